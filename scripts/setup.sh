@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Kavoro needs, when it is missing (Debian, as root).
+set -euo pipefail
+
+packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-qpa-plugins libgtest-dev
+          fonts-dejavu-core)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,186 @@
+#include "core/app/AppState.h"
+
+#include <QFileInfo>
+
+#include "core/listing/ListingHeaders.h"
+
+namespace kavoro {
+namespace {
+
+bool NotZero(const OptionsFile& o, int line) { return o.WorkingLine(line) != u"0"; }
+
+UiLanguage LanguageOf(const OptionsFile& o) {
+  return NotZero(o, opt::kLanguage) ? UiLanguage::English : UiLanguage::German;
+}
+
+QString Flag(bool on) { return on ? u"1"_qs : u"0"_qs; }
+
+// Width fields 3..5 and the sort choices by type, size and date exist only with details.
+void SetDetailTools(GridToolState& tools, bool enabled) {
+  tools.detail_tools_enabled = enabled;
+  if (!enabled && tools.sort_choice >= 3) tools.sort_choice = 1;
+}
+
+// Steps shared by start-up and "Neu": the empty listing, the styled template, the four
+// option ticks and the language, all from the working copy just loaded.
+void BuildStyledListing(AppState& s) {
+  BuildEmptyListing(s.doc);
+  s.style_page = s.doc.Html().ToStringList();
+  s.style = StyleFromOptions(s.options);
+  ApplyStyle(s.style, s.style_page);
+  s.flags.info_no_files = NotZero(s.options, opt::kInfoNoFiles);
+  s.flags.hide_extensions = NotZero(s.options, opt::kHideExtensions);
+  s.flags.whole_path = NotZero(s.options, opt::kWholePath);
+  s.flags.link_files = NotZero(s.options, opt::kLinkFiles);
+}
+
+bool LoadBoth(OptionsFile& options, QString* error) {
+  if (options.LoadWorking() && options.LoadSnapshot()) return true;
+  if (error) *error = options.LastError();
+  return false;
+}
+
+bool SaveWorking(OptionsFile& options, QString* error) {
+  if (options.SaveWorking()) return true;
+  if (error) *error = options.LastError();
+  return false;
+}
+
+}  // namespace
+
+AppState::AppState(const QString& dir)
+    : program_dir(dir.endsWith(u'/') ? dir : dir + u'/'),
+      options(program_dir + u"optionen.ini"_qs) {}
+
+StartupCheck CheckConfiguration(AppState& s) {
+  if (!QFileInfo::exists(s.ProgramFile(u"endungen.ini"_qs)) ||
+      !QFileInfo::exists(s.ProgramFile(u"optionen.ini"_qs))) {
+    return StartupCheck::MissingFile;
+  }
+  // A catalog that exists but cannot be read is as unusable as a broken one.
+  if (!s.catalog.Load(s.ProgramFile(u"endungen.ini"_qs)) || !s.catalog.IsUsable()) {
+    return StartupCheck::UnusableCatalog;
+  }
+  s.selection = SearchSelection{};
+  return StartupCheck::Ok;
+}
+
+QString StartupMessage(StartupCheck check) {
+  switch (check) {
+    case StartupCheck::MissingFile:
+      return u"Es fehlt die Datei endungen.ini oder optionen.ini, wodurch das Programm nicht "
+             u"mehr funktioniert"_qs;
+    case StartupCheck::UnusableCatalog:
+      return u"Die Datei : endungen.ini wurde unbrauchbar gemacht !\nBitte schreiben sie die "
+             u"Datei wieder um oder holen sie sie bei https://kavoro.example.org erneut."_qs;
+    case StartupCheck::Ok: break;
+  }
+  return QString();
+}
+
+bool ApplyOptionsAtStart(AppState& s, QString* error) {
+  OptionsFile& o = s.options;
+  if (!LoadBoth(o, error)) return false;
+  s.doc.BeginUpdate();
+  BuildStyledListing(s);
+  s.flags.ask_search_start = o.WorkingLine(opt::kNoSearchStartQuestion) != u"1";
+  // The detail tick is taken from the file before the language routine runs, so the routine
+  // records the stored detail state rather than the untouched default.
+  s.flags.details = NotZero(o, opt::kDetailColumns);
+  ApplyLanguage(s, LanguageOf(o));
+  s.doc.SetHtmlLines(s.style_page);
+  ApplyListingHeaders(s.doc, s.flags.details, s.language, nullptr);
+  s.flags.info_count_time = NotZero(o, opt::kInfoCountTime);
+
+  o.PadWorkingAndFillDefaults();
+  if (!SaveWorking(o, error)) {
+    s.doc.EndUpdate();
+    return false;
+  }
+
+  const bool exact_details = o.WorkingLine(opt::kDetailColumns) == u"1";
+  for (int c = 0; c < 5; ++c) {
+    if (c < 2 || exact_details) s.doc.SetColumnWidth(c, o.WorkingInt(opt::kColumnWidth0 + c));
+    s.grid_tools.width_fields[c] = o.WorkingLine(opt::kColumnWidth0 + c);
+  }
+  SetDetailTools(s.grid_tools, exact_details);
+
+  s.window.start_maximized = o.WorkingLine(opt::kWindowState) != u"0";
+  s.window.width = std::max(702, o.WorkingInt(opt::kWindowWidth));
+  s.window.height = std::max(480, o.WorkingInt(opt::kWindowHeight));
+  s.doc.EndUpdate();
+  return true;
+}
+
+bool NewListing(AppState& s, QString* error) {
+  if (!LoadBoth(s.options, error)) return false;
+  s.doc.BeginUpdate();
+  BuildStyledListing(s);
+  ApplyLanguage(s, LanguageOf(s.options));
+  s.doc.SetHtmlLines(s.style_page);
+  ApplyListingHeaders(s.doc, s.flags.details, s.language, &s.options);
+  s.doc.EndUpdate();
+  return true;
+}
+
+bool SaveOptionsPanel(AppState& s, const OptionFlags& panel, QString* error) {
+  OptionsFile& o = s.options;
+  s.flags = panel;
+  o.SetSnapshotLine(opt::kInfoNoFiles, Flag(panel.info_no_files));
+  o.SetSnapshotLine(opt::kInfoCountTime, Flag(panel.info_count_time));
+  o.SetSnapshotLine(opt::kLinkFiles, Flag(panel.link_files));
+  o.SetSnapshotLine(opt::kHideExtensions, Flag(panel.hide_extensions));
+  o.SetSnapshotLine(opt::kWholePath, Flag(panel.whole_path));
+  o.SetSnapshotLine(opt::kNoSearchStartQuestion, Flag(!panel.ask_search_start));
+  if (!o.LoadWorking()) {
+    if (error) *error = o.LastError();
+    return false;
+  }
+  s.doc.BeginUpdate();
+  ApplyListingHeaders(s.doc, panel.details, s.language, &o);
+  if (panel.details) {
+    for (int c = 2; c < 5; ++c) s.doc.SetColumnWidth(c, o.WorkingInt(opt::kColumnWidth0 + c));
+  }
+  if (!s.doc.FirstEntry()) {
+    SetDetailTools(s.grid_tools, panel.details);
+    if (panel.details) {
+      for (int c = 2; c < 5; ++c) {
+        const int width = OptionsFile::IntOr(s.grid_tools.width_fields[c], -1);
+        if (width >= 0) s.doc.SetColumnWidth(c, width);
+      }
+    }
+  }
+  s.doc.EndUpdate();
+  return o.SaveSnapshotThroughWorking() || (error && (*error = o.LastError(), false));
+}
+
+void ApplyLanguage(AppState& s, UiLanguage language) {
+  s.language = language;
+  ApplyLanguageHeaders(s.doc, s.flags.details, language, s.options);
+}
+
+bool SwitchLanguage(AppState& s, UiLanguage language, QString* error) {
+  s.selection.RebuildCurrentExtension();
+  ApplyLanguage(s, language);
+  s.options.SetSnapshotLine(opt::kLanguage, language == UiLanguage::German ? u"0"_qs : u"1"_qs);
+  if (s.options.SaveSnapshotThroughWorking()) return true;
+  if (error) *error = s.options.LastError();
+  return false;
+}
+
+QString MainWindowCaption(const AppState& s) {
+  const MessageSlots& m = s.Slots();
+  if (s.selection.search_all_files) return m.capAll2;
+  return s.language == UiLanguage::German
+             ? u"Suchen nach : *"_qs + s.selection.current_extension + u" - Dateien"_qs
+             : u"Search for : *"_qs + s.selection.current_extension + u"-files"_qs;
+}
+
+QString InfoNoFilesCaption(const AppState& s) {
+  if (s.selection.search_all_files) return s.Slots().optNoFiles2;
+  return s.language == UiLanguage::German
+             ? u"wenn keine *"_qs + s.selection.current_extension + u" - Dateien im Ordner sind"_qs
+             : u"if no *"_qs + s.selection.current_extension + u"-file is in the folder"_qs;
+}
+
+}  // namespace kavoro

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+#include "core/i18n/LanguageTables.h"
+#include "core/listing/HtmlStyle.h"
+#include "core/listing/ListingDocument.h"
+#include "core/settings/FileTypeCatalog.h"
+#include "core/settings/OptionsFile.h"
+#include "core/settings/SearchSelection.h"
+
+namespace kavoro {
+
+// The option ticks of the main window; the program acts on these, not on the file copies.
+struct OptionFlags {
+  bool info_no_files = false;    // line 9
+  bool hide_extensions = false;  // line 10
+  bool whole_path = false;       // line 11
+  bool link_files = false;       // line 12
+  bool details = false;          // line 14: size, type and date columns
+  bool info_count_time = false;  // line 15
+  bool ask_search_start = false; // line 24, inverted
+};
+
+// The grid tools' state that start-up and the options panel set.
+struct GridToolState {
+  std::array<QString, 5> width_fields;
+  bool detail_tools_enabled = false;  // width fields 3..5 and sorting by size, type, date
+  int sort_choice = 1;                // 1 number, 2 file, 3 type, 4 size, 5 date
+};
+
+struct WindowPlacement {
+  int width = 702;
+  int height = 480;
+  bool start_maximized = false;
+};
+
+// All state of the main window that is not a widget, and the routines that change it.
+class AppState {
+ public:
+  explicit AppState(const QString& program_dir);
+
+  QString ProgramFile(const QString& name) const { return program_dir + name; }
+
+  QString program_dir;  // with a trailing "/"
+  OptionsFile options;
+  FileTypeCatalog catalog;
+  ListingDocument doc;
+  OptionFlags flags;
+  SearchSelection selection;
+  UiLanguage language = UiLanguage::German;
+  StyleSettings style;
+  QStringList style_page;  // the style dialog's working copy of the page
+  GridToolState grid_tools;
+  WindowPlacement window;
+  QString list_file_base;
+  bool list_file_unnamed = true;
+
+  const MessageSlots& Slots() const { return MessageSlotsFor(language); }
+};
+
+enum class StartupCheck { Ok, MissingFile, UnusableCatalog };
+
+// Checks both configuration files and loads the catalog.
+StartupCheck CheckConfiguration(AppState& state);
+QString StartupMessage(StartupCheck check);
+
+// The whole application of optionen.ini when the main window is first shown; pads the file,
+// fills its defaults and saves it. False (with the reason) when the file cannot be read or
+// written.
+bool ApplyOptionsAtStart(AppState& state, QString* error);
+
+// "Neu" after the user agreed: the empty listing in the stored language and style.
+bool NewListing(AppState& state, QString* error);
+
+// The options panel's "save": its ticks become the program's and go to the file.
+bool SaveOptionsPanel(AppState& state, const OptionFlags& panel, QString* error);
+
+// The language routine: captions composed from the state and the listing header.
+void ApplyLanguage(AppState& state, UiLanguage language);
+
+// The language menu: applies the language and stores it.
+bool SwitchLanguage(AppState& state, UiLanguage language, QString* error);
+
+QString MainWindowCaption(const AppState& state);
+QString InfoNoFilesCaption(const AppState& state);
+
+}  // namespace kavoro

@@ -1,0 +1,68 @@
+#include "core/app/ListCommands.h"
+
+#include <QFileInfo>
+
+#include "core/app/AppState.h"
+#include "core/app/Prompts.h"
+#include "core/output/ListFiles.h"
+
+namespace kavoro {
+namespace {
+
+const QString kFilter = u"Kavoro (*.mpl)"_qs;
+
+bool AnyExists(const QString& chosen, const QString& base) {
+  for (const QString& path : {chosen, base + u".mpl"_qs, base + u".mpl2"_qs, base + u".mpl3"_qs}) {
+    if (QFileInfo::exists(path)) return true;
+  }
+  return false;
+}
+
+bool WriteTo(AppState& s, Prompts& prompts, const QString& base) {
+  QString error;
+  if (!SaveListFiles(s.doc, base, &error)) {
+    prompts.Error(error);
+    return false;
+  }
+  s.list_file_base = base;
+  s.doc.SetListingModified(false);
+  return true;
+}
+
+}  // namespace
+
+bool SaveListAs(AppState& s, Prompts& prompts) {
+  for (;;) {
+    const auto chosen = prompts.SaveFileName(kFilter);
+    if (!chosen) return false;
+    const QString base = ListFileBaseOf(*chosen);
+    // Any of the three files would be replaced, not only the one the dialog names.
+    if (AnyExists(*chosen, base) && !prompts.Ask(s.Slots().msgOverwrite)) continue;
+    s.list_file_unnamed = false;
+    return WriteTo(s, prompts, base);
+  }
+}
+
+bool SaveList(AppState& s, Prompts& prompts) {
+  if (s.list_file_unnamed) return SaveListAs(s, prompts);
+  return WriteTo(s, prompts, s.list_file_base);
+}
+
+bool OpenList(AppState& s, Prompts& prompts) {
+  const auto chosen = prompts.OpenFileName(kFilter);
+  if (!chosen) return false;
+  s.list_file_unnamed = false;
+  const QString base = ListFileBaseOf(*chosen);
+  QString error;
+  const auto contents = ReadListFiles(base, &error);
+  if (!contents) {
+    prompts.Error(error);
+    return false;
+  }
+  LoadListing(s.doc, *contents, s.language);
+  s.style_page = contents->html;
+  s.list_file_base = base;
+  return true;
+}
+
+}  // namespace kavoro

@@ -1,0 +1,18 @@
+#pragma once
+
+namespace kavoro {
+
+class AppState;
+class Prompts;
+
+// "Speichern unter": asks for a name, writes the three list files, remembers the base.
+// True when the listing was saved.
+bool SaveListAs(AppState& state, Prompts& prompts);
+
+// "Speichern": writes to the remembered base, or asks for one first.
+bool SaveList(AppState& state, Prompts& prompts);
+
+// "Öffnen": replaces the listing by a stored one. True when a list was opened.
+bool OpenList(AppState& state, Prompts& prompts);
+
+}  // namespace kavoro

@@ -1,0 +1,412 @@
+#include "core/i18n/LanguageTables.h"
+
+#include <span>
+
+namespace kavoro {
+namespace {
+
+// The control's own text (as opposed to a tab or item index).
+constexpr int kOwn = -1;
+
+// A caption row without its form; the forms are listed once in CaptionTable().
+struct CaptionRow {
+  const char* object;
+  int index;
+  const char16_t* german;
+  const char16_t* english;
+};
+
+// Menu items of the main window, including both context menus. The language menu itself
+// ("Sprache / Language", "Deutsch", "English") is the same in both languages and not listed.
+constexpr CaptionRow kMainMenuRows[] = {
+    {"Datei1", kOwn, u"Datei", u"File"},
+    {"Neu1", kOwn, u"Neu", u"New"},
+    {"ffnen1", kOwn, u"Öffnen", u"Open"},
+    {"Speichern2", kOwn, u"Speichern", u"Save"},
+    {"Speichern1", kOwn, u"Speichern unter", u"Save as"},
+    {"Exit1", kOwn, u"Exit", u"Exit"},
+    {"Optionen1", kOwn, u"Optionen", u"Options"},
+    {"Dateiarten1", kOwn, u"Dateiarten", u"File type"},
+    {"Oberverzeichnishinzufgenlschen1", kOwn, u"Oberverzeichnis hinzufügen / löschen",
+     u"Create / erase upper listing"},
+    {"Dateiartenhinzufgenlschen1", kOwn, u"Dateiarten hinzufügen / löschen",
+     u"Create / erase file type"},
+    {"NachallenDateiensuchen1", kOwn, u"Nach allen Dateien suchen", u"Search for all files"},
+    {"NachmehrerenDateiartensuchen1", kOwn, u"Nach mehreren Dateiarten suchen",
+     u"Search for several file types"},
+    {"MehrereOrdnerdurchsuchen1", kOwn, u"Mehrere Ordner durchsuchen",
+     u"Search in several folders"},
+    {"MehrereOrdnerdurchsuchen2", kOwn, u"Mehrere Ordner durchsuchen",
+     u"Search in several folders"},
+    {"Suchen1", kOwn, u"Text suchen", u"Search"},
+    {"Hilfe1", kOwn, u"Hilfe", u"Help"},
+    {"Info1", kOwn, u"Hilfe", u"Help"},
+    {"Info2", kOwn, u"Info", u"Info"},
+    {"InfoszudenVersionen1", kOwn, u"Infos zu den Versionen",
+     u"Information to the versions (only German)"},
+    {"MeineInternetseiten1", kOwn, u"Verschiedene Links :", u"Different links"},
+    {"DasProgrammgibtesbei1", kOwn, u"Das Programm gibt es bei :",
+     u"You can get the programm here :"},
+    {"Gstebuch1", kOwn, u"Gästebuch", u"Guest book"},
+    {"Eintragen1", kOwn, u"Eintragen", u"Enter"},
+    {"Eintragen2", kOwn, u"Eintragen", u"Enter"},
+    {"Alstxtxlsoderhtmspeichern1", kOwn, u"Als *.txt, *.xls oder *.htm speichern",
+     u"Save as *.txt, *.xls oder *.htm"},
+    {"Alstxtxlsoderhtmspeichern2", kOwn, u"Als *.txt, *.xls oder *.htm speichern",
+     u"Save as *.txt, *.xls oder *.htm"},
+    {"AuchUnterordnerdurchsuchen1", kOwn, u"Auch Unterordner durchsuchen",
+     u"Also scan in under folder"},
+    {"Suchennach1", kOwn, u"Suchen nach :", u"Search for :"},
+    {"Suchennach2", kOwn, u"Suchen nach :", u"Search for :"},
+    {"Externffnen1", kOwn, u"Extern öffnen", u"Open external"},
+    {"ffnen2", kOwn, u"Extern öffnen", u"Open external"},
+    {"Aktualisieren1", kOwn, u"Aktualisieren", u"Update"},
+    {"Aktualisieren2", kOwn, u"Aktualisieren", u"Update"},
+    {"Auschneiden1", kOwn, u"Ausschneiden", u"Cut"},
+    {"Ausschneiden1", kOwn, u"Ausschneiden", u"Cut"},
+    {"Kopieren1", kOwn, u"Kopieren", u"Copy"},
+    {"Kopieren2", kOwn, u"Kopieren", u"Copy"},
+    {"Einfgen1", kOwn, u"Einfügen", u"Past"},
+    {"Einfgen2", kOwn, u"Einfügen", u"Past"},
+    {"Lschen1", kOwn, u"Löschen", u"Delete"},
+    {"Lschen2", kOwn, u"Löschen", u"Delete"},
+    {"Umbenennen1", kOwn, u"Umbenennen", u"Rename"},
+    {"Umbenennen2", kOwn, u"Umbenennen", u"Rename"},
+    {"Eigenschaften1", kOwn, u"Eigenschaften", u"Attributes"},
+    {"Ordnereigenschaften1", kOwn, u"Eigenschaften", u"Attributes"},
+};
+
+// The padding blanks of the tab captions are part of the texts: they set the tab widths.
+constexpr CaptionRow kMainControlRows[] = {
+    {"TabbedNotebook1", 0, u"          Text-Datei (*.txt)          ",
+     u"            Text-file (*.txt)            "},
+    {"TabbedNotebook1", 1, u"          Excel-Datei (*.xls)          ",
+     u"            Excel-file (*.xls)            "},
+    {"TabbedNotebook1", 2, u"           HTML-Datei (*.htm)          ",
+     u"            HTML-file (*.htm)             "},
+    {"TabbedNotebook2", 0, u"Ordner wählen", u"Select folder "},
+    {"TabbedNotebook2", 1, u"Inhalt des Ordners zeigen", u"Show content of the folder "},
+    {"Button1", kOwn, u"Eintragen", u"Enter"},
+    {"Button5", kOwn, u"Eintragen", u"Enter"},
+    {"Button17", kOwn, u"Eintragen", u"Enter"},
+    {"Button2", kOwn, u"Als *.txt, *.xls oder *.htm speichern", u"Save as *.txt, *.xls oder *.htm"},
+    {"Button6", kOwn, u"Als *.txt, *.xls oder *.htm speichern", u"Save as *.txt, *.xls oder *.htm"},
+    {"CheckBox1", kOwn, u"Auch Unterordner durchsuchen", u"Also scan in under folder"},
+    {"CheckBox3", kOwn, u"Auch Unterordner durchsuchen", u"Also scan in under folder"},
+    {"Button3", kOwn, u"Quelltext bearbeiten", u"Edit source text"},
+    {"Button4", kOwn, u"Aktualisieren", u"Update"},
+    {"GroupBox2", kOwn, u"Breite :", u"Width :"},
+    {"Label5", kOwn, u"Nr :", u"Nr :"},
+    {"Label6", kOwn, u"Datei :", u"File :"},
+    {"Label7", kOwn, u"Größe :", u"Size :"},
+    {"Label8", kOwn, u"Typ :", u"Typ :"},
+    {"Label9", kOwn, u"Geändert :", u"Date :"},
+    {"GroupBox4", kOwn, u"Ordnen nach :", u"Arrange after :"},
+    {"RadioButton1", kOwn, u"Nr.", u"Nr."},
+    {"RadioButton2", kOwn, u"Datei", u"File"},
+    {"RadioButton4", kOwn, u"Größe", u"Size"},
+    {"RadioButton3", kOwn, u"Typ", u"Typ"},
+    {"RadioButton5", kOwn, u"Geändert", u"Date"},
+    {"Button16", kOwn, u"Neu nummerieren", u"New number"},
+    {"GroupBox5", kOwn, u"Mehrere Ordner durchsuchen", u"Search in several folders"},
+    {"Label12", kOwn, u"In diesen Ordnern suchen :", u"Search in this folders"},
+    {"Label13", kOwn, u"Ordner wählen :", u"Select folder"},
+    {"Button18", kOwn, u"Ordner hinzufügen", u"Add folder"},
+    {"Button19", kOwn, u"Abbrechen", u"Cancel"},
+    {"Button15", kOwn, u"Abbrechen", u"Cancel"},
+    {"Button12", kOwn, u"Abbrechen", u"Cancel"},
+    {"GroupBox3", kOwn, u"Nach mehreren Dateiarten suchen :", u"Search for several file types :"},
+    {"Label11", kOwn, u"Alle Dateiarten :", u"All file-types :"},
+    {"Label10", kOwn, u"Nach diesen Dateiarten suchen :", u"Search for this file-types :"},
+    {"Button13", kOwn, u"Dateiart hinzufügen", u"Add file-type"},
+    {"Button14", kOwn, u"Nach diesen Dateiarten suchen", u"Look for these file types"},
+};
+
+// Options panel of the main window. The caption of the "no files found" check box is missing
+// on purpose: it names the current extension and is composed when the language is applied.
+constexpr CaptionRow kMainOptionsRows[] = {
+    {"GroupBox1", kOwn, u"Optionen", u"Options"},
+    {"Label1", kOwn, u"Info zeigen :", u"Show info :"},
+    {"InfozeigenwievieleDateiengefundenwurden1", kOwn,
+     u"wie viele Dateien gefunden wurden und wie lange es dauerte",
+     u"how many files were found and how long it lasted"},
+    {"Label2", kOwn, u"Anzeigen :", u"Show :"},
+    // The English text has a grave accent for its apostrophe and two blanks before "show".
+    {"Dateiendungenmitanzeigen1", kOwn, u"Dateiendungen von gesuchten Dateien nicht anzeigen",
+     u"Don`t  show file ending of found files"},
+    {"GanzenDateifahrtanzeigen1", kOwn, u"Ganzen Dateipfad anzeigen",
+     u"Show the whole file travel"},
+    {"LinkzudenDateienbeiHTML1", kOwn, u"Link zu aufgelisteten Dateien",
+     u"Create a link to listed files"},
+    {"Label3", kOwn, u"(bei HTML-Datei)", u"(in HTML files)"},
+    {"versuch1", kOwn, u"Auch Größe, Typ und Datum der Datei anzeigen",
+     u"Also show size, type and date of file"},
+    {"Label4", kOwn, u"Suchen :", u"Search :"},
+    {"CheckBox2", kOwn, u"Fragen, von wo die Suche gestartet werden soll",
+     u"Ask, of where the search has to start"},
+    {"Button7", kOwn, u"Einstellungen speichern", u"Save"},
+};
+
+// Export dialog.
+constexpr CaptionRow kExportRows[] = {
+    {"Label1", kOwn, u"Einträge speichern als :", u"Save registers as :"},
+    {"CheckBox1", kOwn, u"Text-Datei (*.txt)", u"Text-file (*.txt)"},
+    {"CheckBox2", kOwn, u"Excel-Datei (*.xls)", u"Excel-file (*.xls)"},
+    {"CheckBox3", kOwn, u"HTML-Datei (*.htm)", u"HTML-file (*.htm)"},
+    {"Button1", kOwn, u"Speichern", u"Save"},
+    {"Button2", kOwn, u"Abbrechen", u"Cancel"},
+};
+
+// HTML style dialog; ComboBox2 holds the font sizes.
+constexpr CaptionRow kStyleRows[] = {
+    {"Button1", kOwn, u"Übernehmen", u"OK"},
+    {"Button2", kOwn, u"Vorschau", u"Preview"},
+    {"Button3", kOwn, u"Abbrechen", u"Cancel"},
+    {"Button5", kOwn, u"Abbrechen", u"Cancel"},
+    {"Button4", kOwn, u"OK", u"OK"},
+    {"CheckBox1", kOwn, u"Als Grundeinstellungen speichern", u"Save as main setting"},
+    {"CheckBox3", kOwn, u"Tabelle mit Hintergrundfarbe :", u"Table with backgroundcolour :"},
+    {"CheckBox4", kOwn, u"Tabelle ohne Striche anzeigen", u"Show table without lines"},
+    {"CheckBox5", kOwn, u"Hintergrundfarbe :", u"Backgoundcolour :"},
+    {"ComboBox2", 0, u"Groß", u"Big"},
+    {"ComboBox2", 1, u"Mittel", u"Middle"},
+    {"ComboBox2", 2, u"Klein", u"Small"},
+    {"ComboBox2", 3, u"Andere", u"Others"},
+    {"GroupBox1", kOwn, u"Optionen", u"Options"},
+    {"GroupBox3", kOwn, u"Schriftart der Einträge", u"Textfonts of the registers"},
+    {"Label1", kOwn, u"Schriftgröße :", u"Text size :"},
+    {"Label5", kOwn, u"Schriftgröße :", u"Text size :"},
+    {"Label4", kOwn, u"Farbe :", u"Colour :"},
+    {"Label7", kOwn, u"Schriftart :", u"Text type :"},
+};
+
+// About box. The bank account lines and the messenger contact are not published.
+constexpr CaptionRow kAboutRows[] = {
+    {"TForm4", kOwn, u"Info", u"Info"},
+    {"BitBtn1", kOwn, u"OK", u"OK"},
+    {"Label1", kOwn, u"Von Tolvar", u"From Tolvar"},
+    {"Label7", kOwn, u"Bei Kritik, Anregung oder Sonstigem bitte",
+     u"When you have criticism or other things"},
+    {"Label9", kOwn, u"an", u"write to :"},
+    {"Label10", kOwn, u"schreiben", u""},  // English hides it.
+    {"Label11", kOwn, u"Internetseiten von mir :", u"My homepage :"},
+    {"Label12", kOwn,
+     u"Sie können die Entwicklung des Programmes auch mit einer freiwilligen Spende fördern.",
+     u"They can promote the development of the program also with a voluntarily donation."},
+};
+
+// File-type catalog editor. Its tab captions are padded like the main window's.
+constexpr CaptionRow kCatalogRows[] = {
+    {"TabbedNotebook1", 0, u"   Neues Oberverzeichnis :   ", u"       New upper listing :        "},
+    {"TabbedNotebook1", 1, u"  Oberverzeichnis löschen :   ",
+     u"        Erase upper listing :        "},
+    {"TabbedNotebook2", 0, u"         Neue Dateiart :          ",
+     u"          New file type :           "},
+    {"TabbedNotebook2", 1, u"         Dateiart löschen :          ",
+     u"           Erase file type :           "},
+    {"Label1", kOwn, u"Name :", u"Name :"},
+    {"Label4", kOwn, u"Oberverzeichnis :", u"Upper listing :"},
+    {"Label3", kOwn, u"In Oberverzeichnis :", u"In upper listing :"},
+    {"Label2", kOwn, u"Name (z.B. .txt) :", u"Name (e.g. .txt) :"},
+    {"Label6", kOwn, u"Aus Oberverzeichnis :", u"Out of upper listing :"},
+    {"Label5", kOwn, u"Dateiart :", u"File type :"},
+    {"Button1", kOwn, u"Hinzufügen", u"Add"},
+    {"Button2", kOwn, u"Hinzufügen", u"Add"},
+    {"Button5", kOwn, u"Löschen", u"Erase"},
+    {"Button7", kOwn, u"Löschen", u"Erase"},
+    {"Button3", kOwn, u"Abbrechen", u"Chancel"},
+    {"Button4", kOwn, u"Abbrechen", u"Chancel"},
+    {"Button6", kOwn, u"Abbrechen", u"Chancel"},
+    {"Button8", kOwn, u"Abbrechen", u"Cancel"},
+};
+
+// Exit question; its question text is a message slot.
+constexpr CaptionRow kExitRows[] = {
+    {"Button1", kOwn, u"Ja", u"Yes"},
+    {"Button2", kOwn, u"Nein", u"No"},
+    {"Button3", kOwn, u"Abbrechen", u"Chancel"},
+};
+
+// Version history with the feedback note.
+constexpr CaptionRow kHistoryRows[] = {
+    {"Label1", kOwn,
+     u"Anregung, Verbesserungsvorschläge, Kritik, Lob oder gefundene Fehler bitte mir "
+     u"schreiben :",
+     u"Suggestion, improvement suggestions, criticism, prais or found errors write please me :"},
+};
+
+// Find window.
+constexpr CaptionRow kFindRows[] = {
+    {"GroupBox1", kOwn, u"Die Suche starten :", u"Start search :"},
+    {"RadioButton3", kOwn, u"Am Anfang der Liste", u"At the beginning of the list"},
+    {"RadioButton4", kOwn, u"An der gewählten Position", u"At the selected position"},
+    {"RadioButton5", kOwn, u"Am Ende der Liste", u"At the end of the list"},
+    {"CheckBox2", kOwn, u"Nicht mehr danach fragen", u"Do not ask again"},
+    {"Button2", kOwn, u"Abbrechen", u"Chancel"},
+    {"Button15", kOwn, u"Abbrechen", u"Chancel"},
+    {"LabeledEdit1", kOwn, u"Suchen nach :", u"Search for :"},  // The edit's label.
+    {"Button14", kOwn, u"Suchen", u"Search"},
+    {"GroupBox4", kOwn, u"Suchrichtung :", u"Search direction :"},
+    {"RadioButton1", kOwn, u"Aufwärts", u"Upward"},
+    {"RadioButton2", kOwn, u"Abwärts", u"Downward"},
+    {"Label1", kOwn, u"Groß- / Kleinschreibung beachten", u"Large / lower case consider"},
+};
+
+void AppendRows(std::vector<Caption>& table, const char* form, std::span<const CaptionRow> rows) {
+  for (const CaptionRow& row : rows) {
+    table.push_back(Caption{form, row.object, row.index, QString::fromUtf16(row.german),
+                            QString::fromUtf16(row.english)});
+  }
+}
+
+std::vector<Caption> BuildCaptionTable() {
+  std::vector<Caption> table;
+  AppendRows(table, "TForm1", kMainMenuRows);
+  AppendRows(table, "TForm1", kMainControlRows);
+  AppendRows(table, "TForm1", kMainOptionsRows);
+  AppendRows(table, "TForm2", kExportRows);
+  AppendRows(table, "TForm3", kStyleRows);
+  AppendRows(table, "TForm4", kAboutRows);
+  AppendRows(table, "TForm5", kCatalogRows);
+  AppendRows(table, "TForm6", kExitRows);
+  AppendRows(table, "TForm7", kHistoryRows);
+  AppendRows(table, "TForm8", kFindRows);
+  return table;
+}
+
+MessageSlots GermanSlots() {
+  return MessageSlots{
+      .msgNoTypeHead = QStringLiteral("Es wurden keine *"),
+      .msgNoTypeTail = QStringLiteral(" - Dateien in diesem Ordner gefunden"),
+      .msgNoFiles = QStringLiteral("Es wurden keine Dateien in diesem Ordner gefunden"),
+      .msgNoTypeHead2 = QStringLiteral("Es wurden keine *"),
+      .msgNoTypeTail2 = QStringLiteral(" - Dateien in diesem Ordner gefunden"),
+      .msgNoFiles2 = QStringLiteral("Es wurden keine Dateien in diesem Ordner gefunden"),
+      .msgNoSelTypeHead = QStringLiteral("Unter den gewählten Dateien befinden sich keine *"),
+      .msgNoSelTypeTail = QStringLiteral(" - Dateien"),
+      .msgNoneSelected = QStringLiteral("Es wurden keine Dateien in diesem Ordner ausgewählt"),
+      .msgDiscard =
+          QStringLiteral("Alle nicht gespeicherten Einträge werden hierdurch verloren gehen !"),
+      .msgContinue = QStringLiteral("Weiter ?"),
+      .msgOverwrite = QStringLiteral("Soll die Datei wirklich überschrieben werden ?"),
+      .optNoTypeHead = QStringLiteral("wenn keine *"),
+      .optNoTypeTail = QStringLiteral(" - Dateien im Ordner sind"),
+      .capTypeHead = QStringLiteral("Suchen nach : *"),
+      .capTypeTail = QStringLiteral(" - Dateien"),
+      .optNoFiles2 = QStringLiteral("wenn keine Dateien im Ordner sind"),
+      .capAll2 = QStringLiteral("Suchen nach : allen Dateien"),
+      .msgNotFound = QStringLiteral(" wurde leider nicht gefunden"),
+      .msgAgainFromStart = QStringLiteral("Soll noch einmal vom Anfang gesucht werden ?"),
+      .msgAgainFromEnd = QStringLiteral("Soll noch einmal vom Ende gesucht werden ?"),
+      .msgTimeHead = QStringLiteral("Benötigte Zeit : "),
+      .msgTimeUnit = QStringLiteral(" Minuten"),
+      .msgFoundCount = QStringLiteral("Gefundene Dateien : "),
+      .menuSubfoldersHead = QStringLiteral("Alle Unterordner von :"),
+      .menuSubfoldersTail = QStringLiteral(" öffnen"),
+      .msgSaveOnExit = QStringLiteral("Sollen die Einträge vor dem Beenden gespeichert werden ?"),
+  };
+}
+
+// The English texts keep their original wording and spelling ("Ther", "rally"); they are
+// what users of the program know.
+MessageSlots EnglishSlots() {
+  return MessageSlots{
+      .msgNoTypeHead = QStringLiteral("There are no *"),
+      .msgNoTypeTail = QStringLiteral("-files in this folder"),
+      .msgNoFiles = QStringLiteral("There are no files in this folder"),
+      .msgNoTypeHead2 = QStringLiteral("There are no *"),
+      .msgNoTypeTail2 = QStringLiteral("-files in this folder"),
+      .msgNoFiles2 = QStringLiteral("There are no files in this folder"),
+      .msgNoSelTypeHead = QStringLiteral("There are no *"),
+      .msgNoSelTypeTail = QStringLiteral("-files by the selected ones"),
+      .msgNoneSelected = QStringLiteral("Ther are no files selected in this folder"),
+      .msgDiscard = QStringLiteral("All not saved entries will be lost !"),
+      .msgContinue = QStringLiteral("Continue ?"),
+      .msgOverwrite = QStringLiteral("Should this file rally be replaced ?"),
+      .optNoTypeHead = QStringLiteral("if no *"),
+      .optNoTypeTail = QStringLiteral("-files are in the folder"),
+      .capTypeHead = QStringLiteral("Search for : *"),
+      .capTypeTail = QStringLiteral(" - files"),
+      .optNoFiles2 = QStringLiteral("if no file is in the folder"),
+      .capAll2 = QStringLiteral("Search for : all files"),
+      .msgNotFound = QStringLiteral(" was not found"),
+      .msgAgainFromStart = QStringLiteral("Do you want to search again at the beginning ?"),
+      .msgAgainFromEnd = QStringLiteral("Do you want to search again at the end?"),
+      .msgTimeHead = QStringLiteral("Used time : "),
+      .msgTimeUnit = QStringLiteral(" minutes"),
+      .msgFoundCount = QStringLiteral("Found files : "),
+      .menuSubfoldersHead = QStringLiteral("Open all under folder from :"),
+      .menuSubfoldersTail = QString(),
+      .msgSaveOnExit = QStringLiteral("Should the entries be saved before closing ?"),
+  };
+}
+
+}  // namespace
+
+const MessageSlots& MessageSlotsFor(UiLanguage language) {
+  static const MessageSlots kGerman = GermanSlots();
+  static const MessageSlots kEnglish = EnglishSlots();
+  return language == UiLanguage::German ? kGerman : kEnglish;
+}
+
+const std::vector<Caption>& CaptionTable() {
+  static const std::vector<Caption> kTable = BuildCaptionTable();
+  return kTable;
+}
+
+// Positions derived from other controls' sizes (the about box's button and address labels)
+// are computed where the language is applied, not listed here.
+const std::vector<Placement>& PlacementTable() {
+  using enum GeometryProperty;
+  static const std::vector<Placement> kTable = {
+      // Main window, the column width labels and their edit fields.
+      {"TForm1", "Label5", Left, 24, 24},
+      {"TForm1", "Label6", Left, 80, 80},
+      {"TForm1", "Label7", Left, 159, 150},
+      {"TForm1", "Label8", Left, 242, 224},
+      {"TForm1", "Label9", Left, 314, 296},
+      {"TForm1", "Edit1", Left, 46, 46},
+      {"TForm1", "Edit2", Left, 116, 107},
+      {"TForm1", "Edit3", Left, 199, 181},
+      {"TForm1", "Edit4", Left, 271, 253},
+      {"TForm1", "Edit5", Left, 369, 330},
+      {"TForm3", "ComboBox2", Left, 288, 264},
+      {"TForm5", "Label4", Left, 28, 46},
+      {"TForm5", "Label6", Left, 7, 18},
+      {"TForm5", "Label3", Left, 16, 38},
+      {"TForm5", "Label2", Left, 32, 34},
+      {"TForm7", "Label2", Left, 136, 90},
+      {"TForm7", "Label1", Width, 336, 336},
+      // About box: the English one is shorter by the lines it hides.
+      {"TForm4", "TForm4", Height, 433, 390},
+      {"TForm4", "GroupBox1", Height, 408, 365},
+      {"TForm4", "Label4", Top, 180, 156},
+      {"TForm4", "Label5", Top, 207, 183},
+      {"TForm4", "Label12", Top, 272, 230},
+      {"TForm4", "Label15", Top, 304, 260},
+      {"TForm4", "Label16", Top, 320, 276},
+      {"TForm4", "Label17", Top, 336, 292},
+      {"TForm4", "Label18", Top, 352, 308},
+      {"TForm4", "Label4", Width, 257, 257},
+      {"TForm4", "Label5", Width, 257, 257},
+      {"TForm4", "Label7", Width, 192, 192},
+      {"TForm4", "Label1", Left, 78, 79},
+      {"TForm4", "Label7", Left, 46, 49},
+      {"TForm4", "Label9", Left, 45, 56},
+  };
+  return kTable;
+}
+
+const std::vector<Visibility>& VisibilityTable() {
+  static const std::vector<Visibility> kTable = {
+      // The exit question has one question control per language.
+      {"TForm6", "Image1", true, false},
+      {"TForm6", "Image2", false, true},
+      {"TForm4", "Label10", true, false},
+      {"TForm4", "Label13", true, false},
+      {"TForm4", "Label14", true, false},
+  };
+  return kTable;
+}
+
+}  // namespace kavoro

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+namespace kavoro {
+
+enum class UiLanguage { German = 0, English = 1 };
+
+// Text variables that messages are composed from at the moment they are shown.
+struct MessageSlots {
+  QString msgNoTypeHead;
+  QString msgNoTypeTail;
+  QString msgNoFiles;
+  QString msgNoTypeHead2;
+  QString msgNoTypeTail2;
+  QString msgNoFiles2;
+  QString msgNoSelTypeHead;
+  QString msgNoSelTypeTail;
+  QString msgNoneSelected;
+  QString msgDiscard;
+  QString msgContinue;
+  QString msgOverwrite;
+  QString optNoTypeHead;
+  QString optNoTypeTail;
+  QString capTypeHead;
+  QString capTypeTail;
+  QString optNoFiles2;
+  QString capAll2;
+  QString msgNotFound;
+  QString msgAgainFromStart;
+  QString msgAgainFromEnd;
+  QString msgTimeHead;
+  QString msgTimeUnit;
+  QString msgFoundCount;
+  QString menuSubfoldersHead;
+  QString menuSubfoldersTail;
+  // The exit question, shown as text (one label per language).
+  QString msgSaveOnExit;
+};
+
+const MessageSlots& MessageSlotsFor(UiLanguage language);
+
+// One caption of a control. `form` is the window's objectName ("TForm1" .. "TForm8"),
+// `object` the control's objectName. `index` is -1 for the control's own text, or the tab
+// index (tab controls) or item index (combo boxes).
+struct Caption {
+  const char* form;
+  const char* object;
+  int index;
+  QString german;
+  QString english;
+};
+
+const std::vector<Caption>& CaptionTable();
+
+enum class GeometryProperty { Left, Top, Width, Height };
+
+// A position or size that differs between the languages.
+struct Placement {
+  const char* form;
+  const char* object;
+  GeometryProperty property;
+  int german;
+  int english;
+};
+
+const std::vector<Placement>& PlacementTable();
+
+// Controls shown in one language and hidden in the other.
+struct Visibility {
+  const char* form;
+  const char* object;
+  bool german;
+  bool english;
+};
+
+const std::vector<Visibility>& VisibilityTable();
+
+}  // namespace kavoro

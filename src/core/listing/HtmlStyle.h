@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kavoro {
+
+class OptionsFile;
+
+// The look of the HTML page: what the style dialog chooses and optionen.ini lines 0..8 store.
+struct StyleSettings {
+  int font_color = 0;      // index into the sixteen standard colours
+  int size_choice = 0;     // 0 big, 1 middle, 2 small, 3 custom
+  QString custom_size;     // digits, used with size_choice 3
+  int family = 0;          // 0..4
+  bool no_lines = false;
+  bool page_color_on = false;
+  int page_color = 0;
+  bool table_color_on = false;
+  int table_color = 0;
+};
+
+// The colour name the page gets for a colour index (out-of-range indexes give black).
+QString ColorName(int index);
+
+QString TextColorLine(int color);
+QString FontSizeLine(int size_choice, const QString& custom_size);
+QString FontFamilyLine(int family);
+QString BodyLine(int font_color, bool page_color_on, int page_color);
+QString TableLine(bool no_lines, bool table_color_on, int table_color);
+
+// Reads lines 0..8 of the working copy. A number line that is empty or not a number, or an
+// index outside its list, counts as 0.
+StyleSettings StyleFromOptions(const OptionsFile& options);
+
+// Rewrites lines 8, 9, 10, 19 and 20 of a page that holds at least the template.
+void ApplyStyle(const StyleSettings& style, QStringList& page);
+
+}  // namespace kavoro

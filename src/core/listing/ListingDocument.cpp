@@ -1,0 +1,132 @@
+#include "core/listing/ListingDocument.h"
+
+namespace kavoro {
+
+ListingDocument::ListingDocument(QObject* parent)
+    : QObject(parent), cells_(kMaxColumns, StringPool::kEmpty) {
+  column_widths_.fill(kDefaultColumnWidth);
+}
+
+void ListingDocument::PutTextLine(qsizetype index, QStringView line) {
+  const bool appended = index >= text_.Count();
+  text_.Put(index, line);
+  Touch(View::Text, appended);
+}
+
+void ListingDocument::AppendTextLine(QStringView line) {
+  text_.Append(line);
+  Touch(View::Text, true);
+}
+
+void ListingDocument::SetTextLines(const QStringList& lines) {
+  text_.Assign(lines);
+  Touch(View::Text, false);
+}
+
+void ListingDocument::ClearText() {
+  text_.Clear();
+  Touch(View::Text, false);
+}
+
+void ListingDocument::PutHtmlLine(qsizetype index, QStringView line) {
+  const bool appended = index >= html_.Count();
+  html_.Put(index, line);
+  Touch(View::Html, appended);
+}
+
+void ListingDocument::AppendHtmlLine(QStringView line) {
+  html_.Append(line);
+  Touch(View::Html, true);
+}
+
+void ListingDocument::SetHtmlLines(const QStringList& lines) {
+  html_.Assign(lines);
+  Touch(View::Html, false);
+}
+
+void ListingDocument::ClearHtml() {
+  html_.Clear();
+  Touch(View::Html, false);
+}
+
+void ListingDocument::SetRowCount(qsizetype rows) {
+  if (rows < 1) rows = 1;
+  const bool grows = rows >= row_count_;
+  cells_.resize(static_cast<std::size_t>(rows) * kMaxColumns, StringPool::kEmpty);
+  if (rows < row_count_) cells_.shrink_to_fit();
+  row_count_ = rows;
+  Touch(View::Grid, grows);
+}
+
+void ListingDocument::SetColumnCount(int columns) {
+  columns = columns >= kMaxColumns ? kMaxColumns : 2;
+  if (columns == column_count_) return;
+  column_count_ = columns;
+  layout_dirty_ = true;
+  Touch(View::Grid, false);
+}
+
+QString ListingDocument::Cell(int column, qsizetype row) const {
+  if (column < 0 || column >= kMaxColumns || row < 0 || row >= row_count_) return QString();
+  return grid_pool_.Get(cells_[CellIndex(column, row)]);
+}
+
+void ListingDocument::SetCell(int column, qsizetype row, QStringView text) {
+  if (column < 0 || column >= kMaxColumns || row < 0) return;
+  if (row >= row_count_) SetRowCount(row + 1);
+  cells_[CellIndex(column, row)] = text.isEmpty() ? StringPool::kEmpty : grid_pool_.Add(text);
+  Touch(View::Grid, false);
+}
+
+void ListingDocument::AppendRow(const std::array<QStringView, kMaxColumns>& cells) {
+  for (const QStringView cell : cells) {
+    cells_.push_back(cell.isEmpty() ? StringPool::kEmpty : grid_pool_.Add(cell));
+  }
+  ++row_count_;
+  Touch(View::Grid, true);
+}
+
+QStringList ListingDocument::Column(int column) const {
+  QStringList out;
+  out.reserve(row_count_);
+  for (qsizetype row = 0; row < row_count_; ++row) out.append(Cell(column, row));
+  return out;
+}
+
+void ListingDocument::SetColumnWidth(int column, int width) {
+  if (column < 0 || column >= kMaxColumns || column_widths_[column] == width) return;
+  column_widths_[column] = width;
+  layout_dirty_ = true;
+  if (update_depth_ == 0) Flush();
+}
+
+void ListingDocument::Touch(View view, bool appended) {
+  const auto i = static_cast<std::size_t>(view);
+  dirty_[i] = true;
+  if (!appended) reset_[i] = true;
+  if (update_depth_ == 0) Flush();
+}
+
+void ListingDocument::EndUpdate() {
+  if (update_depth_ > 0 && --update_depth_ == 0) Flush();
+}
+
+void ListingDocument::Flush() {
+  for (std::size_t i = 0; i < dirty_.size(); ++i) {
+    if (!dirty_[i]) continue;
+    const bool appended_only = !reset_[i];
+    dirty_[i] = reset_[i] = false;
+    emit ViewChanged(static_cast<View>(i), appended_only);
+  }
+  if (layout_dirty_) {
+    layout_dirty_ = false;
+    emit GridLayoutChanged();
+  }
+}
+
+std::size_t ListingDocument::BytesUsed() const {
+  return text_.BytesUsed() + html_.BytesUsed() + grid_pool_.BytesUsed() +
+         cells_.capacity() * sizeof(StringPool::Ref);
+}
+
+}  // namespace kavoro

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+#include "core/listing/StringPool.h"
+
+namespace kavoro {
+
+// The one listing the user is building, held as three parallel views: the text view
+// (line 0 header, line n entry n), the grid (row 0 header, 2 or 5 shown columns) and the
+// HTML page source (lines 0..20 template, line 21 header row, then the entry blocks).
+// Each writer keeps the three views in step itself; the document only stores them
+// compactly and tells the views what changed.
+class ListingDocument : public QObject {
+  Q_OBJECT
+
+ public:
+  enum class View { Text, Grid, Html };
+  Q_ENUM(View)
+  static constexpr int kMaxColumns = 5;
+  static constexpr int kDefaultColumnWidth = 40;
+
+  explicit ListingDocument(QObject* parent = nullptr);
+
+  // Text view.
+  const LineList& Text() const { return text_; }
+  void PutTextLine(qsizetype index, QStringView line);
+  void AppendTextLine(QStringView line);
+  void SetTextLines(const QStringList& lines);
+  void ClearText();
+
+  // HTML view.
+  const LineList& Html() const { return html_; }
+  void PutHtmlLine(qsizetype index, QStringView line);
+  void AppendHtmlLine(QStringView line);
+  void SetHtmlLines(const QStringList& lines);
+  void ClearHtml();
+
+  // Grid. Cells of all five columns are kept whatever the shown column count, so a grid
+  // shown with two columns loses nothing.
+  qsizetype RowCount() const { return row_count_; }
+  void SetRowCount(qsizetype rows);
+  int ColumnCount() const { return column_count_; }
+  void SetColumnCount(int columns);
+  QString Cell(int column, qsizetype row) const;
+  void SetCell(int column, qsizetype row, QStringView text);
+  void AppendRow(const std::array<QStringView, kMaxColumns>& cells);
+  QStringList Column(int column) const;
+  int ColumnWidth(int column) const { return column_widths_[column]; }
+  void SetColumnWidth(int column, int width);
+
+  // Listing state.
+  int EntryCounter() const { return entry_counter_; }
+  void SetEntryCounter(int value) { entry_counter_ = value; }
+  bool ListingModified() const { return listing_modified_; }
+  void SetListingModified(bool value) { listing_modified_ = value; }
+  bool FirstEntry() const { return first_entry_; }
+  void RaiseFirstEntry() { first_entry_ = true; }
+
+  // Groups many changes into one notification per view.
+  void BeginUpdate() { ++update_depth_; }
+  void EndUpdate();
+
+  std::size_t BytesUsed() const;
+
+ signals:
+  // `appended_only`: the view only grew at its end since the last notification.
+  void ViewChanged(kavoro::ListingDocument::View view, bool appended_only);
+  void GridLayoutChanged();
+
+ private:
+  void Touch(View view, bool appended);
+  void Flush();
+  std::size_t CellIndex(int column, qsizetype row) const {
+    return static_cast<std::size_t>(row) * kMaxColumns + static_cast<std::size_t>(column);
+  }
+
+  LineList text_;
+  LineList html_;
+  StringPool grid_pool_;
+  std::vector<StringPool::Ref> cells_;
+  qsizetype row_count_ = 1;
+  int column_count_ = 2;
+  std::array<int, kMaxColumns> column_widths_;
+
+  int entry_counter_ = 0;
+  bool listing_modified_ = false;
+  bool first_entry_ = false;
+
+  int update_depth_ = 0;
+  std::array<bool, 3> dirty_{};
+  std::array<bool, 3> reset_{};
+  bool layout_dirty_ = false;
+};
+
+}  // namespace kavoro

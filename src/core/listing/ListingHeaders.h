@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "core/i18n/LanguageTables.h"
+
+namespace kavoro {
+
+class ListingDocument;
+class OptionsFile;
+
+// Line numbers of the HTML view that later code addresses directly.
+namespace html_line {
+constexpr int kTextColor = 8;
+constexpr int kFontSize = 9;
+constexpr int kFontFamily = 10;
+constexpr int kBody = 19;
+constexpr int kTable = 20;
+constexpr int kHeaderRow = 21;
+constexpr int kTemplateLines = 21;
+}  // namespace html_line
+
+// The HTML page template, lines 0..20, before any style is applied.
+const QStringList& PageTemplate();
+
+enum class UmlautForm { Entities, Plain };
+
+struct HeaderTexts {
+  QString text_line;      // line 0 of the text view
+  QString html_row;       // line 21 of the HTML view
+  QStringList grid_cells; // row 0 of the grid
+};
+
+HeaderTexts HeadersFor(UiLanguage language, bool five_columns, UmlautForm form);
+
+// The header layout for the detail state and language. When `snapshot` is given, line 14 of
+// its snapshot records the detail state (every pass but the final one of start-up).
+void ApplyListingHeaders(ListingDocument& doc, bool details, UiLanguage language,
+                         OptionsFile* snapshot);
+
+// The header part of the language routines. Neither language shrinks a grid to two columns
+// once files were entered with the detail columns; only the English routine records the
+// detail state in the snapshot.
+void ApplyLanguageHeaders(ListingDocument& doc, bool details, UiLanguage language,
+                          OptionsFile& options);
+
+// Fills the empty listing's views: clears them, resets the grid to its header row, the
+// entry counter to 0 and column 1 to width 600, and puts the page template into the HTML view.
+void BuildEmptyListing(ListingDocument& doc);
+
+}  // namespace kavoro

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kavoro {
+
+// Append-only text storage for views of a million lines: texts are kept as UTF-8 in one
+// buffer and addressed by a 64-bit reference (offset and length). The short fixed lines the
+// HTML view repeats for every entry are interned and cost no buffer space at all.
+class StringPool {
+ public:
+  using Ref = std::uint64_t;
+
+  Ref Add(QStringView text);
+  QString Get(Ref ref) const;
+  bool IsEmpty(Ref ref) const;
+  void Clear();
+  std::size_t BytesUsed() const { return data_.capacity() + big_.capacity() * sizeof(std::string); }
+
+  static constexpr Ref kEmpty = 0;
+
+ private:
+  std::string data_;
+  std::vector<std::string> big_;  // texts too long for the packed length field
+};
+
+// A list of lines over a StringPool: the text view and the HTML view.
+class LineList {
+ public:
+  qsizetype Count() const { return static_cast<qsizetype>(refs_.size()); }
+  QString At(qsizetype index) const;
+  void Append(QStringView text) { refs_.push_back(pool_.Add(text)); }
+  // Replaces line `index`; when the list has exactly `index` lines the text becomes the new
+  // last line, and further out the list is padded with empty lines.
+  void Put(qsizetype index, QStringView text);
+  void Clear();
+  void Reserve(qsizetype lines) { refs_.reserve(static_cast<std::size_t>(lines)); }
+  QStringList ToStringList() const;
+  void Assign(const QStringList& lines);
+  std::size_t BytesUsed() const { return pool_.BytesUsed() + refs_.capacity() * sizeof(StringPool::Ref); }
+
+ private:
+  StringPool pool_;
+  std::vector<StringPool::Ref> refs_;
+};
+
+}  // namespace kavoro

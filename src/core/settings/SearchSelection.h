@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kavoro {
+
+// What entering looks for: the chosen extensions, or every file.
+struct SearchSelection {
+  QStringList extensions;        // each with its leading "."
+  bool search_all_files = true;
+  QString current_extension;     // the choice as shown in captions
+
+  // Every extension followed by one blank, as captions show a choice.
+  void RebuildCurrentExtension() {
+    current_extension.clear();
+    for (const QString& ext : extensions) current_extension += ext + u' ';
+  }
+};
+
+}  // namespace kavoro

@@ -1,0 +1,79 @@
+#include "gui/LanguageApplier.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTabWidget>
+
+namespace kavoro {
+namespace {
+
+QObject* Find(QWidget* window, const char* object) {
+  if (window->objectName() == QLatin1String(object)) return window;
+  return window->findChild<QObject*>(QLatin1String(object));
+}
+
+void SetCaption(QObject* target, int index, const QString& text) {
+  if (auto* tabs = qobject_cast<QTabWidget*>(target)) {
+    if (index >= 0 && index < tabs->count()) tabs->setTabText(index, text);
+  } else if (auto* combo = qobject_cast<QComboBox*>(target)) {
+    if (index >= 0 && index < combo->count()) combo->setItemText(index, text);
+  } else if (auto* action = qobject_cast<QAction*>(target)) {
+    action->setText(text);
+  } else if (auto* menu = qobject_cast<QMenu*>(target)) {
+    menu->setTitle(text);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(target)) {
+    button->setText(text);
+  } else if (auto* label = qobject_cast<QLabel*>(target)) {
+    label->setText(text);
+  } else if (auto* group = qobject_cast<QGroupBox*>(target)) {
+    group->setTitle(text);
+  } else if (auto* widget = qobject_cast<QWidget*>(target); widget && widget->isWindow()) {
+    widget->setWindowTitle(text);
+  }
+}
+
+void SetPlacement(QWidget* widget, GeometryProperty property, int value) {
+  QRect r = widget->geometry();
+  switch (property) {
+    case GeometryProperty::Left: r.moveLeft(value); break;
+    case GeometryProperty::Top: r.moveTop(value); break;
+    case GeometryProperty::Width: r.setWidth(value); break;
+    case GeometryProperty::Height: r.setHeight(value); break;
+  }
+  if (widget->isWindow()) {
+    widget->resize(r.size());
+  } else {
+    widget->setGeometry(r);
+  }
+}
+
+}  // namespace
+
+void ApplyWindowTexts(QWidget* window, UiLanguage language) {
+  const QString form = window->objectName();
+  const bool german = language == UiLanguage::German;
+  for (const Caption& c : CaptionTable()) {
+    if (form != QLatin1String(c.form)) continue;
+    if (QObject* target = Find(window, c.object)) {
+      SetCaption(target, c.index, german ? c.german : c.english);
+    }
+  }
+  for (const Placement& p : PlacementTable()) {
+    if (form != QLatin1String(p.form)) continue;
+    if (auto* widget = qobject_cast<QWidget*>(Find(window, p.object))) {
+      SetPlacement(widget, p.property, german ? p.german : p.english);
+    }
+  }
+  for (const Visibility& v : VisibilityTable()) {
+    if (form != QLatin1String(v.form)) continue;
+    if (auto* widget = qobject_cast<QWidget*>(Find(window, v.object))) {
+      widget->setVisible(german ? v.german : v.english);
+    }
+  }
+}
+
+}  // namespace kavoro

@@ -1,0 +1,440 @@
+#include "gui/MainWindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTreeView>
+#include <QWindow>
+
+#include "core/app/ListCommands.h"
+#include "core/app/MainWindowGeometry.h"
+#include "gui/ExitQuestion.h"
+#include "gui/LanguageApplier.h"
+#include "gui/ListingModels.h"
+#include "gui/OptionsPanel.h"
+#include "gui/Prompts.h"
+
+namespace kavoro {
+namespace {
+
+template <typename W>
+W* Named(W* widget, const char* name) {
+  widget->setObjectName(QLatin1String(name));
+  return widget;
+}
+
+void Place(QWidget* widget, const Box& box) {
+  widget->setGeometry(box.left, box.top, box.width, box.height);
+}
+
+QListView* MakeLineView(QWidget* parent, const char* name, QAbstractItemModel* model) {
+  auto* view = Named(new QListView(parent), name);
+  view->setModel(model);
+  view->setUniformItemSizes(true);
+  view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  return view;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const QString& program_dir, Prompts* prompts)
+    : state_(program_dir), prompts_(prompts) {
+  if (!prompts_) {
+    own_prompts_ = std::make_unique<DialogPrompts>(this);
+    prompts_ = own_prompts_.get();
+  }
+  setObjectName(u"TForm1"_qs);
+  setMinimumSize(kMinWindowWidth, kMinWindowHeight);
+
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
+  BuildFolderSide(central);
+  BuildViews(central);
+  progress_ = Named(new QProgressBar(central), "ProgressBar1");
+  progress_->setTextVisible(false);
+  options_panel_ = new OptionsPanel(central);
+  connect(options_panel_, &OptionsPanel::SaveClicked, this, &MainWindow::OptionsSaveClick);
+  connect(options_panel_, &OptionsPanel::CancelClicked, this, &MainWindow::OptionsCancelClick);
+  exit_question_ = new ExitQuestion(this);
+  connect(exit_question_, &ExitQuestion::SaveChosen, this, &MainWindow::ExitSave);
+  connect(exit_question_, &ExitQuestion::DiscardChosen, this, &MainWindow::ExitDiscard);
+  connect(exit_question_, &ExitQuestion::CancelChosen, this, &MainWindow::ExitCancel);
+  BuildTimers();
+
+  const StartupCheck check = CheckConfiguration(state_);
+  startup_ok_ = check == StartupCheck::Ok;
+  BuildMenus();
+  if (!startup_ok_) {
+    // Any way of leaving the message counts as OK: the program ends.
+    prompts_->Inform(StartupMessage(check));
+    return;
+  }
+  BuildCatalogMenus();
+  resize(kMinWindowWidth, kMinWindowHeight);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildFolderSide(QWidget* central) {
+  folder_tabs_ = Named(new QTabWidget(central), "TabbedNotebook2");
+  auto* folder_page = new QWidget;
+  auto* contents_page = new QWidget;
+  folder_tabs_->addTab(folder_page, QString());
+  folder_tabs_->addTab(contents_page, QString());
+
+  folder_model_ = new QFileSystemModel(this);
+  folder_model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
+  folder_model_->setRootPath(u"/"_qs);
+  folder_tree_ = Named(new QTreeView(folder_page), "ShellTreeView1");
+  folder_tree_->setModel(folder_model_);
+  for (int c = 1; c < folder_model_->columnCount(); ++c) folder_tree_->hideColumn(c);
+  folder_tree_->setHeaderHidden(true);
+  folder_tree_->setRootIndex(folder_model_->index(u"/"_qs));
+  const QModelIndex home = folder_model_->index(QDir::homePath());
+  folder_tree_->setCurrentIndex(home);
+  folder_tree_->scrollTo(home);
+  subfolders_ = Named(new QCheckBox(folder_page), "CheckBox1");
+  folder_enter_ = Named(new QPushButton(folder_page), "Button1");
+  folder_export_ = Named(new QPushButton(folder_page), "Button6");
+
+  contents_model_ = new QFileSystemModel(this);
+  contents_model_->setFilter(QDir::Files | QDir::Hidden | QDir::System);
+  contents_view_ = Named(new QTableView(contents_page), "ShellListView1");
+  contents_view_->setModel(contents_model_);
+  contents_view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  contents_view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  contents_view_->verticalHeader()->hide();
+  contents_view_->setShowGrid(false);
+  auto show_folder = [this](const QModelIndex& index) {
+    const QString path = folder_model_->filePath(index);
+    contents_view_->setRootIndex(contents_model_->setRootPath(path));
+  };
+  connect(folder_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          show_folder);
+  show_folder(home);
+  contents_enter_ = Named(new QPushButton(contents_page), "Button5");
+  contents_export_ = Named(new QPushButton(contents_page), "Button2");
+
+  // Entering and exporting arrive with their own commands; until then they are off.
+  for (QPushButton* b : {folder_enter_, folder_export_, contents_enter_, contents_export_}) {
+    b->setEnabled(false);
+  }
+}
+
+void MainWindow::BuildViews(QWidget* central) {
+  view_tabs_ = Named(new QTabWidget(central), "TabbedNotebook1");
+  auto* text_page = new QWidget;
+  auto* grid_page = new QWidget;
+  auto* html_page = new QWidget;
+  view_tabs_->addTab(text_page, QString());
+  view_tabs_->addTab(grid_page, QString());
+  view_tabs_->addTab(html_page, QString());
+
+  ListingDocument& doc = state_.doc;
+  text_view_ = MakeLineView(text_page, "Memo1",
+                            new LineListModel(doc, ListingDocument::View::Text, this));
+  html_view_ = MakeLineView(html_page, "Memo2",
+                            new LineListModel(doc, ListingDocument::View::Html, this));
+  grid_view_ = Named(new QTableView(grid_page), "StringGrid1");
+  grid_view_->setModel(new GridModel(doc, this));
+  grid_view_->horizontalHeader()->hide();
+  grid_view_->verticalHeader()->hide();
+  grid_view_->verticalHeader()->setDefaultSectionSize(grid_view_->fontMetrics().height() + 6);
+  grid_view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_view_->setWordWrap(false);
+  connect(grid_view_->model(), &QAbstractItemModel::modelReset, this, &MainWindow::ShowGridLayout);
+  connect(&doc, &ListingDocument::GridLayoutChanged, this, &MainWindow::ShowGridLayout);
+  BuildGridTools(grid_page);
+
+  edit_source_ = Named(new QPushButton(html_page), "Button3");
+  refresh_preview_ = Named(new QPushButton(html_page), "Button4");
+  // The style dialog and the preview arrive with the export commands.
+  edit_source_->setEnabled(false);
+  refresh_preview_->setEnabled(false);
+}
+
+void MainWindow::BuildGridTools(QWidget* grid_page) {
+  width_group_ = Named(new QGroupBox(grid_page), "GroupBox2");
+  static const char* kLabels[] = {"Label5", "Label6", "Label7", "Label8", "Label9"};
+  static const char* kEdits[] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5"};
+  for (int i = 0; i < 5; ++i) {
+    Named(new QLabel(width_group_), kLabels[i])->setGeometry(24 + 70 * i, 15, 60, 18);
+    width_fields_[i] = Named(new QLineEdit(width_group_), kEdits[i]);
+    width_fields_[i]->setGeometry(46 + 70 * i, 12, 34, 22);
+  }
+  sort_group_ = Named(new QGroupBox(grid_page), "GroupBox4");
+  static const char* kRadios[] = {"RadioButton1", "RadioButton2", "RadioButton3",
+                                  "RadioButton4", "RadioButton5"};
+  static const int kRadioLefts[] = {8, 60, 180, 120, 240};  // Nr., File, Type, Size, Date
+  for (int i = 0; i < 5; ++i) {
+    sort_choices_[i] = Named(new QRadioButton(sort_group_), kRadios[i]);
+    sort_choices_[i]->setGeometry(kRadioLefts[i], 14, 70, 20);
+  }
+  sort_choices_[0]->setChecked(true);
+  Named(new QPushButton(sort_group_), "Button16")->setGeometry(320, 10, 120, 24);
+  // Sorting, renumbering and width changes arrive with the grid tools.
+  width_group_->setEnabled(false);
+  sort_group_->setEnabled(false);
+}
+
+void MainWindow::BuildTimers() {
+  const std::pair<QTimer*, int> timers[] = {
+      {&timer1_, 1000}, {&timer2_, 1000}, {&timer3_, 500}, {&timer4_, 10}};
+  int n = 1;
+  for (auto [timer, interval] : timers) {
+    timer->setObjectName(u"Timer"_qs + QString::number(n++));
+    timer->setInterval(interval);
+  }
+  connect(&timer1_, &QTimer::timeout, this, &MainWindow::Timer1Timer);
+  connect(&timer2_, &QTimer::timeout, this, &MainWindow::Timer2Timer);
+  connect(&timer3_, &QTimer::timeout, this, &MainWindow::Timer3Timer);
+  connect(&timer4_, &QTimer::timeout, this, &MainWindow::Timer4Timer);
+}
+
+void MainWindow::ApplyOptions() {
+  QString error;
+  const bool saved = ApplyOptionsAtStart(state_, &error);
+  options_read_ = true;
+  options_panel_->SetFlags(state_.flags);
+  ShowLanguage();
+  ShowGridLayout();
+  ShowGridTools();
+  ShowFirstTabs();
+  ResizeOuter(state_.window.width, state_.window.height);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+  }
+  timer1_.start();
+  timer2_.start();
+  timer4_.start();
+  if (!saved) ReportError(error);
+}
+
+// --- Commands -------------------------------------------------------------------------------
+
+void MainWindow::Neu1Click() {
+  const MessageSlots& m = state_.Slots();
+  if (!prompts_->Ask(m.msgDiscard + u'\n' + m.msgContinue)) return;
+  QString error;
+  if (!NewListing(state_, &error)) return ReportError(error);
+  options_panel_->SetFlags(state_.flags);
+  ShowLanguage();
+  ShowFirstTabs();
+}
+
+void MainWindow::ffnen1Click() {
+  if (OpenList(state_, *prompts_)) ShowFirstTabs();
+}
+
+void MainWindow::Speichern2Click() { SaveList(state_, *prompts_); }
+
+void MainWindow::Speichern1Click() { SaveListAs(state_, *prompts_); }
+
+void MainWindow::Optionen1Click() {
+  SetMainMenuEnabled(false);
+  folder_tabs_->setEnabled(false);
+  view_tabs_->setEnabled(false);
+  const QWidget* area = centralWidget();
+  options_panel_->move(area->width() / 2 - options_panel_->width() / 2,
+                       area->height() / 2 - options_panel_->height() / 2 - 50);
+  options_panel_->show();
+  options_panel_->raise();
+}
+
+void MainWindow::OptionsSaveClick() {
+  QString error;
+  const bool saved = SaveOptionsPanel(state_, options_panel_->Flags(), &error);
+  ShowGridTools();
+  OptionsCancelClick();
+  if (!saved) ReportError(error);
+}
+
+void MainWindow::OptionsCancelClick() {
+  // Ticks changed on the panel stay in force even when they are not saved.
+  state_.flags = options_panel_->Flags();
+  options_panel_->hide();
+  folder_tabs_->setEnabled(true);
+  view_tabs_->setEnabled(true);
+  SetMainMenuEnabled(true);
+}
+
+void MainWindow::Deutsch1Click() {
+  QString error;
+  const bool saved = SwitchLanguage(state_, UiLanguage::German, &error);
+  ShowLanguage();
+  if (!saved) ReportError(error);
+}
+
+void MainWindow::English1Click() {
+  QString error;
+  const bool saved = SwitchLanguage(state_, UiLanguage::English, &error);
+  ShowLanguage();
+  if (!saved) ReportError(error);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!confirm_on_exit_ || !state_.doc.ListingModified()) {
+    event->accept();
+    return;
+  }
+  event->ignore();
+  exit_question_->move(CentredOffset(x(), width(), exit_question_->width()),
+                       CentredOffset(y(), height(), exit_question_->height()));
+  exit_question_->show();
+}
+
+void MainWindow::ExitSave() {
+  // The program ends only when the listing is really saved; a cancelled or failed save
+  // keeps the window and the listing.
+  if (!SaveList(state_, *prompts_)) return;
+  confirm_on_exit_ = false;
+  close();
+}
+
+void MainWindow::ExitDiscard() {
+  confirm_on_exit_ = false;
+  close();
+}
+
+void MainWindow::ExitCancel() { activateWindow(); }
+
+// --- Timers ---------------------------------------------------------------------------------
+
+void MainWindow::Timer1Timer() {
+  folder_tabs_->setEnabled(true);
+  view_tabs_->setEnabled(true);
+  timer1_.stop();
+  startup_quiet_ = false;
+  timer4_.start();
+}
+
+void MainWindow::Timer2Timer() {
+  folder_tabs_->setEnabled(true);
+  view_tabs_->setEnabled(true);
+  timer2_.stop();
+}
+
+void MainWindow::Timer3Timer() {
+  OptionsFile& o = state_.options;
+  if ((windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0) {
+    o.SetWorkingLine(opt::kWindowState, u"0"_qs);
+    o.SetWorkingLine(opt::kWindowWidth, QString::number(frameGeometry().width()));
+    o.SetWorkingLine(opt::kWindowHeight, QString::number(frameGeometry().height()));
+  } else {
+    o.SetWorkingLine(opt::kWindowState, u"1"_qs);
+  }
+  timer3_.stop();
+  if (!o.SaveWorking()) ReportError(o.LastError());
+}
+
+void MainWindow::Timer4Timer() {
+  // Maximise once at start; a window the user restored afterwards stays restored.
+  if (state_.window.start_maximized) {
+    state_.window.start_maximized = false;
+    showMaximized();
+  }
+  timer4_.stop();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (options_read_ && !state_.options.SaveWorking()) ReportError(state_.options.LastError());
+  LayoutControls();
+  if (options_read_ && !timer3_.isActive()) timer3_.start();
+}
+
+// --- Showing the state ----------------------------------------------------------------------
+
+void MainWindow::LayoutControls() {
+  const QRect frame = frameGeometry();
+  const MainWindowGeometry g = LayoutMainWindow(frame.width(), frame.height());
+  Place(view_tabs_, g.views_notebook);
+  Place(folder_tabs_, g.folder_notebook);
+  Place(progress_, g.progress_bar);
+  Place(text_view_, g.text_view);
+  Place(grid_view_, g.grid_view);
+  Place(html_view_, g.html_view);
+  Place(width_group_, g.width_group);
+  Place(sort_group_, g.sort_group);
+  Place(edit_source_, g.edit_source);
+  Place(refresh_preview_, g.refresh_preview);
+  Place(folder_export_, g.folder_export);
+  Place(folder_enter_, g.folder_enter);
+  Place(subfolders_, g.subfolders);
+  Place(folder_tree_, g.folder_tree);
+  Place(contents_export_, g.contents_export);
+  Place(contents_enter_, g.contents_enter);
+  Place(contents_view_, g.contents_view);
+}
+
+void MainWindow::ShowLanguage() {
+  ApplyWindowTexts(this, state_.language);
+  ApplyWindowTexts(exit_question_, state_.language);
+  setWindowTitle(MainWindowCaption(state_));
+  findChild<QCheckBox*>(u"InfozeigefalskeineMp3DateinenimOrdnersind1"_qs)
+      ->setText(InfoNoFilesCaption(state_));
+  german_->setChecked(state_.language == UiLanguage::German);
+  english_->setChecked(state_.language == UiLanguage::English);
+}
+
+void MainWindow::ShowGridLayout() {
+  for (int c = 0; c < state_.doc.ColumnCount(); ++c) {
+    grid_view_->setColumnWidth(c, state_.doc.ColumnWidth(c));
+  }
+}
+
+void MainWindow::ShowGridTools() {
+  const GridToolState& tools = state_.grid_tools;
+  for (int i = 0; i < 5; ++i) width_fields_[i]->setText(tools.width_fields[i]);
+  for (int i = 2; i < 5; ++i) {
+    width_fields_[i]->setEnabled(tools.detail_tools_enabled);
+    sort_choices_[i]->setEnabled(tools.detail_tools_enabled);
+  }
+  sort_choices_[tools.sort_choice - 1]->setChecked(true);
+}
+
+void MainWindow::ShowFirstTabs() {
+  folder_tabs_->setCurrentIndex(0);
+  view_tabs_->setCurrentIndex(0);
+}
+
+void MainWindow::SetMainMenuEnabled(bool enabled) {
+  for (QAction* a : {file_menu_->menuAction(), options_action_, types_menu_->menuAction(),
+                     search_action_, language_menu_->menuAction(), help_menu_->menuAction()}) {
+    a->setEnabled(enabled);
+  }
+}
+
+// Stored sizes are outer sizes, frame included.
+void MainWindow::ResizeOuter(int width, int height) {
+  winId();  // the frame is known once the platform window exists
+  const QMargins m = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  const int dw = m.left() + m.right();
+  const int dh = m.top() + m.bottom();
+  setMinimumSize(kMinWindowWidth - dw, kMinWindowHeight - dh);
+  resize(width - dw, height - dh);
+}
+
+void MainWindow::ReportError(const QString& error) { prompts_->Error(error); }
+
+}  // namespace kavoro

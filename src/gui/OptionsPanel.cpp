@@ -1,0 +1,74 @@
+#include "gui/OptionsPanel.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace kavoro {
+namespace {
+
+template <typename W>
+W* Place(QWidget* parent, const char* name, int left, int top, int width, int height) {
+  auto* w = new W(parent);
+  w->setObjectName(QLatin1String(name));
+  w->setGeometry(left, top, width, height);
+  return w;
+}
+
+}  // namespace
+
+OptionsPanel::OptionsPanel(QWidget* parent) : QGroupBox(parent) {
+  setObjectName(u"GroupBox1"_qs);
+  setAutoFillBackground(true);
+  resize(420, 330);
+  Place<QLabel>(this, "Label1", 12, 24, 380, 18);
+  info_no_files_ =
+      Place<QCheckBox>(this, "InfozeigefalskeineMp3DateinenimOrdnersind1", 24, 44, 380, 20);
+  info_count_time_ =
+      Place<QCheckBox>(this, "InfozeigenwievieleDateiengefundenwurden1", 24, 66, 390, 20);
+  Place<QLabel>(this, "Label2", 12, 94, 380, 18);
+  hide_extensions_ = Place<QCheckBox>(this, "Dateiendungenmitanzeigen1", 24, 114, 380, 20);
+  whole_path_ = Place<QCheckBox>(this, "GanzenDateifahrtanzeigen1", 24, 136, 380, 20);
+  link_files_ = Place<QCheckBox>(this, "LinkzudenDateienbeiHTML1", 40, 158, 220, 20);
+  link_note_ = Place<QLabel>(this, "Label3", 264, 158, 140, 20);
+  details_ = Place<QCheckBox>(this, "versuch1", 24, 180, 380, 20);
+  Place<QLabel>(this, "Label4", 12, 208, 380, 18);
+  ask_search_start_ = Place<QCheckBox>(this, "CheckBox2", 24, 228, 380, 20);
+  auto* save = Place<QPushButton>(this, "Button7", 40, 284, 160, 28);
+  auto* cancel = Place<QPushButton>(this, "Button12", 220, 284, 160, 28);
+  connect(whole_path_, &QCheckBox::toggled, this, &OptionsPanel::UpdateLinkEnabled);
+  connect(save, &QPushButton::clicked, this, &OptionsPanel::SaveClicked);
+  connect(cancel, &QPushButton::clicked, this, &OptionsPanel::CancelClicked);
+  hide();
+}
+
+OptionFlags OptionsPanel::Flags() const {
+  OptionFlags f;
+  f.info_no_files = info_no_files_->isChecked();
+  f.info_count_time = info_count_time_->isChecked();
+  f.hide_extensions = hide_extensions_->isChecked();
+  f.whole_path = whole_path_->isChecked();
+  f.link_files = link_files_->isChecked();
+  f.details = details_->isChecked();
+  f.ask_search_start = ask_search_start_->isChecked();
+  return f;
+}
+
+void OptionsPanel::SetFlags(const OptionFlags& f) {
+  info_no_files_->setChecked(f.info_no_files);
+  info_count_time_->setChecked(f.info_count_time);
+  hide_extensions_->setChecked(f.hide_extensions);
+  whole_path_->setChecked(f.whole_path);
+  link_files_->setChecked(f.link_files);
+  details_->setChecked(f.details);
+  ask_search_start_->setChecked(f.ask_search_start);
+  UpdateLinkEnabled();
+}
+
+// The link option only means something with whole paths; it keeps its tick while disabled.
+void OptionsPanel::UpdateLinkEnabled() {
+  link_files_->setEnabled(whole_path_->isChecked());
+  link_note_->setEnabled(whole_path_->isChecked());
+}
+
+}  // namespace kavoro

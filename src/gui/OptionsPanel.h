@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QGroupBox>
+
+#include "core/app/AppState.h"
+
+class QCheckBox;
+class QLabel;
+
+namespace kavoro {
+
+// The in-window "Optionen" panel: the option ticks, "Einstellungen speichern", "Abbrechen".
+class OptionsPanel : public QGroupBox {
+  Q_OBJECT
+
+ public:
+  explicit OptionsPanel(QWidget* parent);
+
+  OptionFlags Flags() const;
+  void SetFlags(const OptionFlags& flags);
+
+ signals:
+  void SaveClicked();
+  void CancelClicked();
+
+ private:
+  void UpdateLinkEnabled();
+
+  QCheckBox* info_no_files_;
+  QCheckBox* info_count_time_;
+  QCheckBox* hide_extensions_;
+  QCheckBox* whole_path_;
+  QCheckBox* link_files_;
+  QLabel* link_note_;
+  QCheckBox* details_;
+  QCheckBox* ask_search_start_;
+};
+
+}  // namespace kavoro

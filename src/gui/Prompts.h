@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/app/Prompts.h"
+
+namespace kavoro {
+
+// Prompts as real dialogs over a parent window.
+class DialogPrompts : public Prompts {
+ public:
+  explicit DialogPrompts(QWidget* parent) : parent_(parent) {}
+
+  void Inform(const QString& text) override;
+  void Error(const QString& text) override;
+  bool Ask(const QString& text) override;
+  std::optional<QString> SaveFileName(const QString& filter) override;
+  std::optional<QString> OpenFileName(const QString& filter) override;
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace kavoro

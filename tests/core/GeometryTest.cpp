@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "core/app/MainWindowGeometry.h"
+
+namespace kavoro {
+namespace {
+
+TEST(GeometryTest, MinimumWindow) {
+  const MainWindowGeometry g = LayoutMainWindow(702, 480);
+  EXPECT_EQ(g.views_notebook, (Box{222, 0, 472, 414}));
+  EXPECT_EQ(g.grid_view, (Box{0, 4, 463, 307}));
+  EXPECT_EQ(g.progress_bar, (Box{0, 417, 694, 17}));
+  EXPECT_EQ(g.folder_notebook, (Box{0, 0, 217, 414}));
+  EXPECT_EQ(g.text_view, (Box{0, 4, 463, 381}));
+  EXPECT_EQ(g.html_view, (Box{0, 4, 463, 344}));
+  EXPECT_EQ(g.width_group, (Box{0, 311, 463, 37}));
+  EXPECT_EQ(g.sort_group, (Box{0, 348, 463, 37}));
+  EXPECT_EQ(g.folder_tree.height, 290);
+  EXPECT_EQ(g.subfolders.top, 301);
+  EXPECT_EQ(g.folder_enter.top, 325);
+  EXPECT_EQ(g.folder_export.top, 357);
+  EXPECT_EQ(g.contents_view.height, 314);
+  EXPECT_EQ(g.refresh_preview.left, 63);
+  EXPECT_EQ(g.edit_source.left, 270);
+}
+
+TEST(GeometryTest, ResizedWindow) {
+  const MainWindowGeometry g = LayoutMainWindow(900, 600);
+  EXPECT_EQ(g.views_notebook, (Box{222, 0, 670, 534}));
+  EXPECT_EQ(g.refresh_preview.left, 162);
+  EXPECT_EQ(g.edit_source.left, 369);
+  EXPECT_EQ(g.refresh_preview.top, 477);
+  EXPECT_EQ(g.progress_bar.top, 537);
+  // An odd notebook width truncates.
+  EXPECT_EQ(LayoutMainWindow(901, 600).refresh_preview.left, 162);
+  EXPECT_EQ(CentredOffset(100, 701, 332), 100 + 350 - 166);
+}
+
+}  // namespace
+}  // namespace kavoro

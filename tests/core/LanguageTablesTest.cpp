@@ -1,0 +1,449 @@
+#include "core/i18n/LanguageTables.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <ostream>
+#include <set>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+// Readable failure output for QString comparisons.
+void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace kavoro {
+namespace {
+
+const Caption* FindCaption(const char* form, const char* object, int index = -1) {
+  for (const Caption& c : CaptionTable()) {
+    if (std::strcmp(c.form, form) == 0 && std::strcmp(c.object, object) == 0 && c.index == index) {
+      return &c;
+    }
+  }
+  return nullptr;
+}
+
+// The texts of a caption, or a marker that no expected text equals when the row is missing.
+QString GermanOf(const char* form, const char* object, int index = -1) {
+  const Caption* c = FindCaption(form, object, index);
+  return c ? c->german : QStringLiteral("<missing>");
+}
+
+QString EnglishOf(const char* form, const char* object, int index = -1) {
+  const Caption* c = FindCaption(form, object, index);
+  return c ? c->english : QStringLiteral("<missing>");
+}
+
+const Placement* FindPlacement(const char* form, const char* object, GeometryProperty property) {
+  for (const Placement& p : PlacementTable()) {
+    if (std::strcmp(p.form, form) == 0 && std::strcmp(p.object, object) == 0 &&
+        p.property == property) {
+      return &p;
+    }
+  }
+  return nullptr;
+}
+
+int LeadingBlanks(const QString& s) {
+  int n = 0;
+  while (n < s.size() && s[n] == u' ') ++n;
+  return n;
+}
+
+int TrailingBlanks(const QString& s) {
+  int n = 0;
+  while (n < s.size() && s[s.size() - 1 - n] == u' ') ++n;
+  return n;
+}
+
+struct SlotField {
+  const char* name;
+  QString MessageSlots::*member;
+};
+
+constexpr SlotField kSlotFields[] = {
+    {"msgNoTypeHead", &MessageSlots::msgNoTypeHead},
+    {"msgNoTypeTail", &MessageSlots::msgNoTypeTail},
+    {"msgNoFiles", &MessageSlots::msgNoFiles},
+    {"msgNoTypeHead2", &MessageSlots::msgNoTypeHead2},
+    {"msgNoTypeTail2", &MessageSlots::msgNoTypeTail2},
+    {"msgNoFiles2", &MessageSlots::msgNoFiles2},
+    {"msgNoSelTypeHead", &MessageSlots::msgNoSelTypeHead},
+    {"msgNoSelTypeTail", &MessageSlots::msgNoSelTypeTail},
+    {"msgNoneSelected", &MessageSlots::msgNoneSelected},
+    {"msgDiscard", &MessageSlots::msgDiscard},
+    {"msgContinue", &MessageSlots::msgContinue},
+    {"msgOverwrite", &MessageSlots::msgOverwrite},
+    {"optNoTypeHead", &MessageSlots::optNoTypeHead},
+    {"optNoTypeTail", &MessageSlots::optNoTypeTail},
+    {"capTypeHead", &MessageSlots::capTypeHead},
+    {"capTypeTail", &MessageSlots::capTypeTail},
+    {"optNoFiles2", &MessageSlots::optNoFiles2},
+    {"capAll2", &MessageSlots::capAll2},
+    {"msgNotFound", &MessageSlots::msgNotFound},
+    {"msgAgainFromStart", &MessageSlots::msgAgainFromStart},
+    {"msgAgainFromEnd", &MessageSlots::msgAgainFromEnd},
+    {"msgTimeHead", &MessageSlots::msgTimeHead},
+    {"msgTimeUnit", &MessageSlots::msgTimeUnit},
+    {"msgFoundCount", &MessageSlots::msgFoundCount},
+    {"menuSubfoldersHead", &MessageSlots::menuSubfoldersHead},
+    {"menuSubfoldersTail", &MessageSlots::menuSubfoldersTail},
+    {"msgSaveOnExit", &MessageSlots::msgSaveOnExit},
+};
+
+// Every text the tables hold, for checks that apply to all of them.
+std::vector<QString> AllTexts() {
+  std::vector<QString> texts;
+  for (const Caption& c : CaptionTable()) {
+    texts.push_back(c.german);
+    texts.push_back(c.english);
+  }
+  for (UiLanguage lang : {UiLanguage::German, UiLanguage::English}) {
+    for (const SlotField& f : kSlotFields) texts.push_back(MessageSlotsFor(lang).*f.member);
+  }
+  return texts;
+}
+
+TEST(CaptionTableTest, EntriesAreWellFormedAndUnique) {
+  std::set<std::tuple<std::string, std::string, int>> seen;
+  std::map<std::string, int> perForm;
+  for (const Caption& c : CaptionTable()) {
+    ASSERT_NE(c.form, nullptr);
+    ASSERT_NE(c.object, nullptr);
+    EXPECT_GT(std::strlen(c.object), 0u) << c.form;
+    EXPECT_GE(c.index, -1) << c.form << " " << c.object;
+    EXPECT_TRUE(seen.insert({c.form, c.object, c.index}).second)
+        << "repeated " << c.form << " " << c.object << " " << c.index;
+    ++perForm[c.form];
+    EXPECT_FALSE(c.german.isEmpty()) << c.form << " " << c.object;
+    // The about box's "schreiben" has no English counterpart; everything else does.
+    const bool deliberateEmpty =
+        std::strcmp(c.form, "TForm4") == 0 && std::strcmp(c.object, "Label10") == 0;
+    EXPECT_EQ(c.english.isEmpty(), deliberateEmpty) << c.form << " " << c.object;
+  }
+  // A dropped or doubled row of a multi-control line changes these counts.
+  const std::map<std::string, int> expectedPerForm = {
+      {"TForm1", 96}, {"TForm2", 6}, {"TForm3", 19}, {"TForm4", 8},
+      {"TForm5", 18}, {"TForm6", 3}, {"TForm7", 1},  {"TForm8", 13}};
+  EXPECT_EQ(perForm, expectedPerForm);
+}
+
+TEST(CaptionTableTest, IndexedCaptionsAreContiguous) {
+  struct Indexed {
+    const char* form;
+    const char* object;
+    int count;
+  };
+  for (const Indexed& x :
+       {Indexed{"TForm1", "TabbedNotebook1", 3}, Indexed{"TForm1", "TabbedNotebook2", 2},
+        Indexed{"TForm5", "TabbedNotebook1", 2}, Indexed{"TForm5", "TabbedNotebook2", 2},
+        Indexed{"TForm3", "ComboBox2", 4}}) {
+    int found = 0;
+    for (const Caption& c : CaptionTable()) {
+      if (std::strcmp(c.form, x.form) == 0 && std::strcmp(c.object, x.object) == 0) {
+        EXPECT_GE(c.index, 0) << x.form << " " << x.object;
+        EXPECT_LT(c.index, x.count) << x.form << " " << x.object;
+        ++found;
+      }
+    }
+    EXPECT_EQ(found, x.count) << x.form << " " << x.object;
+  }
+  // Only tab controls and the font-size combo box are indexed.
+  for (const Caption& c : CaptionTable()) {
+    if (c.index >= 0) {
+      const std::string object = c.object;
+      EXPECT_TRUE(object.starts_with("TabbedNotebook") || object == "ComboBox2") << object;
+    }
+  }
+}
+
+TEST(CaptionTableTest, LeavesOutComposedUnpublishedAndFixedTexts) {
+  // Composed from the current extension at run time.
+  EXPECT_EQ(FindCaption("TForm1", "TForm1"), nullptr);
+  EXPECT_EQ(FindCaption("TForm1", "InfozeigefalskeineMp3DateinenimOrdnersind1"), nullptr);
+  // The language menu reads the same in both languages.
+  EXPECT_EQ(FindCaption("TForm1", "Deutsch1"), nullptr);
+  EXPECT_EQ(FindCaption("TForm1", "English1"), nullptr);
+  // Contact and bank lines of the about box are not published ...
+  for (const char* label : {"Label13", "Label14", "Label17", "Label18"}) {
+    EXPECT_EQ(FindCaption("TForm4", label), nullptr) << label;
+  }
+  // ... but the main window's Label13 of the same name is an ordinary caption.
+  EXPECT_EQ(EnglishOf("TForm1", "Label13"), u"Select folder");
+
+  // The about box's own title is keyed by the window's name.
+  EXPECT_EQ(GermanOf("TForm4", "TForm4"), u"Info");
+  EXPECT_EQ(EnglishOf("TForm4", "TForm4"), u"Info");
+  EXPECT_EQ(GermanOf("TForm4", "Label10"), u"schreiben");
+}
+
+TEST(CaptionTableTest, TabCaptionsKeepTheirPadding) {
+  struct Tab {
+    const char* form;
+    const char* object;
+    int index;
+    int germanBefore, germanAfter, englishBefore, englishAfter;
+    const char16_t* germanCore;
+    const char16_t* englishCore;
+  };
+  const Tab tabs[] = {
+      {"TForm1", "TabbedNotebook1", 0, 10, 10, 12, 12, u"Text-Datei (*.txt)", u"Text-file (*.txt)"},
+      {"TForm1", "TabbedNotebook1", 1, 10, 10, 12, 12, u"Excel-Datei (*.xls)",
+       u"Excel-file (*.xls)"},
+      {"TForm1", "TabbedNotebook1", 2, 11, 10, 12, 13, u"HTML-Datei (*.htm)", u"HTML-file (*.htm)"},
+      {"TForm1", "TabbedNotebook2", 0, 0, 0, 0, 1, u"Ordner w\u00e4hlen", u"Select folder"},
+      {"TForm1", "TabbedNotebook2", 1, 0, 0, 0, 1, u"Inhalt des Ordners zeigen",
+       u"Show content of the folder"},
+      {"TForm5", "TabbedNotebook1", 0, 3, 3, 7, 8, u"Neues Oberverzeichnis :",
+       u"New upper listing :"},
+      {"TForm5", "TabbedNotebook1", 1, 2, 3, 8, 8, u"Oberverzeichnis l\u00f6schen :",
+       u"Erase upper listing :"},
+      {"TForm5", "TabbedNotebook2", 0, 9, 10, 10, 11, u"Neue Dateiart :", u"New file type :"},
+      {"TForm5", "TabbedNotebook2", 1, 9, 10, 11, 11, u"Dateiart l\u00f6schen :",
+       u"Erase file type :"},
+  };
+  for (const Tab& t : tabs) {
+    SCOPED_TRACE(std::string(t.form) + " " + t.object + " tab " + std::to_string(t.index));
+    const Caption* c = FindCaption(t.form, t.object, t.index);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(LeadingBlanks(c->german), t.germanBefore);
+    EXPECT_EQ(TrailingBlanks(c->german), t.germanAfter);
+    EXPECT_EQ(LeadingBlanks(c->english), t.englishBefore);
+    EXPECT_EQ(TrailingBlanks(c->english), t.englishAfter);
+    EXPECT_EQ(c->german.trimmed(), QString::fromUtf16(t.germanCore));
+    EXPECT_EQ(c->english.trimmed(), QString::fromUtf16(t.englishCore));
+  }
+}
+
+TEST(CaptionTableTest, KeepsOriginalSpellingAndPunctuation) {
+  EXPECT_EQ(EnglishOf("TForm1", "Dateiendungenmitanzeigen1"),
+            u"Don\u0060t  show file ending of found files");
+
+  // "Chancel" on some cancel buttons, "Cancel" on others; neither is to be normalised.
+  for (auto [form, object] : {std::pair{"TForm5", "Button3"}, std::pair{"TForm5", "Button4"},
+                              std::pair{"TForm5", "Button6"}, std::pair{"TForm6", "Button3"},
+                              std::pair{"TForm8", "Button2"}, std::pair{"TForm8", "Button15"}}) {
+    EXPECT_EQ(EnglishOf(form, object), u"Chancel") << form << " " << object;
+    EXPECT_EQ(GermanOf(form, object), u"Abbrechen") << form << " " << object;
+  }
+  for (auto [form, object] : {std::pair{"TForm5", "Button8"}, std::pair{"TForm1", "Button19"},
+                              std::pair{"TForm1", "Button15"}, std::pair{"TForm1", "Button12"},
+                              std::pair{"TForm2", "Button2"}, std::pair{"TForm3", "Button5"}}) {
+    EXPECT_EQ(EnglishOf(form, object), u"Cancel") << form << " " << object;
+  }
+
+  EXPECT_EQ(EnglishOf("TForm1", "Einfgen2"), u"Past");
+  EXPECT_EQ(EnglishOf("TForm3", "CheckBox5"), u"Backgoundcolour :");
+  EXPECT_EQ(EnglishOf("TForm1", "Alstxtxlsoderhtmspeichern1"), u"Save as *.txt, *.xls oder *.htm");
+  EXPECT_EQ(GermanOf("TForm1", "LinkzudenDateienbeiHTML1"), u"Link zu aufgelisteten Dateien");
+  EXPECT_EQ(EnglishOf("TForm1", "Label10"), u"Search for this file-types :");
+}
+
+// Written with escapes so that a wrongly encoded source file cannot pass by accident.
+TEST(CaptionTableTest, UmlautTextsAreExact) {
+  struct Expected {
+    const char* form;
+    const char* object;
+    int index;
+    const char16_t* german;
+  };
+  const Expected expected[] = {
+      {"TForm1", "ffnen1", -1, u"\u00d6ffnen"},
+      {"TForm1", "Oberverzeichnishinzufgenlschen1", -1,
+       u"Oberverzeichnis hinzuf\u00fcgen / l\u00f6schen"},
+      {"TForm1", "versuch1", -1, u"Auch Gr\u00f6\u00dfe, Typ und Datum der Datei anzeigen"},
+      {"TForm3", "Button1", -1, u"\u00dcbernehmen"},
+      {"TForm3", "ComboBox2", 0, u"Gro\u00df"},
+      {"TForm4", "Label12", -1,
+       u"Sie k\u00f6nnen die Entwicklung des Programmes auch mit einer freiwilligen Spende "
+       u"f\u00f6rdern."},
+      {"TForm7", "Label1", -1,
+       u"Anregung, Verbesserungsvorschl\u00e4ge, Kritik, Lob oder gefundene Fehler bitte mir "
+       u"schreiben :"},
+      {"TForm8", "Label1", -1, u"Gro\u00df- / Kleinschreibung beachten"},
+  };
+  for (const Expected& e : expected) {
+    EXPECT_EQ(GermanOf(e.form, e.object, e.index), QString::fromUtf16(e.german))
+        << e.form << " " << e.object;
+  }
+}
+
+TEST(LanguageTextsTest, NoStraightApostropheOrMisencodedCharacter) {
+  for (const QString& text : AllTexts()) {
+    EXPECT_FALSE(text.contains(u'\'')) << text.toStdString();
+    // U+00C3 is what an umlaut turns into when UTF-8 is read as Latin-1.
+    EXPECT_FALSE(text.contains(QChar(0x00C3))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QChar::ReplacementCharacter)) << text.toStdString();
+  }
+}
+
+TEST(MessageSlotsTest, EverySlotIsFilledAndTranslated) {
+  const MessageSlots& de = MessageSlotsFor(UiLanguage::German);
+  const MessageSlots& en = MessageSlotsFor(UiLanguage::English);
+  for (const SlotField& f : kSlotFields) {
+    EXPECT_FALSE((de.*f.member).isEmpty()) << f.name;
+    EXPECT_NE(de.*f.member, en.*f.member) << f.name;
+    const bool deliberateEmpty = std::strcmp(f.name, "menuSubfoldersTail") == 0;
+    EXPECT_EQ((en.*f.member).isEmpty(), deliberateEmpty) << f.name;
+  }
+  // The second-place variants are copies of the first.
+  for (const MessageSlots* s : {&de, &en}) {
+    EXPECT_EQ(s->msgNoTypeHead, s->msgNoTypeHead2);
+    EXPECT_EQ(s->msgNoTypeTail, s->msgNoTypeTail2);
+    EXPECT_EQ(s->msgNoFiles, s->msgNoFiles2);
+  }
+}
+
+TEST(MessageSlotsTest, ComposedMessagesReadAsShown) {
+  const MessageSlots& de = MessageSlotsFor(UiLanguage::German);
+  const MessageSlots& en = MessageSlotsFor(UiLanguage::English);
+  const QString ext = QStringLiteral(".mp3 ");
+
+  EXPECT_EQ(de.msgNoTypeHead + ext + de.msgNoTypeTail,
+            u"Es wurden keine *.mp3  - Dateien in diesem Ordner gefunden");
+  EXPECT_EQ(en.msgNoTypeHead + ext + en.msgNoTypeTail, u"There are no *.mp3 -files in this folder");
+  EXPECT_EQ(de.msgNoSelTypeHead + ext + de.msgNoSelTypeTail,
+            u"Unter den gew\u00e4hlten Dateien befinden sich keine *.mp3  - Dateien");
+  EXPECT_EQ(en.msgNoSelTypeHead + ext + en.msgNoSelTypeTail,
+            u"There are no *.mp3 -files by the selected ones");
+  EXPECT_EQ(de.capTypeHead + ext + de.capTypeTail, u"Suchen nach : *.mp3  - Dateien");
+  EXPECT_EQ(en.optNoTypeHead + ext + en.optNoTypeTail, u"if no *.mp3 -files are in the folder");
+  EXPECT_EQ(de.msgDiscard + u'\n' + de.msgContinue,
+            u"Alle nicht gespeicherten Eintr\u00e4ge werden hierdurch verloren gehen !\nWeiter ?");
+  EXPECT_EQ(en.msgTimeHead + QStringLiteral("0.25") + en.msgTimeUnit + u'\n' + en.msgFoundCount +
+                QStringLiteral("7"),
+            u"Used time : 0.25 minutes\nFound files : 7");
+  EXPECT_EQ(de.msgTimeHead + QStringLiteral("0.25") + de.msgTimeUnit,
+            u"Ben\u00f6tigte Zeit : 0.25 Minuten");
+  EXPECT_EQ(de.menuSubfoldersHead + QStringLiteral("C:\\x") + de.menuSubfoldersTail,
+            u"Alle Unterordner von :C:\\x \u00f6ffnen");
+  EXPECT_EQ(en.menuSubfoldersHead + QStringLiteral("C:\\x") + en.menuSubfoldersTail,
+            u"Open all under folder from :C:\\x");
+}
+
+TEST(MessageSlotsTest, KeepsOriginalSpelling) {
+  const MessageSlots& de = MessageSlotsFor(UiLanguage::German);
+  const MessageSlots& en = MessageSlotsFor(UiLanguage::English);
+  EXPECT_EQ(en.msgOverwrite, u"Should this file rally be replaced ?");
+  EXPECT_EQ(en.msgNoneSelected, u"Ther are no files selected in this folder");
+  EXPECT_EQ(en.msgAgainFromEnd, u"Do you want to search again at the end?");
+  EXPECT_EQ(en.msgAgainFromStart, u"Do you want to search again at the beginning ?");
+  EXPECT_EQ(en.capTypeTail, u" - files");
+  EXPECT_EQ(de.msgOverwrite, u"Soll die Datei wirklich \u00fcberschrieben werden ?");
+  EXPECT_EQ(de.msgSaveOnExit, u"Sollen die Eintr\u00e4ge vor dem Beenden gespeichert werden ?");
+  EXPECT_EQ(en.msgSaveOnExit, u"Should the entries be saved before closing ?");
+}
+
+TEST(PlacementTableTest, EntriesAreUniqueAndComplete) {
+  std::set<std::tuple<std::string, std::string, GeometryProperty>> seen;
+  std::map<std::string, int> perForm;
+  for (const Placement& p : PlacementTable()) {
+    ++perForm[p.form];
+    ASSERT_NE(p.form, nullptr);
+    ASSERT_NE(p.object, nullptr);
+    EXPECT_TRUE(seen.insert({p.form, p.object, p.property}).second) << p.form << " " << p.object;
+    EXPECT_GE(p.german, 0);
+    EXPECT_GE(p.english, 0);
+  }
+  const std::map<std::string, int> expectedPerForm = {
+      {"TForm1", 10}, {"TForm3", 1}, {"TForm4", 15}, {"TForm5", 4}, {"TForm7", 2}};
+  EXPECT_EQ(perForm, expectedPerForm);
+  // Positions computed from other controls' sizes are not fixed values.
+  EXPECT_EQ(FindPlacement("TForm4", "BitBtn1", GeometryProperty::Top), nullptr);
+  EXPECT_EQ(FindPlacement("TForm4", "Label8", GeometryProperty::Left), nullptr);
+  EXPECT_EQ(FindPlacement("TForm4", "Label10", GeometryProperty::Left), nullptr);
+}
+
+TEST(PlacementTableTest, SelectedValues) {
+  struct Expected {
+    const char* form;
+    const char* object;
+    GeometryProperty property;
+    int german;
+    int english;
+  };
+  const Expected expected[] = {
+      {"TForm1", "Edit5", GeometryProperty::Left, 369, 330},
+      {"TForm3", "ComboBox2", GeometryProperty::Left, 288, 264},
+      {"TForm7", "Label1", GeometryProperty::Width, 336, 336},
+      {"TForm4", "TForm4", GeometryProperty::Height, 433, 390},
+      {"TForm4", "GroupBox1", GeometryProperty::Height, 408, 365},
+      {"TForm4", "Label18", GeometryProperty::Top, 352, 308},
+      {"TForm4", "Label9", GeometryProperty::Left, 45, 56},
+  };
+  for (const Expected& e : expected) {
+    const Placement* p = FindPlacement(e.form, e.object, e.property);
+    ASSERT_NE(p, nullptr) << e.form << " " << e.object;
+    EXPECT_EQ(p->german, e.german) << e.form << " " << e.object;
+    EXPECT_EQ(p->english, e.english) << e.form << " " << e.object;
+  }
+}
+
+// A swapped or mistyped number shows up as a label overlapping its neighbour.
+TEST(PlacementTableTest, LayoutsStayConsistent) {
+  // The English labels are shorter, so nothing in that row moves right.
+  for (const Placement& p : PlacementTable()) {
+    if (std::strcmp(p.form, "TForm1") == 0) {
+      EXPECT_LE(p.english, p.german) << p.object;
+    }
+  }
+  for (bool german : {true, false}) {
+    int previousEdit = -1;
+    for (int i = 1; i <= 5; ++i) {
+      const std::string label = "Label" + std::to_string(i + 4);
+      const std::string edit = "Edit" + std::to_string(i);
+      const Placement* l = FindPlacement("TForm1", label.c_str(), GeometryProperty::Left);
+      const Placement* e = FindPlacement("TForm1", edit.c_str(), GeometryProperty::Left);
+      ASSERT_NE(l, nullptr) << label;
+      ASSERT_NE(e, nullptr) << edit;
+      const int labelLeft = german ? l->german : l->english;
+      const int editLeft = german ? e->german : e->english;
+      EXPECT_GT(labelLeft, previousEdit) << label;
+      EXPECT_GT(editLeft, labelLeft) << edit;
+      previousEdit = editLeft;
+    }
+  }
+  // The about box's lines move up together in English and keep their order.
+  int previous[2] = {0, 0};
+  for (const char* label :
+       {"Label4", "Label5", "Label12", "Label15", "Label16", "Label17", "Label18"}) {
+    const Placement* p = FindPlacement("TForm4", label, GeometryProperty::Top);
+    ASSERT_NE(p, nullptr) << label;
+    EXPECT_GT(p->german, previous[0]) << label;
+    EXPECT_GT(p->english, previous[1]) << label;
+    EXPECT_LT(p->english, p->german) << label;
+    previous[0] = p->german;
+    previous[1] = p->english;
+  }
+  // Label15 .. Label18 are consecutive single lines of the same height.
+  const char* lines[] = {"Label15", "Label16", "Label17", "Label18"};
+  for (int i = 1; i < 4; ++i) {
+    const Placement* above = FindPlacement("TForm4", lines[i - 1], GeometryProperty::Top);
+    const Placement* p = FindPlacement("TForm4", lines[i], GeometryProperty::Top);
+    EXPECT_EQ(p->german - above->german, 16) << lines[i];
+    EXPECT_EQ(p->english - above->english, 16) << lines[i];
+  }
+}
+
+TEST(VisibilityTableTest, EachControlIsShownInExactlyOneLanguage) {
+  std::set<std::pair<std::string, std::string>> seen;
+  for (const Visibility& v : VisibilityTable()) {
+    EXPECT_NE(v.german, v.english) << v.form << " " << v.object;
+    EXPECT_TRUE(seen.insert({v.form, v.object}).second) << v.form << " " << v.object;
+  }
+  const std::set<std::pair<std::string, std::string>> germanOnly = {
+      {"TForm6", "Image1"}, {"TForm4", "Label10"}, {"TForm4", "Label13"}, {"TForm4", "Label14"}};
+  const std::set<std::pair<std::string, std::string>> englishOnly = {{"TForm6", "Image2"}};
+  for (const Visibility& v : VisibilityTable()) {
+    const std::pair<std::string, std::string> key{v.form, v.object};
+    EXPECT_EQ(v.german, germanOnly.count(key) == 1) << v.form << " " << v.object;
+    EXPECT_EQ(v.english, englishOnly.count(key) == 1) << v.form << " " << v.object;
+  }
+  EXPECT_EQ(seen.size(), germanOnly.size() + englishOnly.size());
+}
+
+}  // namespace
+}  // namespace kavoro

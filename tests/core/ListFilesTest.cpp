@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "core/app/AppState.h"
+#include "core/app/ListCommands.h"
+#include "core/listing/ListingHeaders.h"
+#include "core/output/ListFiles.h"
+#include "support/Entries.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
+
+namespace kavoro {
+namespace {
+
+using test::CrLf;
+using test::ReadBytes;
+
+class ListFilesTest : public ::testing::Test {
+ protected:
+  ListFilesTest() : state_(dir_.Path()) {
+    CheckConfiguration(state_);
+    ApplyOptionsAtStart(state_, nullptr);
+  }
+
+  // Three entries, the first and last of the same name, with the detail columns.
+  void FillFiveColumns() {
+    ApplyListingHeaders(state_.doc, true, UiLanguage::German, nullptr);
+    test::AddEntry(state_.doc, u"Lied.mp3"_qs, u"1 KB"_qs, u"Audio"_qs, u"01.01.2020 10:00"_qs);
+    test::AddEntry(state_.doc, u"Bild & <Text>.jpg"_qs, u"2 KB"_qs, u"Bild"_qs, u"02.02.2020"_qs);
+    test::AddEntry(state_.doc, u"Lied.mp3"_qs, u"3 KB"_qs, u"Audio"_qs, u"03.03.2020 12:00"_qs);
+    state_.doc.SetListingModified(true);
+  }
+
+  QString Base() const { return dir_.File(u"musik"_qs); }
+
+  test::ProgramDir dir_;
+  AppState state_;
+  test::ScriptedPrompts prompts_;
+};
+
+TEST(ListFileBaseTest, OnlyTheExactListExtensionsAreDropped) {
+  EXPECT_EQ(ListFileBaseOf(u"/home/a/musik.mpl"_qs), u"/home/a/musik"_qs);
+  EXPECT_EQ(ListFileBaseOf(u"/home/a/musik.mpl3"_qs), u"/home/a/musik"_qs);
+  EXPECT_EQ(ListFileBaseOf(u"/home/a/musik"_qs), u"/home/a/musik"_qs);
+  EXPECT_EQ(ListFileBaseOf(u"/home/a/Musik.MPL"_qs), u"/home/a/Musik.MPL"_qs);
+  EXPECT_EQ(ListFileBaseOf(u"/home/alt.mpl/liste.mpl"_qs), u"/home/alt.mpl/liste"_qs);
+  EXPECT_EQ(ListFileBaseOf(u"/home/alt.mpl/liste"_qs), u"/home/alt.mpl/liste"_qs);
+}
+
+TEST_F(ListFilesTest, SavesThreeFilesByteExact) {
+  FillFiveColumns();
+  prompts_.files = {dir_.File(u"musik.mpl"_qs)};
+  ASSERT_TRUE(SaveListAs(state_, prompts_));
+  EXPECT_EQ(ReadBytes(Base() + ".mpl"),
+            CrLf({"Datei", "Lied.mp3", "Bild & <Text>.jpg", "Lied.mp3"}));
+  const QByteArray text = ReadBytes(Base() + ".mpl2");
+  EXPECT_TRUE(text.startsWith("Nr.        Datei             -             Gr\xF6\xDF" "e"));
+  EXPECT_EQ(text.count("\r\n"), 4);
+  const QByteArray html = ReadBytes(Base() + ".mpl3");
+  EXPECT_EQ(html.count("\r\n"), 22 + 36);
+  EXPECT_TRUE(html.contains("<td>Gr&ouml;\xDF" "e</td>"));
+  EXPECT_FALSE(state_.doc.ListingModified());
+  EXPECT_EQ(state_.list_file_base, Base());
+  EXPECT_TRUE(prompts_.shown.isEmpty());
+}
+
+TEST_F(ListFilesTest, RoundTripRebuildsTheGridFromEachEntrysOwnBlock) {
+  FillFiveColumns();
+  ASSERT_TRUE(SaveListFiles(state_.doc, Base(), nullptr));
+  const QStringList text = state_.doc.Text().ToStringList();
+  const QStringList html = state_.doc.Html().ToStringList();
+
+  AppState other(dir_.Path());
+  CheckConfiguration(other);
+  ApplyOptionsAtStart(other, nullptr);
+  ASSERT_EQ(other.doc.ColumnCount(), 2);
+  prompts_.files = {Base() + ".mpl2"};
+  ASSERT_TRUE(OpenList(other, prompts_));
+  EXPECT_EQ(other.doc.ColumnCount(), 5);  // German detail header switches the grid
+  EXPECT_EQ(other.doc.Column(0), (QStringList{"Nr.", "1", "2", "3"}));  // row 0 stays
+  EXPECT_EQ(other.doc.Column(2), (QStringList{"Größe", "1 KB", "2 KB", "3 KB"}));
+  EXPECT_EQ(other.doc.Column(4), (QStringList{"Geändert", "01.01.2020 10:00", "02.02.2020",
+                                              "03.03.2020 12:00"}));
+  EXPECT_EQ(other.doc.ColumnWidth(3), 190);
+  EXPECT_EQ(other.doc.Text().ToStringList(), text);
+  EXPECT_EQ(other.doc.Html().ToStringList(), html);
+  EXPECT_EQ(other.style_page, html);
+  EXPECT_EQ(other.doc.EntryCounter(), 3);
+  EXPECT_FALSE(other.doc.ListingModified());
+  EXPECT_EQ(other.list_file_base, Base());
+}
+
+TEST_F(ListFilesTest, EnglishDetailListIntoTwoColumnsFillsNumberAndNameOnly) {
+  ApplyListingHeaders(state_.doc, true, UiLanguage::English, nullptr);
+  test::AddEntry(state_.doc, u"a.mp3"_qs, u"1 KB"_qs, u"Audio"_qs, u"x"_qs);
+  ASSERT_TRUE(SaveListFiles(state_.doc, Base(), nullptr));
+  ApplyListingHeaders(state_.doc, false, UiLanguage::German, nullptr);
+  prompts_.files = {Base() + ".mpl"};
+  ASSERT_TRUE(OpenList(state_, prompts_));
+  EXPECT_EQ(state_.doc.ColumnCount(), 2);
+  // The header row keeps the language of the window, not of the list.
+  EXPECT_EQ(state_.doc.Column(1), (QStringList{"Datei", "a.mp3"}));
+  EXPECT_EQ(state_.doc.Cell(2, 1), QString());
+}
+
+TEST_F(ListFilesTest, HandEditedListsOpenWithoutHangingOrGuessing) {
+  test::WriteBytes(Base() + ".mpl", CrLf({"Datei", "Datei", "fehlt.mp3", "b.mp3"}));
+  test::WriteBytes(Base() + ".mpl2", CrLf({"Nr.        Datei", "1 Datei", "2 fehlt", "3 b"}));
+  QByteArray bytes;
+  for (const QString& line : PageTemplate()) bytes += line.toLatin1() + "\r\n";
+  bytes += CrLf({"<tr><td align=\"right\">Nr.</td><td>Datei</td><td>Gr&ouml;\xDF" "e</td>"
+                 "<td>Typ</td><td>Ge&auml;ndert</td></tr>",
+                 "<tr><td align=\"right\">", "1", "</td><td>", "Datei", "</td><td>", "5 KB",
+                 "</td><td>", "Ordner", "</td><td>", "heute", "</td>", "</tr>",
+                 "<tr><td align=\"right\">", "3", "</td><td>", "b.mp3", "</td><td>", "7 KB",
+                 "</td><td>", "Audio", "</td><td>", "gestern", "</td>", "</tr>"});
+  test::WriteBytes(Base() + ".mpl3", bytes);
+  prompts_.files = {Base() + ".mpl"};
+  ASSERT_TRUE(OpenList(state_, prompts_));
+  EXPECT_EQ(state_.doc.Column(2), (QStringList{"Größe", "5 KB", "", "7 KB"}));
+  EXPECT_EQ(state_.doc.Column(3), (QStringList{"Typ", "Ordner", "", "Audio"}));
+}
+
+TEST_F(ListFilesTest, MissingCompanionLeavesTheListingAndNamesTheFile) {
+  FillFiveColumns();
+  ASSERT_TRUE(SaveListFiles(state_.doc, Base(), nullptr));
+  QFile::remove(Base() + ".mpl3");
+  const QStringList before = state_.doc.Text().ToStringList();
+  prompts_.files = {Base() + ".mpl"};
+  EXPECT_FALSE(OpenList(state_, prompts_));
+  ASSERT_EQ(prompts_.shown.size(), 1);
+  EXPECT_TRUE(prompts_.shown[0].contains(u"musik.mpl3"_qs));
+  EXPECT_EQ(state_.doc.Text().ToStringList(), before);
+  EXPECT_EQ(state_.doc.RowCount(), 4);
+  EXPECT_EQ(state_.list_file_base, QString());
+}
+
+TEST_F(ListFilesTest, OverwriteQuestionReopensTheDialogOnNo) {
+  FillFiveColumns();
+  test::WriteBytes(Base() + ".mpl2", "old");
+  prompts_.files = {Base(), dir_.File(u"neu.mpl"_qs)};
+  prompts_.answers = {false};
+  ASSERT_TRUE(SaveListAs(state_, prompts_));
+  EXPECT_EQ(prompts_.shown, QStringList{u"ask: Soll die Datei wirklich überschrieben werden ?"_qs});
+  EXPECT_EQ(ReadBytes(Base() + ".mpl2"), "old");
+  EXPECT_EQ(state_.list_file_base, dir_.File(u"neu"_qs));
+
+  // "Speichern" then writes to the remembered list without a question.
+  test::AddEntry(state_.doc, u"c.mp3"_qs);
+  prompts_.shown.clear();
+  ASSERT_TRUE(SaveList(state_, prompts_));
+  EXPECT_TRUE(prompts_.shown.isEmpty());
+  EXPECT_EQ(ReadBytes(dir_.File(u"neu.mpl"_qs)).count("\r\n"), 5);
+}
+
+TEST_F(ListFilesTest, FailedSaveKeepsTheListingModifiedAndTheOldBase) {
+  FillFiveColumns();
+  prompts_.files = {dir_.File(u"no/such/folder/x.mpl"_qs)};
+  EXPECT_FALSE(SaveListAs(state_, prompts_));
+  EXPECT_TRUE(state_.doc.ListingModified());
+  EXPECT_EQ(state_.list_file_base, QString());
+  ASSERT_EQ(prompts_.shown.size(), 1);
+  EXPECT_TRUE(prompts_.shown[0].startsWith(u"error: Cannot create file "_qs));
+  EXPECT_FALSE(QDir(dir_.Path()).entryList().join(u' ').contains(u"x.mpl"_qs));
+}
+
+}  // namespace
+}  // namespace kavoro

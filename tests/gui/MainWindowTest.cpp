@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+
+#include "gui/ExitQuestion.h"
+#include "gui/MainWindow.h"
+#include "support/Entries.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
+
+namespace kavoro {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindow& Open() {
+    window_ = std::make_unique<MainWindow>(dir_.Path(), &prompts_);
+    EXPECT_TRUE(window_->StartupOk());
+    window_->ApplyOptions();
+    window_->show();
+    return *window_;
+  }
+  template <typename T = QObject>
+  T* Find(const char* name) {
+    auto* found = window_->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+  QAction* Action(const char* name) { return Find<QAction>(name); }
+  QList<QByteArray> OptionLines() const { return dir_.Options().split('\n'); }
+
+  test::ProgramDir dir_;
+  test::ScriptedPrompts prompts_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(MainWindowTest, StartsWithEveryControlInGerman) {
+  MainWindow& w = Open();
+  EXPECT_EQ(w.windowTitle(), u"Suchen nach : allen Dateien"_qs);
+  auto* views = Find<QTabWidget>("TabbedNotebook1");
+  EXPECT_EQ(views->tabText(0), u"          Text-Datei (*.txt)          "_qs);
+  EXPECT_EQ(views->tabText(1), u"          Excel-Datei (*.xls)          "_qs);
+  EXPECT_EQ(views->tabText(2), u"           HTML-Datei (*.htm)          "_qs);
+  auto* folders = Find<QTabWidget>("TabbedNotebook2");
+  EXPECT_EQ(folders->tabText(0), u"Ordner wählen"_qs);
+  EXPECT_EQ(folders->tabText(1), u"Inhalt des Ordners zeigen"_qs);
+  for (const char* name : {"ShellTreeView1", "ShellListView1", "Memo1", "Memo2", "StringGrid1",
+                           "ProgressBar1", "GroupBox1", "GroupBox2", "GroupBox4", "Edit5",
+                           "RadioButton5", "Button16", "versuch1", "CheckBox2"}) {
+    Find(name);
+  }
+  EXPECT_EQ(Find<QCheckBox>("CheckBox1")->text(), u"Auch Unterordner durchsuchen"_qs);
+  EXPECT_EQ(Find<QPushButton>("Button1")->text(), u"Eintragen"_qs);
+  EXPECT_EQ(Find<QMenu>("Datei1")->title(), u"Datei"_qs);
+  EXPECT_EQ(Find<QMenu>("SpracheLanguage1")->title(), u"Sprache / Language"_qs);
+  EXPECT_EQ(Action("ffnen1")->text(), u"Öffnen"_qs);
+  EXPECT_TRUE(Action("Deutsch1")->isChecked());
+  EXPECT_FALSE(Action("English1")->isChecked());
+  // Commands that are not part of the program yet are visibly off, never dead.
+  EXPECT_FALSE(Action("Suchen1")->isEnabled());
+  EXPECT_FALSE(Action("NachmehrerenDateiartensuchen1")->isEnabled());
+  EXPECT_FALSE(Find<QPushButton>("Button1")->isEnabled());
+  EXPECT_TRUE(Action("Neu1")->isEnabled());
+  EXPECT_EQ(Find<QMenu>("Dateiarten1")->actions().last()->menu()->title(), u"Archive"_qs);
+  EXPECT_EQ(Find<QTableView>("StringGrid1")->model()->rowCount(), 1);
+}
+
+TEST_F(MainWindowTest, LanguageSwitchRewritesEveryCaptionAndLine13) {
+  Open();
+  Action("English1")->trigger();
+  EXPECT_EQ(window_->windowTitle(), u"Search for : all files"_qs);
+  EXPECT_EQ(Find<QTabWidget>("TabbedNotebook1")->tabText(2),
+            u"            HTML-file (*.htm)             "_qs);
+  EXPECT_EQ(Find<QTabWidget>("TabbedNotebook2")->tabText(0), u"Select folder "_qs);
+  EXPECT_EQ(Action("Neu1")->text(), u"New"_qs);
+  EXPECT_EQ(Find<QMenu>("Dateiarten1")->title(), u"File type"_qs);
+  EXPECT_EQ(Find<QCheckBox>("Dateiendungenmitanzeigen1")->text(),
+            u"Don`t  show file ending of found files"_qs);
+  EXPECT_EQ(Find<QCheckBox>("InfozeigefalskeineMp3DateinenimOrdnersind1")->text(),
+            u"if no file is in the folder"_qs);
+  auto* exit = window_->ExitDialog();
+  EXPECT_EQ(exit->findChild<QPushButton*>(u"Button3"_qs)->text(), u"Chancel"_qs);
+  EXPECT_TRUE(exit->findChild<QLabel*>(u"Image1"_qs)->isHidden());
+  EXPECT_FALSE(exit->findChild<QLabel*>(u"Image2"_qs)->isHidden());
+  EXPECT_EQ(OptionLines()[13], "1\r");
+  EXPECT_TRUE(Action("English1")->isChecked());
+  EXPECT_FALSE(Action("Deutsch1")->isChecked());
+
+  Action("Deutsch1")->trigger();
+  EXPECT_EQ(Action("Neu1")->text(), u"Neu"_qs);
+  EXPECT_EQ(exit->findChild<QPushButton*>(u"Button3"_qs)->text(), u"Abbrechen"_qs);
+  EXPECT_EQ(OptionLines()[13], "0\r");
+}
+
+TEST_F(MainWindowTest, ResizeLaysOutAndRecordsTheSizeHalfASecondLater) {
+  MainWindow& w = Open();
+  const QSize frame = w.frameGeometry().size() - w.size();
+  w.resize(QSize(900, 600) - frame);
+  EXPECT_EQ(Find<QWidget>("TabbedNotebook1")->geometry(), QRect(222, 0, 670, 534));
+  EXPECT_EQ(Find<QWidget>("Button4")->x(), 162);
+  EXPECT_EQ(OptionLines()[16], "702\r");  // not yet
+  QTest::qWait(700);
+  EXPECT_EQ(OptionLines()[16], "900\r");
+  EXPECT_EQ(OptionLines()[17], "600\r");
+  EXPECT_EQ(OptionLines()[18], "0\r");
+  EXPECT_EQ(dir_.Options().size(), test::ShippedFile("optionen.ini").size());
+}
+
+TEST_F(MainWindowTest, StoredSizeAndMaximisingOnlyOnce) {
+  dir_.SetOptionLine(16, "800");
+  dir_.SetOptionLine(17, "500");
+  dir_.SetOptionLine(18, "1");
+  MainWindow& w = Open();
+  EXPECT_EQ(w.frameGeometry().size(), QSize(800, 500));
+  QTRY_VERIFY(w.isMaximized());
+  w.showNormal();
+  QTest::qWait(1200);  // the start timers ran again
+  EXPECT_FALSE(w.isMaximized());
+  EXPECT_EQ(OptionLines()[18], "0\r");
+}
+
+TEST_F(MainWindowTest, ExitQuestionKeepsTheListingUnlessReallySavedOrDiscarded) {
+  MainWindow& w = Open();
+  w.close();
+  EXPECT_FALSE(w.isVisible());  // nothing entered: no question
+
+  w.show();
+  test::AddEntry(w.State().doc, u"a.mp3"_qs);
+  w.State().doc.SetListingModified(true);
+  ExitQuestion* q = w.ExitDialog();
+  w.close();
+  ASSERT_TRUE(q->isVisible());
+  EXPECT_TRUE(w.isVisible());
+  q->findChild<QPushButton*>(u"Button3"_qs)->click();  // Abbrechen
+  EXPECT_FALSE(q->isVisible());
+  EXPECT_TRUE(w.isVisible());
+
+  w.close();
+  ASSERT_TRUE(q->isVisible());
+  q->findChild<QPushButton*>(u"Button1"_qs)->click();  // Ja, then the save dialog is cancelled
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(w.State().doc.EntryCounter(), 1);
+
+  prompts_.files = {dir_.File(u"liste.mpl"_qs)};
+  w.close();
+  q->findChild<QPushButton*>(u"Button1"_qs)->click();  // Ja, saved this time
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_TRUE(QFile::exists(dir_.File(u"liste.mpl3"_qs)));
+}
+
+TEST_F(MainWindowTest, NoEndsWithoutSaving) {
+  MainWindow& w = Open();
+  w.State().doc.SetListingModified(true);
+  w.close();
+  w.ExitDialog()->findChild<QPushButton*>(u"Button2"_qs)->click();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_FALSE(QFile::exists(dir_.File(u"liste.mpl"_qs)));
+}
+
+TEST_F(MainWindowTest, OptionsPanelSavesAndCancels) {
+  MainWindow& w = Open();
+  Action("Optionen1")->trigger();
+  auto* panel = Find<QGroupBox>("GroupBox1");
+  EXPECT_TRUE(panel->isVisible());
+  EXPECT_FALSE(Find<QMenu>("Datei1")->menuAction()->isEnabled());
+  EXPECT_FALSE(Find<QWidget>("TabbedNotebook1")->isEnabled());
+  auto* link = Find<QCheckBox>("LinkzudenDateienbeiHTML1");
+  EXPECT_FALSE(link->isEnabled());
+  Find<QCheckBox>("GanzenDateifahrtanzeigen1")->click();
+  EXPECT_TRUE(link->isEnabled());
+  Find<QCheckBox>("versuch1")->click();
+  Find<QPushButton>("Button7")->click();
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_TRUE(Find<QMenu>("Datei1")->menuAction()->isEnabled());
+  EXPECT_EQ(OptionLines()[11], "1\r");
+  EXPECT_EQ(OptionLines()[14], "1\r");
+  EXPECT_EQ(Find<QTableView>("StringGrid1")->model()->columnCount(), 5);
+  EXPECT_EQ(Find<QTableView>("StringGrid1")->columnWidth(3), 190);
+  EXPECT_TRUE(Find<QWidget>("Edit4")->isEnabled() || !Find<QWidget>("GroupBox2")->isEnabled());
+
+  const QByteArray before = dir_.Options();
+  Action("Optionen1")->trigger();
+  Find<QCheckBox>("InfozeigenwievieleDateiengefundenwurden1")->click();
+  Find<QPushButton>("Button12")->click();
+  EXPECT_EQ(dir_.Options(), before);
+  EXPECT_FALSE(w.State().flags.info_count_time);  // the changed tick is in force
+}
+
+TEST_F(MainWindowTest, NewAsksFirst) {
+  MainWindow& w = Open();
+  test::AddEntry(w.State().doc, u"a.mp3"_qs);
+  Action("Neu1")->trigger();  // unscripted: No
+  EXPECT_EQ(w.State().doc.EntryCounter(), 1);
+  EXPECT_EQ(prompts_.shown.last(),
+            u"ask: Alle nicht gespeicherten Einträge werden hierdurch verloren gehen !\nWeiter ?"_qs);
+  prompts_.answers = {true};
+  Action("Neu1")->trigger();
+  EXPECT_EQ(w.State().doc.EntryCounter(), 0);
+  EXPECT_EQ(Find<QTableView>("StringGrid1")->model()->rowCount(), 1);
+}
+
+TEST(MainWindowStartTest, MissingConfigurationEndsWithoutWriting) {
+  test::ProgramDir dir;
+  QFile::remove(dir.File(u"optionen.ini"_qs));
+  test::ScriptedPrompts prompts;
+  MainWindow w(dir.Path(), &prompts);
+  EXPECT_FALSE(w.StartupOk());
+  EXPECT_EQ(prompts.shown,
+            QStringList{u"inform: Es fehlt die Datei endungen.ini oder optionen.ini, wodurch "
+                        u"das Programm nicht mehr funktioniert"_qs});
+  EXPECT_FALSE(QFile::exists(dir.File(u"optionen.ini"_qs)));
+}
+
+}  // namespace
+}  // namespace kavoro

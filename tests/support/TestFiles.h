@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace kavoro::test {
+
+QByteArray ReadBytes(const QString& path);
+void WriteBytes(const QString& path, const QByteArray& bytes);
+// Lines joined with CR LF after each, as the program writes them.
+QByteArray CrLf(std::initializer_list<const char*> lines);
+QByteArray ShippedFile(const char* name);
+
+// A program folder in a temporary directory, holding the shipped configuration files.
+class ProgramDir {
+ public:
+  ProgramDir();
+  QString Path() const { return dir_.path() + u'/'; }
+  QString File(const QString& name) const { return Path() + name; }
+  QByteArray Options() const { return ReadBytes(File(u"optionen.ini"_qs)); }
+  void SetOptions(const QByteArray& bytes) const { WriteBytes(File(u"optionen.ini"_qs), bytes); }
+  // Replaces one line (0-based) of the shipped optionen.ini.
+  void SetOptionLine(int index, const char* value) const;
+
+ private:
+  QTemporaryDir dir_;
+};
+
+}  // namespace kavoro::test
