@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFont>
 
 #include "gui/MainWindow.h"
 
@@ -8,6 +9,11 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(u"Kavoro"_qs);
   QApplication::setApplicationDisplayName(u"Kavoro 2.2"_qs);
   QApplication::setApplicationVersion(u"2.2"_qs);
+
+  // The window is laid out in pixels, so its font is set in pixels too.
+  QFont font = QApplication::font();
+  font.setPixelSize(11);
+  QApplication::setFont(font);
 
   QCommandLineParser parser;
   parser.setApplicationDescription(u"Lists the files of folders."_qs);

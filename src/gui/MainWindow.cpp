@@ -24,6 +24,7 @@
 #include "core/app/ListCommands.h"
 #include "core/app/MainWindowGeometry.h"
 #include "gui/ExitQuestion.h"
+#include "gui/FittingTabs.h"
 #include "gui/LanguageApplier.h"
 #include "gui/ListingModels.h"
 #include "gui/OptionsPanel.h"
@@ -95,7 +96,7 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::BuildFolderSide(QWidget* central) {
-  folder_tabs_ = Named(new QTabWidget(central), "TabbedNotebook2");
+  folder_tabs_ = Named(new FittingTabWidget(central), "TabbedNotebook2");
   auto* folder_page = new QWidget;
   auto* contents_page = new QWidget;
   folder_tabs_->addTab(folder_page, QString());
@@ -134,6 +135,12 @@ void MainWindow::BuildFolderSide(QWidget* central) {
   contents_enter_ = Named(new QPushButton(contents_page), "Button5");
   contents_export_ = Named(new QPushButton(contents_page), "Button2");
 
+  // The long export caption fits the fixed button width in a slightly smaller font.
+  for (QPushButton* b : {folder_export_, contents_export_}) {
+    QFont small = b->font();
+    small.setPixelSize(10);
+    b->setFont(small);
+  }
   // Entering and exporting arrive with their own commands; until then they are off.
   for (QPushButton* b : {folder_enter_, folder_export_, contents_enter_, contents_export_}) {
     b->setEnabled(false);
@@ -141,7 +148,7 @@ void MainWindow::BuildFolderSide(QWidget* central) {
 }
 
 void MainWindow::BuildViews(QWidget* central) {
-  view_tabs_ = Named(new QTabWidget(central), "TabbedNotebook1");
+  view_tabs_ = Named(new FittingTabWidget(central), "TabbedNotebook1");
   auto* text_page = new QWidget;
   auto* grid_page = new QWidget;
   auto* html_page = new QWidget;

@@ -26,7 +26,7 @@ MainWindowGeometry LayoutMainWindow(int w, int h) {
   g.edit_source = {g.refresh_preview.left + 207, n1h - 57, kHtmlButtonWidth, kButtonHeight};
   g.folder_export = {8, n2h - 57, kButtonWidth, kButtonHeight};
   g.folder_enter = {8, n2h - 89, kButtonWidth, kButtonHeight};
-  g.subfolders = {8, n2h - 113, kButtonWidth, 17};
+  g.subfolders = {8, n2h - 113, 200, 17};
   g.folder_tree = {0, 4, 208, n2h - 124};
   g.contents_export = {8, n2h - 57, kButtonWidth, kButtonHeight};
   g.contents_enter = {8, n2h - 89, kButtonWidth, kButtonHeight};
