@@ -5,7 +5,7 @@ namespace {
 
 constexpr int kButtonWidth = 193;
 constexpr int kButtonHeight = 25;
-constexpr int kHtmlButtonWidth = 200;
+constexpr int kHtmlButtonWidth = 185;
 
 }  // namespace
 
