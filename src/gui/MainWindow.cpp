@@ -158,11 +158,11 @@ void MainWindow::BuildViews(QWidget* central) {
 
   ListingDocument& doc = state_.doc;
   text_view_ = MakeLineView(text_page, "Memo1",
-                            new LineListModel(doc, ListingDocument::View::Text, this));
+                            new ListingViewModel(doc, ListingDocument::View::Text, this));
   html_view_ = MakeLineView(html_page, "Memo2",
-                            new LineListModel(doc, ListingDocument::View::Html, this));
+                            new ListingViewModel(doc, ListingDocument::View::Html, this));
   grid_view_ = Named(new QTableView(grid_page), "StringGrid1");
-  grid_view_->setModel(new GridModel(doc, this));
+  grid_view_->setModel(new ListingViewModel(doc, ListingDocument::View::Grid, this));
   grid_view_->horizontalHeader()->hide();
   grid_view_->verticalHeader()->hide();
   grid_view_->verticalHeader()->setDefaultSectionSize(grid_view_->fontMetrics().height() + 6);

@@ -7,46 +7,28 @@ ListingDocument::ListingDocument(QObject* parent)
   column_widths_.fill(kDefaultColumnWidth);
 }
 
-void ListingDocument::PutTextLine(qsizetype index, QStringView line) {
-  const bool appended = index >= text_.Count();
-  text_.Put(index, line);
-  Touch(View::Text, appended);
+LineList& ListingDocument::Lines(View view) { return view == View::Text ? text_ : html_; }
+
+void ListingDocument::PutLine(View view, qsizetype index, QStringView line) {
+  LineList& lines = Lines(view);
+  const bool appended = index >= lines.Count();
+  lines.Put(index, line);
+  Touch(view, appended);
 }
 
-void ListingDocument::AppendTextLine(QStringView line) {
-  text_.Append(line);
-  Touch(View::Text, true);
+void ListingDocument::AppendLine(View view, QStringView line) {
+  Lines(view).Append(line);
+  Touch(view, true);
 }
 
-void ListingDocument::SetTextLines(const QStringList& lines) {
-  text_.Assign(lines);
-  Touch(View::Text, false);
+void ListingDocument::SetLines(View view, const QStringList& lines) {
+  Lines(view).Assign(lines);
+  Touch(view, false);
 }
 
-void ListingDocument::ClearText() {
-  text_.Clear();
-  Touch(View::Text, false);
-}
-
-void ListingDocument::PutHtmlLine(qsizetype index, QStringView line) {
-  const bool appended = index >= html_.Count();
-  html_.Put(index, line);
-  Touch(View::Html, appended);
-}
-
-void ListingDocument::AppendHtmlLine(QStringView line) {
-  html_.Append(line);
-  Touch(View::Html, true);
-}
-
-void ListingDocument::SetHtmlLines(const QStringList& lines) {
-  html_.Assign(lines);
-  Touch(View::Html, false);
-}
-
-void ListingDocument::ClearHtml() {
-  html_.Clear();
-  Touch(View::Html, false);
+void ListingDocument::ClearLines(View view) {
+  Lines(view).Clear();
+  Touch(view, false);
 }
 
 void ListingDocument::SetRowCount(qsizetype rows) {
@@ -56,6 +38,17 @@ void ListingDocument::SetRowCount(qsizetype rows) {
   if (rows < row_count_) cells_.shrink_to_fit();
   row_count_ = rows;
   Touch(View::Grid, grows);
+}
+
+void ListingDocument::ClearGridBody() {
+  std::array<QString, kMaxColumns> header;
+  for (int c = 0; c < kMaxColumns; ++c) header[c] = Cell(c, 0);
+  grid_pool_.Clear();
+  std::vector<StringPool::Ref>().swap(cells_);
+  for (const QString& cell : header)
+    cells_.push_back(cell.isEmpty() ? StringPool::kEmpty : grid_pool_.Add(cell));
+  row_count_ = 1;
+  Touch(View::Grid, false);
 }
 
 void ListingDocument::SetColumnCount(int columns) {

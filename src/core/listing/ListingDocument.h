@@ -27,22 +27,24 @@ class ListingDocument : public QObject {
 
   // Text view.
   const LineList& Text() const { return text_; }
-  void PutTextLine(qsizetype index, QStringView line);
-  void AppendTextLine(QStringView line);
-  void SetTextLines(const QStringList& lines);
-  void ClearText();
+  void PutTextLine(qsizetype index, QStringView line) { PutLine(View::Text, index, line); }
+  void AppendTextLine(QStringView line) { AppendLine(View::Text, line); }
+  void SetTextLines(const QStringList& lines) { SetLines(View::Text, lines); }
+  void ClearText() { ClearLines(View::Text); }
 
   // HTML view.
   const LineList& Html() const { return html_; }
-  void PutHtmlLine(qsizetype index, QStringView line);
-  void AppendHtmlLine(QStringView line);
-  void SetHtmlLines(const QStringList& lines);
-  void ClearHtml();
+  void PutHtmlLine(qsizetype index, QStringView line) { PutLine(View::Html, index, line); }
+  void AppendHtmlLine(QStringView line) { AppendLine(View::Html, line); }
+  void SetHtmlLines(const QStringList& lines) { SetLines(View::Html, lines); }
+  void ClearHtml() { ClearLines(View::Html); }
 
   // Grid. Cells of all five columns are kept whatever the shown column count, so a grid
   // shown with two columns loses nothing.
   qsizetype RowCount() const { return row_count_; }
   void SetRowCount(qsizetype rows);
+  // Keeps only the header row and releases the text of all other rows.
+  void ClearGridBody();
   int ColumnCount() const { return column_count_; }
   void SetColumnCount(int columns);
   QString Cell(int column, qsizetype row) const;
@@ -72,6 +74,12 @@ class ListingDocument : public QObject {
   void GridLayoutChanged();
 
  private:
+  LineList& Lines(View view);
+  // Putting a line replaces it, or appends it when the view has exactly `index` lines.
+  void PutLine(View view, qsizetype index, QStringView line);
+  void AppendLine(View view, QStringView line);
+  void SetLines(View view, const QStringList& lines);
+  void ClearLines(View view);
   void Touch(View view, bool appended);
   void Flush();
   std::size_t CellIndex(int column, qsizetype row) const {

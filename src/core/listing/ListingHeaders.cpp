@@ -21,6 +21,14 @@ void PutViewHeaders(ListingDocument& doc, const HeaderTexts& headers) {
   doc.PutHtmlLine(html_line::kHeaderRow, headers.html_row);
 }
 
+// The five-column layout; the same in every writer but for the form of the HTML umlauts.
+void PutFiveColumnHeaders(ListingDocument& doc, const HeaderTexts& headers) {
+  doc.SetColumnCount(5);
+  PutGridHeader(doc, headers.grid_cells);
+  SetDetailWidths(doc);
+  PutViewHeaders(doc, headers);
+}
+
 void RecordDetails(OptionsFile* options, bool details) {
   if (options) options->SetSnapshotLine(opt::kDetailColumns, details ? u"1"_qs : u"0"_qs);
 }
@@ -94,10 +102,7 @@ void ApplyListingHeaders(ListingDocument& doc, bool details, UiLanguage language
       PutViewHeaders(doc, headers);
     }
   } else {
-    doc.SetColumnCount(5);
-    PutGridHeader(doc, headers.grid_cells);
-    SetDetailWidths(doc);
-    PutViewHeaders(doc, headers);
+    PutFiveColumnHeaders(doc, headers);
   }
   doc.EndUpdate();
 }
@@ -112,10 +117,7 @@ void ApplyLanguageHeaders(ListingDocument& doc, bool details, UiLanguage languag
     PutGridHeader(doc, headers.grid_cells);
     if (!doc.FirstEntry()) PutViewHeaders(doc, headers);
   } else {
-    doc.SetColumnCount(5);
-    PutGridHeader(doc, headers.grid_cells);
-    SetDetailWidths(doc);
-    PutViewHeaders(doc, headers);
+    PutFiveColumnHeaders(doc, headers);
   }
   doc.EndUpdate();
 }
@@ -124,7 +126,7 @@ void BuildEmptyListing(ListingDocument& doc) {
   doc.BeginUpdate();
   doc.ClearText();
   doc.ClearHtml();
-  doc.SetRowCount(1);
+  doc.ClearGridBody();
   doc.SetCell(0, 0, u"");
   doc.SetCell(1, 0, u"");
   doc.SetEntryCounter(0);

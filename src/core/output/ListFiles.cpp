@@ -107,6 +107,8 @@ void LoadListing(ListingDocument& doc, const ListFileContents& c, UiLanguage lan
   doc.SetTextLines(c.text);
   doc.SetHtmlLines(c.html);
   const qsizetype rows = std::max<qsizetype>(1, c.names.size());
+  // Rows left from the previous listing must not keep its cells.
+  doc.ClearGridBody();
   doc.SetRowCount(rows);
   if (c.html.value(html_line::kHeaderRow) == HeadersFor(UiLanguage::German, true,
                                                         UmlautForm::Entities).html_row &&
@@ -117,10 +119,6 @@ void LoadListing(ListingDocument& doc, const ListFileContents& c, UiLanguage lan
     doc.SetColumnWidth(2, 80);
     doc.SetColumnWidth(3, 190);
     doc.SetColumnWidth(4, 120);
-  }
-  // Rows left from the previous listing must not keep its cells.
-  for (qsizetype r = 1; r < rows; ++r) {
-    for (int col = 0; col < ListingDocument::kMaxColumns; ++col) doc.SetCell(col, r, u"");
   }
   if (!c.names.value(0).isEmpty()) {
     // Where each name stands among the entry lines (after the template), first one first.
