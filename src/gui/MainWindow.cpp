@@ -331,7 +331,6 @@ void MainWindow::Timer1Timer() {
   folder_tabs_->setEnabled(true);
   view_tabs_->setEnabled(true);
   timer1_.stop();
-  startup_quiet_ = false;
   timer4_.start();
 }
 

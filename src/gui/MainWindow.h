@@ -95,7 +95,6 @@ class MainWindow : public QMainWindow {
   bool startup_ok_ = false;
   bool options_read_ = false;
   bool confirm_on_exit_ = true;
-  bool startup_quiet_ = true;
 
   QTabWidget* folder_tabs_ = nullptr;
   QTreeView* folder_tree_ = nullptr;
