@@ -117,6 +117,12 @@ void ListingDocument::Flush() {
   }
 }
 
+void ListingDocument::ReserveMore(qsizetype entries, int html_lines, int views) {
+  if (views & 1) text_.Reserve(text_.Count() + entries);
+  if (views & 2) cells_.reserve(cells_.size() + static_cast<std::size_t>(entries) * kMaxColumns);
+  if (views & 4) html_.Reserve(html_.Count() + entries * html_lines);
+}
+
 std::size_t ListingDocument::BytesUsed() const {
   return text_.BytesUsed() + html_.BytesUsed() + grid_pool_.BytesUsed() +
          cells_.capacity() * sizeof(StringPool::Ref);

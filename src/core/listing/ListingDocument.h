@@ -62,6 +62,10 @@ class ListingDocument : public QObject {
   bool FirstEntry() const { return first_entry_; }
   void RaiseFirstEntry() { first_entry_ = true; }
 
+  // Makes room for `entries` more entries of `html_lines` lines each in the given views
+  // (1 text, 2 grid, 4 HTML).
+  void ReserveMore(qsizetype entries, int html_lines, int views);
+
   // Groups many changes into one notification per view.
   void BeginUpdate() { ++update_depth_; }
   void EndUpdate();

@@ -17,27 +17,60 @@ const std::array<QStringView, 8> kInterned = {
     u"<tr><td align=\"right\">", u"</td><td>", u"</td>", u"</tr>", u"</a></td>",
     u"</a></td><td>", u"", u"</td></tr>"};
 
+// The same lines as UTF-8 (they are ASCII).
+const std::array<std::string_view, 8> kInternedUtf8 = {
+    "<tr><td align=\"right\">", "</td><td>", "</td>", "</tr>", "</a></td>", "</a></td><td>", "",
+    "</td></tr>"};
+
 StringPool::Ref MakeRef(std::uint64_t offset, std::uint64_t length) {
   return (offset << kLengthBits) | length;
+}
+
+// UTF-8 straight into the pool, without a temporary buffer per text.
+void AppendUtf8(QStringView text, std::string& out) {
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    char32_t u = text[i].unicode();
+    if (u < 0x80) {
+      out.push_back(char(u));
+      continue;
+    }
+    if (QChar::isHighSurrogate(u) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+      u = QChar::surrogateToUcs4(char16_t(u), text[++i].unicode());
+    } else if (QChar::isSurrogate(u)) {
+      u = 0xFFFD;  // a lone surrogate has no UTF-8 form
+    }
+    if (u < 0x800) {
+      out.push_back(char(0xC0 | (u >> 6)));
+    } else if (u < 0x10000) {
+      out.push_back(char(0xE0 | (u >> 12)));
+      out.push_back(char(0x80 | ((u >> 6) & 0x3F)));
+    } else {
+      out.push_back(char(0xF0 | (u >> 18)));
+      out.push_back(char(0x80 | ((u >> 12) & 0x3F)));
+      out.push_back(char(0x80 | ((u >> 6) & 0x3F)));
+    }
+    out.push_back(char(0x80 | (u & 0x3F)));
+  }
 }
 
 }  // namespace
 
 StringPool::Ref StringPool::Add(QStringView text) {
-  if (text.size() <= 24) {
+  if (text.size() <= 22) {
     for (std::size_t i = 0; i < kInterned.size(); ++i) {
-      if (kInterned[i] == text) return MakeRef(i, kInternedMark);
+      if (kInterned[i].size() == text.size() && kInterned[i] == text) {
+        return MakeRef(i, kInternedMark);
+      }
     }
   }
-  const QByteArray utf8 = text.toUtf8();
-  const auto length = static_cast<std::uint64_t>(utf8.size());
-  if (length >= kBigMark) {
-    big_.emplace_back(utf8.constData(), utf8.size());
-    return MakeRef(big_.size() - 1, kBigMark);
-  }
   const std::uint64_t offset = data_.size();
-  data_.append(utf8.constData(), utf8.size());
-  return MakeRef(offset, length);
+  AppendUtf8(text, data_);
+  const std::uint64_t length = data_.size() - offset;
+  if (length < kBigMark) return MakeRef(offset, length);
+  big_.emplace_back(data_, offset, length);
+  data_.resize(offset);
+  return MakeRef(big_.size() - 1, kBigMark);
 }
 
 QString StringPool::Get(Ref ref) const {
@@ -46,6 +79,14 @@ QString StringPool::Get(Ref ref) const {
   if (length == kInternedMark) return kInterned[offset].toString();
   if (length == kBigMark) return QString::fromStdString(big_[offset]);
   return QString::fromUtf8(data_.data() + offset, static_cast<qsizetype>(length));
+}
+
+std::string_view StringPool::Bytes(Ref ref) const {
+  const std::uint64_t length = ref & kLengthMask;
+  const std::uint64_t offset = ref >> kLengthBits;
+  if (length == kInternedMark) return kInternedUtf8[offset];
+  if (length == kBigMark) return big_[offset];
+  return std::string_view(data_).substr(offset, length);
 }
 
 bool StringPool::IsEmpty(Ref ref) const {

@@ -4,6 +4,7 @@
 #include <QStringView>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kavoro {
@@ -17,6 +18,8 @@ class StringPool {
 
   Ref Add(QStringView text);
   QString Get(Ref ref) const;
+  // The stored UTF-8 bytes of a text.
+  std::string_view Bytes(Ref ref) const;
   bool IsEmpty(Ref ref) const;
   void Clear();
   std::size_t BytesUsed() const { return data_.capacity() + big_.capacity() * sizeof(std::string); }
@@ -40,6 +43,7 @@ class LineList {
   void Clear();
   void Reserve(qsizetype lines) { refs_.reserve(static_cast<std::size_t>(lines)); }
   QStringList ToStringList() const;
+  std::string_view Utf8At(qsizetype index) const { return pool_.Bytes(refs_[std::size_t(index)]); }
   void Assign(const QStringList& lines);
   std::size_t BytesUsed() const { return pool_.BytesUsed() + refs_.capacity() * sizeof(StringPool::Ref); }
 

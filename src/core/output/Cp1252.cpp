@@ -33,16 +33,18 @@ int ByteFor(char16_t ch) {
 }
 
 bool EncodeInto(QStringView text, QByteArray& out) {
-  out.reserve(out.size() + text.size());
+  const qsizetype start = out.size();
+  out.resize(start + text.size());
+  char* dst = out.data() + start;
   for (QChar qc : text) {
     const char16_t ch = qc.unicode();
     if (ch < 0x80) {
-      out.append(char(ch));
+      *dst++ = char(ch);
       continue;
     }
     const int b = ByteFor(ch);
     if (b < 0) return false;
-    out.append(char(b));
+    *dst++ = char(b);
   }
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "core/output/Cp1252.h"
 
@@ -51,6 +52,23 @@ QByteArray LineFile::EncodeLines(const QStringList& lines) {
   return out;
 }
 
+QByteArray LineFile::EncodeLines(const LineList& lines) {
+  // Straight from the stored UTF-8: ASCII is copied, anything else goes through cp1252.
+  QByteArray out;
+  bool ok = true;
+  for (qsizetype i = 0; i < lines.Count() && ok; ++i) {
+    const std::string_view utf8 = lines.Utf8At(i);
+    const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char c) { return c >= 0; });
+    if (ascii) {
+      out.append(utf8.data(), qsizetype(utf8.size()));
+    } else {
+      ok = cp1252::EncodeInto(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())), out);
+    }
+    out.append("\r\n", 2);
+  }
+  return ok ? out : EncodeLines(lines.ToStringList());
+}
+
 std::optional<QStringList> LineFile::Read(const QString& path, QString* error) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
@@ -61,6 +79,10 @@ std::optional<QStringList> LineFile::Read(const QString& path, QString* error) {
 }
 
 bool LineFile::Write(const QString& path, const QStringList& lines, QString* error) {
+  return WriteBytes(path, EncodeLines(lines), error);
+}
+
+bool LineFile::Write(const QString& path, const LineList& lines, QString* error) {
   return WriteBytes(path, EncodeLines(lines), error);
 }
 

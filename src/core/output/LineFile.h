@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "core/listing/StringPool.h"
+
 namespace kavoro {
 
 // Whole-file line I/O in the program's file format: cp1252, CR LF after every line.
@@ -16,12 +18,14 @@ class LineFile {
   static QStringList SplitLines(const QString& text);
   static QString DecodeFile(const QByteArray& bytes);
   static QByteArray EncodeLines(const QStringList& lines);
+  static QByteArray EncodeLines(const LineList& lines);
 
   // Reads the file; on failure returns nothing and sets `error` to a readable reason.
   static std::optional<QStringList> Read(const QString& path, QString* error = nullptr);
 
   // Writes through a temporary file and a rename, so a failed save leaves the old file.
   static bool Write(const QString& path, const QStringList& lines, QString* error = nullptr);
+  static bool Write(const QString& path, const LineList& lines, QString* error = nullptr);
   static bool WriteBytes(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 };
 

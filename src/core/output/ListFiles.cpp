@@ -86,8 +86,8 @@ QString ListFileBaseOf(const QString& chosen) {
 
 bool SaveListFiles(const ListingDocument& doc, const QString& base, QString* error) {
   return LineFile::Write(base + u".mpl"_qs, doc.Column(1), error) &&
-         LineFile::Write(base + u".mpl2"_qs, doc.Text().ToStringList(), error) &&
-         LineFile::Write(base + u".mpl3"_qs, doc.Html().ToStringList(), error);
+         LineFile::Write(base + u".mpl2"_qs, doc.Text(), error) &&
+         LineFile::Write(base + u".mpl3"_qs, doc.Html(), error);
 }
 
 std::optional<ListFileContents> ReadListFiles(const QString& base, QString* error) {

@@ -1,0 +1,167 @@
+// kavoro-list: enters folders into a listing without a window and writes the results.
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdio>
+
+#include "core/listing/Entering.h"
+#include "core/listing/HtmlStyle.h"
+#include "core/listing/ListingDocument.h"
+#include "core/listing/ListingHeaders.h"
+#include "core/output/LineFile.h"
+#include "core/output/ListFiles.h"
+#include "core/settings/OptionsFile.h"
+
+namespace {
+
+using namespace kavoro;
+
+constexpr char kUsage[] =
+    "Usage: kavoro-list [options] FOLDER...\n"
+    "Enters the files of each FOLDER into one numbered listing, as Kavoro's \"Eintragen\" does,\n"
+    "and writes the listing.\n"
+    "\n"
+    "Options:\n"
+    "  -r, --recursive      also search all subfolders (hidden folders are not entered)\n"
+    "  -e, --ext LIST       extensions to look for, comma-separated (.mp3,.wav); default all\n"
+    "  -d, --details        add size, type and date of change\n"
+    "  -p, --path           show the whole path of each file\n"
+    "  -x, --hide-ext       do not show the extensions of the files found\n"
+    "  -l, --link           link each file in the HTML page (with --path)\n"
+    "      --lang de|en     language of the header texts (default de)\n"
+    "      --open BASE      append to the list BASE.mpl/.mpl2/.mpl3 instead of a new listing\n"
+    "      --save BASE      write the list files BASE.mpl, BASE.mpl2 and BASE.mpl3\n"
+    "      --txt FILE       write the text view as a .txt export\n"
+    "  -h, --help           show this help\n"
+    "\n"
+    "Examples:\n"
+    "  kavoro-list -r -e .mp3 ~/Musik --txt musik.txt\n"
+    "  kavoro-list -r -d -p --save ~/Listen/fotos ~/Bilder\n";
+
+struct Args {
+  bool recurse = false;
+  EntryOptions options;
+  SearchSelection selection;
+  UiLanguage language = UiLanguage::German;
+  QString open_base;
+  QString save_base;
+  QString txt_file;
+  QStringList folders;
+};
+
+int UsageError(const QString& message) {
+  std::fprintf(stderr, "kavoro-list: %s\nTry 'kavoro-list --help'.\n", qPrintable(message));
+  return 2;
+}
+
+int Fail(const QString& message) {
+  std::fprintf(stderr, "kavoro-list: %s\n", qPrintable(message));
+  return 1;
+}
+
+// Returns an exit status when the program should end at once.
+std::optional<int> Parse(const QStringList& argv, Args& a) {
+  for (qsizetype i = 1; i < argv.size(); ++i) {
+    const QString& arg = argv[i];
+    auto value = [&](QString& target) -> bool {
+      if (i + 1 >= argv.size()) return false;
+      target = argv[++i];
+      return true;
+    };
+    if (arg == u"-h" || arg == u"--help") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == u"-r" || arg == u"--recursive") {
+      a.recurse = true;
+    } else if (arg == u"-d" || arg == u"--details") {
+      a.options.details = true;
+    } else if (arg == u"-p" || arg == u"--path") {
+      a.options.whole_path = true;
+    } else if (arg == u"-x" || arg == u"--hide-ext") {
+      a.options.hide_extensions = true;
+    } else if (arg == u"-l" || arg == u"--link") {
+      a.options.link = true;
+    } else if (arg == u"-e" || arg == u"--ext") {
+      QString list;
+      if (!value(list)) return UsageError(u"option %1 needs a value"_qs.arg(arg));
+      a.selection.extensions.clear();
+      for (QString ext : list.split(u',', Qt::SkipEmptyParts)) {
+        ext = ext.trimmed();
+        if (!ext.startsWith(u'.')) ext.prepend(u'.');
+        a.selection.extensions.append(ext);
+      }
+      if (a.selection.extensions.isEmpty()) return UsageError(u"no extension given"_qs);
+      a.selection.search_all_files = false;
+    } else if (arg == u"--lang") {
+      QString lang;
+      if (!value(lang) || (lang != u"de" && lang != u"en")) {
+        return UsageError(u"--lang takes de or en"_qs);
+      }
+      a.language = lang == u"de" ? UiLanguage::German : UiLanguage::English;
+    } else if (arg == u"--open" || arg == u"--save" || arg == u"--txt") {
+      QString& target = arg == u"--open" ? a.open_base : arg == u"--save" ? a.save_base : a.txt_file;
+      if (!value(target) || target.isEmpty()) {
+        return UsageError(u"option %1 needs a value"_qs.arg(arg));
+      }
+    } else if (arg.startsWith(u'-') && arg.size() > 1) {
+      return UsageError(u"unknown option %1"_qs.arg(arg));
+    } else {
+      a.folders.append(arg);
+    }
+  }
+  if (a.folders.isEmpty()) return UsageError(u"no folder given"_qs);
+  if (a.options.link && !a.options.whole_path) return UsageError(u"--link needs --path"_qs);
+  return std::nullopt;
+}
+
+// The listing as the program starts it: the page template in the style of the optionen.ini
+// next to this program (the shipped style when there is none), and the header layout.
+void BuildStartListing(ListingDocument& doc, const Args& a) {
+  BuildEmptyListing(doc);
+  OptionsFile options(QCoreApplication::applicationDirPath() + u"/optionen.ini"_qs);
+  StyleSettings style;
+  style.size_choice = 1;
+  if (options.LoadWorking()) style = StyleFromOptions(options);
+  QStringList page = doc.Html().ToStringList();
+  ApplyStyle(style, page);
+  doc.SetHtmlLines(page);
+  ApplyListingHeaders(doc, a.options.details, a.language, nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  Args a;
+  if (auto status = Parse(QCoreApplication::arguments(), a)) return *status;
+
+  ListingDocument doc;
+  QString error;
+  if (!a.open_base.isEmpty()) {
+    BuildStartListing(doc, a);
+    const auto contents = ReadListFiles(ListFileBaseOf(a.open_base), &error);
+    if (!contents) return Fail(error);
+    LoadListing(doc, *contents, a.language);
+  } else {
+    BuildStartListing(doc, a);
+  }
+
+  // Build only the views that are written.
+  const int views = a.save_base.isEmpty() ? kTextView : kAllViews;
+  EntryTexts texts;
+  for (const QString& folder : a.folders) {
+    if (!QFileInfo(folder).isDir()) return Fail(u"%1 is not a folder"_qs.arg(folder));
+    std::vector<EntryData> entries;
+    const QString path = QFileInfo(folder).absoluteFilePath();
+    CollectEntries(path, a.recurse, a.selection, a.options, texts, entries);
+    if (a.options.details) doc.RaiseFirstEntry();
+    AppendEntries(doc, entries, a.options, texts, views);
+  }
+
+  if (!a.save_base.isEmpty() && !SaveListFiles(doc, ListFileBaseOf(a.save_base), &error)) {
+    return Fail(error);
+  }
+  if (!a.txt_file.isEmpty() && !LineFile::Write(a.txt_file, doc.Text(), &error)) {
+    return Fail(error);
+  }
+  return 0;
+}

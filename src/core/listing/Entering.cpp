@@ -1,0 +1,186 @@
+#include "core/listing/Entering.h"
+
+#include <algorithm>
+
+#include "core/listing/HtmlText.h"
+#include "core/listing/ListingDocument.h"
+
+namespace kavoro {
+namespace {
+
+// The name text of a file: its name, or the whole path; hiding the extension touches only
+// the file name, never the folders above it.
+QString NameText(const FoundFile& file, const EntryOptions& options) {
+  const QString name = DisplayName(file.name, options.hide_extensions);
+  return options.whole_path ? file.folder + name : name;
+}
+
+EntryData MakeEntry(const FoundFile& file, const EntryOptions& options, EntryTexts& texts) {
+  EntryData e{NameText(file, options), file.folder, file.name, file.size, file.mtime, {}};
+  if (options.details) e.type = texts.types.ShellTypeName(file.name);
+  return e;
+}
+
+// Sorts by the name text without regard to case, keeping the found order of equal names.
+void SortByName(std::vector<EntryData>& entries) {
+  std::vector<std::pair<QString, std::size_t>> keys;
+  keys.reserve(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) keys.emplace_back(entries[i].name.toCaseFolded(), i);
+  std::stable_sort(keys.begin(), keys.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<EntryData> sorted;
+  sorted.reserve(entries.size());
+  for (auto& key : keys) {
+    key.first = QString();
+    sorted.push_back(std::move(entries[key.second]));
+  }
+  entries.swap(sorted);
+}
+
+bool InSearchList(const FoundFile& file, const SearchSelection& selection) {
+  if (selection.search_all_files) return true;
+  const QString ext = AsciiLower(ExtensionOf(file.name));
+  return std::any_of(selection.extensions.begin(), selection.extensions.end(),
+                     [&](const QString& line) { return AsciiLower(line) == ext; });
+}
+
+QString Padding(int n) {
+  const int blanks = n < 10 ? 8 : n < 100 ? 6 : n < 1000 ? 4 : n < 10000 ? 2 : 0;
+  return QString(blanks, u' ');
+}
+
+const QString kDash = u"  -  "_qs;
+
+}  // namespace
+
+std::vector<EntryData> CollectFolderEntries(const std::vector<FoundFile>& files,
+                                            const SearchSelection& selection,
+                                            const EntryOptions& options, EntryTexts& texts) {
+  std::vector<EntryData> out;
+  for (const FoundFile& file : files) {
+    if (InSearchList(file, selection)) out.push_back(MakeEntry(file, options, texts));
+  }
+  return out;
+}
+
+bool CollectScannedEntries(const QString& folder, const SearchSelection& selection,
+                           const EntryOptions& options, EntryTexts& texts,
+                           std::vector<EntryData>& out, const std::atomic<bool>* cancel,
+                           const Scanner::Progress& progress) {
+  Scanner::Options scan{true, options.details, {}};
+  if (!selection.search_all_files) {
+    for (const QString& line : selection.extensions) scan.extensions.append(AsciiLower(line));
+  }
+  std::vector<FoundFile> files;
+  if (!Scanner(scan, cancel).Scan(folder, files, progress)) return false;
+  std::vector<EntryData> entries;
+  entries.reserve(files.size());
+  for (const FoundFile& file : files) {
+    if (cancel && cancel->load(std::memory_order_relaxed)) return false;
+    entries.push_back(MakeEntry(file, options, texts));
+  }
+  std::vector<FoundFile>().swap(files);
+  // The found names are kept in a list sorted without regard to case.
+  SortByName(entries);
+  out.insert(out.end(), std::make_move_iterator(entries.begin()),
+             std::make_move_iterator(entries.end()));
+  return true;
+}
+
+bool CollectEntries(const QString& folder, bool recurse, const SearchSelection& selection,
+                    const EntryOptions& options, EntryTexts& texts, std::vector<EntryData>& out,
+                    const std::atomic<bool>* cancel, const Scanner::Progress& progress) {
+  if (recurse) {
+    return CollectScannedEntries(folder, selection, options, texts, out, cancel, progress);
+  }
+  std::vector<EntryData> entries = CollectFolderEntries(
+      Scanner::ListFolder(folder, options.details), selection, options, texts);
+  out.insert(out.end(), std::make_move_iterator(entries.begin()),
+             std::make_move_iterator(entries.end()));
+  return true;
+}
+
+void AppendEntries(ListingDocument& doc, const std::vector<EntryData>& entries,
+                   const EntryOptions& options, EntryTexts& texts, int views) {
+  const bool link = options.link && options.whole_path;
+  doc.BeginUpdate();
+  doc.ReserveMore(static_cast<qsizetype>(entries.size()), options.details ? 12 : 6, views);
+  QString size;
+  QString date;
+  QString text;
+  for (const EntryData& e : entries) {
+    const int n = doc.EntryCounter() + 1;
+    doc.SetEntryCounter(n);
+    const QString number = QString::number(n);
+    const QString name = VisibleName(e.name);
+    if (options.details) {
+      size = FormatSizeKB(e.size);
+      date = texts.dates.Format(e.mtime);
+    }
+    if (views & kTextView) {
+      text.clear();
+      text.append(Padding(n)).append(number).append(u"  ").append(name);
+      if (options.details) {
+        text.append(kDash).append(size).append(kDash).append(e.type).append(kDash).append(date);
+      }
+      doc.PutTextLine(n, text);
+    }
+    if (views & kGridView) {
+      if (options.details) {
+        doc.AppendRow({number, name, size, e.type, date});
+      } else {
+        doc.AppendRow({number, name, {}, {}, {}});
+      }
+    }
+    if (!(views & kHtmlView)) continue;
+    doc.AppendHtmlLine(u"<tr><td align=\"right\">");
+    doc.AppendHtmlLine(number);
+    doc.AppendHtmlLine(link ? u"</td><td><a href=\""_qs + LinkTarget(e.FullPath()) +
+                                  u"\" target=\"_blank\">"_qs
+                            : u"</td><td>"_qs);
+    doc.AppendHtmlLine(HtmlEscape(name));
+    if (!options.details) {
+      doc.AppendHtmlLine(link ? u"</a></td>" : u"</td>");
+      doc.AppendHtmlLine(u"</tr>");
+      continue;
+    }
+    doc.AppendHtmlLine(link ? u"</a></td><td>" : u"</td><td>");
+    doc.AppendHtmlLine(size);
+    doc.AppendHtmlLine(u"</td><td>");
+    doc.AppendHtmlLine(HtmlEscape(e.type));
+    doc.AppendHtmlLine(u"</td><td>");
+    doc.AppendHtmlLine(HtmlEscape(date));
+    doc.AppendHtmlLine(u"</td>");
+    doc.AppendHtmlLine(u"</tr>");
+  }
+  doc.EndUpdate();
+}
+
+QString RunExtensionText(const SearchSelection& selection) {
+  QString text;
+  for (const QString& line : selection.extensions) text += u' ' + line;
+  return text;
+}
+
+QString NothingFoundMessage(const MessageSlots& m, EnterWay way, const SearchSelection& s) {
+  const QString ext = RunExtensionText(s);
+  switch (way) {
+    case EnterWay::Folder:
+      return s.search_all_files ? m.msgNoFiles : m.msgNoTypeHead + ext + m.msgNoTypeTail;
+    case EnterWay::Scanner:
+      return s.search_all_files ? m.msgNoFiles2 : m.msgNoTypeHead2 + ext + m.msgNoTypeTail2;
+    case EnterWay::Selected:
+      return s.search_all_files ? m.msgNoneSelected : m.msgNoSelTypeHead + ext + m.msgNoSelTypeTail;
+  }
+  return QString();
+}
+
+QString TimeAndCountMessage(const MessageSlots& m, qint64 elapsed_ms, qsizetype found) {
+  const qint64 seconds = elapsed_ms / 1000;
+  const QString minutes = QString::number((seconds / 60) % 60);
+  const QString secs = QString::number(seconds % 60).rightJustified(2, u'0');
+  return m.msgTimeHead + minutes + u'.' + secs + m.msgTimeUnit + u'\n' + m.msgFoundCount +
+         QString::number(found);
+}
+
+}  // namespace kavoro

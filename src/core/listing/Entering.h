@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "core/i18n/LanguageTables.h"
+#include "core/listing/FileTexts.h"
+#include "core/listing/Scanner.h"
+#include "core/settings/SearchSelection.h"
+
+namespace kavoro {
+
+class ListingDocument;
+
+// The options that shape the entries of a run.
+struct EntryOptions {
+  bool details = false;          // size, type and date of change
+  bool hide_extensions = false;
+  bool whole_path = false;
+  bool link = false;             // only with whole_path
+};
+
+// One entry before it is numbered: its name text and the file it stands for. Size and date
+// are kept as numbers and become texts only when the entry is written, which keeps a run of
+// a million files small.
+struct EntryData {
+  QString name;
+  QString folder;     // with a trailing "/"
+  QString file_name;  // as listed
+  std::uint64_t size = 0;
+  std::int64_t mtime = 0;
+  QString type;       // shared per extension
+
+  QString FullPath() const { return folder + file_name; }
+};
+
+// Size, type and date texts of found files; shared by the runs of a program.
+struct EntryTexts {
+  DateTextFormat dates;
+  ShellTypeNames types;
+};
+
+// Which views entering writes; a command line that saves only the text view needs no more.
+enum ListingViews { kTextView = 1, kGridView = 2, kHtmlView = 4, kAllViews = 7 };
+
+// The files of one folder (or the selected ones) as the folder contents way enters them:
+// in the given order, those whose extension is in the search list (or all of them).
+std::vector<EntryData> CollectFolderEntries(const std::vector<FoundFile>& files,
+                                            const SearchSelection& selection,
+                                            const EntryOptions& options, EntryTexts& texts);
+
+// The scanner way: the folder and all folders below it, sorted by the name text, or with the
+// detail columns by the name text (whole path) or the full path. False when cancelled.
+bool CollectScannedEntries(const QString& folder, const SearchSelection& selection,
+                           const EntryOptions& options, EntryTexts& texts,
+                           std::vector<EntryData>& out,
+                           const std::atomic<bool>* cancel = nullptr,
+                           const Scanner::Progress& progress = {});
+
+// Either way for one folder chosen in the folder tree: its files, or with `recurse` the
+// scanner over it and all folders below it.
+bool CollectEntries(const QString& folder, bool recurse, const SearchSelection& selection,
+                    const EntryOptions& options, EntryTexts& texts, std::vector<EntryData>& out,
+                    const std::atomic<bool>* cancel = nullptr,
+                    const Scanner::Progress& progress = {});
+
+// Numbers the entries on from the listing's last number and appends them to all three views.
+void AppendEntries(ListingDocument& doc, const std::vector<EntryData>& entries,
+                   const EntryOptions& options, EntryTexts& texts, int views = kAllViews);
+
+// The search list as entering leaves it: a blank before each extension.
+QString RunExtensionText(const SearchSelection& selection);
+
+// The messages at the end of a run.
+enum class EnterWay { Folder, Scanner, Selected };
+QString NothingFoundMessage(const MessageSlots& slots, EnterWay way,
+                            const SearchSelection& selection);
+QString TimeAndCountMessage(const MessageSlots& slots, qint64 elapsed_ms, qsizetype found);
+
+}  // namespace kavoro

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <mutex>
+#include <unordered_map>
+
+namespace kavoro {
+
+// "0 KB", "999 KB", "1.000 KB", "1.234.567 KB": whole kilobytes rounded up, grouped by ".".
+QString FormatSizeKB(std::uint64_t bytes);
+
+// The extension of a name or path: from its last "." on, unless a "/" follows it; else empty.
+QStringView ExtensionOf(QStringView name);
+
+// Lower case of the letters A to Z only, as the extension comparisons use it.
+QString AsciiLower(QStringView text);
+bool AsciiEqualsIgnoreCase(QStringView a, QStringView b);
+bool AsciiEndsWithIgnoreCase(QStringView text, QStringView tail);
+
+// Removes every occurrence of `ext` from `text`, without regard to case (A to Z).
+QString RemoveEveryOccurrence(const QString& text, QStringView ext);
+
+// A file name as the listing shows it: with the option to hide extensions, every occurrence
+// of its own extension removed.
+QString DisplayName(const QString& name, bool hide_extension);
+
+// Names are data: carriage return, line feed and tab would break the line structure of every
+// view and file, so they are shown as visible symbols.
+QString VisibleName(const QString& name);
+
+// The link target of a file in the HTML view, escaped for an attribute value.
+QString LinkTarget(const QString& full_path);
+
+// The date of change as the listing shows it: the locale's short date with a four-digit year,
+// a blank, and the time without seconds and zone ("05.12.2004 14:35" in German).
+// Date and time parts are formatted once per day and per minute of the day and then reused,
+// so a million files cost a million look-ups, not a million locale calls. Not thread-safe.
+class DateTextFormat {
+ public:
+  explicit DateTextFormat(const QLocale& locale = QLocale::system());
+  QString Format(const QDateTime& local_time);
+  QString Format(std::int64_t unix_seconds);
+  QString Pattern() const { return date_pattern_ + u' ' + time_pattern_; }
+
+ private:
+  QString FormatParts(int year, int month, int day, int hour, int minute);
+
+  QLocale locale_;
+  QString date_pattern_;
+  QString time_pattern_;
+  std::unordered_map<std::int64_t, QString> dates_;  // by year * 10000 + month * 100 + day
+  std::unordered_map<int, QString> times_;           // by minute of the day
+}; 
+
+// The desktop's descriptive type of a file, by its name only (never by reading it), cached per
+// lower-case extension. Safe to call from several threads.
+class ShellTypeNames {
+ public:
+  QString ShellTypeName(const QString& file_name);
+
+ private:
+  std::mutex mutex_;
+  std::unordered_map<QString, QString> cache_;
+};
+
+}  // namespace kavoro

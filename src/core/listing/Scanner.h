@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kavoro {
+
+// One file found by the scanner.
+struct FoundFile {
+  QString folder;  // with a trailing "/"
+  QString name;    // as listed by the file system
+  std::uint64_t size = 0;
+  std::int64_t mtime = 0;  // seconds since the epoch
+
+  QString FullPath() const { return folder + name; }
+};
+
+// Walks a folder, and on request every folder below it, over POSIX calls. Files of a folder
+// come before those of its subfolders, both in the order the file system lists them.
+// Symbolic links to folders are never followed, hidden folders (name beginning with ".") are
+// not entered, unreadable folders are skipped, and the walk keeps its own stack, so no depth
+// of tree can overflow it. Special files (pipes, sockets, devices) are not files here.
+class Scanner {
+ public:
+  struct Options {
+    bool recurse = false;
+    bool details = false;  // size and date of change; without them no file is stat'ed
+    // Extensions to match (the mask "*" + extension, without regard to case); empty: all
+    // files. A file is matched once per extension it ends with, grouped by extension in list
+    // order, as one walk per extension would give.
+    QStringList extensions;
+  };
+
+  // Called now and then from the walking thread with the folders visited so far.
+  using Progress = std::function<void(std::uint64_t folders)>;
+
+  Scanner(Options options, const std::atomic<bool>* cancel = nullptr)
+      : options_(std::move(options)), cancel_(cancel) {}
+
+  // Returns false when cancelled.
+  bool Scan(const QString& folder, std::vector<FoundFile>& out, const Progress& progress = {});
+
+  // The files of one folder, not recursive, sorted as the folder contents view shows them.
+  static std::vector<FoundFile> ListFolder(const QString& folder, bool details);
+
+  // The order of the folder contents view: names without regard to case, then exactly.
+  static bool ContentsOrderLess(const QString& a, const QString& b);
+
+ private:
+  Options options_;
+  const std::atomic<bool>* cancel_;
+};
+
+}  // namespace kavoro

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "core/listing/Entering.h"
+#include "core/listing/ListingDocument.h"
+#include "core/listing/ListingHeaders.h"
+
+namespace kavoro {
+namespace {
+
+class EnteringTest : public ::testing::Test {
+ protected:
+  EnteringTest() {
+    BuildEmptyListing(doc_);
+    ApplyListingHeaders(doc_, false, UiLanguage::German, nullptr);
+  }
+  void Make(const QString& relative) {
+    const QString path = dir_.filePath(relative);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  void Enter(bool recurse) {
+    std::vector<EntryData> entries;
+    ASSERT_TRUE(CollectEntries(dir_.path(), recurse, selection_, options_, texts_, entries));
+    AppendEntries(doc_, entries, options_, texts_);
+  }
+  QString Folder() const { return dir_.path() + u'/'; }
+
+  QTemporaryDir dir_;
+  ListingDocument doc_;
+  SearchSelection selection_{{u".mp3"_qs}, false, {}};
+  EntryOptions options_;
+  EntryTexts texts_{DateTextFormat(QLocale(QLocale::German, QLocale::Germany)), {}};
+};
+
+TEST_F(EnteringTest, FolderContentsWayGivesNumberedEntriesInAllThreeViews) {
+  Make(u"b.mp3"_qs);
+  Make(u"a.MP3"_qs);
+  Make(u"c.txt"_qs);
+  Make(u"sub/d.mp3"_qs);
+  Enter(false);
+  EXPECT_EQ(doc_.Text().ToStringList(),
+            (QStringList{"Nr.        Datei", "        1  a.MP3", "        2  b.mp3"}));
+  EXPECT_EQ(doc_.Column(1), (QStringList{"Datei", "a.MP3", "b.mp3"}));
+  const QStringList html = doc_.Html().ToStringList();
+  ASSERT_EQ(html.size(), 34);
+  EXPECT_EQ(html.mid(22, 6), (QStringList{"<tr><td align=\"right\">", "1", "</td><td>", "a.MP3",
+                                          "</td>", "</tr>"}));
+  EXPECT_EQ(doc_.EntryCounter(), 2);
+
+  options_.hide_extensions = true;
+  Enter(false);  // numbering goes on
+  EXPECT_EQ(doc_.Text().At(3), u"        3  a"_qs);
+  EXPECT_EQ(doc_.Cell(1, 4), u"b"_qs);
+}
+
+TEST_F(EnteringTest, ScannerWaySortsNamesFromAllFoldersTogether) {
+  Make(u"a.mp3"_qs);
+  Make(u"B.mp3"_qs);
+  Make(u"x/c.mp3"_qs);
+  Make(u"x/A.mp3"_qs);
+  Make(u".hidden/h.mp3"_qs);
+  Enter(true);
+  QStringList folded = doc_.Column(1).mid(1);
+  for (QString& name : folded) name = name.toLower();
+  EXPECT_EQ(folded, (QStringList{"a.mp3", "a.mp3", "b.mp3", "c.mp3"}));
+
+  selection_.search_all_files = true;
+  options_.whole_path = true;
+  options_.link = true;
+  Enter(true);
+  const QStringList html = doc_.Html().ToStringList();
+  EXPECT_EQ(html[22 + 4 * 6 + 2],
+            u"</td><td><a href=\"file://"_qs + Folder() + u"a.mp3\" target=\"_blank\">"_qs);
+  EXPECT_EQ(html[22 + 4 * 6 + 3], Folder() + u"a.mp3"_qs);
+  EXPECT_EQ(html[22 + 4 * 6 + 4], u"</a></td>"_qs);
+}
+
+TEST_F(EnteringTest, DetailColumnsAndPadding) {
+  ApplyListingHeaders(doc_, true, UiLanguage::German, nullptr);
+  options_.details = true;
+  selection_.search_all_files = true;
+  doc_.SetEntryCounter(8);
+  Make(u"a.txt"_qs);
+  Make(u"b.txt"_qs);
+  Enter(false);
+  EXPECT_TRUE(doc_.Text().At(9).startsWith(u"        9  a.txt  -  0 KB  -  "_qs));
+  EXPECT_TRUE(doc_.Text().At(10).startsWith(u"      10  b.txt  -  0 KB  -  "_qs));
+  EXPECT_TRUE(QRegularExpression(u"  -  \\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d$"_qs)
+                  .match(doc_.Text().At(10))
+                  .hasMatch());
+  EXPECT_EQ(doc_.Html().Count(), 22 + 24);
+  EXPECT_EQ(doc_.Html().At(22 + 12 + 11), u"</tr>"_qs);
+  EXPECT_EQ(doc_.Cell(2, 2), u"0 KB"_qs);
+
+  std::vector<EntryData> entries(1);
+  entries[0].name = u"x"_qs;
+  options_.details = false;
+  for (int n : {99, 999, 9999}) {
+    doc_.SetEntryCounter(n - 1);
+    AppendEntries(doc_, entries, options_, texts_);
+    doc_.SetEntryCounter(n);
+    AppendEntries(doc_, entries, options_, texts_);
+  }
+  EXPECT_EQ(doc_.Text().At(99), u"      99  x"_qs);
+  EXPECT_EQ(doc_.Text().At(100), u"    100  x"_qs);
+  EXPECT_EQ(doc_.Text().At(999), u"    999  x"_qs);
+  EXPECT_EQ(doc_.Text().At(1000), u"  1000  x"_qs);
+  EXPECT_EQ(doc_.Text().At(9999), u"  9999  x"_qs);
+  EXPECT_EQ(doc_.Text().At(10000), u"10000  x"_qs);
+}
+
+TEST_F(EnteringTest, MarkupAndLineBreaksInNamesStayData) {
+  selection_.search_all_files = true;
+  Make(u"a<b>&c#d.txt"_qs);
+  Make(u"line\nbreak.txt"_qs);
+  Enter(false);
+  EXPECT_EQ(doc_.Cell(1, 1), u"a<b>&c#d.txt"_qs);
+  EXPECT_EQ(doc_.Html().At(22 + 3), u"a&lt;b&gt;&amp;c#d.txt"_qs);
+  EXPECT_EQ(doc_.Text().At(2), u"        2  line\u240Abreak.txt"_qs);
+  EXPECT_EQ(doc_.Text().Count(), 3);
+  EXPECT_EQ(doc_.Html().Count(), 34);
+}
+
+TEST(EnteringMessagesTest, NothingFoundAndTimeTexts) {
+  SearchSelection mp3{{u".mp3"_qs}, false, {}};
+  SearchSelection all;
+  const MessageSlots& de = MessageSlotsFor(UiLanguage::German);
+  const MessageSlots& en = MessageSlotsFor(UiLanguage::English);
+  EXPECT_EQ(NothingFoundMessage(de, EnterWay::Folder, mp3),
+            u"Es wurden keine * .mp3 - Dateien in diesem Ordner gefunden"_qs);
+  EXPECT_EQ(NothingFoundMessage(en, EnterWay::Scanner, mp3),
+            u"There are no * .mp3-files in this folder"_qs);
+  EXPECT_EQ(NothingFoundMessage(de, EnterWay::Folder, all),
+            u"Es wurden keine Dateien in diesem Ordner gefunden"_qs);
+  EXPECT_EQ(NothingFoundMessage(de, EnterWay::Selected, mp3),
+            u"Unter den gewählten Dateien befinden sich keine * .mp3 - Dateien"_qs);
+  EXPECT_EQ(NothingFoundMessage(en, EnterWay::Selected, all),
+            u"Ther are no files selected in this folder"_qs);
+  EXPECT_EQ(TimeAndCountMessage(de, 7'400, 12),
+            u"Benötigte Zeit : 0.07 Minuten\nGefundene Dateien : 12"_qs);
+  EXPECT_EQ(TimeAndCountMessage(de, 65'000, 1).left(23), u"Benötigte Zeit : 1.05 M"_qs);
+  EXPECT_EQ(TimeAndCountMessage(en, 3'723'000, 1).left(16), u"Used time : 2.03"_qs);
+}
+
+}  // namespace
+}  // namespace kavoro

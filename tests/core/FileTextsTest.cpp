@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+#include "core/listing/FileTexts.h"
+
+namespace kavoro {
+namespace {
+
+TEST(FileTextsTest, SizesInWholeKilobytesGroupedByDots) {
+  const std::pair<std::uint64_t, const char*> cases[] = {
+      {0, "0 KB"},           {1, "1 KB"},
+      {1024, "1 KB"},        {1025, "2 KB"},
+      {10240, "10 KB"},      {1022976, "999 KB"},
+      {1022977, "1.000 KB"}, {1034240, "1.010 KB"},
+      {1048576, "1.024 KB"}, {1024000000, "1.000.000 KB"},
+      {1263333376, "1.233.724 KB"}, {std::uint64_t(1) << 50, "1099511.627.776 KB"}};
+  for (const auto& [bytes, text] : cases) EXPECT_EQ(FormatSizeKB(bytes), QLatin1String(text)) << bytes;
+}
+
+TEST(FileTextsTest, ExtensionsAndHiddenExtensions) {
+  EXPECT_EQ(ExtensionOf(u"Lied.MP3.mp3"), u".mp3");
+  EXPECT_EQ(ExtensionOf(u"/a.b/noext"), u"");
+  EXPECT_EQ(ExtensionOf(u".bashrc"), u".bashrc");
+  EXPECT_EQ(DisplayName(u"Lied.MP3.mp3"_qs, true), u"Lied"_qs);
+  EXPECT_EQ(DisplayName(u"notes.txt.bak"_qs, true), u"notes.txt"_qs);
+  EXPECT_EQ(DisplayName(u"Archive.ZIP"_qs, true), u"Archive"_qs);
+  EXPECT_EQ(DisplayName(u"Archive.ZIP"_qs, false), u"Archive.ZIP"_qs);
+  EXPECT_EQ(DisplayName(u"README"_qs, true), u"README"_qs);
+  EXPECT_EQ(AsciiLower(u"ÄB.MP3"), u"Äb.mp3"_qs);  // letters A to Z only
+}
+
+TEST(FileTextsTest, NamesNeverBreakLinesAndLinksOpenTheRightFile) {
+  EXPECT_EQ(VisibleName(u"a\nb\rc\td"_qs), u"a\u240Ab\u240Dc\u2409d"_qs);
+  EXPECT_EQ(LinkTarget(u"/m/a b#1%?\"<&ü.mp3"_qs),
+            u"file:///m/a%20b%231%25%3F%22%3C&amp;%C3%BC.mp3"_qs);
+}
+
+TEST(FileTextsTest, DateTextHasAFourDigitYearAndNoSeconds) {
+  qputenv("TZ", "UTC");
+  tzset();
+  DateTextFormat german(QLocale(QLocale::German, QLocale::Germany));
+  EXPECT_EQ(german.Format(QDateTime(QDate(2004, 12, 5), QTime(14, 35, 7))), u"05.12.2004 14:35"_qs);
+  EXPECT_EQ(german.Format(std::int64_t(1102257307)), u"05.12.2004 14:35"_qs);
+  DateTextFormat english(QLocale(QLocale::English, QLocale::UnitedStates));
+  EXPECT_TRUE(QRegularExpression(u"^12/5/2004 2:35\\sPM$"_qs)
+                  .match(english.Format(std::int64_t(1102257307)))
+                  .hasMatch())
+      << english.Format(std::int64_t(1102257307)).toStdString();
+  EXPECT_FALSE(english.Pattern().contains(u's'));
+  EXPECT_FALSE(english.Pattern().contains(u't'));
+}
+
+TEST(FileTextsTest, TypeNamesByNameOnlyAndCached) {
+  ShellTypeNames types;
+  const QString mp3 = types.ShellTypeName(u"a.mp3"_qs);
+  EXPECT_FALSE(mp3.isEmpty());
+  EXPECT_EQ(types.ShellTypeName(u"/no/such/dir/B.MP3"_qs), mp3);
+  EXPECT_NE(types.ShellTypeName(u"x.png"_qs), mp3);
+}
+
+}  // namespace
+}  // namespace kavoro

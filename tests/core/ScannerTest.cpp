@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "core/listing/Scanner.h"
+#include "support/TestFiles.h"
+
+namespace kavoro {
+namespace {
+
+class ScannerTest : public ::testing::Test {
+ protected:
+  QString Make(const QString& relative, qint64 size = 0) {
+    const QString path = dir_.filePath(relative);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.resize(size);
+    return path;
+  }
+  QStringList Names(const Scanner::Options& options) {
+    std::vector<FoundFile> found;
+    EXPECT_TRUE(Scanner(options).Scan(dir_.path(), found));
+    QStringList names;
+    for (const FoundFile& f : found) names.append(f.FullPath().mid(dir_.path().size() + 1));
+    return names;
+  }
+
+  QTemporaryDir dir_;
+};
+
+TEST_F(ScannerTest, FilesBeforeSubfoldersHiddenFilesFoundHiddenFoldersSkipped) {
+  Make(u"a.mp3"_qs);
+  Make(u"x/c.mp3"_qs);
+  Make(u"x/y/d.MP3"_qs);
+  Make(u".h.mp3"_qs);
+  Make(u".hidden/e.mp3"_qs);
+  Make(u"f.txt"_qs);
+  QStringList names = Names({true, false, {u".mp3"_qs}});
+  ASSERT_EQ(names.size(), 4);
+  EXPECT_EQ(names.indexOf(u"x/c.mp3"_qs), 2);
+  EXPECT_EQ(names.indexOf(u"x/y/d.MP3"_qs), 3);
+  EXPECT_TRUE(names.contains(u".h.mp3"_qs));
+  EXPECT_EQ(Names({false, false, {}}).size(), 3);  // a.mp3, .h.mp3, f.txt
+}
+
+TEST_F(ScannerTest, OneMatchPerExtensionGroupedInListOrder) {
+  Make(u"a.mp3"_qs);
+  Make(u"b.wav"_qs);
+  Make(u"s/c.mp3"_qs);
+  EXPECT_EQ(Names({true, false, {u".wav"_qs, u".mp3"_qs}}).first(), u"b.wav"_qs);
+  EXPECT_EQ(Names({true, false, {u".tar.gz"_qs}}), QStringList());
+}
+
+TEST_F(ScannerTest, DetailsAndLinks) {
+  const QString big = Make(u"big.bin"_qs, 5000);
+  utimensat(AT_FDCWD, QFile::encodeName(big).constData(),
+            std::array<timespec, 2>{timespec{1102257307, 0}, timespec{1102257307, 0}}.data(), 0);
+  ASSERT_EQ(symlink("big.bin", QFile::encodeName(dir_.filePath(u"link.bin"_qs)).constData()), 0);
+  ASSERT_EQ(symlink(".", QFile::encodeName(dir_.filePath(u"loop"_qs)).constData()), 0);
+  ASSERT_EQ(mkfifo(QFile::encodeName(dir_.filePath(u"pipe"_qs)).constData(), 0600), 0);
+  std::vector<FoundFile> found;
+  ASSERT_TRUE(Scanner({true, true, {}}).Scan(dir_.path(), found));
+  ASSERT_EQ(found.size(), 2u);  // the file and the link to it; no loop, no pipe
+  for (const FoundFile& f : found) {
+    EXPECT_EQ(f.size, 5000u);
+    EXPECT_EQ(f.mtime, 1102257307);
+  }
+}
+
+TEST_F(ScannerTest, DeepTreeDoesNotOverflow) {
+  int fd = open(QFile::encodeName(dir_.path()).constData(), O_RDONLY | O_DIRECTORY);
+  for (int depth = 0; depth < 10000; ++depth) {
+    ASSERT_EQ(mkdirat(fd, "d", 0755), 0);
+    const int next = openat(fd, "d", O_RDONLY | O_DIRECTORY);
+    close(fd);
+    fd = next;
+  }
+  close(openat(fd, "deep.mp3", O_CREAT | O_WRONLY, 0644));
+  close(fd);
+  std::vector<FoundFile> found;
+  ASSERT_TRUE(Scanner({true, true, {}}).Scan(dir_.path(), found));
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].name, u"deep.mp3"_qs);
+  EXPECT_EQ(found[0].folder.count(u"/d"_qs), 10000);
+}
+
+TEST_F(ScannerTest, UnreadableFolderIsSkipped) {
+  // Root reads every folder, so the walk runs in a child that gives up its privileges.
+  Make(u"ok/a.mp3"_qs);
+  Make(u"closed/b.mp3"_qs);
+  Make(u"z.mp3"_qs);
+  chmod(QFile::encodeName(dir_.path()).constData(), 0755);
+  chmod(QFile::encodeName(dir_.filePath(u"ok"_qs)).constData(), 0755);
+  chmod(QFile::encodeName(dir_.filePath(u"closed"_qs)).constData(), 0700);
+  int pipe_fds[2];
+  ASSERT_EQ(pipe(pipe_fds), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    close(pipe_fds[0]);
+    if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
+    std::vector<FoundFile> found;
+    Scanner({true, false, {}}).Scan(dir_.path(), found);
+    QByteArray names;
+    for (const FoundFile& f : found) names += f.name.toUtf8() + ' ';
+    if (write(pipe_fds[1], names.constData(), names.size()) < 0) _exit(4);
+    _exit(0);
+  }
+  close(pipe_fds[1]);
+  char buffer[256] = {};
+  const ssize_t n = read(pipe_fds[0], buffer, sizeof buffer - 1);
+  close(pipe_fds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(QByteArray(buffer, int(n)), "z.mp3 a.mp3 ");
+}
+
+TEST_F(ScannerTest, FolderContentsOrder) {
+  Make(u"b.mp3"_qs);
+  Make(u"a.MP3"_qs);
+  Make(u"C.txt"_qs);
+  Make(u"sub/x.mp3"_qs);
+  QStringList names;
+  for (const FoundFile& f : Scanner::ListFolder(dir_.path(), false)) names.append(f.name);
+  EXPECT_EQ(names, (QStringList{"a.MP3", "b.mp3", "C.txt"}));
+}
+
+}  // namespace
+}  // namespace kavoro
