@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QShortcut>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QFontDatabase>
@@ -23,7 +25,11 @@
 
 #include "core/app/ListCommands.h"
 #include "core/app/MainWindowGeometry.h"
+#include "gui/CatalogEditor.h"
+#include "gui/EnteringRun.h"
 #include "gui/ExitQuestion.h"
+#include "gui/FolderContentsModel.h"
+#include "gui/SearchPanels.h"
 #include "gui/FittingTabs.h"
 #include "gui/LanguageApplier.h"
 #include "gui/ListingModels.h"
@@ -75,25 +81,54 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts)
   options_panel_ = new OptionsPanel(central);
   connect(options_panel_, &OptionsPanel::SaveClicked, this, &MainWindow::OptionsSaveClick);
   connect(options_panel_, &OptionsPanel::CancelClicked, this, &MainWindow::OptionsCancelClick);
+  several_types_ = new SeveralTypesPanel(central);
+  connect(several_types_, &SeveralTypesPanel::Confirmed, this, [this](const QStringList& exts) {
+    ChooseSeveralExtensions(state_, exts);
+    ShowCaptions();
+    ClosePanel(several_types_);
+  });
+  connect(several_types_, &SeveralTypesPanel::Cancelled, this,
+          [this] { ClosePanel(several_types_); });
+  several_folders_ = new SeveralFoldersPanel(central);
+  connect(several_folders_, &SeveralFoldersPanel::EnterClicked, this,
+          [this](const SeveralFoldersPanel::Folders& folders) {
+            ClosePanel(several_folders_);
+            EnterSeveralFolders(folders);
+          });
+  connect(several_folders_, &SeveralFoldersPanel::Cancelled, this,
+          [this] { ClosePanel(several_folders_); });
+  catalog_editor_ = new CatalogEditor(this);
+  connect(catalog_editor_, &CatalogEditor::Proposed, this, &MainWindow::OnCatalogProposal);
+  connect(catalog_editor_, &CatalogEditor::Cancelled, this, &MainWindow::CloseCatalogEditor);
   exit_question_ = new ExitQuestion(this);
   connect(exit_question_, &ExitQuestion::SaveChosen, this, &MainWindow::ExitSave);
   connect(exit_question_, &ExitQuestion::DiscardChosen, this, &MainWindow::ExitDiscard);
   connect(exit_question_, &ExitQuestion::CancelChosen, this, &MainWindow::ExitCancel);
   BuildTimers();
+  progress_timer_.setInterval(100);
+  connect(&progress_timer_, &QTimer::timeout, this, &MainWindow::ShowScanProgress);
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape->setContext(Qt::ApplicationShortcut);
+  connect(escape, &QShortcut::activated, this, [this] { cancel_ = true; });
 
   const StartupCheck check = CheckConfiguration(state_);
   startup_ok_ = check == StartupCheck::Ok;
   BuildMenus();
+  BuildContextMenus();
   if (!startup_ok_) {
     // Any way of leaving the message counts as OK: the program ends.
     prompts_->Inform(StartupMessage(check));
     return;
   }
-  BuildCatalogMenus();
   resize(kMinWindowWidth, kMinWindowHeight);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  if (run_) {
+    cancel_ = true;
+    run_->worker->wait();
+  }
+}
 
 void MainWindow::BuildFolderSide(QWidget* central) {
   folder_tabs_ = Named(new FittingTabWidget(central), "TabbedNotebook2");
@@ -119,15 +154,16 @@ void MainWindow::BuildFolderSide(QWidget* central) {
 
   contents_model_ = new QFileSystemModel(this);
   contents_model_->setFilter(QDir::Files | QDir::Hidden | QDir::System);
+  contents_proxy_ = new FolderContentsModel(contents_model_, texts_, this);
   contents_view_ = Named(new QTableView(contents_page), "ShellListView1");
-  contents_view_->setModel(contents_model_);
+  contents_view_->setModel(contents_proxy_);
   contents_view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   contents_view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   contents_view_->verticalHeader()->hide();
   contents_view_->setShowGrid(false);
   auto show_folder = [this](const QModelIndex& index) {
     const QString path = folder_model_->filePath(index);
-    contents_view_->setRootIndex(contents_model_->setRootPath(path));
+    contents_view_->setRootIndex(contents_proxy_->mapFromSource(contents_model_->setRootPath(path)));
   };
   connect(folder_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           show_folder);
@@ -141,10 +177,26 @@ void MainWindow::BuildFolderSide(QWidget* central) {
     small.setPixelSize(10);
     b->setFont(small);
   }
-  // Entering and exporting arrive with their own commands; until then they are off.
-  for (QPushButton* b : {folder_enter_, folder_export_, contents_enter_, contents_export_}) {
-    b->setEnabled(false);
-  }
+  connect(folder_enter_, &QPushButton::clicked, this, &MainWindow::Button1Click);
+  connect(contents_enter_, &QPushButton::clicked, this, &MainWindow::Button5Click);
+  folder_tree_->installEventFilter(this);
+  folder_tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(folder_tree_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    const QString node = folder_model_->fileName(folder_tree_->currentIndex());
+    const MessageSlots& m = state_.Slots();
+    findChild<QAction*>(u"Verzeinisanlegen1"_qs)
+        ->setText(m.menuSubfoldersHead + u" \""_qs + node + u'"' + m.menuSubfoldersTail);
+    tree_menu_->popup(folder_tree_->viewport()->mapToGlobal(at));
+  });
+  contents_view_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(contents_view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    // The list's menu is only for selected files.
+    if (contents_view_->selectionModel()->hasSelection()) {
+      contents_menu_->popup(contents_view_->viewport()->mapToGlobal(at));
+    }
+  });
+  // Exporting arrives with its own command; until then it is off.
+  for (QPushButton* b : {folder_export_, contents_export_}) b->setEnabled(false);
 }
 
 void MainWindow::BuildViews(QWidget* central) {
@@ -300,6 +352,11 @@ void MainWindow::English1Click() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (run_) {
+    cancel_ = true;
+    run_->worker->wait();
+    FinishRun();
+  }
   if (!confirm_on_exit_ || !state_.doc.ListingModified()) {
     event->accept();
     return;
@@ -396,11 +453,100 @@ void MainWindow::LayoutControls() {
 void MainWindow::ShowLanguage() {
   ApplyWindowTexts(this, state_.language);
   ApplyWindowTexts(exit_question_, state_.language);
-  setWindowTitle(MainWindowCaption(state_));
-  findChild<QCheckBox*>(u"InfozeigefalskeineMp3DateinenimOrdnersind1"_qs)
-      ->setText(InfoNoFilesCaption(state_));
+  ApplyWindowTexts(catalog_editor_, state_.language);
+  several_types_->SetLanguage(state_.language);
+  several_folders_->SetLanguage(state_.language);
+  BuildCatalogMenus();
+  ShowCaptions();
   german_->setChecked(state_.language == UiLanguage::German);
   english_->setChecked(state_.language == UiLanguage::English);
+}
+
+void MainWindow::ShowCaptions() {
+  setWindowTitle(state_.window_caption);
+  findChild<QCheckBox*>(u"InfozeigefalskeineMp3DateinenimOrdnersind1"_qs)
+      ->setText(state_.info_caption);
+}
+
+// While a run or a panel has the window, only it can be used.
+void MainWindow::SetBusy(bool busy) {
+  SetMainMenuEnabled(!busy);
+  folder_tabs_->setEnabled(!busy);
+  view_tabs_->setEnabled(!busy);
+}
+
+// Panels are centred across the window; `top` is their own top offset.
+void MainWindow::PlacePanel(QWidget* panel, int top) {
+  panel->move(frameGeometry().width() / 2 - panel->width() / 2, top);
+  panel->show();
+  panel->raise();
+}
+
+void MainWindow::ClosePanel(QWidget* panel) {
+  panel->hide();
+  SetBusy(false);
+}
+
+void MainWindow::OpenSeveralTypes() {
+  QString error;
+  // The catalog is read anew, so that the tree shows the file as it is now.
+  if (!state_.catalog.Load(state_.ProgramFile(u"endungen.ini"_qs), &error)) {
+    return ReportError(error);
+  }
+  SetBusy(true);
+  several_types_->Open(state_.catalog.Lines(), state_.language);
+  const int h = frameGeometry().height();
+  PlacePanel(several_types_, h / 2 - several_types_->height() / 2 - 50);
+}
+
+void MainWindow::OpenSeveralFolders() {
+  SetBusy(true);
+  several_folders_->Open(state_.language);
+  PlacePanel(several_folders_, frameGeometry().height() / 2 - several_folders_->height() + 120);
+}
+
+void MainWindow::OpenCatalogEditor(bool extensions) {
+  if (extensions) {
+    catalog_editor_->OpenForExtensions(state_.catalog.Lines());
+  } else {
+    catalog_editor_->OpenForCategories(state_.catalog.Lines());
+  }
+  catalog_editor_->move(CentredOffset(x(), width(), catalog_editor_->width()),
+                        CentredOffset(y(), height(), catalog_editor_->height()));
+  catalog_editor_->show();
+}
+
+void MainWindow::OnCatalogProposal(const CatalogResult& result) {
+  if (!result.edit) {
+    const MessageSlots& m = state_.Slots();
+    if (result.refusal == CatalogRefusal::CategoryIsExtension) {
+      prompts_->Inform(m.msgCategoryIsExtension);
+    } else if (result.refusal == CatalogRefusal::WouldBeUnusable) {
+      prompts_->Inform(m.msgCatalogUnusable);
+    }
+    return;  // the editor stays open
+  }
+  QString error;
+  const bool saved =
+      CommitCatalogChange(state_, result.edit->lines, result.edit->deleted_extensions, &error);
+  BuildCatalogMenus();
+  ShowCaptions();
+  CloseCatalogEditor();
+  if (!saved) ReportError(error);
+}
+
+void MainWindow::CloseCatalogEditor() {
+  catalog_editor_->hide();
+  activateWindow();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Enter released in the folder tree enters the folder.
+  if (watched == folder_tree_ && event->type() == QEvent::KeyRelease) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) Button1Click();
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::ShowGridLayout() {

@@ -2,9 +2,11 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <atomic>
 #include <memory>
 
 #include "core/app/AppState.h"
+#include "core/settings/CatalogEditing.h"
 
 class QAction;
 class QCheckBox;
@@ -22,9 +24,13 @@ class QTreeView;
 
 namespace kavoro {
 
+class CatalogEditor;
 class ExitQuestion;
+class FolderContentsModel;
 class OptionsPanel;
 class Prompts;
+class SeveralFoldersPanel;
+class SeveralTypesPanel;
 
 // TForm1: the folder side, the three views of the listing, the menus and the panels.
 class MainWindow : public QMainWindow {
@@ -42,10 +48,17 @@ class MainWindow : public QMainWindow {
 
   AppState& State() { return state_; }
   ExitQuestion* ExitDialog() const { return exit_question_; }
+  CatalogEditor* Editor() const { return catalog_editor_; }
+  bool Entering() const { return run_ != nullptr; }
+
+  // "Eintragen" under the folder tree and under the folder contents view.
+  void Button1Click();
+  void Button5Click();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // Construction.
@@ -54,6 +67,8 @@ class MainWindow : public QMainWindow {
   void BuildGridTools(QWidget* grid_page);
   void BuildMenus();
   void BuildCatalogMenus();
+  void BuildContextMenus();
+  void AddCatalogEntries(QMenu* menu);
   void BuildTimers();
   QAction* NewAction(QMenu* menu, const char* name, const QString& text = QString());
   QAction* AddAction(QMenu* menu, const char* name, void (MainWindow::*slot)());
@@ -72,6 +87,21 @@ class MainWindow : public QMainWindow {
   void ExitSave();
   void ExitDiscard();
   void ExitCancel();
+  void OpenCatalogEditor(bool extensions);
+  void OnCatalogProposal(const CatalogResult& result);
+  void CloseCatalogEditor();
+  void OpenSeveralTypes();
+  void OpenSeveralFolders();
+  void EnterSeveralFolders(const std::vector<std::pair<QString, bool>>& folders);
+  void ClosePanel(QWidget* panel);
+
+  // Entering: the search runs on a worker thread, the entries join the views at its end.
+  struct Run;
+  void StartRun(std::unique_ptr<Run> run);
+  void FinishRun();
+  void EnterNextQueuedFolder();
+  QString SelectedFolder() const;
+  void ShowScanProgress();
 
   // Timers.
   void Timer1Timer();
@@ -83,6 +113,9 @@ class MainWindow : public QMainWindow {
   void ShowLanguage();
   void ShowGridLayout();
   void ShowGridTools();
+  void ShowCaptions();
+  void SetBusy(bool busy);
+  void PlacePanel(QWidget* panel, int top);
   void ShowFirstTabs();
   void SetMainMenuEnabled(bool enabled);
   void LayoutControls();
@@ -119,6 +152,23 @@ class MainWindow : public QMainWindow {
   QProgressBar* progress_ = nullptr;
   OptionsPanel* options_panel_ = nullptr;
   ExitQuestion* exit_question_ = nullptr;
+  CatalogEditor* catalog_editor_ = nullptr;
+  SeveralTypesPanel* several_types_ = nullptr;
+  SeveralFoldersPanel* several_folders_ = nullptr;
+  FolderContentsModel* contents_proxy_ = nullptr;
+  QMenu* tree_menu_ = nullptr;
+  QMenu* contents_menu_ = nullptr;
+  QList<QMenu*> search_menus_;  // the two "Suchen nach :" submenus
+  QList<QAction*> catalog_actions_;
+  QAction* subfolders_action_ = nullptr;
+
+  EntryTexts texts_;
+  std::unique_ptr<Run> run_;
+  std::atomic<bool> cancel_{false};
+  std::atomic<std::uint64_t> folders_visited_{0};
+  QTimer progress_timer_;
+  std::vector<std::pair<QString, bool>> queued_folders_;
+  bool entering_several_ = false;
 
   QMenu* file_menu_ = nullptr;
   QAction* options_action_ = nullptr;

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QMenu>
+#include <QCheckBox>
 #include <QMenuBar>
 
 #include "gui/MainWindow.h"
@@ -59,13 +60,18 @@ void MainWindow::BuildMenus() {
   bar->addAction(options_action_);
 
   types_menu_ = AddMenu(bar, "Dateiarten1");
-  AddUnbuilt(types_menu_, "NachallenDateiensuchen1");
+  connect(NewAction(types_menu_, "NachallenDateiensuchen1"), &QAction::triggered, this, [this] {
+    ChooseAllFiles(state_);
+    ShowCaptions();
+  });
   types_menu_->addSeparator();
-  AddUnbuilt(types_menu_, "NachmehrerenDateiartensuchen1");
-  AddUnbuilt(types_menu_, "MehrereOrdnerdurchsuchen1");
+  AddAction(types_menu_, "NachmehrerenDateiartensuchen1", &MainWindow::OpenSeveralTypes);
+  AddAction(types_menu_, "MehrereOrdnerdurchsuchen2", &MainWindow::OpenSeveralFolders);
   types_menu_->addSeparator();
-  AddUnbuilt(types_menu_, "Oberverzeichnishinzufgenlschen1");
-  AddUnbuilt(types_menu_, "Dateiartenhinzufgenlschen1");
+  connect(NewAction(types_menu_, "Oberverzeichnishinzufgenlschen1"), &QAction::triggered, this,
+          [this] { OpenCatalogEditor(false); });
+  connect(NewAction(types_menu_, "Dateiartenhinzufgenlschen1"), &QAction::triggered, this,
+          [this] { OpenCatalogEditor(true); });
   types_menu_->addSeparator();
 
   search_action_ = AddUnbuilt(nullptr, "Suchen1");
@@ -93,12 +99,89 @@ void MainWindow::BuildMenus() {
   AddSubmenu(help_menu_, "MeineInternetseiten1")->setEnabled(false);
 }
 
-// One submenu per catalog category with its extensions, in file order.
+// One submenu per catalog category with its extensions, in file order. Every extension entry
+// carries the index of its catalog line, so all of them are made anew after each change.
 void MainWindow::BuildCatalogMenus() {
-  for (const FileTypeCatalog::Category& category : state_.catalog.Categories()) {
-    QMenu* menu = types_menu_->addMenu(category.name);
-    for (const QString& ext : category.extensions) {
-      menu->addAction(ext)->setEnabled(false);
+  constexpr int kFixedEntries = 8;
+  const QList<QAction*> old = types_menu_->actions().mid(kFixedEntries);
+  for (QAction* action : old) {
+    types_menu_->removeAction(action);
+    if (QMenu* menu = action->menu()) menu->deleteLater();
+  }
+  qDeleteAll(catalog_actions_);
+  catalog_actions_.clear();
+  AddCatalogEntries(types_menu_);
+  types_menu_->addSeparator();
+  for (QMenu* search : search_menus_) {
+    for (QAction* action : search->actions()) {
+      if (QMenu* menu = action->menu()) menu->deleteLater();
+    }
+    search->clear();
+    AddCatalogEntries(search);
+    search->addSeparator();
+    QAction* all = search->addAction(CaptionText("TForm1", "NachallenDateiensuchen1", state_.language));
+    connect(all, &QAction::triggered, this, [this] {
+      ChooseAllFiles(state_);
+      ShowCaptions();
+    });
+  }
+}
+
+void MainWindow::AddCatalogEntries(QMenu* menu) {
+  const QStringList& lines = state_.catalog.Lines();
+  QMenu* category = nullptr;
+  for (int i = 0; i < lines.size(); ++i) {
+    if (!lines[i].startsWith(u'.')) {
+      category = menu->addMenu(lines[i]);
+      continue;
+    }
+    if (!category) continue;
+    QAction* action = category->addAction(lines[i]);
+    catalog_actions_.append(action);
+    connect(action, &QAction::triggered, this, [this, i] {
+      ChooseCatalogExtension(state_, i);
+      ShowCaptions();
+    });
+  }
+}
+
+// The context menus of the folder tree and of the folder contents view.
+void MainWindow::BuildContextMenus() {
+  tree_menu_ = new QMenu(this);
+  tree_menu_->setObjectName(u"PopupMenu1"_qs);
+  search_menus_.append(AddSubmenu(tree_menu_, "Suchennach1"));
+  tree_menu_->addSeparator();
+  AddAction(tree_menu_, "MehrereOrdnerdurchsuchen1", &MainWindow::OpenSeveralFolders);
+  tree_menu_->addSeparator();
+  AddAction(tree_menu_, "Eintragen1", &MainWindow::Button1Click);
+  AddUnbuilt(tree_menu_, "Alstxtxlsoderhtmspeichern1");
+  subfolders_action_ = NewAction(tree_menu_, "AuchUnterordnerdurchsuchen1");
+  subfolders_action_->setCheckable(true);
+  connect(subfolders_action_, &QAction::toggled, subfolders_, &QCheckBox::setChecked);
+  connect(subfolders_, &QCheckBox::toggled, subfolders_action_, &QAction::setChecked);
+  for (const char* name : {"-", "ffnen2", "-", "Aktualisieren1", "Verzeinisanlegen1", "-",
+                           "Auschneiden1", "Kopieren1", "Einfgen1", "-", "Umbenennen1",
+                           "Lschen1", "-", "Ordnereigenschaften1"}) {
+    if (qstrcmp(name, "-") == 0) {
+      tree_menu_->addSeparator();
+    } else {
+      AddUnbuilt(tree_menu_, name);
+    }
+  }
+
+  contents_menu_ = new QMenu(this);
+  contents_menu_->setObjectName(u"PopupMenu3"_qs);
+  search_menus_.append(AddSubmenu(contents_menu_, "Suchennach2"));
+  contents_menu_->addSeparator();
+  AddAction(contents_menu_, "Eintragen2", &MainWindow::Button5Click);
+  AddUnbuilt(contents_menu_, "Alstxtxlsoderhtmspeichern2");
+  for (const char* name : {"-", "Externffnen1", "-", "Aktualisieren2", "-", "Ausschneiden1",
+                           "Kopieren2", "Einfgen2", "-", "Umbenennen2", "Lschen2", "-",
+                           "Eigenschaften1"}) {
+    if (qstrcmp(name, "-") == 0) {
+      contents_menu_->addSeparator();
+    } else {
+      AddUnbuilt(contents_menu_, name);
     }
   }
 }

@@ -127,6 +127,16 @@ TEST_F(EnteringTest, MarkupAndLineBreaksInNamesStayData) {
   EXPECT_EQ(doc_.Html().Count(), 34);
 }
 
+TEST_F(EnteringTest, CancelledRunReportsItself) {
+  Make(u"a.mp3"_qs);
+  std::atomic<bool> cancel{true};
+  std::vector<EntryData> entries;
+  EXPECT_FALSE(CollectEntries(dir_.path(), true, selection_, options_, texts_, entries, &cancel));
+  cancel = false;
+  EXPECT_TRUE(CollectEntries(dir_.path(), true, selection_, options_, texts_, entries, &cancel));
+  EXPECT_EQ(entries.size(), 1u);
+}
+
 TEST(EnteringMessagesTest, NothingFoundAndTimeTexts) {
   SearchSelection mp3{{u".mp3"_qs}, false, {}};
   SearchSelection all;

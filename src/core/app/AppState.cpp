@@ -3,6 +3,8 @@
 #include <QFileInfo>
 
 #include "core/listing/ListingHeaders.h"
+#include "core/output/LineFile.h"
+#include "core/settings/CatalogEditing.h"
 
 namespace kavoro {
 namespace {
@@ -157,6 +159,8 @@ bool SaveOptionsPanel(AppState& s, const OptionFlags& panel, QString* error) {
 void ApplyLanguage(AppState& s, UiLanguage language) {
   s.language = language;
   ApplyLanguageHeaders(s.doc, s.flags.details, language, s.options);
+  s.window_caption = MainWindowCaption(s);
+  s.info_caption = InfoNoFilesCaption(s);
 }
 
 bool SwitchLanguage(AppState& s, UiLanguage language, QString* error) {
@@ -181,6 +185,64 @@ QString InfoNoFilesCaption(const AppState& s) {
   return s.language == UiLanguage::German
              ? u"wenn keine *"_qs + s.selection.current_extension + u" - Dateien im Ordner sind"_qs
              : u"if no *"_qs + s.selection.current_extension + u"-file is in the folder"_qs;
+}
+
+void ChooseCatalogExtension(AppState& s, int catalog_line) {
+  const QString ext = SearchedExtension(s.catalog.Lines().value(catalog_line));
+  const MessageSlots& m = s.Slots();
+  s.selection.search_all_files = false;
+  s.selection.extensions = {ext};
+  s.selection.current_extension = ext;
+  s.info_caption = m.optNoTypeHead + ext + m.optNoTypeTail;
+  s.window_caption = m.capTypeHead + ext + m.capTypeTail;
+}
+
+void ChooseAllFiles(AppState& s) {
+  s.selection.search_all_files = true;
+  s.info_caption = s.Slots().optNoFiles2;
+  s.window_caption = s.Slots().capAll2;
+}
+
+void ChooseSeveralExtensions(AppState& s, const QStringList& extensions) {
+  const MessageSlots& m = s.Slots();
+  s.selection.extensions.clear();
+  QString caption_list;
+  QString info_list;
+  for (const QString& line : extensions) {
+    const QString ext = SearchedExtension(line);
+    s.selection.extensions.append(ext);
+    caption_list += ext + u' ';
+    info_list += u' ' + ext;
+  }
+  s.window_caption = m.capTypeHead + caption_list + m.capTypeTail;
+  s.info_caption = m.optNoTypeHead + info_list + m.optNoTypeTail;
+  s.selection.search_all_files = false;
+  s.selection.current_extension = caption_list;
+}
+
+bool CommitCatalogChange(AppState& s, const QStringList& lines, const QStringList& deleted,
+                         QString* error) {
+  s.catalog.SetLines(lines);
+  const bool searched_deleted =
+      !s.selection.search_all_files &&
+      std::any_of(deleted.begin(), deleted.end(),
+                  [&](const QString& ext) { return s.selection.extensions.contains(ext); });
+  if (searched_deleted || s.selection.search_all_files) {
+    ChooseAllFiles(s);
+  } else {
+    const QString& ext = s.selection.current_extension;
+    const bool german = s.language == UiLanguage::German;
+    s.info_caption = german ? u"Info zeigen, falls keine *"_qs + ext + u" - Dateien im Ordner sind"_qs
+                            : s.Slots().optNoTypeHead + ext + s.Slots().optNoTypeTail;
+    s.window_caption = german ? s.Slots().capTypeHead + ext + s.Slots().capTypeTail
+                              : u"Search for : *"_qs + ext + u"-files"_qs;
+  }
+  if (LineFile::Write(s.ProgramFile(u"endungen.ini"_qs), lines, error)) return true;
+  return false;
+}
+
+EntryOptions EntryOptionsOf(const OptionFlags& f) {
+  return EntryOptions{f.details, f.hide_extensions, f.whole_path, f.link_files && f.whole_path};
 }
 
 }  // namespace kavoro

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "core/i18n/LanguageTables.h"
+#include "core/listing/Entering.h"
 #include "core/listing/HtmlStyle.h"
 #include "core/listing/ListingDocument.h"
 #include "core/settings/FileTypeCatalog.h"
@@ -57,6 +58,10 @@ class AppState {
   WindowPlacement window;
   QString list_file_base;
   bool list_file_unnamed = true;
+  // The window caption and the caption of the "nothing found" option, as the last action that
+  // chose what to search for left them.
+  QString window_caption;
+  QString info_caption;
 
   const MessageSlots& Slots() const { return MessageSlotsFor(language); }
 };
@@ -86,5 +91,18 @@ bool SwitchLanguage(AppState& state, UiLanguage language, QString* error);
 
 QString MainWindowCaption(const AppState& state);
 QString InfoNoFilesCaption(const AppState& state);
+
+// What to search for: one catalog line, all files, or several extensions.
+void ChooseCatalogExtension(AppState& state, int catalog_line);
+void ChooseAllFiles(AppState& state);
+void ChooseSeveralExtensions(AppState& state, const QStringList& extensions);
+
+// Takes a changed catalog: a search for a deleted extension becomes a search for all files.
+// False (with the reason) when endungen.ini could not be written; the change stays in force.
+bool CommitCatalogChange(AppState& state, const QStringList& lines,
+                         const QStringList& deleted_extensions, QString* error);
+
+// The options of entering as the option ticks set them.
+EntryOptions EntryOptionsOf(const OptionFlags& flags);
 
 }  // namespace kavoro

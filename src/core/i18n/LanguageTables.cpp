@@ -304,6 +304,13 @@ MessageSlots GermanSlots() {
       .menuSubfoldersHead = QStringLiteral("Alle Unterordner von :"),
       .menuSubfoldersTail = QStringLiteral(" öffnen"),
       .msgSaveOnExit = QStringLiteral("Sollen die Einträge vor dem Beenden gespeichert werden ?"),
+      .msgCategoryIsExtension =
+          QStringLiteral("Ein Oberverzeichnis darf nicht mit einem Punkt beginnen."),
+      .msgCatalogUnusable =
+          QStringLiteral("Diese Änderung würde die Datei endungen.ini unbrauchbar machen."),
+      .msgNoFolder = QStringLiteral("Bitte zuerst einen Ordner wählen."),
+      .capRemoveType = QStringLiteral("Dateiart löschen"),
+      .capRemoveFolder = QStringLiteral("Ordner löschen"),
   };
 }
 
@@ -338,6 +345,12 @@ MessageSlots EnglishSlots() {
       .menuSubfoldersHead = QStringLiteral("Open all under folder from :"),
       .menuSubfoldersTail = QString(),
       .msgSaveOnExit = QStringLiteral("Should the entries be saved before closing ?"),
+      .msgCategoryIsExtension = QStringLiteral("An upper listing must not begin with a dot."),
+      .msgCatalogUnusable =
+          QStringLiteral("This change would make the file endungen.ini unusable."),
+      .msgNoFolder = QStringLiteral("Please select a folder first."),
+      .capRemoveType = QStringLiteral("File-type delete"),
+      .capRemoveFolder = QStringLiteral("Delete folder"),
   };
 }
 
@@ -407,6 +420,15 @@ const std::vector<Visibility>& VisibilityTable() {
       {"TForm4", "Label14", true, false},
   };
   return kTable;
+}
+
+QString CaptionText(const char* form, const char* object, UiLanguage language) {
+  for (const Caption& c : CaptionTable()) {
+    if (c.index == -1 && qstrcmp(c.form, form) == 0 && qstrcmp(c.object, object) == 0) {
+      return language == UiLanguage::German ? c.german : c.english;
+    }
+  }
+  return QString();
 }
 
 }  // namespace kavoro

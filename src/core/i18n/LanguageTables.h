@@ -37,6 +37,13 @@ struct MessageSlots {
   QString menuSubfoldersTail;
   // The exit question, shown as text (one label per language).
   QString msgSaveOnExit;
+  // Refusals of the catalog editor and of entering without a folder.
+  QString msgCategoryIsExtension;
+  QString msgCatalogUnusable;
+  QString msgNoFolder;
+  // The second captions of the add/remove buttons of the two search panels.
+  QString capRemoveType;
+  QString capRemoveFolder;
 };
 
 const MessageSlots& MessageSlotsFor(UiLanguage language);
@@ -53,6 +60,9 @@ struct Caption {
 };
 
 const std::vector<Caption>& CaptionTable();
+
+// The caption of one control's own text in a language (empty when the table has none).
+QString CaptionText(const char* form, const char* object, UiLanguage language);
 
 enum class GeometryProperty { Left, Top, Width, Height };
 

@@ -61,6 +61,8 @@ class ListingDocument : public QObject {
   void SetListingModified(bool value) { listing_modified_ = value; }
   bool FirstEntry() const { return first_entry_; }
   void RaiseFirstEntry() { first_entry_ = true; }
+  // Only for undoing a run that was cancelled.
+  void SetFirstEntry(bool value) { first_entry_ = value; }
 
   // Makes room for `entries` more entries of `html_lines` lines each in the given views
   // (1 text, 2 grid, 4 HTML).

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace kavoro {
+
+// Changes of the file-type catalog, each giving the new lines of endungen.ini. Categories are
+// kept in ascending order of their names and extensions in ascending order within a block,
+// both without regard to case. A change that the next start would refuse is refused here.
+struct CatalogEdit {
+  QStringList lines;
+  QStringList deleted_extensions;
+};
+
+enum class CatalogRefusal { None, Empty, CategoryIsExtension, WouldBeUnusable };
+
+struct CatalogResult {
+  std::optional<CatalogEdit> edit;  // nothing when refused (or when nothing changes)
+  CatalogRefusal refusal = CatalogRefusal::None;
+};
+
+// The category names in ascending order, and in catalog order.
+QStringList SortedCategories(const QStringList& lines);
+QStringList CategoriesInOrder(const QStringList& lines);
+// The extension lines of the first block of `category`.
+QStringList ExtensionsOf(const QStringList& lines, const QString& category);
+
+CatalogResult AddCategory(const QStringList& lines, const QString& name);
+CatalogResult DeleteCategory(const QStringList& lines, const QString& category);
+// An extension typed without its leading "." gets one.
+CatalogResult AddExtension(const QStringList& lines, const QString& category, QString extension);
+CatalogResult DeleteExtension(const QStringList& lines, const QString& category,
+                              const QString& extension);
+
+// The text a catalog line searches for (".htm/.html" searches ".htm").
+QString SearchedExtension(const QString& catalog_line);
+
+}  // namespace kavoro

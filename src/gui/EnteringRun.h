@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QThread>
+#include <memory>
+#include <vector>
+
+#include "core/listing/Entering.h"
+#include "gui/MainWindow.h"
+
+namespace kavoro {
+
+// One "Eintragen": what it looks for, where, and what it found.
+struct MainWindow::Run {
+  EnterWay way = EnterWay::Folder;
+  QString folder;
+  bool recurse = false;
+  std::vector<FoundFile> selected;  // the selected files (EnterWay::Selected)
+  SearchSelection selection;
+  EntryOptions options;
+  QElapsedTimer clock;
+  std::vector<EntryData> entries;
+  bool completed = false;
+  bool was_modified = false;
+  bool had_first_entry = false;
+  std::unique_ptr<QThread> worker;
+};
+
+}  // namespace kavoro

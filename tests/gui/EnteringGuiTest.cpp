@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTreeView>
+#include <QTreeWidget>
+
+#include "gui/CatalogEditor.h"
+#include "gui/MainWindow.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
+
+namespace kavoro {
+namespace {
+
+class EnteringGuiTest : public ::testing::Test {
+ protected:
+  EnteringGuiTest() {
+    test::WriteBytes(dir_.File(u"endungen.ini"_qs),
+                     test::CrLf({"Bilder", ".jpg", "Musik", ".mp3", ".htm/.html"}));
+    dir_.SetOptionLine(9, "0");   // no message when nothing is found
+    dir_.SetOptionLine(15, "0");  // no time and count message
+    window_ = std::make_unique<MainWindow>(dir_.Path(), &prompts_);
+    window_->ApplyOptions();
+    window_->show();
+    for (const char* name : {"a.mp3", "B.mp3", "c.jpg", "x/d.mp3", "x/e.MP3"}) {
+      const QString path = files_.filePath(QLatin1String(name));
+      QDir().mkpath(QFileInfo(path).path());
+      test::WriteBytes(path, "data");
+    }
+  }
+  template <typename T = QObject>
+  T* Find(const char* name) {
+    auto* found = window_->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+  void SelectFolder(const QString& path) {
+    auto* tree = Find<QTreeView>("ShellTreeView1");
+    auto* model = static_cast<QFileSystemModel*>(tree->model());
+    tree->setCurrentIndex(model->index(path));
+  }
+  void EnterAndWait(const char* button = "Button1") {
+    Find<QPushButton>(button)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->Entering(), 10000);
+  }
+  // Chooses a catalog entry of the main menu by its text.
+  void Choose(const QString& category, const QString& extension) {
+    for (QAction* a : Find<QMenu>("Dateiarten1")->actions()) {
+      if (!a->menu() || a->menu()->title() != category) continue;
+      for (QAction* e : a->menu()->actions()) {
+        if (e->text() == extension) return e->trigger();
+      }
+    }
+    FAIL() << "no entry " << extension.toStdString();
+  }
+  QStringList Names() { return window_->State().doc.Column(1).mid(1); }
+
+  test::ProgramDir dir_;
+  QTemporaryDir files_;
+  test::ScriptedPrompts prompts_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(EnteringGuiTest, OneTypeFromTheMenuThenAllFilesWithSubfolders) {
+  Choose(u"Musik"_qs, u".mp3"_qs);
+  EXPECT_EQ(window_->windowTitle(), u"Suchen nach : *.mp3 - Dateien"_qs);
+  SelectFolder(files_.path());
+  EnterAndWait();
+  EXPECT_EQ(Names(), (QStringList{"a.mp3", "B.mp3"}));
+  EXPECT_TRUE(window_->State().doc.ListingModified());
+  EXPECT_EQ(window_->State().selection.current_extension, u" .mp3"_qs);
+
+  Find<QAction>("NachallenDateiensuchen1")->trigger();
+  EXPECT_EQ(window_->windowTitle(), u"Suchen nach : allen Dateien"_qs);
+  Find<QCheckBox>("CheckBox1")->setChecked(true);
+  EXPECT_TRUE(Find<QAction>("AuchUnterordnerdurchsuchen1")->isChecked());
+  EnterAndWait();
+  EXPECT_EQ(Names().mid(2), (QStringList{"a.mp3", "B.mp3", "c.jpg", "d.mp3", "e.MP3"}));
+  EXPECT_EQ(window_->State().doc.Text().At(7), u"        7  e.MP3"_qs);
+  QTRY_VERIFY(Find<QWidget>("TabbedNotebook1")->isEnabled());  // back with the timer's tick
+}
+
+TEST_F(EnteringGuiTest, MessagesForNothingFoundAndForTimeAndCount) {
+  window_->State().flags.info_no_files = true;
+  window_->State().flags.info_count_time = true;
+  Choose(u"Musik"_qs, u".htm/.html"_qs);
+  EXPECT_EQ(window_->State().selection.extensions, QStringList{u".htm"_qs});
+  SelectFolder(files_.path());
+  EnterAndWait();
+  ASSERT_EQ(prompts_.shown.size(), 2);
+  EXPECT_EQ(prompts_.shown[0], u"inform: Es wurden keine * .htm - Dateien in diesem Ordner gefunden"_qs);
+  EXPECT_EQ(prompts_.shown[1],
+            u"inform: Benötigte Zeit : 0.00 Minuten\nGefundene Dateien : 0"_qs);
+}
+
+TEST_F(EnteringGuiTest, SelectedFilesOfTheFolderContents) {
+  SelectFolder(files_.path());
+  auto* list = Find<QTableView>("ShellListView1");
+  QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 3);
+  list->selectionModel()->select(list->model()->index(1, 0, list->rootIndex()),
+                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  list->selectionModel()->select(list->model()->index(2, 0, list->rootIndex()),
+                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  EnterAndWait("Button5");
+  EXPECT_EQ(Names(), (QStringList{"B.mp3", "c.jpg"}));
+  EXPECT_FALSE(list->selectionModel()->hasSelection());
+}
+
+TEST_F(EnteringGuiTest, NoFolderChosenSaysSoAndEntersNothing) {
+  Find<QTreeView>("ShellTreeView1")->setCurrentIndex({});
+  Find<QPushButton>("Button1")->click();
+  EXPECT_FALSE(window_->Entering());
+  EXPECT_EQ(prompts_.shown, QStringList{u"inform: Bitte zuerst einen Ordner wählen."_qs});
+  EXPECT_FALSE(window_->State().doc.ListingModified());
+}
+
+TEST_F(EnteringGuiTest, CatalogEditorKeepsEveryEntryOnItsLine) {
+  Find<QAction>("Oberverzeichnishinzufgenlschen1")->trigger();
+  CatalogEditor* editor = window_->Editor();
+  ASSERT_TRUE(editor->isVisible());
+  editor->findChild<QLineEdit*>(u"Edit1"_qs)->setText(u"Filme"_qs);
+  editor->findChild<QPushButton*>(u"Button1"_qs)->click();
+  EXPECT_FALSE(editor->isVisible());
+  EXPECT_EQ(test::ReadBytes(dir_.File(u"endungen.ini"_qs)),
+            test::CrLf({"Bilder", ".jpg", "Filme", "Musik", ".mp3", ".htm/.html"}));
+
+  Find<QAction>("Dateiartenhinzufgenlschen1")->trigger();
+  editor->findChild<QComboBox*>(u"ComboBox1"_qs)->setCurrentText(u"Bilder"_qs);
+  editor->findChild<QLineEdit*>(u"Edit2"_qs)->setText(u"bmp"_qs);
+  editor->findChild<QPushButton*>(u"Button2"_qs)->click();
+  EXPECT_EQ(test::ReadBytes(dir_.File(u"endungen.ini"_qs)),
+            test::CrLf({"Bilder", ".bmp", ".jpg", "Filme", "Musik", ".mp3", ".htm/.html"}));
+  Choose(u"Musik"_qs, u".mp3"_qs);  // two lines further down than at start
+  EXPECT_EQ(window_->State().selection.extensions, QStringList{u".mp3"_qs});
+
+  // Deleting the searched extension goes back to all files.
+  Find<QAction>("Dateiartenhinzufgenlschen1")->trigger();
+  editor->findChild<QComboBox*>(u"ComboBox4"_qs)->setCurrentText(u"Musik"_qs);
+  EXPECT_EQ(editor->findChild<QComboBox*>(u"ComboBox3"_qs)->count(), 2);
+  editor->findChild<QComboBox*>(u"ComboBox3"_qs)->setCurrentText(u".mp3"_qs);
+  editor->findChild<QPushButton*>(u"Button7"_qs)->click();
+  EXPECT_TRUE(window_->State().selection.search_all_files);
+  EXPECT_EQ(window_->windowTitle(), u"Suchen nach : allen Dateien"_qs);
+
+  // A category that would read as an extension is refused and the editor stays.
+  Find<QAction>("Oberverzeichnishinzufgenlschen1")->trigger();
+  editor->findChild<QLineEdit*>(u"Edit1"_qs)->setText(u".Neu"_qs);
+  editor->findChild<QPushButton*>(u"Button1"_qs)->click();
+  EXPECT_TRUE(editor->isVisible());
+  EXPECT_EQ(prompts_.shown.last(),
+            u"inform: Ein Oberverzeichnis darf nicht mit einem Punkt beginnen."_qs);
+  editor->findChild<QPushButton*>(u"Button3"_qs)->click();
+  EXPECT_FALSE(editor->isVisible());
+}
+
+TEST_F(EnteringGuiTest, SeveralTypesPanel) {
+  Find<QAction>("NachmehrerenDateiartensuchen1")->trigger();
+  auto* panel = Find<QWidget>("GroupBox3");
+  ASSERT_TRUE(panel->isVisible());
+  EXPECT_FALSE(Find<QMenu>("Datei1")->menuAction()->isEnabled());
+  auto* catalog = Find<QTreeWidget>("TreeView1");
+  auto* add = Find<QPushButton>("Button13");
+  catalog->setCurrentItem(catalog->topLevelItem(0));
+  emit catalog->itemClicked(catalog->currentItem(), 0);
+  EXPECT_FALSE(add->isEnabled());  // a category cannot be chosen
+  for (int twice = 0; twice < 2; ++twice) {
+    catalog->setCurrentItem(catalog->topLevelItem(1)->child(0));  // .mp3
+    emit catalog->itemClicked(catalog->currentItem(), 0);
+    add->click();
+  }
+  catalog->setCurrentItem(catalog->topLevelItem(0)->child(0));  // .jpg
+  emit catalog->itemDoubleClicked(catalog->currentItem(), 0);
+  EXPECT_EQ(Find<QTreeWidget>("TreeView2")->topLevelItemCount(), 2);
+  Find<QPushButton>("Button14")->click();
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_EQ(window_->windowTitle(), u"Suchen nach : *.mp3 .jpg  - Dateien"_qs);
+  EXPECT_EQ(Find<QCheckBox>("InfozeigefalskeineMp3DateinenimOrdnersind1")->text(),
+            u"wenn keine * .mp3 .jpg - Dateien im Ordner sind"_qs);
+  SelectFolder(files_.path());
+  EnterAndWait();
+  EXPECT_EQ(Names(), (QStringList{"a.mp3", "B.mp3", "c.jpg"}));
+}
+
+TEST_F(EnteringGuiTest, SeveralFoldersPanelEntersEachInTurn) {
+  Find<QAction>("MehrereOrdnerdurchsuchen2")->trigger();
+  auto* tree = Find<QTreeView>("ShellTreeView2");
+  auto* model = static_cast<QFileSystemModel*>(tree->model());
+  auto add = [&](const QString& path, bool subfolders) {
+    tree->setCurrentIndex(model->index(path));
+    emit tree->clicked(tree->currentIndex());
+    Find<QCheckBox>("CheckBox3")->setChecked(subfolders);
+    Find<QPushButton>("Button18")->click();
+  };
+  add(files_.filePath(u"x"_qs), false);
+  add(files_.path(), true);
+  add(files_.filePath(u"x"_qs), true);  // already there
+  EXPECT_EQ(Find<QTreeWidget>("TreeView3")->topLevelItemCount(), 2);
+  EXPECT_EQ(Find<QTreeWidget>("TreeView3")->topLevelItem(1)->text(0),
+            QFileInfo(files_.path()).fileName() + u" + Unterordner"_qs);
+  Find<QPushButton>("Button17")->click();
+  QTRY_COMPARE_WITH_TIMEOUT(Names().size(), 7, 10000);
+  QTRY_VERIFY(!window_->Entering());
+  EXPECT_EQ(Names(), (QStringList{"d.mp3", "e.MP3", "a.mp3", "B.mp3", "c.jpg", "d.mp3", "e.MP3"}));
+  EXPECT_TRUE(Find<QCheckBox>("CheckBox1")->isChecked());
+  EXPECT_TRUE(Find<QMenu>("Datei1")->menuAction()->isEnabled());
+}
+
+}  // namespace
+}  // namespace kavoro
