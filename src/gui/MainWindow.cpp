@@ -39,6 +39,13 @@
 namespace kavoro {
 namespace {
 
+}  // namespace
+
+// Marks entries whose command is not part of the program yet.
+const char* const MainWindow::kUnbuilt = "kavoroUnbuilt";
+
+namespace {
+
 template <typename W>
 W* Named(W* widget, const char* name) {
   widget->setObjectName(QLatin1String(name));
@@ -160,6 +167,8 @@ void MainWindow::BuildFolderSide(QWidget* central) {
   contents_view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   contents_view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   contents_view_->verticalHeader()->hide();
+  contents_view_->verticalHeader()->setDefaultSectionSize(contents_view_->fontMetrics().height() + 6);
+  contents_view_->setWordWrap(false);
   contents_view_->setShowGrid(false);
   auto show_folder = [this](const QModelIndex& index) {
     const QString path = folder_model_->filePath(index);
@@ -573,7 +582,7 @@ void MainWindow::ShowFirstTabs() {
 void MainWindow::SetMainMenuEnabled(bool enabled) {
   for (QAction* a : {file_menu_->menuAction(), options_action_, types_menu_->menuAction(),
                      search_action_, language_menu_->menuAction(), help_menu_->menuAction()}) {
-    a->setEnabled(enabled);
+    a->setEnabled(enabled && !a->property(kUnbuilt).toBool());
   }
 }
 

@@ -56,6 +56,7 @@ class MainWindow : public QMainWindow {
   void Button5Click();
 
  protected:
+  static const char* const kUnbuilt;
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;

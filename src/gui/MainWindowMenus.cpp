@@ -39,6 +39,7 @@ QAction* MainWindow::AddAction(QMenu* menu, const char* name, void (MainWindow::
 QAction* MainWindow::AddUnbuilt(QMenu* menu, const char* name, const QString& text) {
   QAction* action = NewAction(menu, name, text);
   action->setEnabled(false);
+  action->setProperty(kUnbuilt, true);
   return action;
 }
 
