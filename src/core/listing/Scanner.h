@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,9 @@ class Scanner {
   static bool ContentsOrderLess(const QString& a, const QString& b);
 
  private:
+  struct Node;
+  void Visit(Node& node, std::vector<std::unique_ptr<Node>>& made) const;
+
   Options options_;
   const std::atomic<bool>* cancel_;
 };
