@@ -304,6 +304,7 @@ MessageSlots GermanSlots() {
       .menuSubfoldersHead = QStringLiteral("Alle Unterordner von :"),
       .menuSubfoldersTail = QStringLiteral(" öffnen"),
       .msgSaveOnExit = QStringLiteral("Sollen die Einträge vor dem Beenden gespeichert werden ?"),
+      .msgWorkbooks = QStringLiteral("Die Einträge wurden auf mehrere Arbeitsmappen verteilt :"),
   };
 }
 
@@ -338,6 +339,7 @@ MessageSlots EnglishSlots() {
       .menuSubfoldersHead = QStringLiteral("Open all under folder from :"),
       .menuSubfoldersTail = QString(),
       .msgSaveOnExit = QStringLiteral("Should the entries be saved before closing ?"),
+      .msgWorkbooks = QStringLiteral("The entries were divided among several workbooks :"),
   };
 }
 

@@ -37,6 +37,8 @@ struct MessageSlots {
   QString menuSubfoldersTail;
   // The exit question, shown as text (one label per language).
   QString msgSaveOnExit;
+  // Head of the list of workbooks when a spreadsheet export needed several.
+  QString msgWorkbooks;
 };
 
 const MessageSlots& MessageSlotsFor(UiLanguage language);
