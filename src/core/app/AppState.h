@@ -5,8 +5,8 @@
 #include <array>
 
 #include "core/i18n/LanguageTables.h"
-#include "core/listing/HtmlStyle.h"
 #include "core/listing/ListingDocument.h"
+#include "core/output/StyleDialog.h"
 #include "core/settings/FileTypeCatalog.h"
 #include "core/settings/OptionsFile.h"
 #include "core/settings/SearchSelection.h"
@@ -51,7 +51,7 @@ class AppState {
   OptionFlags flags;
   SearchSelection selection;
   UiLanguage language = UiLanguage::German;
-  StyleSettings style;
+  StyleDialogState style;  // the style dialog's choices
   QStringList style_page;  // the style dialog's working copy of the page
   GridToolState grid_tools;
   WindowPlacement window;
