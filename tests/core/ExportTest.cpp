@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "core/app/Shell.h"
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingHeaders.h"
 #include "core/output/Export.h"
 #include "support/Entries.h"
+#include "support/RecordingShell.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 #include "support/XlsReader.h"
@@ -105,13 +105,8 @@ TEST_F(ExportTest, SeveralWorkbooksAreNamedToTheUser) {
                         File(u"liste.xls"_qs) + u'\n' + File(u"liste (2).xls"_qs)});
 }
 
-struct RecordingShell : Shell {
-  void OpenUrl(const QUrl& url) override { opened.append(url); }
-  QList<QUrl> opened;
-};
-
 TEST_F(ExportTest, PreviewIsWrittenWithoutClosingTagsAndOpened) {
-  RecordingShell shell;
+  test::RecordingShell shell;
   const QString program_dir = dir.path() + u'/';
   EXPECT_TRUE(ShowPreview(program_dir, {u"<html>"_qs, u"Größe"_qs}, shell, prompts));
   EXPECT_EQ(test::ReadBytes(File(u"vorschau.htm"_qs)), test::CrLf({"<html>", "Gr\xF6\xDF" "e"}));
