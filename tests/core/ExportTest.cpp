@@ -7,6 +7,7 @@
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingHeaders.h"
 #include "core/output/Export.h"
+#include "core/output/ListFiles.h"
 #include "support/Entries.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedPrompts.h"
@@ -103,6 +104,39 @@ TEST_F(ExportTest, SeveralWorkbooksAreNamedToTheUser) {
   EXPECT_EQ(prompts.shown,
             QStringList{u"inform: Die Einträge wurden auf mehrere Arbeitsmappen verteilt :\n"_qs +
                         File(u"liste.xls"_qs) + u'\n' + File(u"liste (2).xls"_qs)});
+}
+
+TEST_F(ExportTest, AListOpenedFromListFilesExportsTheSameFiles) {
+  ListingDocument details;
+  BuildEmptyListing(details);
+  ApplyListingHeaders(details, true, UiLanguage::German, nullptr);
+  test::AddEntry(details, u"Ärger.mp3"_qs, u"3.412 KB"_qs, u"MP3-Datei"_qs, u"05.12.2004 14:35"_qs);
+  test::AddEntry(details, u"b.txt"_qs, u"1 KB"_qs, u"Textdatei"_qs, u"06.12.2004 09:00"_qs);
+  for (ListingDocument* saved : {&doc, &details}) {
+    const QString base = File(u"liste"_qs);
+    ASSERT_TRUE(SaveListFiles(*saved, base, nullptr));
+    const auto contents = ReadListFiles(base, nullptr);
+    ASSERT_TRUE(contents);
+    // Opened into a running program, whose grid has its header row.
+    ListingDocument opened;
+    BuildEmptyListing(opened);
+    ApplyListingHeaders(opened, saved->ColumnCount() == 5, UiLanguage::German, nullptr);
+    LoadListing(opened, *contents, UiLanguage::German);
+    for (const QString& ext : {u".txt"_qs, u".xls"_qs, u".htm"_qs}) {
+      const QString a = File(u"saved"_qs + ext);
+      const QString b = File(u"opened"_qs + ext);
+      ASSERT_TRUE(ext == u".txt" ? ExportText(*saved, a, nullptr) && ExportText(opened, b, nullptr)
+                  : ext == u".htm"
+                      ? ExportHtml(*saved, a, nullptr) && ExportHtml(opened, b, nullptr)
+                      : ExportSpreadsheet(*saved, a, nullptr, nullptr) &&
+                            ExportSpreadsheet(opened, b, nullptr, nullptr));
+      EXPECT_EQ(test::ReadBytes(a), test::ReadBytes(b)) << ext.toStdString();
+    }
+  }
+  const auto book = test::ReadXls(File(u"opened.xls"_qs));
+  ASSERT_TRUE(book);
+  EXPECT_EQ(book->sheets[0].columns, 5u);
+  EXPECT_EQ(book->sheets[0].cells[1][4].text, u"05.12.2004 14:35");
 }
 
 TEST_F(ExportTest, PreviewIsWrittenWithoutClosingTagsAndOpened) {
