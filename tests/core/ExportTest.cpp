@@ -5,7 +5,6 @@
 
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/ListingDocument.h"
-#include "core/listing/ListingHeaders.h"
 #include "core/output/Export.h"
 #include "core/output/ListFiles.h"
 #include "support/Entries.h"
@@ -20,8 +19,7 @@ namespace {
 class ExportTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    BuildEmptyListing(doc);
-    ApplyListingHeaders(doc, false, UiLanguage::German, nullptr);
+    test::StartListing(doc, false);
     test::AddEntry(doc, u"Größe & <Lied>.mp3"_qs);
   }
   QString File(const QString& name) const { return dir.filePath(name); }
@@ -108,8 +106,7 @@ TEST_F(ExportTest, SeveralWorkbooksAreNamedToTheUser) {
 
 TEST_F(ExportTest, AListOpenedFromListFilesExportsTheSameFiles) {
   ListingDocument details;
-  BuildEmptyListing(details);
-  ApplyListingHeaders(details, true, UiLanguage::German, nullptr);
+  test::StartListing(details, true);
   test::AddEntry(details, u"Ärger.mp3"_qs, u"3.412 KB"_qs, u"MP3-Datei"_qs, u"05.12.2004 14:35"_qs);
   test::AddEntry(details, u"b.txt"_qs, u"1 KB"_qs, u"Textdatei"_qs, u"06.12.2004 09:00"_qs);
   for (ListingDocument* saved : {&doc, &details}) {
@@ -119,8 +116,7 @@ TEST_F(ExportTest, AListOpenedFromListFilesExportsTheSameFiles) {
     ASSERT_TRUE(contents);
     // Opened into a running program, whose grid has its header row.
     ListingDocument opened;
-    BuildEmptyListing(opened);
-    ApplyListingHeaders(opened, saved->ColumnCount() == 5, UiLanguage::German, nullptr);
+    test::StartListing(opened, saved->ColumnCount() == 5);
     LoadListing(opened, *contents, UiLanguage::German);
     for (const QString& ext : {u".txt"_qs, u".xls"_qs, u".htm"_qs}) {
       const QString a = File(u"saved"_qs + ext);

@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 
 #include "core/listing/ListingDocument.h"
-#include "core/listing/ListingHeaders.h"
 #include "core/output/CompoundFile.h"
 #include "core/output/Export.h"
 #include "core/output/WorkbookWriter.h"
@@ -64,8 +63,7 @@ TEST(WorkbookFileNameTest, LaterWorkbooksGetTheirNumberBeforeTheExtension) {
 
 TEST(WorkbookWriterTest, TwoColumnListingIsOneSheetOfTextCellsWithTheHeaderInRowOne) {
   ListingDocument doc;
-  BuildEmptyListing(doc);
-  ApplyListingHeaders(doc, false, UiLanguage::German, nullptr);
+  test::StartListing(doc, false);
   for (int i = 0; i < 10; ++i) test::AddEntry(doc, u"Lied <%1> & Größe €.mp3"_qs.arg(i));
   QTemporaryDir dir;
   const QString path = dir.filePath(u"liste.xls"_qs);
@@ -93,8 +91,7 @@ TEST(WorkbookWriterTest, TwoColumnListingIsOneSheetOfTextCellsWithTheHeaderInRow
 
 TEST(WorkbookWriterTest, FiveColumnsKeepEmptyCellsEmptyAndAnyCharacter) {
   ListingDocument doc;
-  BuildEmptyListing(doc);
-  ApplyListingHeaders(doc, true, UiLanguage::German, nullptr);
+  test::StartListing(doc, true);
   test::AddEntry(doc, u"東京 ☃ Ärger.txt"_qs, u"1 KB"_qs, u"Textdatei"_qs, u"05.12.2004 14:35"_qs);
   test::AddEntry(doc, u"leer"_qs);
   QTemporaryDir dir;
@@ -165,8 +162,7 @@ TEST(WorkbookWriterTest, AFullWorkbookOf65536RowsIsOneFile) {
 
 TEST(WorkbookWriterTest, A65537RowGridGivesTwoWorkbooksThatAreBothKept) {
   ListingDocument doc;
-  BuildEmptyListing(doc);
-  ApplyListingHeaders(doc, false, UiLanguage::English, nullptr);
+  test::StartListing(doc, false, UiLanguage::English);
   for (int i = 1; i <= 65536; ++i) test::AddEntry(doc, u"f"_qs + QString::number(i));
   ASSERT_EQ(doc.RowCount(), 65537);
   QTemporaryDir dir;
@@ -222,8 +218,7 @@ QString XlsxPart(const QString& path, const QString& part) {
 
 TEST(WorkbookWriterTest, XlsxIsOneSheetOfTextCells) {
   ListingDocument doc;
-  BuildEmptyListing(doc);
-  ApplyListingHeaders(doc, false, UiLanguage::German, nullptr);
+  test::StartListing(doc, false);
   test::AddEntry(doc, u"a <b> & Größe.mp3"_qs);
   QTemporaryDir dir;
   const QString path = dir.filePath(u"liste.XLSX"_qs);
