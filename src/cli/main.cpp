@@ -4,10 +4,11 @@
 #include <cstdio>
 
 #include "core/listing/Entering.h"
-#include "core/listing/HtmlStyle.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingHeaders.h"
+#include "core/output/Export.h"
 #include "core/output/LineFile.h"
+#include "core/output/StyleDialog.h"
 #include "core/output/ListFiles.h"
 #include "core/settings/OptionsFile.h"
 
@@ -31,6 +32,8 @@ constexpr char kUsage[] =
     "      --open BASE      append to the list BASE.mpl/.mpl2/.mpl3 instead of a new listing\n"
     "      --save BASE      write the list files BASE.mpl, BASE.mpl2 and BASE.mpl3\n"
     "      --txt FILE       write the text view as a .txt export\n"
+    "      --xls FILE       write the grid as an Excel workbook (.xls, or .xlsx by the name)\n"
+    "      --htm FILE       write the HTML page\n"
     "  -h, --help           show this help\n"
     "\n"
     "Examples:\n"
@@ -45,6 +48,8 @@ struct Args {
   QString open_base;
   QString save_base;
   QString txt_file;
+  QString xls_file;
+  QString htm_file;
   QStringList folders;
 };
 
@@ -97,8 +102,13 @@ std::optional<int> Parse(const QStringList& argv, Args& a) {
         return UsageError(u"--lang takes de or en"_qs);
       }
       a.language = lang == u"de" ? UiLanguage::German : UiLanguage::English;
-    } else if (arg == u"--open" || arg == u"--save" || arg == u"--txt") {
-      QString& target = arg == u"--open" ? a.open_base : arg == u"--save" ? a.save_base : a.txt_file;
+    } else if (arg == u"--open" || arg == u"--save" || arg == u"--txt" || arg == u"--xls" ||
+               arg == u"--htm") {
+      QString& target = arg == u"--open"  ? a.open_base
+                        : arg == u"--save" ? a.save_base
+                        : arg == u"--txt"  ? a.txt_file
+                        : arg == u"--xls"  ? a.xls_file
+                                           : a.htm_file;
       if (!value(target) || target.isEmpty()) {
         return UsageError(u"option %1 needs a value"_qs.arg(arg));
       }
@@ -118,11 +128,14 @@ std::optional<int> Parse(const QStringList& argv, Args& a) {
 void BuildStartListing(ListingDocument& doc, const Args& a) {
   BuildEmptyListing(doc);
   OptionsFile options(QCoreApplication::applicationDirPath() + u"/optionen.ini"_qs);
-  StyleSettings style;
-  style.size_choice = 1;
-  if (options.LoadWorking()) style = StyleFromOptions(options);
+  if (!options.LoadWorking()) {
+    // The style lines of the shipped optionen.ini: black Arial in the middle size.
+    for (int line = 0; line <= opt::kTableColor; ++line) {
+      options.SetWorkingLine(line, line == opt::kFontSizeChoice ? u"1"_qs : u"0"_qs);
+    }
+  }
   QStringList page = doc.Html().ToStringList();
-  ApplyStyle(style, page);
+  StyleDialogState().ApplyDefaults(options, page);
   doc.SetHtmlLines(page);
   ApplyListingHeaders(doc, a.options.details, a.language, nullptr);
 }
@@ -146,7 +159,9 @@ int main(int argc, char** argv) {
   }
 
   // Build only the views that are written.
-  const int views = a.save_base.isEmpty() ? kTextView : kAllViews;
+  const int views = (a.save_base.isEmpty() && a.xls_file.isEmpty() && a.htm_file.isEmpty())
+                        ? kTextView
+                        : kAllViews;
   EntryTexts texts;
   for (const QString& folder : a.folders) {
     if (!QFileInfo(folder).isDir()) return Fail(u"%1 is not a folder"_qs.arg(folder));
@@ -160,8 +175,13 @@ int main(int argc, char** argv) {
   if (!a.save_base.isEmpty() && !SaveListFiles(doc, ListFileBaseOf(a.save_base), &error)) {
     return Fail(error);
   }
-  if (!a.txt_file.isEmpty() && !LineFile::Write(a.txt_file, doc.Text(), &error)) {
-    return Fail(error);
+  if (!a.txt_file.isEmpty() && !ExportText(doc, a.txt_file, &error)) return Fail(error);
+  if (!a.htm_file.isEmpty() && !ExportHtml(doc, a.htm_file, &error)) return Fail(error);
+  if (!a.xls_file.isEmpty()) {
+    QStringList written;
+    if (!ExportSpreadsheet(doc, a.xls_file, &written, &error)) return Fail(error);
+    // Several workbooks: say which files were made.
+    if (written.size() > 1) std::printf("%s\n", qPrintable(written.join(u'\n')));
   }
   return 0;
 }

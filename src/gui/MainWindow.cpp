@@ -25,9 +25,12 @@
 
 #include "core/app/ListCommands.h"
 #include "core/app/MainWindowGeometry.h"
+#include "core/output/Export.h"
 #include "gui/CatalogEditor.h"
+#include "gui/DesktopShell.h"
 #include "gui/EnteringRun.h"
 #include "gui/ExitQuestion.h"
+#include "gui/ExportDialog.h"
 #include "gui/FolderContentsModel.h"
 #include "gui/SearchPanels.h"
 #include "gui/FittingTabs.h"
@@ -35,6 +38,7 @@
 #include "gui/ListingModels.h"
 #include "gui/OptionsPanel.h"
 #include "gui/Prompts.h"
+#include "gui/StyleDialog.h"
 
 namespace kavoro {
 namespace {
@@ -70,11 +74,15 @@ QListView* MakeLineView(QWidget* parent, const char* name, QAbstractItemModel* m
 
 }  // namespace
 
-MainWindow::MainWindow(const QString& program_dir, Prompts* prompts)
-    : state_(program_dir), prompts_(prompts) {
+MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shell)
+    : state_(program_dir), prompts_(prompts), shell_(shell) {
   if (!prompts_) {
     own_prompts_ = std::make_unique<DialogPrompts>(this);
     prompts_ = own_prompts_.get();
+  }
+  if (!shell_) {
+    own_shell_ = std::make_unique<DesktopShell>();
+    shell_ = own_shell_.get();
   }
   setObjectName(u"TForm1"_qs);
   setMinimumSize(kMinWindowWidth, kMinWindowHeight);
@@ -111,6 +119,12 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts)
   connect(exit_question_, &ExitQuestion::SaveChosen, this, &MainWindow::ExitSave);
   connect(exit_question_, &ExitQuestion::DiscardChosen, this, &MainWindow::ExitDiscard);
   connect(exit_question_, &ExitQuestion::CancelChosen, this, &MainWindow::ExitCancel);
+  export_dialog_ = std::make_unique<ExportDialog>();
+  connect(export_dialog_.get(), &ExportDialog::SaveClicked, this, &MainWindow::ExportSaveClick);
+  connect(export_dialog_.get(), &ExportDialog::CancelClicked, this,
+          &MainWindow::CloseExportDialog);
+  style_dialog_ = std::make_unique<StyleDialog>(state_, *prompts_, *shell_);
+  connect(style_dialog_.get(), &StyleDialog::Finished, this, &MainWindow::CloseStyleDialog);
   BuildTimers();
   progress_timer_.setInterval(100);
   connect(&progress_timer_, &QTimer::timeout, this, &MainWindow::ShowScanProgress);
@@ -204,8 +218,9 @@ void MainWindow::BuildFolderSide(QWidget* central) {
       contents_menu_->popup(contents_view_->viewport()->mapToGlobal(at));
     }
   });
-  // Exporting arrives with its own command; until then it is off.
-  for (QPushButton* b : {folder_export_, contents_export_}) b->setEnabled(false);
+  for (QPushButton* b : {folder_export_, contents_export_}) {
+    connect(b, &QPushButton::clicked, this, &MainWindow::OpenExportDialog);
+  }
 }
 
 void MainWindow::BuildViews(QWidget* central) {
@@ -235,9 +250,8 @@ void MainWindow::BuildViews(QWidget* central) {
 
   edit_source_ = Named(new QPushButton(html_page), "Button3");
   refresh_preview_ = Named(new QPushButton(html_page), "Button4");
-  // The style dialog and the preview arrive with the export commands.
-  edit_source_->setEnabled(false);
-  refresh_preview_->setEnabled(false);
+  connect(edit_source_, &QPushButton::clicked, this, &MainWindow::Button3Click);
+  connect(refresh_preview_, &QPushButton::clicked, this, &MainWindow::Button4Click);
 }
 
 void MainWindow::BuildGridTools(QWidget* grid_page) {
@@ -391,6 +405,32 @@ void MainWindow::ExitDiscard() {
 
 void MainWindow::ExitCancel() { activateWindow(); }
 
+void MainWindow::OpenExportDialog() { ShowOver(export_dialog_.get()); }
+
+void MainWindow::ExportSaveClick() {
+  // After a failure the dialog stays open, so another name can be chosen or the export ended.
+  if (RunExport(state_.doc, export_dialog_->Choice(), *prompts_, state_.Slots())) {
+    CloseExportDialog();
+  }
+}
+
+void MainWindow::CloseExportDialog() { TakeOverFrom(export_dialog_.get()); }
+
+void MainWindow::Button3Click() {
+  state_.style_page = state_.doc.Html().ToStringList();
+  QString error;
+  // The dialog works without the preview file; a failed write is only reported.
+  if (!WritePreview(state_.program_dir, state_.style_page, &error)) ReportError(error);
+  style_dialog_->ShowChoices();
+  ShowOver(style_dialog_.get());
+}
+
+void MainWindow::CloseStyleDialog() { TakeOverFrom(style_dialog_.get()); }
+
+void MainWindow::Button4Click() {
+  ShowPreview(state_.program_dir, state_.doc.Html().ToStringList(), *shell_, *prompts_);
+}
+
 // --- Timers ---------------------------------------------------------------------------------
 
 void MainWindow::Timer1Timer() {
@@ -467,6 +507,8 @@ void MainWindow::ShowLanguage() {
   several_folders_->SetLanguage(state_.language);
   BuildCatalogMenus();
   ShowCaptions();
+  ApplyWindowTexts(export_dialog_.get(), state_.language);
+  ApplyWindowTexts(style_dialog_.get(), state_.language);
   german_->setChecked(state_.language == UiLanguage::German);
   english_->setChecked(state_.language == UiLanguage::English);
 }
@@ -597,5 +639,20 @@ void MainWindow::ResizeOuter(int width, int height) {
 }
 
 void MainWindow::ReportError(const QString& error) { prompts_->Error(error); }
+
+void MainWindow::ShowOver(QWidget* dialog) {
+  setEnabled(false);
+  dialog->move(CentredOffset(x(), width(), dialog->width()),
+               CentredOffset(y(), height(), dialog->height()));
+  dialog->show();
+  dialog->raise();
+  dialog->activateWindow();
+}
+
+void MainWindow::TakeOverFrom(QWidget* dialog) {
+  setEnabled(true);
+  dialog->hide();
+  activateWindow();
+}
 
 }  // namespace kavoro

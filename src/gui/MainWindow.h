@@ -26,19 +26,23 @@ namespace kavoro {
 
 class CatalogEditor;
 class ExitQuestion;
+class ExportDialog;
 class FolderContentsModel;
 class OptionsPanel;
 class Prompts;
 class SeveralFoldersPanel;
 class SeveralTypesPanel;
+class Shell;
+class StyleDialog;
 
 // TForm1: the folder side, the three views of the listing, the menus and the panels.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `prompts` answers every question; without one, real dialogs are used.
-  MainWindow(const QString& program_dir, Prompts* prompts = nullptr);
+  // `prompts` answers every question and `shell` opens pages; without them, real dialogs and
+  // the desktop are used.
+  MainWindow(const QString& program_dir, Prompts* prompts = nullptr, Shell* shell = nullptr);
   ~MainWindow() override;
 
   // False when a configuration file is missing or unusable (the user has been told).
@@ -54,6 +58,11 @@ class MainWindow : public QMainWindow {
   // "Eintragen" under the folder tree and under the folder contents view.
   void Button1Click();
   void Button5Click();
+  ExportDialog* ExportWindow() const { return export_dialog_.get(); }
+  StyleDialog* StyleWindow() const { return style_dialog_.get(); }
+
+  // "Als *.txt, *.xls oder *.htm speichern" from the buttons and the context menus.
+  void OpenExportDialog();
 
  protected:
   static const char* const kUnbuilt;
@@ -103,6 +112,11 @@ class MainWindow : public QMainWindow {
   void EnterNextQueuedFolder();
   QString SelectedFolder() const;
   void ShowScanProgress();
+  void ExportSaveClick();
+  void CloseExportDialog();
+  void Button3Click();
+  void CloseStyleDialog();
+  void Button4Click();
 
   // Timers.
   void Timer1Timer();
@@ -122,10 +136,15 @@ class MainWindow : public QMainWindow {
   void LayoutControls();
   void ResizeOuter(int width, int height);
   void ReportError(const QString& error);
+  // Disables the main window and shows a dialog of its own centred over it.
+  void ShowOver(QWidget* dialog);
+  void TakeOverFrom(QWidget* dialog);
 
   AppState state_;
   std::unique_ptr<Prompts> own_prompts_;
   Prompts* prompts_;
+  std::unique_ptr<Shell> own_shell_;
+  Shell* shell_;
   bool startup_ok_ = false;
   bool options_read_ = false;
   bool confirm_on_exit_ = true;
@@ -170,6 +189,9 @@ class MainWindow : public QMainWindow {
   QTimer progress_timer_;
   std::vector<std::pair<QString, bool>> queued_folders_;
   bool entering_several_ = false;
+  // Windows of their own, so that disabling the main window leaves them usable.
+  std::unique_ptr<ExportDialog> export_dialog_;
+  std::unique_ptr<StyleDialog> style_dialog_;
 
   QMenu* file_menu_ = nullptr;
   QAction* options_action_ = nullptr;

@@ -92,6 +92,7 @@ constexpr SlotField kSlotFields[] = {
     {"menuSubfoldersHead", &MessageSlots::menuSubfoldersHead},
     {"menuSubfoldersTail", &MessageSlots::menuSubfoldersTail},
     {"msgSaveOnExit", &MessageSlots::msgSaveOnExit},
+    {"msgWorkbooks", &MessageSlots::msgWorkbooks},
 };
 
 // Every text the tables hold, for checks that apply to all of them.

@@ -3,8 +3,16 @@
 #include <QString>
 
 #include "core/listing/ListingDocument.h"
+#include "core/listing/ListingHeaders.h"
 
 namespace kavoro::test {
+
+// The empty listing with its header lines, as start-up leaves it.
+inline void StartListing(ListingDocument& doc, bool details,
+                         UiLanguage language = UiLanguage::German) {
+  BuildEmptyListing(doc);
+  ApplyListingHeaders(doc, details, language, nullptr);
+}
 
 // Appends one entry to all three views in the stored layout (text line, grid row, HTML block
 // of 6 or 12 lines), the way entering leaves it.

@@ -28,8 +28,7 @@ void SetDetailTools(GridToolState& tools, bool enabled) {
 void BuildStyledListing(AppState& s) {
   BuildEmptyListing(s.doc);
   s.style_page = s.doc.Html().ToStringList();
-  s.style = StyleFromOptions(s.options);
-  ApplyStyle(s.style, s.style_page);
+  s.style.ApplyDefaults(s.options, s.style_page);
   s.flags.info_no_files = NotZero(s.options, opt::kInfoNoFiles);
   s.flags.hide_extensions = NotZero(s.options, opt::kHideExtensions);
   s.flags.whole_path = NotZero(s.options, opt::kWholePath);

@@ -8,6 +8,7 @@
 #include "core/listing/Entering.h"
 #include "core/listing/HtmlStyle.h"
 #include "core/listing/ListingDocument.h"
+#include "core/output/StyleDialog.h"
 #include "core/settings/FileTypeCatalog.h"
 #include "core/settings/OptionsFile.h"
 #include "core/settings/SearchSelection.h"
@@ -52,7 +53,7 @@ class AppState {
   OptionFlags flags;
   SearchSelection selection;
   UiLanguage language = UiLanguage::German;
-  StyleSettings style;
+  StyleDialogState style;  // the style dialog's choices
   QStringList style_page;  // the style dialog's working copy of the page
   GridToolState grid_tools;
   WindowPlacement window;

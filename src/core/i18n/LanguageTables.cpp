@@ -311,6 +311,7 @@ MessageSlots GermanSlots() {
       .msgNoFolder = QStringLiteral("Bitte zuerst einen Ordner wählen."),
       .capRemoveType = QStringLiteral("Dateiart löschen"),
       .capRemoveFolder = QStringLiteral("Ordner löschen"),
+      .msgWorkbooks = QStringLiteral("Die Einträge wurden auf mehrere Arbeitsmappen verteilt :"),
   };
 }
 
@@ -351,6 +352,7 @@ MessageSlots EnglishSlots() {
       .msgNoFolder = QStringLiteral("Please select a folder first."),
       .capRemoveType = QStringLiteral("File-type delete"),
       .capRemoveFolder = QStringLiteral("Delete folder"),
+      .msgWorkbooks = QStringLiteral("The entries were divided among several workbooks :"),
   };
 }
 

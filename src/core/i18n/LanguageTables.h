@@ -44,6 +44,8 @@ struct MessageSlots {
   // The second captions of the add/remove buttons of the two search panels.
   QString capRemoveType;
   QString capRemoveFolder;
+  // Head of the list of workbooks when a spreadsheet export needed several.
+  QString msgWorkbooks;
 };
 
 const MessageSlots& MessageSlotsFor(UiLanguage language);

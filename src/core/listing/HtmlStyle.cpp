@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "core/listing/ListingHeaders.h"
 #include "core/settings/OptionsFile.h"
 
 namespace kavoro {
@@ -17,11 +16,6 @@ constexpr std::array<const char16_t*, 5> kFamilies = {
 
 int InRange(int value, int count) { return value >= 0 && value < count ? value : 0; }
 
-void PutLine(QStringList& page, int index, const QString& line) {
-  while (page.size() <= index) page.append(QString());
-  page[index] = line;
-}
-
 }  // namespace
 
 QString ColorName(int index) {
@@ -34,7 +28,7 @@ QString FontSizeLine(int size_choice, const QString& custom_size) {
   switch (size_choice) {
     case 1: return u"    font-size:12pt;"_qs;
     case 2: return u"    font-size:9pt;"_qs;
-    case 3: return u"    font-size:"_qs + custom_size + u"pt;"_qs;
+    case kCustomSize: return u"    font-size:"_qs + custom_size + u"pt;"_qs;
     default: return u"    font-size:16pt;"_qs;
   }
 }
@@ -57,26 +51,18 @@ QString TableLine(bool no_lines, bool table_color_on, int table_color) {
          u"\" align=\"center\" bgcolor=\""_qs + background + u"\" cellspacing=\"0\">"_qs;
 }
 
-StyleSettings StyleFromOptions(const OptionsFile& options) {
-  StyleSettings s;
+StyleSettings StyleFromOptions(const OptionsFile& options, const StyleSettings& current) {
+  StyleSettings s = current;
   s.font_color = InRange(options.WorkingInt(opt::kFontColor), 16);
   s.size_choice = InRange(options.WorkingInt(opt::kFontSizeChoice), 4);
-  s.custom_size = options.WorkingLine(opt::kCustomFontSize);
+  if (s.size_choice == kCustomSize) s.custom_size = options.WorkingLine(opt::kCustomFontSize);
   s.family = InRange(options.WorkingInt(opt::kFontFamily), 5);
   s.no_lines = options.WorkingLine(opt::kTableNoLines) == u"1";
   s.page_color_on = options.WorkingLine(opt::kPageColorOn) == u"1";
-  s.page_color = s.page_color_on ? InRange(options.WorkingInt(opt::kPageColor), 16) : 0;
+  if (s.page_color_on) s.page_color = InRange(options.WorkingInt(opt::kPageColor), 16);
   s.table_color_on = options.WorkingLine(opt::kTableColorOn) == u"1";
-  s.table_color = s.table_color_on ? InRange(options.WorkingInt(opt::kTableColor), 16) : 0;
+  if (s.table_color_on) s.table_color = InRange(options.WorkingInt(opt::kTableColor), 16);
   return s;
-}
-
-void ApplyStyle(const StyleSettings& style, QStringList& page) {
-  PutLine(page, html_line::kTextColor, TextColorLine(style.font_color));
-  PutLine(page, html_line::kFontSize, FontSizeLine(style.size_choice, style.custom_size));
-  PutLine(page, html_line::kFontFamily, FontFamilyLine(style.family));
-  PutLine(page, html_line::kBody, BodyLine(style.font_color, style.page_color_on, style.page_color));
-  PutLine(page, html_line::kTable, TableLine(style.no_lines, style.table_color_on, style.table_color));
 }
 
 }  // namespace kavoro

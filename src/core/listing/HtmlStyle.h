@@ -7,6 +7,9 @@ namespace kavoro {
 
 class OptionsFile;
 
+// The size choice that takes its points from the custom size field.
+constexpr int kCustomSize = 3;
+
 // The look of the HTML page: what the style dialog chooses and optionen.ini lines 0..8 store.
 struct StyleSettings {
   int font_color = 0;      // index into the sixteen standard colours
@@ -29,11 +32,10 @@ QString FontFamilyLine(int family);
 QString BodyLine(int font_color, bool page_color_on, int page_color);
 QString TableLine(bool no_lines, bool table_color_on, int table_color);
 
-// Reads lines 0..8 of the working copy. A number line that is empty or not a number, or an
-// index outside its list, counts as 0.
-StyleSettings StyleFromOptions(const OptionsFile& options);
-
-// Rewrites lines 8, 9, 10, 19 and 20 of a page that holds at least the template.
-void ApplyStyle(const StyleSettings& style, QStringList& page);
+// Reads lines 0..8 of the working copy over `current`: the custom size only with the custom
+// size choice and a background colour only with its box on; otherwise those keep their
+// current values. A number line that is empty or not a number, or an index outside its list,
+// counts as 0.
+StyleSettings StyleFromOptions(const OptionsFile& options, const StyleSettings& current);
 
 }  // namespace kavoro

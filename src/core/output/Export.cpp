@@ -1,0 +1,94 @@
+#include "core/output/Export.h"
+
+#include "core/app/Prompts.h"
+#include "core/app/Shell.h"
+#include "core/i18n/LanguageTables.h"
+#include "core/listing/ListingDocument.h"
+#include "core/output/LineFile.h"
+#include "core/output/WorkbookWriter.h"
+
+namespace kavoro {
+namespace {
+
+// The dialogs' filters do not change with the language.
+const QString kTextFilter = u"Text-Datei (*.txt)"_qs;
+const QString kSpreadsheetFilter = u"Excel-Datei (*.xls);;Excel-Datei (*.xlsx)"_qs;
+const QString kHtmlFilter = u"HTML-Datei (*.htm)"_qs;
+
+const QStringList& ClosingTags() {
+  static const QStringList kTags = {u"</table>"_qs, u"</body>"_qs, u"</html>"_qs};
+  return kTags;
+}
+
+}  // namespace
+
+bool ExportText(const ListingDocument& doc, const QString& path, QString* error) {
+  return LineFile::Write(path, doc.Text(), error);
+}
+
+bool ExportSpreadsheet(const ListingDocument& doc, const QString& path, QStringList* written,
+                       QString* error) {
+  const CellTable grid{doc.RowCount(), doc.ColumnCount(),
+                       [&doc](int column, qsizetype row) { return doc.Cell(column, row); }};
+  if (path.endsWith(u".xlsx"_qs, Qt::CaseInsensitive)) {
+    if (!WriteXlsxWorkbook(grid, path, kExportSheetName, error)) return false;
+    if (written) written->append(path);
+    return true;
+  }
+  return WriteXlsWorkbooks(grid, path, kExportSheetName, written, error);
+}
+
+bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error) {
+  return LineFile::Write(path, doc.Html().ToStringList() + ClosingTags(), error);
+}
+
+QString PreviewPath(const QString& program_dir) { return program_dir + u"vorschau.htm"_qs; }
+
+bool WritePreview(const QString& program_dir, const QStringList& page, QString* error) {
+  return LineFile::Write(PreviewPath(program_dir), page, error);
+}
+
+bool ShowPreview(const QString& program_dir, const QStringList& page, Shell& shell,
+                 Prompts& prompts) {
+  QString error;
+  if (!WritePreview(program_dir, page, &error)) {
+    prompts.Error(error);
+    return false;
+  }
+  shell.OpenUrl(QUrl::fromLocalFile(PreviewPath(program_dir)));
+  return true;
+}
+
+QString WithDefaultExtension(const QString& chosen, const QString& extension) {
+  return ExtensionStart(chosen) == chosen.size() ? chosen + extension : chosen;
+}
+
+bool RunExport(const ListingDocument& doc, const ExportChoice& choice, Prompts& prompts,
+               const MessageSlots& messages) {
+  QString error;
+  auto chosen = [&](bool ticked, const QString& filter, const QString& extension) {
+    std::optional<QString> name;
+    if (ticked) name = prompts.SaveFileName(filter);
+    if (name) name = WithDefaultExtension(*name, extension);
+    return name;
+  };
+  auto failed = [&] {
+    prompts.Error(error);
+    return false;
+  };
+  if (const auto path = chosen(choice.text, kTextFilter, u".txt"_qs)) {
+    if (!ExportText(doc, *path, &error)) return failed();
+  }
+  if (const auto path = chosen(choice.spreadsheet, kSpreadsheetFilter, u".xls"_qs)) {
+    QStringList written;
+    const bool ok = ExportSpreadsheet(doc, *path, &written, &error);
+    if (written.size() > 1) prompts.Inform(messages.msgWorkbooks + u'\n' + written.join(u'\n'));
+    if (!ok) return failed();
+  }
+  if (const auto path = chosen(choice.html, kHtmlFilter, u".htm"_qs)) {
+    if (!ExportHtml(doc, *path, &error)) return failed();
+  }
+  return true;
+}
+
+}  // namespace kavoro

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kavoro {
+
+class ListingDocument;
+class Prompts;
+class Shell;
+struct MessageSlots;
+
+// The sheet names of exported workbooks are this followed by 1, 2, ...
+inline const QString kExportSheetName = QStringLiteral("Stringgrid Print");
+
+// Each writer replaces the file without asking, through a temporary file, so a failure leaves
+// no half-written file under the name; false with a readable reason otherwise.
+
+// The text view, cp1252 (UTF-8 with a byte order mark when a line needs it), CR LF.
+bool ExportText(const ListingDocument& doc, const QString& path, QString* error);
+
+// The grid: a path ending in ".xlsx" (any case) gives one Office Open XML workbook, any other
+// one or more .xls workbooks of at most 65536 rows. `written` gets every file name written.
+bool ExportSpreadsheet(const ListingDocument& doc, const QString& path, QStringList* written,
+                       QString* error);
+
+// The HTML view followed by "</table>", "</body>", "</html>".
+bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error);
+
+// The preview page: the given page lines as ProgramDir + "vorschau.htm", without closing tags.
+QString PreviewPath(const QString& program_dir);
+bool WritePreview(const QString& program_dir, const QStringList& page, QString* error);
+// Writes the preview and opens it in the browser; a write failure is reported and nothing opens.
+bool ShowPreview(const QString& program_dir, const QStringList& page, Shell& shell,
+                 Prompts& prompts);
+
+// The chosen name with `extension` (".txt") added when its file name has none.
+QString WithDefaultExtension(const QString& chosen, const QString& extension);
+
+// The formats the export dialog has ticked.
+struct ExportChoice {
+  bool text = false;
+  bool spreadsheet = false;
+  bool html = false;
+};
+
+// The export dialog's "Speichern": each ticked format gets its save dialog (a cancelled one
+// skips only that format) and is written. The first failure is reported and ends the export;
+// the result is then false and the dialog stays open. When the grid filled several workbooks,
+// the user is told their names.
+bool RunExport(const ListingDocument& doc, const ExportChoice& choice, Prompts& prompts,
+               const MessageSlots& messages);
+
+}  // namespace kavoro

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "core/listing/HtmlStyle.h"
+
+namespace kavoro {
+
+class AppState;
+class OptionsFile;
+
+// The HTML style dialog without its widgets: the values of its controls and the actions that
+// rewrite lines 8, 9, 10, 19 and 20 of the working page (the dialog's copy of the HTML view).
+// The colour names of the page (text, page, table, links) always follow the chosen colours.
+class StyleDialogState {
+ public:
+  StyleSettings choice;          // ColorBox3, ComboBox2, Edit1, ComboBox4, the boxes and colours
+  bool store_defaults = false;   // CheckBox1 "Als Grundeinstellungen speichern"
+  bool size_panel_shown = false; // Panel1, the custom size
+
+  // The change and click actions of the controls.
+  void TextColorChosen(int index, QStringList& page);
+  void SizeChosen(int index, QStringList& page);  // 3 ("Andere") opens the size panel
+  void FamilyChosen(int index, QStringList& page);
+  void NoLinesClicked(bool on, QStringList& page);
+  void PageBackgroundClicked(bool on, QStringList& page);
+  void PageColorChosen(int index, QStringList& page);
+  void TableBackgroundClicked(bool on, QStringList& page);
+  void TableColorChosen(int index, QStringList& page);
+  void CustomSizeOk(QStringList& page);
+  void CustomSizeCancel() { size_panel_shown = false; }
+
+  // The custom size field takes at most two digits.
+  static bool IsCustomSizeText(const QString& text);
+
+  // What can be used: everything but the panel is off while the panel is shown.
+  bool ChoicesEnabled() const { return !size_panel_shown; }
+  bool PageColorEnabled() const { return ChoicesEnabled() && choice.page_color_on; }
+  bool TableColorEnabled() const { return ChoicesEnabled() && choice.table_color_on; }
+  bool StoreDefaultsEnabled() const { return ChoicesEnabled() || !choice.custom_size.isEmpty(); }
+  bool CustomSizeOkEnabled() const { return !choice.custom_size.isEmpty(); }
+
+  // Start-up and "Neu": the stored style (lines 0..8 of the working copy) through the actions,
+  // text colour first, as the body line takes the link colours from it.
+  void ApplyDefaults(const OptionsFile& options, QStringList& page);
+  // "Abbrechen": the controls set back from lines 0..8 of the working copy.
+  void RestoreDefaults(const OptionsFile& options);
+};
+
+// "Übernehmen": stores the choice as defaults when asked to (lines 0..15 of optionen.ini,
+// then the snapshot := the working copy) and puts the working page into the HTML view. A
+// failed save leaves the HTML view as it was.
+bool ApplyStyleDialog(AppState& state, QString* error);
+
+}  // namespace kavoro

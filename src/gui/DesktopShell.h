@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/app/Shell.h"
+
+namespace kavoro {
+
+// The desktop's "open" action through Qt's desktop services (xdg-open here).
+class DesktopShell : public Shell {
+ public:
+  void OpenUrl(const QUrl& url) override;
+};
+
+}  // namespace kavoro

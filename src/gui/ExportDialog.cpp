@@ -1,0 +1,30 @@
+#include "gui/ExportDialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "gui/NamedWidget.h"
+
+namespace kavoro {
+
+ExportDialog::ExportDialog() : QWidget(nullptr, Qt::Dialog | Qt::FramelessWindowHint) {
+  setObjectName(u"TForm2"_qs);
+  setFixedSize(232, 176);
+  auto* group = AddNamed<QGroupBox>(this, "GroupBox1", 4, 0, 224, 172);
+  AddNamed<QLabel>(group, "Label1", 16, 16, 190, 18);
+  text_ = AddNamed<QCheckBox>(group, "CheckBox1", 24, 42, 180, 20);
+  spreadsheet_ = AddNamed<QCheckBox>(group, "CheckBox2", 24, 66, 180, 20);
+  html_ = AddNamed<QCheckBox>(group, "CheckBox3", 24, 90, 180, 20);
+  connect(AddNamed<QPushButton>(group, "Button1", 16, 128, 90, 27), &QPushButton::clicked, this,
+          &ExportDialog::SaveClicked);
+  connect(AddNamed<QPushButton>(group, "Button2", 118, 128, 90, 27), &QPushButton::clicked, this,
+          &ExportDialog::CancelClicked);
+}
+
+ExportChoice ExportDialog::Choice() const {
+  return {text_->isChecked(), spreadsheet_->isChecked(), html_->isChecked()};
+}
+
+}  // namespace kavoro

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include "core/app/AppState.h"
+#include "core/listing/HtmlText.h"
+#include "core/output/Export.h"
+#include "support/TestFiles.h"
+
+namespace kavoro {
+namespace {
+
+// An entry with a link, in the six lines entering writes for it.
+void AddLinkedEntry(ListingDocument& doc, const QString& path) {
+  const int n = doc.EntryCounter() + 1;
+  doc.SetEntryCounter(n);
+  const QString target = HtmlEscape(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+  for (const QString& line :
+       {u"<tr><td align=\"right\">"_qs, QString::number(n),
+        u"</td><td><a href=\""_qs + target + u"\" target=\"_blank\">"_qs,
+        HtmlEscape(QFileInfo(path).fileName()), u"</a></td>"_qs, u"</tr>"_qs}) {
+    doc.AppendHtmlLine(line);
+  }
+}
+
+// The page as a real browser parses it: headless Chromium's dump of the document.
+QString DumpDom(const QString& page, const QString& profile, QString* problem) {
+  const QString chromium = QStandardPaths::findExecutable(u"chromium"_qs);
+  if (chromium.isEmpty()) {
+    *problem = u"chromium is not installed (scripts/setup.sh installs it)"_qs;
+    return {};
+  }
+  QProcess browser;
+  browser.start(chromium, {u"--headless"_qs, u"--no-sandbox"_qs, u"--disable-gpu"_qs,
+                           u"--disable-background-networking"_qs, u"--no-first-run"_qs,
+                           u"--user-data-dir="_qs + profile, u"--dump-dom"_qs,
+                           QUrl::fromLocalFile(page).toString()});
+  if (!browser.waitForFinished(120000) || browser.exitCode() != 0) {
+    *problem = u"chromium failed: "_qs + QString::fromLocal8Bit(browser.readAllStandardError());
+    browser.kill();
+    return {};
+  }
+  return QString::fromUtf8(browser.readAllStandardOutput());
+}
+
+TEST(HtmlInBrowserTest, ExportedPageShowsNamesAsTextAndLinksToTheFiles) {
+  test::ProgramDir program;
+  AppState state(program.Path());
+  ASSERT_EQ(CheckConfiguration(state), StartupCheck::Ok);
+  ASSERT_TRUE(ApplyOptionsAtStart(state, nullptr));
+  QTemporaryDir files;
+  const QStringList names = {u"a <b> & Größe #1 %20?.txt"_qs, u"Ärger.mp3"_qs, u"東京 x.txt"_qs};
+  QStringList paths;
+  for (const QString& name : names) {
+    paths.append(files.filePath(name));
+    test::WriteBytes(paths.last(), "x");
+    ASSERT_TRUE(QFileInfo::exists(paths.last()));
+    AddLinkedEntry(state.doc, paths.last());
+  }
+  QTemporaryDir out;
+  const QString page = out.filePath(u"liste.htm"_qs);
+  QString error;
+  ASSERT_TRUE(ExportHtml(state.doc, page, &error)) << error.toStdString();
+
+  QString problem;
+  const QString dom = DumpDom(page, out.filePath(u"profile"_qs), &problem);
+  ASSERT_FALSE(dom.isEmpty()) << problem.toStdString();
+
+  EXPECT_EQ(dom.count(u"<tr>"_qs), 1 + names.size()) << dom.toStdString();
+  // Names are text (escaped again by the serializer, no element made of them), each on its
+  // own line of the view.
+  EXPECT_TRUE(dom.contains(u">\na &lt;b&gt; &amp; Größe #1 %20?.txt\n</a>"_qs)) << dom.toStdString();
+  EXPECT_TRUE(dom.contains(u">\nÄrger.mp3\n</a>"_qs));
+  EXPECT_TRUE(dom.contains(u">\n東京 x.txt\n</a>"_qs));
+  EXPECT_FALSE(dom.contains(u"<b>"_qs));
+  EXPECT_TRUE(dom.contains(u"<td>Datei</td>"_qs));
+
+  // Every link target, as the browser holds it, names one of the files.
+  const QRegularExpression href(u"href=\"([^\"]*)\""_qs);
+  QStringList targets;
+  for (const QRegularExpressionMatch& m : href.globalMatch(dom)) {
+    const QUrl url = QUrl::fromLocalFile(page).resolved(QUrl(HtmlUnescape(m.captured(1))));
+    targets.append(url.toLocalFile());
+    EXPECT_TRUE(QFileInfo::exists(targets.last())) << targets.last().toStdString();
+  }
+  EXPECT_EQ(targets, paths);
+}
+
+}  // namespace
+}  // namespace kavoro

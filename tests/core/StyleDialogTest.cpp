@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "core/app/AppState.h"
+#include "core/listing/ListingHeaders.h"
+#include "core/output/StyleDialog.h"
+#include "support/Entries.h"
+#include "support/TestFiles.h"
+
+namespace kavoro {
+namespace {
+
+using test::CrLf;
+
+const QString kBodyBlack =
+    u"<body bgcolor=\"#ffffff\"  link=\"black\" alink=\"black\" vlink=\"black\">"_qs;
+
+class StyleDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    state_ = std::make_unique<AppState>(dir_.Path());
+    ASSERT_EQ(CheckConfiguration(*state_), StartupCheck::Ok);
+    ASSERT_TRUE(ApplyOptionsAtStart(*state_, nullptr));
+    // Opening the dialog copies the HTML view into the working page.
+    s().style_page = s().doc.Html().ToStringList();
+  }
+  AppState& s() { return *state_; }
+  StyleDialogState& d() { return state_->style; }
+  QStringList& page() { return state_->style_page; }
+  QString Line(int index) { return page()[index]; }
+
+  test::ProgramDir dir_;
+  std::unique_ptr<AppState> state_;
+};
+
+TEST_F(StyleDialogTest, TableLineFollowsBothBoxesAndTheTableColour) {
+  d().TableColorChosen(4, page());  // navy, while the box is off
+  EXPECT_EQ(Line(20), u"<table border=\"1\" align=\"center\" bgcolor=\"#ffffff\" cellspacing=\"0\">");
+  d().TableBackgroundClicked(true, page());
+  EXPECT_EQ(Line(20), u"<table border=\"1\" align=\"center\" bgcolor=\"navy\" cellspacing=\"0\">");
+  d().NoLinesClicked(true, page());
+  EXPECT_EQ(Line(20), u"<table border=\"0\" align=\"center\" bgcolor=\"navy\" cellspacing=\"0\">");
+  d().TableColorChosen(6, page());
+  EXPECT_EQ(Line(20), u"<table border=\"0\" align=\"center\" bgcolor=\"teal\" cellspacing=\"0\">");
+  d().TableBackgroundClicked(false, page());
+  EXPECT_EQ(Line(20), u"<table border=\"0\" align=\"center\" bgcolor=\"#ffffff\" cellspacing=\"0\">");
+  EXPECT_FALSE(d().TableColorEnabled());
+}
+
+TEST_F(StyleDialogTest, BodyLineTakesThePageColourAndTheTextColourForLinks) {
+  EXPECT_EQ(Line(19), kBodyBlack);
+  d().PageColorChosen(4, page());
+  EXPECT_EQ(Line(19), kBodyBlack);
+  d().PageBackgroundClicked(true, page());
+  EXPECT_EQ(Line(19), u"<body bgcolor=\"navy\"  link=\"black\" alink=\"black\" vlink=\"black\">");
+  EXPECT_TRUE(d().PageColorEnabled());
+  d().TextColorChosen(9, page());
+  EXPECT_EQ(Line(8), u"    color:red;");
+  EXPECT_EQ(Line(19), u"<body bgcolor=\"navy\"  link=\"red\" alink=\"red\" vlink=\"red\">");
+  // Only the five style lines change, and the HTML view not at all.
+  EXPECT_EQ(page().mid(21), s().doc.Html().ToStringList().mid(21));
+  EXPECT_EQ(s().doc.Html().At(8), u"    color:black;");
+}
+
+TEST_F(StyleDialogTest, CustomSizeGoesThroughThePanel) {
+  d().SizeChosen(0, page());
+  EXPECT_EQ(Line(9), u"    font-size:16pt;");
+  d().SizeChosen(3, page());
+  EXPECT_TRUE(d().size_panel_shown);
+  EXPECT_FALSE(d().ChoicesEnabled());
+  EXPECT_FALSE(d().CustomSizeOkEnabled());
+  EXPECT_FALSE(d().StoreDefaultsEnabled());
+  EXPECT_EQ(Line(9), u"    font-size:16pt;");  // not before OK
+  d().choice.custom_size = u"14"_qs;
+  EXPECT_TRUE(d().CustomSizeOkEnabled());
+  d().CustomSizeCancel();
+  EXPECT_EQ(Line(9), u"    font-size:16pt;");
+  EXPECT_EQ(d().choice.size_choice, 3);
+  EXPECT_TRUE(d().ChoicesEnabled());
+
+  d().SizeChosen(3, page());
+  d().CustomSizeOk(page());
+  EXPECT_EQ(Line(9), u"    font-size:14pt;");
+  EXPECT_FALSE(d().size_panel_shown);
+  d().choice.custom_size.clear();
+  d().CustomSizeOk(page());
+  EXPECT_EQ(Line(9), u"    font-size:pt;");
+
+  EXPECT_TRUE(StyleDialogState::IsCustomSizeText(u"07"_qs));
+  EXPECT_TRUE(StyleDialogState::IsCustomSizeText(QString()));
+  for (const QString& bad : {u"1a"_qs, u"123"_qs, u"-1"_qs, u" 1"_qs, u"１"_qs}) {
+    EXPECT_FALSE(StyleDialogState::IsCustomSizeText(bad)) << bad.toStdString();
+  }
+}
+
+TEST_F(StyleDialogTest, FamilyListShowsLucidaSansUnicodeButThePageGetsLucidaSans) {
+  d().FamilyChosen(2, page());
+  EXPECT_EQ(Line(10), u"    font-family:Lucida Sans;");
+  d().FamilyChosen(3, page());
+  EXPECT_EQ(Line(10), u"    font-family:Times New Roman;");
+}
+
+TEST_F(StyleDialogTest, ApplyWithoutStoringChangesOnlyTheHtmlView) {
+  test::AddEntry(s().doc, u"a.mp3"_qs);
+  page() = s().doc.Html().ToStringList();
+  const QByteArray before = dir_.Options();
+  d().TextColorChosen(12, page());
+  ASSERT_TRUE(ApplyStyleDialog(s(), nullptr));
+  EXPECT_EQ(dir_.Options(), before);
+  EXPECT_EQ(s().doc.Html().At(8), u"    color:blue;");
+  EXPECT_EQ(s().doc.Html().ToStringList(), page());
+}
+
+TEST_F(StyleDialogTest, ApplyStoringDefaultsWritesLinesZeroToFifteen) {
+  dir_.SetOptionLine(20, "655");  // changed behind the program's back
+  d().TextColorChosen(15, page());
+  d().SizeChosen(3, page());  // "Andere" with the field left empty
+  d().CustomSizeOk(page());
+  d().FamilyChosen(4, page());
+  d().NoLinesClicked(true, page());
+  d().PageColorChosen(13, page());  // chosen while the box is off: stored as 0
+  d().TableColorChosen(6, page());
+  d().TableBackgroundClicked(true, page());
+  s().flags.link_files = true;
+  s().flags.details = true;
+  s().language = UiLanguage::English;
+  d().store_defaults = true;
+  QString error;
+  ASSERT_TRUE(ApplyStyleDialog(s(), &error)) << error.toStdString();
+  // Written from the working copy as it stood, not reloaded first.
+  EXPECT_EQ(dir_.Options(),
+            CrLf({"15", "3", "0", "4", "1", "0", "0", "1", "6", "1", "0", "0", "1", "1", "1",
+                  "1", "702", "480", "0", "40", "600", "80", "190", "120", "1"}));
+  EXPECT_EQ(s().options.Snapshot(), s().options.Working());
+  EXPECT_EQ(d().choice.custom_size, u"0");
+  EXPECT_EQ(s().doc.Html().At(10), u"    font-family:Verdana;");
+}
+
+TEST_F(StyleDialogTest, AFailedSaveKeepsTheHtmlView) {
+  const QStringList view = s().doc.Html().ToStringList();
+  d().TextColorChosen(9, page());
+  d().store_defaults = true;
+  QFile::remove(dir_.File(u"optionen.ini"_qs));
+  ASSERT_TRUE(QDir(dir_.Path()).mkdir(u"optionen.ini"_qs));  // cannot be replaced by a file
+  QString error;
+  EXPECT_FALSE(ApplyStyleDialog(s(), &error));
+  EXPECT_TRUE(error.startsWith(u"Cannot create file "_qs)) << error.toStdString();
+  EXPECT_EQ(s().doc.Html().ToStringList(), view);
+}
+
+TEST_F(StyleDialogTest, CancelRestoresTheChoicesFromTheWorkingCopy) {
+  dir_.SetOptions(CrLf({"9", "3", "14", "2", "1", "1", "4", "0", "0", "1", "0", "0", "0", "0",
+                        "0", "1", "702", "480", "0", "40", "600", "80", "190", "120", "1"}));
+  ASSERT_TRUE(NewListing(s(), nullptr));
+  page() = s().doc.Html().ToStringList();
+  EXPECT_EQ(Line(9), u"    font-size:14pt;");
+  d().TextColorChosen(2, page());
+  d().SizeChosen(1, page());
+  d().choice.custom_size = u"7"_qs;
+  d().FamilyChosen(0, page());
+  d().NoLinesClicked(false, page());
+  d().PageBackgroundClicked(false, page());
+  d().TableColorChosen(5, page());
+  d().TableBackgroundClicked(true, page());
+  // A file changed behind the program's back is not read: cancel takes the working copy.
+  dir_.SetOptionLine(0, "3");
+  d().RestoreDefaults(s().options);
+  const StyleSettings& c = d().choice;
+  EXPECT_EQ(c.font_color, 9);
+  EXPECT_EQ(c.size_choice, 3);
+  EXPECT_EQ(c.custom_size, u"14");
+  EXPECT_EQ(c.family, 2);
+  EXPECT_TRUE(c.no_lines);
+  EXPECT_TRUE(c.page_color_on);
+  EXPECT_EQ(c.page_color, 4);
+  EXPECT_FALSE(c.table_color_on);
+  EXPECT_EQ(c.table_color, 5);  // an unticked box keeps its colour
+
+  // The next opening starts from the HTML view, and the link colours follow the restored
+  // text colour, not the cancelled one.
+  page() = s().doc.Html().ToStringList();
+  d().PageColorChosen(1, page());
+  EXPECT_EQ(Line(19), u"<body bgcolor=\"maroon\"  link=\"red\" alink=\"red\" vlink=\"red\">");
+}
+
+TEST_F(StyleDialogTest, StartAndNeuApplyTheStoredStyleThroughTheActions) {
+  dir_.SetOptions(CrLf({"12", "3", "", "1", "0", "1", "99", "1", "x", "1", "0", "0", "0", "0",
+                        "0", "1"}));
+  ASSERT_TRUE(NewListing(s(), nullptr));
+  const QStringList html = s().doc.Html().ToStringList();
+  EXPECT_EQ(html[8], u"    color:blue;");
+  EXPECT_EQ(html[9], u"    font-size:pt;");
+  EXPECT_EQ(html[10], u"    font-family:Comic Sans MS;");
+  // Colour lines that are no colour index count as black.
+  EXPECT_EQ(html[19], u"<body bgcolor=\"black\"  link=\"blue\" alink=\"blue\" vlink=\"blue\">");
+  EXPECT_EQ(html[20], u"<table border=\"1\" align=\"center\" bgcolor=\"black\" cellspacing=\"0\">");
+  EXPECT_TRUE(d().PageColorEnabled());
+  EXPECT_TRUE(d().TableColorEnabled());
+  EXPECT_EQ(s().style_page, html.mid(0, 21));
+}
+
+}  // namespace
+}  // namespace kavoro

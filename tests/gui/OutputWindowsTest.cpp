@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "gui/ExportDialog.h"
+#include "gui/MainWindow.h"
+#include "gui/StyleDialog.h"
+#include "support/Entries.h"
+#include "support/RecordingShell.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
+
+namespace kavoro {
+namespace {
+
+class OutputWindowsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window_ = std::make_unique<MainWindow>(dir_.Path(), &prompts_, &shell_);
+    ASSERT_TRUE(window_->StartupOk());
+    window_->ApplyOptions();
+    window_->show();
+    test::AddEntry(window_->State().doc, u"Größe & <Lied>.mp3"_qs);
+  }
+  template <typename T>
+  T* In(QWidget* window, const char* name) {
+    auto* found = window->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+  QWidget* ExportWindow() { return window_->ExportWindow(); }
+  QWidget* StyleWindow() { return window_->StyleWindow(); }
+  void Click(QWidget* window, const char* button) {
+    QTest::mouseClick(In<QPushButton>(window, button), Qt::LeftButton);
+  }
+  void Choose(const char* box, int index) {
+    auto* combo = In<QComboBox>(StyleWindow(), box);
+    ASSERT_TRUE(combo->isEnabled()) << box;
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+  }
+  QStringList Html() { return window_->State().doc.Html().ToStringList(); }
+  // The bytes of the HTML view as a file (its texts all fit in Latin-1 here).
+  QByteArray HtmlBytes() {
+    QByteArray bytes;
+    for (const QString& line : Html()) bytes += line.toLatin1() + "\r\n";
+    return bytes;
+  }
+
+  test::ProgramDir dir_;
+  test::ScriptedPrompts prompts_;
+  test::RecordingShell shell_;
+  std::unique_ptr<MainWindow> window_;
+  QTemporaryDir out_;
+};
+
+TEST_F(OutputWindowsTest, ExportDialogOpensFromBothButtonsAndKeepsItsTicks) {
+  auto* button6 = window_->findChild<QPushButton*>(u"Button6"_qs);
+  ASSERT_TRUE(button6->isEnabled());
+  EXPECT_EQ(button6->text(), u"Als *.txt, *.xls oder *.htm speichern");
+  QTest::mouseClick(button6, Qt::LeftButton);
+  EXPECT_TRUE(ExportWindow()->isVisible());
+  EXPECT_TRUE(ExportWindow()->isEnabled());
+  EXPECT_FALSE(window_->isEnabled());
+  EXPECT_EQ(ExportWindow()->objectName(), u"TForm2");
+  EXPECT_EQ(In<QLabel>(ExportWindow(), "Label1")->text(), u"Einträge speichern als :");
+  EXPECT_EQ(In<QCheckBox>(ExportWindow(), "CheckBox2")->text(), u"Excel-Datei (*.xls)");
+
+  // No box ticked: "Speichern" only closes the dialog.
+  Click(ExportWindow(), "Button1");
+  EXPECT_FALSE(ExportWindow()->isVisible());
+  EXPECT_TRUE(window_->isEnabled());
+  EXPECT_TRUE(prompts_.shown.isEmpty());
+
+  window_->findChild<QPushButton*>(u"Button2"_qs)->click();
+  ASSERT_TRUE(ExportWindow()->isVisible());
+  In<QCheckBox>(ExportWindow(), "CheckBox3")->click();
+  Click(ExportWindow(), "Button2");  // Abbrechen writes nothing
+  EXPECT_FALSE(ExportWindow()->isVisible());
+  EXPECT_TRUE(window_->isEnabled());
+  window_->OpenExportDialog();
+  EXPECT_TRUE(In<QCheckBox>(ExportWindow(), "CheckBox3")->isChecked());
+}
+
+TEST_F(OutputWindowsTest, ExportWritesEachChosenFormatAndStaysOpenAfterAFailure) {
+  window_->OpenExportDialog();
+  for (const char* box : {"CheckBox1", "CheckBox2", "CheckBox3"}) {
+    In<QCheckBox>(ExportWindow(), box)->click();
+  }
+  prompts_.files = {out_.filePath(u"missing/a.txt"_qs)};
+  Click(ExportWindow(), "Button1");
+  ASSERT_EQ(prompts_.shown.size(), 1);
+  EXPECT_TRUE(prompts_.shown[0].startsWith(u"error: Cannot create file "_qs));
+  EXPECT_TRUE(ExportWindow()->isVisible());
+  EXPECT_TRUE(ExportWindow()->isEnabled());
+  EXPECT_FALSE(window_->isEnabled());
+
+  prompts_.files = {QString(), out_.filePath(u"a.xls"_qs), out_.filePath(u"a.htm"_qs)};
+  Click(ExportWindow(), "Button1");
+  EXPECT_FALSE(ExportWindow()->isVisible());
+  EXPECT_TRUE(window_->isEnabled());
+  EXPECT_TRUE(QFile::exists(out_.filePath(u"a.xls"_qs)));
+  EXPECT_TRUE(test::ReadBytes(out_.filePath(u"a.htm"_qs)).endsWith("</table>\r\n</body>\r\n</html>\r\n"));
+  EXPECT_FALSE(QFile::exists(out_.filePath(u"a.txt"_qs)));
+}
+
+TEST_F(OutputWindowsTest, StyleDialogPreviewsItsWorkingPageAndCancelKeepsTheView) {
+  const QStringList view = Html();
+  window_->findChild<QPushButton*>(u"Button3"_qs)->click();
+  ASSERT_TRUE(StyleWindow()->isVisible());
+  EXPECT_FALSE(window_->isEnabled());
+  EXPECT_EQ(In<QPushButton>(StyleWindow(), "Button1")->text(), u"Übernehmen");
+  EXPECT_EQ(In<QComboBox>(StyleWindow(), "ComboBox2")->itemText(3), u"Andere");
+  EXPECT_EQ(In<QComboBox>(StyleWindow(), "ComboBox4")->itemText(2), u"Lucida Sans Unicode");
+  const QString preview = dir_.File(u"vorschau.htm"_qs);
+  EXPECT_EQ(test::ReadBytes(preview), HtmlBytes());
+  EXPECT_TRUE(shell_.opened.isEmpty());  // opening writes the preview, it does not show it
+
+  Choose("ColorBox3", 9);
+  EXPECT_FALSE(In<QComboBox>(StyleWindow(), "ColorBox7")->isEnabled());
+  In<QCheckBox>(StyleWindow(), "CheckBox5")->click();
+  EXPECT_TRUE(In<QComboBox>(StyleWindow(), "ColorBox7")->isEnabled());
+  Click(StyleWindow(), "Button2");
+  ASSERT_EQ(shell_.opened, QList<QUrl>{QUrl::fromLocalFile(preview)});
+  const QByteArray previewed = test::ReadBytes(preview);
+  EXPECT_TRUE(previewed.contains("\r\n    color:red;\r\n"));
+  EXPECT_FALSE(previewed.contains("</html>"));
+  EXPECT_EQ(Html(), view);
+
+  Click(StyleWindow(), "Button3");
+  EXPECT_FALSE(StyleWindow()->isVisible());
+  EXPECT_TRUE(window_->isEnabled());
+  EXPECT_EQ(Html(), view);
+  // The choices are back at the stored defaults for the next opening.
+  window_->findChild<QPushButton*>(u"Button3"_qs)->click();
+  EXPECT_EQ(In<QComboBox>(StyleWindow(), "ColorBox3")->currentIndex(), 0);
+  EXPECT_FALSE(In<QCheckBox>(StyleWindow(), "CheckBox5")->isChecked());
+}
+
+TEST_F(OutputWindowsTest, CustomSizePanelTakesTwoDigitsAndApplyStoresTheDefaults) {
+  window_->findChild<QPushButton*>(u"Button3"_qs)->click();
+  Choose("ComboBox2", 3);
+  auto* panel = In<QFrame>(StyleWindow(), "Panel1");
+  EXPECT_TRUE(panel->isVisible());
+  for (const char* off : {"ColorBox3", "ComboBox2", "ComboBox4", "CheckBox4", "CheckBox5",
+                          "CheckBox3", "CheckBox1", "Button1", "Button2", "Button3", "Button4"}) {
+    EXPECT_FALSE(In<QWidget>(StyleWindow(), off)->isEnabled()) << off;
+  }
+  auto* field = In<QLineEdit>(StyleWindow(), "Edit1");
+  QTest::keyClicks(field, u"1a4 7"_qs);
+  EXPECT_EQ(field->text(), u"14");
+  EXPECT_TRUE(In<QPushButton>(StyleWindow(), "Button4")->isEnabled());
+  Click(StyleWindow(), "Button4");
+  EXPECT_FALSE(panel->isVisible());
+  EXPECT_TRUE(In<QWidget>(StyleWindow(), "Button1")->isEnabled());
+
+  In<QCheckBox>(StyleWindow(), "CheckBox1")->click();
+  Click(StyleWindow(), "Button1");
+  EXPECT_FALSE(StyleWindow()->isVisible());
+  EXPECT_TRUE(window_->isEnabled());
+  EXPECT_EQ(Html()[9], u"    font-size:14pt;");
+  EXPECT_EQ(Html().size(), 28);  // the entry made before is still there
+  EXPECT_TRUE(dir_.Options().startsWith(test::CrLf({"0", "3", "14", "0", "0"})));
+}
+
+TEST_F(OutputWindowsTest, RefreshWritesTheHtmlViewAndOpensItEachTime) {
+  auto* refresh = window_->findChild<QPushButton*>(u"Button4"_qs);
+  EXPECT_EQ(refresh->text(), u"Aktualisieren");
+  refresh->click();
+  test::AddEntry(window_->State().doc, u"zwei.mp3"_qs);
+  refresh->click();
+  const QUrl preview = QUrl::fromLocalFile(dir_.File(u"vorschau.htm"_qs));
+  EXPECT_EQ(shell_.opened, (QList<QUrl>{preview, preview}));
+  EXPECT_EQ(test::ReadBytes(dir_.File(u"vorschau.htm"_qs)), HtmlBytes());
+}
+
+TEST_F(OutputWindowsTest, DialogsFollowTheLanguage) {
+  window_->findChild<QAction*>(u"English1"_qs)->trigger();
+  EXPECT_EQ(In<QLabel>(ExportWindow(), "Label1")->text(), u"Save registers as :");
+  EXPECT_EQ(In<QPushButton>(ExportWindow(), "Button2")->text(), u"Cancel");
+  EXPECT_EQ(In<QCheckBox>(StyleWindow(), "CheckBox5")->text(), u"Backgoundcolour :");
+  EXPECT_EQ(In<QComboBox>(StyleWindow(), "ComboBox2")->itemText(0), u"Big");
+}
+
+}  // namespace
+}  // namespace kavoro
