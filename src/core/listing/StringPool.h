@@ -4,6 +4,7 @@
 #include <QStringView>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kavoro {
@@ -17,6 +18,8 @@ class StringPool {
 
   Ref Add(QStringView text);
   QString Get(Ref ref) const;
+  // The stored UTF-8 bytes, valid until the next Add or Clear; for scans that must not decode.
+  std::string_view Utf8(Ref ref) const;
   bool IsEmpty(Ref ref) const;
   void Clear();
   std::size_t BytesUsed() const { return data_.capacity() + big_.capacity() * sizeof(std::string); }
@@ -33,6 +36,7 @@ class LineList {
  public:
   qsizetype Count() const { return static_cast<qsizetype>(refs_.size()); }
   QString At(qsizetype index) const;
+  std::string_view Utf8At(qsizetype index) const;
   void Append(QStringView text) { refs_.push_back(pool_.Add(text)); }
   // Replaces line `index`; when the list has exactly `index` lines the text becomes the new
   // last line, and further out the list is padded with empty lines.
