@@ -127,6 +127,18 @@ TEST_F(EnteringTest, MarkupAndLineBreaksInNamesStayData) {
   EXPECT_EQ(doc_.Html().Count(), 34);
 }
 
+TEST_F(EnteringTest, ScannerWayWithDetailsSortsByFullPathOrShownPath) {
+  Make(u"b.mp3"_qs);
+  Make(u"x/a.mp3"_qs);
+  Make(u"Y/c.mp3"_qs);
+  options_.details = true;
+  Enter(true);  // by the full path: .../b.mp3, .../x/a.mp3, .../Y/c.mp3 (case folded)
+  EXPECT_EQ(doc_.Column(1).mid(1), (QStringList{"b.mp3", "a.mp3", "c.mp3"}));
+  options_.details = false;
+  Enter(true);  // without details by the name alone
+  EXPECT_EQ(doc_.Column(1).mid(4), (QStringList{"a.mp3", "b.mp3", "c.mp3"}));
+}
+
 TEST_F(EnteringTest, CancelledRunReportsItself) {
   Make(u"a.mp3"_qs);
   std::atomic<bool> cancel{true};

@@ -31,6 +31,9 @@ struct GridToolState {
   std::array<QString, 5> width_fields;
   bool detail_tools_enabled = false;  // width fields 3..5 and sorting by size, type, date
   int sort_choice = 1;                // 1 number, 2 file, 3 type, 4 size, 5 date
+  // Per grid column: the next click on its sort button keeps the natural order (true) or
+  // reverses it.
+  std::array<bool, 5> sort_forward = {true, true, true, true, true};
 };
 
 struct WindowPlacement {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/grid/GridSort.h"
 #include "core/listing/HtmlText.h"
 #include "core/listing/ListingDocument.h"
 
@@ -15,9 +16,10 @@ QString NameText(const FoundFile& file, const EntryOptions& options) {
   return options.whole_path ? file.folder + name : name;
 }
 
-EntryData MakeEntry(const FoundFile& file, const EntryOptions& options, EntryTexts& texts) {
-  EntryData e{NameText(file, options), file.folder, file.name, file.size, file.mtime, {}};
-  if (options.details) e.type = texts.types.ShellTypeName(file.name);
+EntryData MakeEntry(FoundFile&& file, const EntryOptions& options, EntryTexts& texts) {
+  EntryData e{NameText(file, options), std::move(file.folder), std::move(file.name), file.size,
+              file.mtime, {}};
+  if (options.details) e.type = texts.types.ShellTypeName(e.file_name);
   return e;
 }
 
@@ -57,8 +59,8 @@ std::vector<EntryData> CollectFolderEntries(const std::vector<FoundFile>& files,
                                             const SearchSelection& selection,
                                             const EntryOptions& options, EntryTexts& texts) {
   std::vector<EntryData> out;
-  for (const FoundFile& file : files) {
-    if (InSearchList(file, selection)) out.push_back(MakeEntry(file, options, texts));
+  for (FoundFile file : files) {
+    if (InSearchList(file, selection)) out.push_back(MakeEntry(std::move(file), options, texts));
   }
   return out;
 }
@@ -75,13 +77,25 @@ bool CollectScannedEntries(const QString& folder, const SearchSelection& selecti
   if (!Scanner(scan, cancel).Scan(folder, files, progress)) return false;
   std::vector<EntryData> entries;
   entries.reserve(files.size());
-  for (const FoundFile& file : files) {
+  for (FoundFile& file : files) {
     if (cancel && cancel->load(std::memory_order_relaxed)) return false;
-    entries.push_back(MakeEntry(file, options, texts));
+    entries.push_back(MakeEntry(std::move(file), options, texts));
   }
   std::vector<FoundFile>().swap(files);
-  // The found names are kept in a list sorted without regard to case.
-  SortByName(entries);
+  if (options.details) {
+    // With details the found rows are sorted by the name text (whole path) or the full path.
+    QStringList keys;
+    keys.reserve(qsizetype(entries.size()));
+    for (const EntryData& e : entries) keys.append(options.whole_path ? e.name : e.FullPath());
+    const std::vector<std::uint32_t> order = TextSortOrder(keys, true);
+    std::vector<EntryData> sorted;
+    sorted.reserve(entries.size());
+    for (std::uint32_t i : order) sorted.push_back(std::move(entries[i]));
+    entries.swap(sorted);
+  } else {
+    // The found names are kept in a list sorted without regard to case.
+    SortByName(entries);
+  }
   out.insert(out.end(), std::make_move_iterator(entries.begin()),
              std::make_move_iterator(entries.end()));
   return true;

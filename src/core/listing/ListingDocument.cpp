@@ -64,6 +64,28 @@ QString ListingDocument::Cell(int column, qsizetype row) const {
   return grid_pool_.Get(cells_[CellIndex(column, row)]);
 }
 
+std::string_view ListingDocument::CellUtf8(int column, qsizetype row) const {
+  if (column < 0 || column >= kMaxColumns || row < 0 || row >= row_count_) return {};
+  return grid_pool_.Utf8(cells_[CellIndex(column, row)]);
+}
+
+bool ListingDocument::ReorderRows(std::span<const std::uint32_t> order) {
+  if (static_cast<qsizetype>(order.size()) != row_count_) return false;
+  std::vector<bool> seen(order.size());
+  for (const std::uint32_t row : order) {
+    if (row >= order.size() || seen[row]) return false;
+    seen[row] = true;
+  }
+  std::vector<StringPool::Ref> moved(cells_.size());
+  for (std::size_t to = 0; to < order.size(); ++to) {
+    const auto from = cells_.begin() + static_cast<std::ptrdiff_t>(order[to]) * kMaxColumns;
+    std::copy(from, from + kMaxColumns, moved.begin() + static_cast<std::ptrdiff_t>(to) * kMaxColumns);
+  }
+  cells_.swap(moved);
+  Touch(View::Grid, false);
+  return true;
+}
+
 void ListingDocument::SetCell(int column, qsizetype row, QStringView text) {
   if (column < 0 || column >= kMaxColumns || row < 0) return;
   if (row >= row_count_) SetRowCount(row + 1);

@@ -3,6 +3,9 @@
 #include <QObject>
 #include <QStringList>
 #include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
 #include <vector>
 
 #include "core/listing/StringPool.h"
@@ -48,7 +51,12 @@ class ListingDocument : public QObject {
   int ColumnCount() const { return column_count_; }
   void SetColumnCount(int columns);
   QString Cell(int column, qsizetype row) const;
+  // The cell's UTF-8 bytes, for scans over many cells; valid until the grid changes.
+  std::string_view CellUtf8(int column, qsizetype row) const;
   void SetCell(int column, qsizetype row, QStringView text);
+  // Moves whole rows at once: new row i is old row order[i]. `order` must be a permutation
+  // of all rows, header row included; anything else leaves the grid unchanged.
+  bool ReorderRows(std::span<const std::uint32_t> order);
   void AppendRow(const std::array<QStringView, kMaxColumns>& cells);
   QStringList Column(int column) const;
   int ColumnWidth(int column) const { return column_widths_[column]; }

@@ -12,15 +12,15 @@ constexpr std::uint64_t kLengthMask = (std::uint64_t{1} << kLengthBits) - 1;
 constexpr std::uint64_t kInternedMark = kLengthMask;
 constexpr std::uint64_t kBigMark = kLengthMask - 1;
 
-// Lines every HTML entry repeats; kept as constants rather than copies.
-const std::array<QStringView, 8> kInterned = {
-    u"<tr><td align=\"right\">", u"</td><td>", u"</td>", u"</tr>", u"</a></td>",
-    u"</a></td><td>", u"", u"</td></tr>"};
+// Lines every HTML entry repeats; kept as constants rather than copies. ASCII only, so the
+// same bytes serve as UTF-8 and as Latin-1.
+constexpr std::array<std::string_view, 8> kInterned = {
+    "<tr><td align=\"right\">", "</td><td>", "</td>", "</tr>", "</a></td>",
+    "</a></td><td>", "", "</td></tr>"};
 
-// The same lines as UTF-8 (they are ASCII).
-const std::array<std::string_view, 8> kInternedUtf8 = {
-    "<tr><td align=\"right\">", "</td><td>", "</td>", "</tr>", "</a></td>", "</a></td><td>", "",
-    "</td></tr>"};
+QLatin1StringView Latin1(std::string_view text) {
+  return QLatin1StringView(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 StringPool::Ref MakeRef(std::uint64_t offset, std::uint64_t length) {
   return (offset << kLengthBits) | length;
@@ -59,7 +59,7 @@ void AppendUtf8(QStringView text, std::string& out) {
 StringPool::Ref StringPool::Add(QStringView text) {
   if (text.size() <= 22) {
     for (std::size_t i = 0; i < kInterned.size(); ++i) {
-      if (kInterned[i].size() == text.size() && kInterned[i] == text) {
+      if (kInterned[i].size() == std::size_t(text.size()) && Latin1(kInterned[i]) == text) {
         return MakeRef(i, kInternedMark);
       }
     }
@@ -73,27 +73,20 @@ StringPool::Ref StringPool::Add(QStringView text) {
   return MakeRef(big_.size() - 1, kBigMark);
 }
 
-QString StringPool::Get(Ref ref) const {
+std::string_view StringPool::Utf8(Ref ref) const {
   const std::uint64_t length = ref & kLengthMask;
   const std::uint64_t offset = ref >> kLengthBits;
-  if (length == kInternedMark) return kInterned[offset].toString();
-  if (length == kBigMark) return QString::fromStdString(big_[offset]);
-  return QString::fromUtf8(data_.data() + offset, static_cast<qsizetype>(length));
-}
-
-std::string_view StringPool::Bytes(Ref ref) const {
-  const std::uint64_t length = ref & kLengthMask;
-  const std::uint64_t offset = ref >> kLengthBits;
-  if (length == kInternedMark) return kInternedUtf8[offset];
+  if (length == kInternedMark) return kInterned[offset];
   if (length == kBigMark) return big_[offset];
-  return std::string_view(data_).substr(offset, length);
+  return std::string_view(data_.data() + offset, length);
 }
 
-bool StringPool::IsEmpty(Ref ref) const {
-  const std::uint64_t length = ref & kLengthMask;
-  if (length == kInternedMark) return kInterned[ref >> kLengthBits].isEmpty();
-  return length == 0;
+QString StringPool::Get(Ref ref) const {
+  const std::string_view bytes = Utf8(ref);
+  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
+
+bool StringPool::IsEmpty(Ref ref) const { return Utf8(ref).empty(); }
 
 void StringPool::Clear() {
   std::string().swap(data_);
@@ -103,6 +96,11 @@ void StringPool::Clear() {
 QString LineList::At(qsizetype index) const {
   if (index < 0 || index >= Count()) return QString();
   return pool_.Get(refs_[static_cast<std::size_t>(index)]);
+}
+
+std::string_view LineList::Utf8At(qsizetype index) const {
+  if (index < 0 || index >= Count()) return {};
+  return pool_.Utf8(refs_[static_cast<std::size_t>(index)]);
 }
 
 void LineList::Put(qsizetype index, QStringView text) {

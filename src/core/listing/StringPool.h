@@ -18,8 +18,8 @@ class StringPool {
 
   Ref Add(QStringView text);
   QString Get(Ref ref) const;
-  // The stored UTF-8 bytes of a text.
-  std::string_view Bytes(Ref ref) const;
+  // The stored UTF-8 bytes, valid until the next Add or Clear; for scans that must not decode.
+  std::string_view Utf8(Ref ref) const;
   bool IsEmpty(Ref ref) const;
   void Clear();
   std::size_t BytesUsed() const { return data_.capacity() + big_.capacity() * sizeof(std::string); }
@@ -36,6 +36,7 @@ class LineList {
  public:
   qsizetype Count() const { return static_cast<qsizetype>(refs_.size()); }
   QString At(qsizetype index) const;
+  std::string_view Utf8At(qsizetype index) const;
   void Append(QStringView text) { refs_.push_back(pool_.Add(text)); }
   // Replaces line `index`; when the list has exactly `index` lines the text becomes the new
   // last line, and further out the list is padded with empty lines.
@@ -43,7 +44,6 @@ class LineList {
   void Clear();
   void Reserve(qsizetype lines) { refs_.reserve(static_cast<std::size_t>(lines)); }
   QStringList ToStringList() const;
-  std::string_view Utf8At(qsizetype index) const { return pool_.Bytes(refs_[std::size_t(index)]); }
   void Assign(const QStringList& lines);
   std::size_t BytesUsed() const { return pool_.BytesUsed() + refs_.capacity() * sizeof(StringPool::Ref); }
 

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kavoro {
+
+class DateReader;
+class ListingDocument;
+
+// How the sort routines treat row 0 of the grid.
+enum class HeaderRow {
+  Ordinary,  // a row like any other (a staging table)
+  OnTop,     // the header row: first in both directions, whatever the entry keys are
+};
+
+// How SortGridByNumber reads its cells.
+enum class NumberForm {
+  Integer,  // a signed 32-bit decimal number ("Nr.")
+  SizeKB,   // a size as entering writes it ("1.234.567 KB")
+};
+
+// The three sort routines over the listing's grid. They order all rows by the cells of
+// `column` with the quicksort of the original program (ties end up exactly where it leaves
+// them), run on precomputed keys over a row permutation, and then move the rows once.
+// Natural order: text ascending, numbers and dates descending (greatest, latest first); with
+// `forward` false the result is the exact reverse of the forward result. Cells that do not
+// convert sort as the smallest values of their column, in a fixed order.
+void SortGridByText(ListingDocument& doc, int column, bool forward,
+                    HeaderRow header = HeaderRow::Ordinary);
+void SortGridByNumber(ListingDocument& doc, int column, bool forward, HeaderRow header,
+                      NumberForm form = NumberForm::Integer);
+void SortGridByDate(ListingDocument& doc, int column, bool forward, HeaderRow header,
+                    const DateReader& dates);
+
+// The text routine for plain tables: the order in which the quicksort leaves rows
+// 0..n-1 when row i's cell is cells[i].
+std::vector<std::uint32_t> TextSortOrder(const QStringList& cells, bool forward);
+
+// The keys, exposed for tests. A text key is the cell with A to Z turned into a to z, as
+// bytes that compare like the cp1252 codes (characters cp1252 lacks come after every one of
+// them, by code point).
+std::string TextSortKey(std::string_view utf8);
+std::optional<std::int64_t> ReadInteger(std::string_view text);
+// Every "." group separator is removed, so sizes of a thousand million KB and more read right.
+std::optional<std::int64_t> ReadSizeKB(std::string_view text);
+
+}  // namespace kavoro

@@ -1,0 +1,77 @@
+#include "core/grid/GridTools.h"
+
+#include "core/app/AppState.h"
+#include "core/grid/DateKey.h"
+#include "core/grid/GridSort.h"
+
+namespace kavoro {
+namespace {
+
+// Name and type columns read ascending in their natural order, the others descending.
+bool NaturallyAscending(int column) { return column == 1 || column == 3; }
+
+void SortColumn(ListingDocument& doc, int column, bool forward, const DateReader& dates) {
+  switch (column) {
+    case 0: return SortGridByNumber(doc, 0, forward, HeaderRow::OnTop, NumberForm::Integer);
+    case 2: return SortGridByNumber(doc, 2, forward, HeaderRow::OnTop, NumberForm::SizeKB);
+    case 4: return SortGridByDate(doc, 4, forward, HeaderRow::OnTop, dates);
+    default: return SortGridByText(doc, column, forward, HeaderRow::OnTop);
+  }
+}
+
+// A listing whose grid order or numbers changed has something worth saving.
+void MarkChanged(ListingDocument& doc) {
+  if (doc.RowCount() > 1) doc.SetListingModified(true);
+}
+
+}  // namespace
+
+void ClickSortColumn(ListingDocument& doc, GridToolState& tools, int column,
+                     const DateReader& dates) {
+  if (column < 0 || column >= static_cast<int>(tools.sort_forward.size())) return;
+  for (std::size_t c = 0; c < tools.sort_forward.size(); ++c) {
+    if (static_cast<int>(c) != column) tools.sort_forward[c] = true;
+  }
+  SortColumn(doc, column, tools.sort_forward[column], dates);
+  tools.sort_forward[column] = !tools.sort_forward[column];
+  MarkChanged(doc);
+}
+
+void SortAsAfterClicks(ListingDocument& doc, int column, int clicks, const DateReader& dates) {
+  GridToolState fresh;
+  for (int i = 0; i < clicks; ++i) ClickSortColumn(doc, fresh, column, dates);
+}
+
+void RenumberGrid(ListingDocument& doc, GridToolState& tools) {
+  doc.BeginUpdate();
+  for (qsizetype row = 1; row < doc.RowCount(); ++row) doc.SetCell(0, row, QString::number(row));
+  doc.EndUpdate();
+  tools.sort_forward[0] = true;
+  MarkChanged(doc);
+}
+
+QString SortHint(const GridToolState& tools, int column) {
+  const bool ascending = tools.sort_forward[column] == NaturallyAscending(column);
+  return ascending ? u"Aufsteigend sortieren"_qs : u"Absteigend sortieren"_qs;
+}
+
+bool StoreColumnWidth(AppState& s, int column, const QString& text, QString* error) {
+  if (column < 0 || column >= 5) return true;
+  s.grid_tools.width_fields[column] = text;
+  bool digits = !text.isEmpty();
+  for (const QChar c : text) digits = digits && c.isDigit() && c.unicode() < 0x80;
+  bool ok = false;
+  const int width = text.toInt(&ok);
+  if (!digits || !ok) return true;  // only what the key filter lets through reaches the file
+  if (!s.options.LoadWorking()) {
+    if (error) *error = s.options.LastError();
+    return false;
+  }
+  s.doc.SetColumnWidth(column, width);
+  s.options.SetWorkingLine(opt::kColumnWidth0 + column, text);
+  if (s.options.SaveWorking()) return true;
+  if (error) *error = s.options.LastError();
+  return false;
+}
+
+}  // namespace kavoro

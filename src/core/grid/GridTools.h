@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+namespace kavoro {
+
+class AppState;
+class DateReader;
+class ListingDocument;
+struct GridToolState;
+
+// The grid column each sort button orders, by button number - 1 ("Nr.", "Datei", "Typ",
+// "Größe", "Geändert" are RadioButton1, 2, 3, 4, 5).
+constexpr std::array<int, 5> kSortButtonColumn = {0, 1, 3, 2, 4};
+
+// One click on the sort button of grid `column`: the other columns' directions start afresh,
+// the grid is sorted with the header row kept on top, and the column's direction turns.
+void ClickSortColumn(ListingDocument& doc, GridToolState& tools, int column,
+                     const DateReader& dates);
+
+// What `clicks` clicks on the sort button of `column` do in a freshly started program: one
+// gives the natural order (greatest number, largest size, latest date first; names and
+// types A to Z), two the reverse. For callers without a window, such as a command line.
+void SortAsAfterClicks(ListingDocument& doc, int column, int clicks, const DateReader& dates);
+
+// "Neu nummerieren": entry rows get the numbers 1, 2, 3 ... in grid order; the next click on
+// "Nr." puts the greatest number first again.
+void RenumberGrid(ListingDocument& doc, GridToolState& tools);
+
+// The hint of a sort button: the direction its next click sorts in.
+QString SortHint(const GridToolState& tools, int column);
+
+// A width field of grid `column` changed to `text`: an empty field does nothing; digits set
+// the column width and are stored in optionen.ini at once (reloaded first, only their line
+// changed). False with the reason when the file cannot be read or written.
+bool StoreColumnWidth(AppState& state, int column, const QString& text, QString* error);
+
+}  // namespace kavoro

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QtGlobal>
+#include <string>
+#include <string_view>
+
+namespace kavoro::utf8 {
+
+// Helpers for scanning the UTF-8 bytes the listing stores without decoding them to QString.
+// Positions the user sees are UTF-16 units (QString indexes); these convert between the two.
+
+// The code point starting at byte `i`, advancing `i` past it. A malformed byte counts as one
+// U+FFFD of one byte, so every byte string can be walked.
+char32_t Next(std::string_view text, std::size_t& i);
+
+// The number of UTF-16 units of `text`.
+qsizetype Utf16Length(std::string_view text);
+
+// The byte offset of UTF-16 position `units`; past the end gives the text's size.
+std::size_t ByteOffset(std::string_view text, qsizetype units);
+
+// `text` with a to z turned into A to Z and every other byte unchanged, into `out`.
+void FoldAsciiUpper(std::string_view text, std::string& out);
+
+}  // namespace kavoro::utf8

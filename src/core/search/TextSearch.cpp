@@ -1,0 +1,138 @@
+#include "core/search/TextSearch.h"
+
+#include <algorithm>
+
+#include "core/listing/ListingDocument.h"
+#include "core/listing/StringPool.h"
+#include "core/listing/Utf8.h"
+
+namespace kavoro {
+namespace {
+
+constexpr auto kNone = std::string_view::npos;
+
+// Lines and cells as the needle compares them; folding is needed only when the search text
+// holds a letter and case is ignored.
+class Folder {
+ public:
+  explicit Folder(const Needle& needle)
+      : fold_(!needle.MatchCase() &&
+              std::any_of(needle.Bytes().begin(), needle.Bytes().end(),
+                          [](char c) { return c >= 'A' && c <= 'Z'; })) {}
+
+  std::string_view operator()(std::string_view text) {
+    if (!fold_) return text;
+    utf8::FoldAsciiUpper(text, scratch_);
+    return scratch_;
+  }
+
+ private:
+  bool fold_;
+  std::string scratch_;
+};
+
+qsizetype ColumnAt(std::string_view text, std::size_t byte) {
+  return utf8::Utf16Length(text.substr(0, byte));
+}
+
+}  // namespace
+
+Needle::Needle(const FindRequest& request)
+    : bytes_(request.text.toStdString()),
+      match_case_(request.match_case),
+      length_(request.text.size()) {
+  if (!match_case_) utf8::FoldAsciiUpper(std::string(bytes_), bytes_);
+}
+
+std::optional<TextPos> ScanLinesDown(const LineList& lines, const Needle& needle, TextPos start,
+                                     FindState& state) {
+  if (needle.Bytes().empty()) return std::nullopt;
+  Folder fold(needle);
+  for (qsizetype line = std::max<qsizetype>(start.line, 0); line < lines.Count();) {
+    const std::string_view text = fold(lines.Utf8At(line));
+    std::size_t from = utf8::ByteOffset(text, state.scan_prefix_length);
+    if (!state.turn_mark && line == start.line) {
+      from = std::max(from, utf8::ByteOffset(text, start.column));
+    }
+    const std::size_t found = text.find(needle.Bytes(), from);
+    if (found != kNone) {
+      const TextPos hit{line, ColumnAt(text, found)};
+      state.scan_prefix_length = hit.column + needle.Length();
+      if (!state.turn_mark || hit > *state.turn_mark) return hit;
+      continue;  // the occurrence selected before the turn: look on behind it
+    }
+    state.turn_mark.reset();
+    state.scan_prefix_length = 0;
+    ++line;
+  }
+  return std::nullopt;
+}
+
+std::optional<TextPos> ScanLinesUp(const LineList& lines, const Needle& needle, TextPos start,
+                                   FindState& state) {
+  if (needle.Bytes().empty()) return std::nullopt;
+  Folder fold(needle);
+  for (qsizetype line = std::min(start.line, lines.Count() - 1); line >= 0;) {
+    const std::string_view text = fold(lines.Utf8At(line));
+    const std::string_view part =
+        state.up_continues ? text.substr(0, utf8::ByteOffset(text, state.scan_prefix_length))
+                           : text;
+    state.up_continues = true;
+    std::size_t found = kNone;
+    if (!state.turn_mark && line == start.line) {
+      const std::size_t limit = utf8::ByteOffset(text, start.column);
+      if (limit > 0) found = part.rfind(needle.Bytes(), limit - 1);
+    } else {
+      found = part.rfind(needle.Bytes());
+    }
+    if (found != kNone) {
+      const TextPos hit{line, ColumnAt(text, found)};
+      state.scan_prefix_length = hit.column;
+      if (!state.turn_mark || hit < *state.turn_mark) return hit;
+      continue;  // the occurrence selected before the turn: look on before it
+    }
+    state.up_continues = false;
+    state.scan_prefix_length = 0;
+    state.turn_mark.reset();
+    --line;
+  }
+  return std::nullopt;
+}
+
+std::optional<GridCell> ScanGridDown(const ListingDocument& doc, const Needle& needle,
+                                     FindState& state) {
+  if (needle.Bytes().empty()) return std::nullopt;
+  Folder fold(needle);
+  const qsizetype first_row = std::max<qsizetype>(state.grid_search_row, 0);
+  for (qsizetype row = first_row; row < doc.RowCount(); ++row) {
+    const int first_col = row == first_row ? std::max(state.grid_search_col, 0) : 0;
+    for (int col = first_col; col < doc.ColumnCount(); ++col) {
+      if (fold(doc.CellUtf8(col, row)).find(needle.Bytes()) == kNone) continue;
+      state.grid_search_row = row;
+      state.grid_search_col = col + 1;
+      return GridCell{row, col};
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<GridCell> ScanGridUp(const ListingDocument& doc, const Needle& needle,
+                                   FindState& state) {
+  if (needle.Bytes().empty()) return std::nullopt;
+  Folder fold(needle);
+  const int last_col = doc.ColumnCount() - 1;
+  const qsizetype first_row = std::min(state.grid_search_row, doc.RowCount() - 1);
+  for (qsizetype row = first_row; row >= 0; --row) {
+    const int first_col =
+        row == state.grid_search_row ? std::min(state.grid_search_col, last_col) : last_col;
+    for (int col = first_col; col >= 0; --col) {
+      if (fold(doc.CellUtf8(col, row)).find(needle.Bytes()) == kNone) continue;
+      state.grid_search_row = row;
+      state.grid_search_col = col - 1;
+      return GridCell{row, col};
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace kavoro
