@@ -155,7 +155,7 @@ void MainWindow::BuildContextMenus() {
   AddAction(tree_menu_, "MehrereOrdnerdurchsuchen1", &MainWindow::OpenSeveralFolders);
   tree_menu_->addSeparator();
   AddAction(tree_menu_, "Eintragen1", &MainWindow::Button1Click);
-  AddUnbuilt(tree_menu_, "Alstxtxlsoderhtmspeichern1");
+  AddAction(tree_menu_, "Alstxtxlsoderhtmspeichern1", &MainWindow::OpenExportDialog);
   subfolders_action_ = NewAction(tree_menu_, "AuchUnterordnerdurchsuchen1");
   subfolders_action_->setCheckable(true);
   connect(subfolders_action_, &QAction::toggled, subfolders_, &QCheckBox::setChecked);
@@ -175,7 +175,7 @@ void MainWindow::BuildContextMenus() {
   search_menus_.append(AddSubmenu(contents_menu_, "Suchennach2"));
   contents_menu_->addSeparator();
   AddAction(contents_menu_, "Eintragen2", &MainWindow::Button5Click);
-  AddUnbuilt(contents_menu_, "Alstxtxlsoderhtmspeichern2");
+  AddAction(contents_menu_, "Alstxtxlsoderhtmspeichern2", &MainWindow::OpenExportDialog);
   for (const char* name : {"-", "Externffnen1", "-", "Aktualisieren2", "-", "Ausschneiden1",
                            "Kopieren2", "Einfgen2", "-", "Umbenennen2", "Lschen2", "-",
                            "Eigenschaften1"}) {

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 
 #include "gui/CatalogEditor.h"
+#include "gui/ExportDialog.h"
 #include "gui/MainWindow.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
@@ -123,6 +124,17 @@ TEST_F(EnteringGuiTest, NoFolderChosenSaysSoAndEntersNothing) {
   EXPECT_FALSE(window_->Entering());
   EXPECT_EQ(prompts_.shown, QStringList{u"inform: Bitte zuerst einen Ordner wählen."_qs});
   EXPECT_FALSE(window_->State().doc.ListingModified());
+}
+
+TEST_F(EnteringGuiTest, ContextMenusEnterAndExport) {
+  SelectFolder(files_.path());
+  Find<QAction>("Eintragen1")->trigger();
+  QTRY_VERIFY(!window_->Entering());
+  EXPECT_EQ(Names(), (QStringList{"a.mp3", "B.mp3", "c.jpg"}));
+  Find<QAction>("AuchUnterordnerdurchsuchen1")->setChecked(true);
+  EXPECT_TRUE(Find<QCheckBox>("CheckBox1")->isChecked());
+  Find<QAction>("Alstxtxlsoderhtmspeichern2")->trigger();
+  EXPECT_TRUE(window_->ExportWindow()->isVisible());
 }
 
 TEST_F(EnteringGuiTest, CatalogEditorKeepsEveryEntryOnItsLine) {
