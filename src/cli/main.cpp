@@ -1,6 +1,8 @@
 // kavoro-list: enters folders into a listing without a window and writes the results.
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <malloc.h>
+
 #include <cstdio>
 
 #include "core/listing/Entering.h"
@@ -143,6 +145,8 @@ void BuildStartListing(ListingDocument& doc, const Args& a) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The walk's threads allocate what the main thread keeps; one arena keeps the peak low.
+  mallopt(M_ARENA_MAX, 1);
   QCoreApplication app(argc, argv);
   Args a;
   if (auto status = Parse(QCoreApplication::arguments(), a)) return *status;

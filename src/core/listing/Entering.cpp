@@ -23,20 +23,37 @@ EntryData MakeEntry(FoundFile&& file, const EntryOptions& options, EntryTexts& t
   return e;
 }
 
+// Compares without regard to case, folding only where a character is not plain ASCII.
+int CompareFolded(QStringView a, QStringView b) {
+  const qsizetype n = std::min(a.size(), b.size());
+  for (qsizetype i = 0; i < n; ++i) {
+    char16_t x = a[i].unicode();
+    char16_t y = b[i].unicode();
+    if (x == y) continue;
+    x = x < 0x80 ? ((x >= u'A' && x <= u'Z') ? char16_t(x + 32) : x) : QChar(x).toCaseFolded().unicode();
+    y = y < 0x80 ? ((y >= u'A' && y <= u'Z') ? char16_t(y + 32) : y) : QChar(y).toCaseFolded().unicode();
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// Puts the entries into the order of `order` (a permutation of their positions) in place.
+void Permute(std::vector<EntryData>& entries, const std::vector<std::uint32_t>& order) {
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    std::size_t from = order[i];
+    while (from < i) from = order[from];  // the entry was moved on by an earlier swap
+    if (from != i) std::swap(entries[i], entries[from]);
+  }
+}
+
 // Sorts by the name text without regard to case, keeping the found order of equal names.
 void SortByName(std::vector<EntryData>& entries) {
-  std::vector<std::pair<QString, std::size_t>> keys;
-  keys.reserve(entries.size());
-  for (std::size_t i = 0; i < entries.size(); ++i) keys.emplace_back(entries[i].name.toCaseFolded(), i);
-  std::stable_sort(keys.begin(), keys.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
-  std::vector<EntryData> sorted;
-  sorted.reserve(entries.size());
-  for (auto& key : keys) {
-    key.first = QString();
-    sorted.push_back(std::move(entries[key.second]));
-  }
-  entries.swap(sorted);
+  std::vector<std::uint32_t> order(entries.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = std::uint32_t(i);
+  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+    return CompareFolded(entries[a].name, entries[b].name) < 0;
+  });
+  Permute(entries, order);
 }
 
 bool InSearchList(const FoundFile& file, const SearchSelection& selection) {
@@ -87,11 +104,9 @@ bool CollectScannedEntries(const QString& folder, const SearchSelection& selecti
     QStringList keys;
     keys.reserve(qsizetype(entries.size()));
     for (const EntryData& e : entries) keys.append(options.whole_path ? e.name : e.FullPath());
-    const std::vector<std::uint32_t> order = TextSortOrder(keys, true);
-    std::vector<EntryData> sorted;
-    sorted.reserve(entries.size());
-    for (std::uint32_t i : order) sorted.push_back(std::move(entries[i]));
-    entries.swap(sorted);
+    std::vector<std::uint32_t> order = TextSortOrder(keys, true);
+    keys.clear();
+    Permute(entries, order);
   } else {
     // The found names are kept in a list sorted without regard to case.
     SortByName(entries);
