@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
 
@@ -29,6 +30,11 @@ void SetCaption(QObject* target, int index, const QString& text) {
     button->setText(text);
   } else if (auto* label = qobject_cast<QLabel*>(target)) {
     label->setText(text);
+  } else if (auto* edit = qobject_cast<QLineEdit*>(target)) {
+    // A labelled edit's caption is the text of the label that names it as its buddy.
+    for (QLabel* label : edit->parentWidget()->findChildren<QLabel*>()) {
+      if (label->buddy() == edit) label->setText(text);
+    }
   } else if (auto* group = qobject_cast<QGroupBox*>(target)) {
     group->setTitle(text);
   } else if (auto* widget = qobject_cast<QWidget*>(target); widget && widget->isWindow()) {

@@ -14,7 +14,6 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
@@ -24,9 +23,12 @@
 #include "core/app/ListCommands.h"
 #include "core/app/MainWindowGeometry.h"
 #include "gui/ExitQuestion.h"
+#include "gui/FindWindow.h"
 #include "gui/FittingTabs.h"
+#include "gui/GridTools.h"
 #include "gui/LanguageApplier.h"
 #include "gui/ListingModels.h"
+#include "gui/MemoSelection.h"
 #include "gui/OptionsPanel.h"
 #include "gui/Prompts.h"
 
@@ -79,6 +81,10 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts)
   connect(exit_question_, &ExitQuestion::SaveChosen, this, &MainWindow::ExitSave);
   connect(exit_question_, &ExitQuestion::DiscardChosen, this, &MainWindow::ExitDiscard);
   connect(exit_question_, &ExitQuestion::CancelChosen, this, &MainWindow::ExitCancel);
+  find_window_ = new FindWindow(this, state_, *prompts_,
+                                {view_tabs_, text_view_, grid_view_, html_view_, folder_tabs_});
+  connect(find_window_, &FindWindow::SearchStartStored, this,
+          [this] { options_panel_->SetFlags(state_.flags); });
   BuildTimers();
 
   const StartupCheck check = CheckConfiguration(state_);
@@ -161,6 +167,8 @@ void MainWindow::BuildViews(QWidget* central) {
                             new ListingViewModel(doc, ListingDocument::View::Text, this));
   html_view_ = MakeLineView(html_page, "Memo2",
                             new ListingViewModel(doc, ListingDocument::View::Html, this));
+  new MemoSelection(text_view_);
+  new MemoSelection(html_view_);
   grid_view_ = Named(new QTableView(grid_page), "StringGrid1");
   grid_view_->setModel(new ListingViewModel(doc, ListingDocument::View::Grid, this));
   grid_view_->horizontalHeader()->hide();
@@ -193,14 +201,14 @@ void MainWindow::BuildGridTools(QWidget* grid_page) {
                                   "RadioButton4", "RadioButton5"};
   static const int kRadioLefts[] = {8, 60, 180, 120, 240};  // Nr., File, Type, Size, Date
   for (int i = 0; i < 5; ++i) {
-    sort_choices_[i] = Named(new QRadioButton(sort_group_), kRadios[i]);
+    sort_choices_[i] = Named(new SortButton(sort_group_), kRadios[i]);
     sort_choices_[i]->setGeometry(kRadioLefts[i], 14, 70, 20);
   }
   sort_choices_[0]->setChecked(true);
-  Named(new QPushButton(sort_group_), "Button16")->setGeometry(320, 10, 120, 24);
-  // Sorting, renumbering and width changes arrive with the grid tools.
-  width_group_->setEnabled(false);
-  sort_group_->setEnabled(false);
+  auto* renumber = Named(new QPushButton(sort_group_), "Button16");
+  renumber->setGeometry(320, 10, 120, 24);
+  new GridToolsController(state_, *prompts_, grid_view_, width_fields_, sort_choices_, renumber,
+                          this);
 }
 
 void MainWindow::BuildTimers() {
@@ -267,6 +275,8 @@ void MainWindow::Optionen1Click() {
   options_panel_->show();
   options_panel_->raise();
 }
+
+void MainWindow::Suchen1Click() { find_window_->Open(); }
 
 void MainWindow::OptionsSaveClick() {
   QString error;
@@ -396,6 +406,7 @@ void MainWindow::LayoutControls() {
 void MainWindow::ShowLanguage() {
   ApplyWindowTexts(this, state_.language);
   ApplyWindowTexts(exit_question_, state_.language);
+  ApplyWindowTexts(find_window_, state_.language);
   setWindowTitle(MainWindowCaption(state_));
   findChild<QCheckBox*>(u"InfozeigefalskeineMp3DateinenimOrdnersind1"_qs)
       ->setText(InfoNoFilesCaption(state_));

@@ -15,7 +15,6 @@ class QListView;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
 class QTabWidget;
 class QTableView;
 class QTreeView;
@@ -23,8 +22,10 @@ class QTreeView;
 namespace kavoro {
 
 class ExitQuestion;
+class FindWindow;
 class OptionsPanel;
 class Prompts;
+class SortButton;
 
 // TForm1: the folder side, the three views of the listing, the menus and the panels.
 class MainWindow : public QMainWindow {
@@ -42,6 +43,7 @@ class MainWindow : public QMainWindow {
 
   AppState& State() { return state_; }
   ExitQuestion* ExitDialog() const { return exit_question_; }
+  FindWindow* FindDialog() const { return find_window_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -65,6 +67,7 @@ class MainWindow : public QMainWindow {
   void Speichern2Click();
   void Speichern1Click();
   void Optionen1Click();
+  void Suchen1Click();
   void OptionsSaveClick();
   void OptionsCancelClick();
   void Deutsch1Click();
@@ -113,12 +116,13 @@ class MainWindow : public QMainWindow {
   QGroupBox* width_group_ = nullptr;
   QGroupBox* sort_group_ = nullptr;
   QLineEdit* width_fields_[5] = {};
-  QRadioButton* sort_choices_[5] = {};
+  SortButton* sort_choices_[5] = {};
   QPushButton* edit_source_ = nullptr;
   QPushButton* refresh_preview_ = nullptr;
   QProgressBar* progress_ = nullptr;
   OptionsPanel* options_panel_ = nullptr;
   ExitQuestion* exit_question_ = nullptr;
+  FindWindow* find_window_ = nullptr;
 
   QMenu* file_menu_ = nullptr;
   QAction* options_action_ = nullptr;
