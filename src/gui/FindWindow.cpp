@@ -20,7 +20,7 @@
 namespace kavoro {
 namespace {
 
-constexpr int kWidth = 300;
+constexpr int kWidth = 320;
 constexpr int kHeight = 156;
 
 template <typename W>
@@ -52,9 +52,9 @@ void FindWindow::BuildStartPanel() {
   from_selection_ = Place<QRadioButton>(start_panel_, "RadioButton4", 14, 44, 270, 20);
   from_end_ = Place<QRadioButton>(start_panel_, "RadioButton5", 14, 66, 270, 20);
   dont_ask_ = Place<QCheckBox>(start_panel_, "CheckBox2", 14, 94, 270, 20);
-  auto* ok = Place<QPushButton>(start_panel_, "Button1", 40, 122, 100, 25);
+  auto* ok = Place<QPushButton>(start_panel_, "Button1", 50, 122, 100, 25);
   ok->setText(u"OK"_qs);
-  auto* cancel = Place<QPushButton>(start_panel_, "Button2", 160, 122, 100, 25);
+  auto* cancel = Place<QPushButton>(start_panel_, "Button2", 170, 122, 100, 25);
   connect(ok, &QPushButton::clicked, this, &FindWindow::StartOkClick);
   connect(cancel, &QPushButton::clicked, this, &FindWindow::StartCancelClick);
 }
@@ -64,20 +64,20 @@ void FindWindow::BuildSearchPanel() {
   // The edit's own label: the language tables address it through the edit.
   auto* label = Place<QLabel>(search_panel_, "LabeledEdit1Label", 14, 8, 270, 18);
   label->setText(u"Name der Datei"_qs);
-  search_text_ = Place<QLineEdit>(search_panel_, "LabeledEdit1", 14, 26, 272, 22);
+  search_text_ = Place<QLineEdit>(search_panel_, "LabeledEdit1", 14, 26, 292, 22);
   label->setBuddy(search_text_);
   auto* direction = Place<QGroupBox>(search_panel_, "GroupBox4", 14, 54, 160, 56);
   upward_ = Place<QRadioButton>(direction, "RadioButton1", 8, 24, 74, 22);
   downward_ = Place<QRadioButton>(direction, "RadioButton2", 82, 24, 76, 22);
   downward_->setChecked(true);
   match_case_ = Place<QCheckBox>(search_panel_, "CheckBox1", 182, 64, 18, 20);
-  auto* case_label = Place<QLabel>(search_panel_, "Label1", 202, 58, 92, 40);
+  auto* case_label = Place<QLabel>(search_panel_, "Label1", 202, 56, 114, 48);
   case_label->setWordWrap(true);
   case_label->installEventFilter(this);
   match_case_label_ = case_label;
-  search_ = Place<QPushButton>(search_panel_, "Button14", 40, 122, 100, 25);
+  search_ = Place<QPushButton>(search_panel_, "Button14", 50, 122, 100, 25);
   search_->installEventFilter(this);
-  auto* cancel = Place<QPushButton>(search_panel_, "Button15", 160, 122, 100, 25);
+  auto* cancel = Place<QPushButton>(search_panel_, "Button15", 170, 122, 100, 25);
 
   connect(search_text_, &QLineEdit::textChanged, this,
           [this](const QString& text) { search_->setEnabled(!text.isEmpty()); });

@@ -12,9 +12,28 @@
 namespace kavoro {
 namespace {
 
+// Another form owned by this one (a dialog, the find window) has controls of the same names;
+// its captions come from its own table. Menus are windows too, but belong to the form.
+bool IsOtherForm(const QObject* object) {
+  const auto* widget = qobject_cast<const QWidget*>(object);
+  return widget && widget->isWindow() && !qobject_cast<const QMenu*>(widget);
+}
+
+// Like findChild: the direct children first, then each child's descendants in turn.
+QObject* FindInForm(const QObject* parent, QLatin1String name) {
+  for (QObject* child : parent->children()) {
+    if (child->objectName() == name && !IsOtherForm(child)) return child;
+  }
+  for (QObject* child : parent->children()) {
+    if (IsOtherForm(child)) continue;
+    if (QObject* found = FindInForm(child, name)) return found;
+  }
+  return nullptr;
+}
+
 QObject* Find(QWidget* window, const char* object) {
   if (window->objectName() == QLatin1String(object)) return window;
-  return window->findChild<QObject*>(QLatin1String(object));
+  return FindInForm(window, QLatin1String(object));
 }
 
 void SetCaption(QObject* target, int index, const QString& text) {

@@ -195,6 +195,10 @@ TEST_F(GridAndSearchTest, StartQuestionStoresLine24AndGridHitsLeaveTheWindowUsab
 
 TEST_F(GridAndSearchTest, FindWindowSpeaksTheLanguage) {
   MainWindow& w = Open();
+  // Controls of the same name in the main window keep their own captions.
+  EXPECT_EQ(InFind<QRadioButton>("RadioButton1")->text(), u"Aufwärts"_qs);
+  EXPECT_EQ(InFind<QGroupBox>("GroupBox3")->title(), QString());
+  EXPECT_EQ(Find<QRadioButton>("RadioButton1")->text(), u"Nr."_qs);
   EXPECT_EQ(w.FindDialog()->findChild<QLabel*>(u"LabeledEdit1Label"_qs)->text(),
             u"Suchen nach :"_qs);
   Find<QAction>("English1")->trigger();
