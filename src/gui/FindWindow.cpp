@@ -16,20 +16,13 @@
 #include "core/app/AppState.h"
 #include "core/app/Prompts.h"
 #include "gui/MemoSelection.h"
+#include "gui/NamedWidgets.h"
 
 namespace kavoro {
 namespace {
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 156;
-
-template <typename W>
-W* Place(QWidget* parent, const char* name, int left, int top, int width, int height) {
-  auto* w = new W(parent);
-  w->setObjectName(QLatin1String(name));
-  w->setGeometry(left, top, width, height);
-  return w;
-}
 
 }  // namespace
 

@@ -4,18 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "gui/NamedWidgets.h"
+
 namespace kavoro {
-namespace {
-
-template <typename W>
-W* Place(QWidget* parent, const char* name, int left, int top, int width, int height) {
-  auto* w = new W(parent);
-  w->setObjectName(QLatin1String(name));
-  w->setGeometry(left, top, width, height);
-  return w;
-}
-
-}  // namespace
 
 OptionsPanel::OptionsPanel(QWidget* parent) : QGroupBox(parent) {
   setObjectName(u"GroupBox1"_qs);
