@@ -16,7 +16,7 @@
 #include "core/app/AppState.h"
 #include "core/app/Prompts.h"
 #include "gui/MemoSelection.h"
-#include "gui/NamedWidgets.h"
+#include "gui/NamedWidget.h"
 
 namespace kavoro {
 namespace {
@@ -40,37 +40,37 @@ FindWindow::FindWindow(QMainWindow* main_window, AppState& state, Prompts& promp
 }
 
 void FindWindow::BuildStartPanel() {
-  start_panel_ = Place<QGroupBox>(this, "GroupBox1", 0, 0, kWidth, kHeight);
-  from_beginning_ = Place<QRadioButton>(start_panel_, "RadioButton3", 14, 22, 270, 20);
-  from_selection_ = Place<QRadioButton>(start_panel_, "RadioButton4", 14, 44, 270, 20);
-  from_end_ = Place<QRadioButton>(start_panel_, "RadioButton5", 14, 66, 270, 20);
-  dont_ask_ = Place<QCheckBox>(start_panel_, "CheckBox2", 14, 94, 270, 20);
-  auto* ok = Place<QPushButton>(start_panel_, "Button1", 50, 122, 100, 25);
+  start_panel_ = AddNamed<QGroupBox>(this, "GroupBox1", 0, 0, kWidth, kHeight);
+  from_beginning_ = AddNamed<QRadioButton>(start_panel_, "RadioButton3", 14, 22, 270, 20);
+  from_selection_ = AddNamed<QRadioButton>(start_panel_, "RadioButton4", 14, 44, 270, 20);
+  from_end_ = AddNamed<QRadioButton>(start_panel_, "RadioButton5", 14, 66, 270, 20);
+  dont_ask_ = AddNamed<QCheckBox>(start_panel_, "CheckBox2", 14, 94, 270, 20);
+  auto* ok = AddNamed<QPushButton>(start_panel_, "Button1", 50, 122, 100, 25);
   ok->setText(u"OK"_qs);
-  auto* cancel = Place<QPushButton>(start_panel_, "Button2", 170, 122, 100, 25);
+  auto* cancel = AddNamed<QPushButton>(start_panel_, "Button2", 170, 122, 100, 25);
   connect(ok, &QPushButton::clicked, this, &FindWindow::StartOkClick);
   connect(cancel, &QPushButton::clicked, this, &FindWindow::StartCancelClick);
 }
 
 void FindWindow::BuildSearchPanel() {
-  search_panel_ = Place<QGroupBox>(this, "GroupBox3", 0, 0, kWidth, kHeight);
+  search_panel_ = AddNamed<QGroupBox>(this, "GroupBox3", 0, 0, kWidth, kHeight);
   // The edit's own label: the language tables address it through the edit.
-  auto* label = Place<QLabel>(search_panel_, "LabeledEdit1Label", 14, 8, 270, 18);
+  auto* label = AddNamed<QLabel>(search_panel_, "LabeledEdit1Label", 14, 8, 270, 18);
   label->setText(u"Name der Datei"_qs);
-  search_text_ = Place<QLineEdit>(search_panel_, "LabeledEdit1", 14, 26, 292, 22);
+  search_text_ = AddNamed<QLineEdit>(search_panel_, "LabeledEdit1", 14, 26, 292, 22);
   label->setBuddy(search_text_);
-  auto* direction = Place<QGroupBox>(search_panel_, "GroupBox4", 14, 54, 160, 56);
-  upward_ = Place<QRadioButton>(direction, "RadioButton1", 8, 24, 74, 22);
-  downward_ = Place<QRadioButton>(direction, "RadioButton2", 82, 24, 76, 22);
+  auto* direction = AddNamed<QGroupBox>(search_panel_, "GroupBox4", 14, 54, 160, 56);
+  upward_ = AddNamed<QRadioButton>(direction, "RadioButton1", 8, 24, 74, 22);
+  downward_ = AddNamed<QRadioButton>(direction, "RadioButton2", 82, 24, 76, 22);
   downward_->setChecked(true);
-  match_case_ = Place<QCheckBox>(search_panel_, "CheckBox1", 182, 64, 18, 20);
-  auto* case_label = Place<QLabel>(search_panel_, "Label1", 202, 56, 114, 48);
+  match_case_ = AddNamed<QCheckBox>(search_panel_, "CheckBox1", 182, 64, 18, 20);
+  auto* case_label = AddNamed<QLabel>(search_panel_, "Label1", 202, 56, 114, 48);
   case_label->setWordWrap(true);
   case_label->installEventFilter(this);
   match_case_label_ = case_label;
-  search_ = Place<QPushButton>(search_panel_, "Button14", 50, 122, 100, 25);
+  search_ = AddNamed<QPushButton>(search_panel_, "Button14", 50, 122, 100, 25);
   search_->installEventFilter(this);
-  auto* cancel = Place<QPushButton>(search_panel_, "Button15", 170, 122, 100, 25);
+  auto* cancel = AddNamed<QPushButton>(search_panel_, "Button15", 170, 122, 100, 25);
 
   connect(search_text_, &QLineEdit::textChanged, this,
           [this](const QString& text) { search_->setEnabled(!text.isEmpty()); });

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "gui/NamedWidgets.h"
+#include "gui/NamedWidget.h"
 
 namespace kavoro {
 
@@ -12,21 +12,21 @@ OptionsPanel::OptionsPanel(QWidget* parent) : QGroupBox(parent) {
   setObjectName(u"GroupBox1"_qs);
   setAutoFillBackground(true);
   resize(420, 330);
-  Place<QLabel>(this, "Label1", 12, 24, 380, 18);
+  AddNamed<QLabel>(this, "Label1", 12, 24, 380, 18);
   info_no_files_ =
-      Place<QCheckBox>(this, "InfozeigefalskeineMp3DateinenimOrdnersind1", 24, 44, 380, 20);
+      AddNamed<QCheckBox>(this, "InfozeigefalskeineMp3DateinenimOrdnersind1", 24, 44, 380, 20);
   info_count_time_ =
-      Place<QCheckBox>(this, "InfozeigenwievieleDateiengefundenwurden1", 24, 66, 390, 20);
-  Place<QLabel>(this, "Label2", 12, 94, 380, 18);
-  hide_extensions_ = Place<QCheckBox>(this, "Dateiendungenmitanzeigen1", 24, 114, 380, 20);
-  whole_path_ = Place<QCheckBox>(this, "GanzenDateifahrtanzeigen1", 24, 136, 380, 20);
-  link_files_ = Place<QCheckBox>(this, "LinkzudenDateienbeiHTML1", 40, 158, 220, 20);
-  link_note_ = Place<QLabel>(this, "Label3", 264, 158, 140, 20);
-  details_ = Place<QCheckBox>(this, "versuch1", 24, 180, 380, 20);
-  Place<QLabel>(this, "Label4", 12, 208, 380, 18);
-  ask_search_start_ = Place<QCheckBox>(this, "CheckBox2", 24, 228, 380, 20);
-  auto* save = Place<QPushButton>(this, "Button7", 40, 284, 160, 28);
-  auto* cancel = Place<QPushButton>(this, "Button12", 220, 284, 160, 28);
+      AddNamed<QCheckBox>(this, "InfozeigenwievieleDateiengefundenwurden1", 24, 66, 390, 20);
+  AddNamed<QLabel>(this, "Label2", 12, 94, 380, 18);
+  hide_extensions_ = AddNamed<QCheckBox>(this, "Dateiendungenmitanzeigen1", 24, 114, 380, 20);
+  whole_path_ = AddNamed<QCheckBox>(this, "GanzenDateifahrtanzeigen1", 24, 136, 380, 20);
+  link_files_ = AddNamed<QCheckBox>(this, "LinkzudenDateienbeiHTML1", 40, 158, 220, 20);
+  link_note_ = AddNamed<QLabel>(this, "Label3", 264, 158, 140, 20);
+  details_ = AddNamed<QCheckBox>(this, "versuch1", 24, 180, 380, 20);
+  AddNamed<QLabel>(this, "Label4", 12, 208, 380, 18);
+  ask_search_start_ = AddNamed<QCheckBox>(this, "CheckBox2", 24, 228, 380, 20);
+  auto* save = AddNamed<QPushButton>(this, "Button7", 40, 284, 160, 28);
+  auto* cancel = AddNamed<QPushButton>(this, "Button12", 220, 284, 160, 28);
   connect(whole_path_, &QCheckBox::toggled, this, &OptionsPanel::UpdateLinkEnabled);
   connect(save, &QPushButton::clicked, this, &OptionsPanel::SaveClicked);
   connect(cancel, &QPushButton::clicked, this, &OptionsPanel::CancelClicked);
