@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMainWindow>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -28,13 +27,15 @@ constexpr int kHeight = 156;
 
 FindWindow::FindWindow(QMainWindow* main_window, AppState& state, Prompts& prompts,
                        const Views& views)
-    : QWidget(main_window, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       main_(main_window),
       state_(state),
       prompts_(prompts),
       views_(views) {
   setObjectName(u"TForm8"_qs);
   setFixedSize(kWidth, kHeight);
+  // Left open, it must not keep the program running once the main window is closed.
+  setAttribute(Qt::WA_QuitOnClose, false);
   BuildStartPanel();
   BuildSearchPanel();
 }
@@ -184,12 +185,7 @@ void FindWindow::Find() {
   SetMainEnabled(outcome.main_window_enabled);
 }
 
-// The find window is a child of the main window, so the main window's own parts are what
-// gets disabled, not the main window itself.
-void FindWindow::SetMainEnabled(bool enabled) {
-  main_->centralWidget()->setEnabled(enabled);
-  main_->menuBar()->setEnabled(enabled);
-}
+void FindWindow::SetMainEnabled(bool enabled) { main_->setEnabled(enabled); }
 
 std::optional<FindTab> FindWindow::ActiveTab() const {
   const int index = views_.tabs->currentIndex();

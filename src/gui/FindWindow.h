@@ -22,7 +22,8 @@ class Prompts;
 
 // TForm8, the find window: a small borderless window over the main window with the start
 // question (`GroupBox1`) and the search panel (`GroupBox3`). While it is open the main
-// window is disabled, except while a search runs and after a hit in the grid.
+// window is disabled, except while a search runs and after a hit in the grid; so it is a
+// window of its own, not a child that would be disabled with it.
 class FindWindow : public QWidget {
   Q_OBJECT
 

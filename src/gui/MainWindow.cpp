@@ -81,9 +81,10 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts)
   connect(exit_question_, &ExitQuestion::SaveChosen, this, &MainWindow::ExitSave);
   connect(exit_question_, &ExitQuestion::DiscardChosen, this, &MainWindow::ExitDiscard);
   connect(exit_question_, &ExitQuestion::CancelChosen, this, &MainWindow::ExitCancel);
-  find_window_ = new FindWindow(this, state_, *prompts_,
-                                {view_tabs_, text_view_, grid_view_, html_view_, folder_tabs_});
-  connect(find_window_, &FindWindow::SearchStartStored, this,
+  find_window_ = std::make_unique<FindWindow>(
+      this, state_, *prompts_,
+      FindWindow::Views{view_tabs_, text_view_, grid_view_, html_view_, folder_tabs_});
+  connect(find_window_.get(), &FindWindow::SearchStartStored, this,
           [this] { options_panel_->SetFlags(state_.flags); });
   BuildTimers();
 
@@ -406,7 +407,7 @@ void MainWindow::LayoutControls() {
 void MainWindow::ShowLanguage() {
   ApplyWindowTexts(this, state_.language);
   ApplyWindowTexts(exit_question_, state_.language);
-  ApplyWindowTexts(find_window_, state_.language);
+  ApplyWindowTexts(find_window_.get(), state_.language);
   setWindowTitle(MainWindowCaption(state_));
   findChild<QCheckBox*>(u"InfozeigefalskeineMp3DateinenimOrdnersind1"_qs)
       ->setText(InfoNoFilesCaption(state_));

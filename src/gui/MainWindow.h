@@ -43,7 +43,7 @@ class MainWindow : public QMainWindow {
 
   AppState& State() { return state_; }
   ExitQuestion* ExitDialog() const { return exit_question_; }
-  FindWindow* FindDialog() const { return find_window_; }
+  FindWindow* FindDialog() const { return find_window_.get(); }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -122,7 +122,7 @@ class MainWindow : public QMainWindow {
   QProgressBar* progress_ = nullptr;
   OptionsPanel* options_panel_ = nullptr;
   ExitQuestion* exit_question_ = nullptr;
-  FindWindow* find_window_ = nullptr;
+  std::unique_ptr<FindWindow> find_window_;
 
   QMenu* file_menu_ = nullptr;
   QAction* options_action_ = nullptr;

@@ -56,7 +56,7 @@ class GridAndSearchTest : public ::testing::Test {
     for (const QString& name : names) test::AddEntry(window_->State().doc, name);
   }
   TextSelection Memo1() { return MemoSelection::Of(Find<QListView>("Memo1"))->Get(); }
-  bool MainEnabled() { return window_->centralWidget()->isEnabled(); }
+  bool MainEnabled() { return window_->isEnabled(); }
 
   test::ProgramDir dir_;
   test::ScriptedPrompts prompts_;
