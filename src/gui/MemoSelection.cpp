@@ -50,6 +50,8 @@ MemoSelection::MemoSelection(QListView* view) : QObject(view), view_(view) {
   view->setItemDelegate(new SelectionDelegate(*this, this));
   connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &MemoSelection::OnCurrentChanged);
+  // A view filled anew no longer holds the marked characters; the caret stays where it was.
+  connect(view->model(), &QAbstractItemModel::modelReset, this, [this] { selection_.length = 0; });
 }
 
 MemoSelection* MemoSelection::Of(const QListView* view) {

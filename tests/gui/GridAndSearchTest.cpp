@@ -156,6 +156,14 @@ TEST_F(GridAndSearchTest, FindWindowSearchesTheTextViewAndClosesAgain) {
   EXPECT_FALSE(find->isVisible());
   EXPECT_TRUE(MainEnabled());
   EXPECT_TRUE(w.menuBar()->isEnabled());
+
+  // A click on a line puts the caret at its start; a listing made anew keeps no marked hit.
+  auto* memo = Find<QListView>("Memo1");
+  memo->setCurrentIndex(memo->model()->index(2, 0));
+  EXPECT_EQ(Memo1(), (TextSelection{{2, 0}, 0}));
+  MemoSelection::Of(memo)->Set(TextSelection{{3, 8}, 3});
+  w.State().doc.SetTextLines({u"neu"_qs});
+  EXPECT_EQ(Memo1().length, 0);
 }
 
 TEST_F(GridAndSearchTest, StartQuestionStoresLine24AndGridHitsLeaveTheWindowUsable) {
