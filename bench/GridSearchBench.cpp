@@ -31,9 +31,9 @@ void Fill(ListingDocument& doc, int entries, const QLocale& locale) {
   doc.SetTextLines({u"Nr.        Datei  -  Größe  -  Typ  -  Geändert"_qs});
   for (int n = 1; n <= entries; ++n) {
     const QString number = QString::number(n);
-    const QString name = u"/home/nutzer/Musik/Ordner %1/Lied %2 – Künstler.mp3"_qs
-                             .arg(random.bounded(5000))
-                             .arg(random.bounded(1000000));
+    const QString name =
+        u"/home/nutzer/Musik/Ordner %1/Lied %2 – Künstler.mp3"_qs.arg(random.bounded(5000))
+            .arg(random.bounded(1000000));
     const quint32 kb = random.bounded(5000000u);
     const QString size = (kb >= 1000 ? QString::number(kb / 1000) + u'.' +
                                            QString::number(kb % 1000).rightJustified(3, u'0')
@@ -123,12 +123,12 @@ int main(int argc, char** argv) {
     for (int round = 0; round < 3; ++round) {
       kavoro::FindSession session;
       const auto& lines = c.tab == kavoro::FindTab::Html ? doc.Html() : doc.Text();
-      kavoro::TextSelection memo{c.down ? kavoro::TextPos{} : kavoro::TextPos{lines.Count(), 0},
-                                 0};
+      kavoro::TextSelection memo{c.down ? kavoro::TextPos{} : kavoro::TextPos{lines.Count(), 0}, 0};
       timer.restart();
-      found = session.Find(c.tab, {u"nicht vorhanden"_qs, c.down, c.match_case}, doc, memo,
-                           prompts, texts)
-                  .found;
+      found =
+          session
+              .Find(c.tab, {u"nicht vorhanden"_qs, c.down, c.match_case}, doc, memo, prompts, texts)
+              .found;
       best = std::min(best, Ms(timer));
     }
     std::printf("search, no hit, %-31s %7.1f ms%s\n", c.what, best, found ? " (found?)" : "");

@@ -165,8 +165,7 @@ void FindWindow::CloseClick() {
 void FindWindow::Find() {
   const auto tab = ActiveTab();
   if (!tab) return;
-  const FindRequest request{search_text_->text(), downward_->isChecked(),
-                            match_case_->isChecked()};
+  const FindRequest request{search_text_->text(), downward_->isChecked(), match_case_->isChecked()};
   SetMainEnabled(true);
   MemoSelection* memo = MemoOf(*tab);
   TextSelection selection = memo ? memo->Get() : TextSelection{};
@@ -195,9 +194,12 @@ std::optional<FindTab> FindWindow::ActiveTab() const {
 
 MemoSelection* FindWindow::MemoOf(FindTab tab) const {
   switch (tab) {
-    case FindTab::Text: return MemoSelection::Of(views_.text);
-    case FindTab::Html: return MemoSelection::Of(views_.html);
-    case FindTab::Grid: break;
+    case FindTab::Text:
+      return MemoSelection::Of(views_.text);
+    case FindTab::Html:
+      return MemoSelection::Of(views_.html);
+    case FindTab::Grid:
+      break;
   }
   return nullptr;
 }

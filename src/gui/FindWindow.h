@@ -29,10 +29,10 @@ class FindWindow : public QWidget {
 
  public:
   struct Views {
-    QTabWidget* tabs;  // TabbedNotebook1
-    QListView* text;   // Memo1
-    QTableView* grid;  // StringGrid1
-    QListView* html;   // Memo2
+    QTabWidget* tabs;      // TabbedNotebook1
+    QListView* text;       // Memo1
+    QTableView* grid;      // StringGrid1
+    QListView* html;       // Memo2
     QWidget* folder_tabs;  // TabbedNotebook2, for placing the window
   };
 

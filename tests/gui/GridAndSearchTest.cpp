@@ -146,8 +146,9 @@ TEST_F(GridAndSearchTest, FindWindowSearchesTheTextViewAndClosesAgain) {
 
   InFind<QCheckBox>("CheckBox1")->setChecked(true);  // with case: no more hits
   search->click();
-  EXPECT_EQ(prompts_.shown.last(),
-            u"ask: \"ABC\" wurde leider nicht gefunden\nSoll noch einmal vom Anfang gesucht werden ?"_qs);
+  EXPECT_EQ(
+      prompts_.shown.last(),
+      u"ask: \"ABC\" wurde leider nicht gefunden\nSoll noch einmal vom Anfang gesucht werden ?"_qs);
   EXPECT_EQ(Memo1(), (TextSelection{{3, 8}, 3}));
   QTest::mouseClick(InFind<QLabel>("Label1"), Qt::LeftButton);
   EXPECT_FALSE(InFind<QCheckBox>("CheckBox1")->isChecked());

@@ -121,8 +121,7 @@ void AppendLiteral(DateReader::Pattern& pattern, const std::string& text) {
 // A literal as a format string holds it: quoted only when it has letters or quotes.
 QString Quoted(const std::string& literal) {
   QString text = QString::fromStdString(literal);
-  if (!std::any_of(text.begin(), text.end(),
-                   [](QChar c) { return c.isLetter() || c == u'\''; })) {
+  if (!std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter() || c == u'\''; })) {
     return text;
   }
   text.replace(u'\'', u"''"_qs);
@@ -133,18 +132,38 @@ QString FormatOf(const DateReader::Pattern& pattern) {
   QString out;
   for (const Token& t : pattern) {
     switch (t.kind) {
-      case Kind::Literal: out += Quoted(t.literal); break;
+      case Kind::Literal:
+        out += Quoted(t.literal);
+        break;
       case Kind::Day:
-      case Kind::DayName: out += QString(t.width, u'd'); break;
+      case Kind::DayName:
+        out += QString(t.width, u'd');
+        break;
       case Kind::Month:
-      case Kind::MonthName: out += QString(t.width, u'M'); break;
-      case Kind::Year: out += QString(t.width, u'y'); break;
-      case Kind::Hour: out += QString(t.width, t.twelve_hour ? u'h' : u'H'); break;
-      case Kind::Minute: out += QString(t.width, u'm'); break;
-      case Kind::Second: out += QString(t.width, u's'); break;
-      case Kind::Millisecond: out += QString(t.width, u'z'); break;
-      case Kind::AmPm: out += QString::fromStdString(t.literal); break;
-      case Kind::Zone: out += u't'; break;
+      case Kind::MonthName:
+        out += QString(t.width, u'M');
+        break;
+      case Kind::Year:
+        out += QString(t.width, u'y');
+        break;
+      case Kind::Hour:
+        out += QString(t.width, t.twelve_hour ? u'h' : u'H');
+        break;
+      case Kind::Minute:
+        out += QString(t.width, u'm');
+        break;
+      case Kind::Second:
+        out += QString(t.width, u's');
+        break;
+      case Kind::Millisecond:
+        out += QString(t.width, u'z');
+        break;
+      case Kind::AmPm:
+        out += QString::fromStdString(t.literal);
+        break;
+      case Kind::Zone:
+        out += u't';
+        break;
     }
   }
   return out;
@@ -284,8 +303,12 @@ std::optional<qint64> DateReader::Match(const Pattern& pattern, std::string_view
         ok = rest.starts_with(t.literal);
         pos += t.literal.size();
         break;
-      case Kind::Day: ok = ReadDigits(text, pos, 2, day); break;
-      case Kind::Month: ok = ReadDigits(text, pos, 2, month); break;
+      case Kind::Day:
+        ok = ReadDigits(text, pos, 2, day);
+        break;
+      case Kind::Month:
+        ok = ReadDigits(text, pos, 2, month);
+        break;
       case Kind::Year:
         ok = ReadDigits(text, pos, t.width, year);
         if (t.width == 2) year += 1900;
@@ -294,9 +317,15 @@ std::optional<qint64> DateReader::Match(const Pattern& pattern, std::string_view
         ok = ReadDigits(text, pos, 2, hour);
         twelve_hour = t.twelve_hour;
         break;
-      case Kind::Minute: ok = ReadDigits(text, pos, 2, minute); break;
-      case Kind::Second: ok = ReadDigits(text, pos, 2, second); break;
-      case Kind::Millisecond: ok = ReadDigits(text, pos, 3, ignored); break;
+      case Kind::Minute:
+        ok = ReadDigits(text, pos, 2, minute);
+        break;
+      case Kind::Second:
+        ok = ReadDigits(text, pos, 2, second);
+        break;
+      case Kind::Millisecond:
+        ok = ReadDigits(text, pos, 3, ignored);
+        break;
       case Kind::MonthName: {
         int found = MatchName(rest, long_months_, len);
         std::size_t short_len = 0;
@@ -325,7 +354,9 @@ std::optional<qint64> DateReader::Match(const Pattern& pattern, std::string_view
           ok = false;
         }
         break;
-      case Kind::Zone: ok = false; break;
+      case Kind::Zone:
+        ok = false;
+        break;
     }
     if (!ok) return std::nullopt;
   }

@@ -272,8 +272,7 @@ void ForEachCell(const ListingDocument& doc, int column, Visit visit) {
 }
 
 template <typename KeyOf>
-void SortByValue(ListingDocument& doc, int column, bool forward, HeaderRow header,
-                 KeyOf value_of) {
+void SortByValue(ListingDocument& doc, int column, bool forward, HeaderRow header, KeyOf value_of) {
   if (!Sortable(doc)) return;
   std::vector<SortItem> items(static_cast<std::size_t>(doc.RowCount()));
   ForEachCell(doc, column, [&](std::uint32_t r, std::string_view cell) {
