@@ -128,42 +128,39 @@ QString Quoted(const std::string& literal) {
   return u'\'' + text + u'\'';
 }
 
+// The pattern letter of a token that is no literal text.
+char16_t LetterOf(const Token& t) {
+  switch (t.kind) {
+    case Kind::Day:
+    case Kind::DayName:
+      return u'd';
+    case Kind::Month:
+    case Kind::MonthName:
+      return u'M';
+    case Kind::Year:
+      return u'y';
+    case Kind::Hour:
+      return t.twelve_hour ? u'h' : u'H';
+    case Kind::Minute:
+      return u'm';
+    case Kind::Second:
+      return u's';
+    case Kind::Millisecond:
+      return u'z';
+    default:
+      return u't';
+  }
+}
+
 QString FormatOf(const DateReader::Pattern& pattern) {
   QString out;
   for (const Token& t : pattern) {
-    switch (t.kind) {
-      case Kind::Literal:
-        out += Quoted(t.literal);
-        break;
-      case Kind::Day:
-      case Kind::DayName:
-        out += QString(t.width, u'd');
-        break;
-      case Kind::Month:
-      case Kind::MonthName:
-        out += QString(t.width, u'M');
-        break;
-      case Kind::Year:
-        out += QString(t.width, u'y');
-        break;
-      case Kind::Hour:
-        out += QString(t.width, t.twelve_hour ? u'h' : u'H');
-        break;
-      case Kind::Minute:
-        out += QString(t.width, u'm');
-        break;
-      case Kind::Second:
-        out += QString(t.width, u's');
-        break;
-      case Kind::Millisecond:
-        out += QString(t.width, u'z');
-        break;
-      case Kind::AmPm:
-        out += QString::fromStdString(t.literal);
-        break;
-      case Kind::Zone:
-        out += u't';
-        break;
+    if (t.kind == Kind::Literal) {
+      out += Quoted(t.literal);
+    } else if (t.kind == Kind::AmPm) {
+      out += QString::fromStdString(t.literal);
+    } else {
+      out += QString(std::max(t.width, 1), LetterOf(t));
     }
   }
   return out;
