@@ -1,5 +1,6 @@
 #include "core/grid/DateKey.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace kavoro {
@@ -118,79 +119,6 @@ void AppendLiteral(DateReader::Pattern& pattern, const std::string& text) {
   }
 }
 
-// A literal as a format string holds it: quoted only when it has letters or quotes.
-QString Quoted(const std::string& literal) {
-  QString text = QString::fromStdString(literal);
-  if (!std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter() || c == u'\''; })) {
-    return text;
-  }
-  text.replace(u'\'', u"''"_qs);
-  return u'\'' + text + u'\'';
-}
-
-// The pattern letter of a token that is no literal text.
-char16_t LetterOf(const Token& t) {
-  switch (t.kind) {
-    case Kind::Day:
-    case Kind::DayName:
-      return u'd';
-    case Kind::Month:
-    case Kind::MonthName:
-      return u'M';
-    case Kind::Year:
-      return u'y';
-    case Kind::Hour:
-      return t.twelve_hour ? u'h' : u'H';
-    case Kind::Minute:
-      return u'm';
-    case Kind::Second:
-      return u's';
-    case Kind::Millisecond:
-      return u'z';
-    default:
-      return u't';
-  }
-}
-
-QString FormatOf(const DateReader::Pattern& pattern) {
-  QString out;
-  for (const Token& t : pattern) {
-    if (t.kind == Kind::Literal) {
-      out += Quoted(t.literal);
-    } else if (t.kind == Kind::AmPm) {
-      out += QString::fromStdString(t.literal);
-    } else {
-      out += QString(std::max(t.width, 1), LetterOf(t));
-    }
-  }
-  return out;
-}
-
-// The time without seconds, milliseconds and zone, each taken away with the separator
-// before it; brackets and blanks left at either end go too.
-DateReader::Pattern WithoutSecondsAndZone(const DateReader::Pattern& time) {
-  DateReader::Pattern out;
-  for (const Token& t : time) {
-    if (t.kind == Kind::Second || t.kind == Kind::Millisecond || t.kind == Kind::Zone) {
-      if (!out.empty() && out.back().kind == Kind::Literal) out.pop_back();
-      continue;
-    }
-    out.push_back(t);
-  }
-  auto trim = [](std::string& s) {
-    const auto keep = [](char c) { return c != ' ' && c != '(' && c != ')'; };
-    s.erase(s.begin(), std::find_if(s.begin(), s.end(), keep));
-    s.erase(std::find_if(s.rbegin(), s.rend(), keep).base(), s.end());
-  };
-  for (const bool front : {true, false}) {
-    if (out.empty() || out[front ? 0 : out.size() - 1].kind != Kind::Literal) continue;
-    Token& edge = out[front ? 0 : out.size() - 1];
-    trim(edge.literal);
-    if (edge.literal.empty()) out.erase(out.begin() + (front ? 0 : out.size() - 1));
-  }
-  return out;
-}
-
 }  // namespace
 
 DateReader::Pattern DateReader::Compile(const QString& format) {
@@ -259,9 +187,11 @@ DateReader::Pattern DateReader::Compile(const QString& format) {
 QString ListingDateFormat(const QLocale& locale) {
   QString date = locale.dateFormat(QLocale::ShortFormat);
   if (!date.contains(u"yyyy"_qs)) date.replace(u"yy"_qs, u"yyyy"_qs);
-  const DateReader::Pattern time =
-      WithoutSecondsAndZone(DateReader::Compile(locale.timeFormat(QLocale::LongFormat)));
-  return date + u' ' + FormatOf(time);
+  QString time = locale.timeFormat(QLocale::LongFormat);
+  // Drop the seconds with their separator, and the zone.
+  time.remove(QRegularExpression(u"[^HhmsaApPt]*s+"_qs));
+  time.remove(QRegularExpression(u"\\s*t+"_qs));
+  return date + u' ' + time.trimmed();
 }
 
 DateReader::DateReader(const QLocale& locale) {
