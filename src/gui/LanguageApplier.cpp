@@ -5,15 +5,35 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
 
 namespace kavoro {
 namespace {
 
+// Another form owned by this one (a dialog, the find window) has controls of the same names;
+// its captions come from its own table. Menus are windows too, but belong to the form.
+bool IsOtherForm(const QObject* object) {
+  const auto* widget = qobject_cast<const QWidget*>(object);
+  return widget && widget->isWindow() && !qobject_cast<const QMenu*>(widget);
+}
+
+// Like findChild: the direct children first, then each child's descendants in turn.
+QObject* FindInForm(const QObject* parent, QLatin1String name) {
+  for (QObject* child : parent->children()) {
+    if (child->objectName() == name && !IsOtherForm(child)) return child;
+  }
+  for (QObject* child : parent->children()) {
+    if (IsOtherForm(child)) continue;
+    if (QObject* found = FindInForm(child, name)) return found;
+  }
+  return nullptr;
+}
+
 QObject* Find(QWidget* window, const char* object) {
   if (window->objectName() == QLatin1String(object)) return window;
-  return window->findChild<QObject*>(QLatin1String(object));
+  return FindInForm(window, QLatin1String(object));
 }
 
 void SetCaption(QObject* target, int index, const QString& text) {
@@ -29,6 +49,11 @@ void SetCaption(QObject* target, int index, const QString& text) {
     button->setText(text);
   } else if (auto* label = qobject_cast<QLabel*>(target)) {
     label->setText(text);
+  } else if (auto* edit = qobject_cast<QLineEdit*>(target)) {
+    // A labelled edit's caption is the text of the label that names it as its buddy.
+    for (QLabel* label : edit->parentWidget()->findChildren<QLabel*>()) {
+      if (label->buddy() == edit) label->setText(text);
+    }
   } else if (auto* group = qobject_cast<QGroupBox*>(target)) {
     group->setTitle(text);
   } else if (auto* widget = qobject_cast<QWidget*>(target); widget && widget->isWindow()) {

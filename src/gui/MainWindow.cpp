@@ -16,7 +16,6 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
@@ -31,11 +30,14 @@
 #include "gui/EnteringRun.h"
 #include "gui/ExitQuestion.h"
 #include "gui/ExportDialog.h"
+#include "gui/FindWindow.h"
 #include "gui/FolderContentsModel.h"
 #include "gui/SearchPanels.h"
 #include "gui/FittingTabs.h"
+#include "gui/GridTools.h"
 #include "gui/LanguageApplier.h"
 #include "gui/ListingModels.h"
+#include "gui/MemoSelection.h"
 #include "gui/OptionsPanel.h"
 #include "gui/Prompts.h"
 #include "gui/StyleDialog.h"
@@ -125,6 +127,11 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
           &MainWindow::CloseExportDialog);
   style_dialog_ = std::make_unique<StyleDialog>(state_, *prompts_, *shell_);
   connect(style_dialog_.get(), &StyleDialog::Finished, this, &MainWindow::CloseStyleDialog);
+  find_window_ = std::make_unique<FindWindow>(
+      this, state_, *prompts_,
+      FindWindow::Views{view_tabs_, text_view_, grid_view_, html_view_, folder_tabs_});
+  connect(find_window_.get(), &FindWindow::SearchStartStored, this,
+          [this] { options_panel_->SetFlags(state_.flags); });
   BuildTimers();
   progress_timer_.setInterval(100);
   connect(&progress_timer_, &QTimer::timeout, this, &MainWindow::ShowScanProgress);
@@ -237,6 +244,8 @@ void MainWindow::BuildViews(QWidget* central) {
                             new ListingViewModel(doc, ListingDocument::View::Text, this));
   html_view_ = MakeLineView(html_page, "Memo2",
                             new ListingViewModel(doc, ListingDocument::View::Html, this));
+  new MemoSelection(text_view_);
+  new MemoSelection(html_view_);
   grid_view_ = Named(new QTableView(grid_page), "StringGrid1");
   grid_view_->setModel(new ListingViewModel(doc, ListingDocument::View::Grid, this));
   grid_view_->horizontalHeader()->hide();
@@ -268,14 +277,14 @@ void MainWindow::BuildGridTools(QWidget* grid_page) {
                                   "RadioButton4", "RadioButton5"};
   static const int kRadioLefts[] = {8, 60, 180, 120, 240};  // Nr., File, Type, Size, Date
   for (int i = 0; i < 5; ++i) {
-    sort_choices_[i] = Named(new QRadioButton(sort_group_), kRadios[i]);
+    sort_choices_[i] = Named(new SortButton(sort_group_), kRadios[i]);
     sort_choices_[i]->setGeometry(kRadioLefts[i], 14, 70, 20);
   }
   sort_choices_[0]->setChecked(true);
-  Named(new QPushButton(sort_group_), "Button16")->setGeometry(320, 10, 120, 24);
-  // Sorting, renumbering and width changes arrive with the grid tools.
-  width_group_->setEnabled(false);
-  sort_group_->setEnabled(false);
+  auto* renumber = Named(new QPushButton(sort_group_), "Button16");
+  renumber->setGeometry(320, 10, 120, 24);
+  new GridToolsController(state_, *prompts_, grid_view_, width_fields_, sort_choices_, renumber,
+                          this);
 }
 
 void MainWindow::BuildTimers() {
@@ -342,6 +351,8 @@ void MainWindow::Optionen1Click() {
   options_panel_->show();
   options_panel_->raise();
 }
+
+void MainWindow::Suchen1Click() { find_window_->Open(); }
 
 void MainWindow::OptionsSaveClick() {
   QString error;
@@ -509,6 +520,7 @@ void MainWindow::ShowLanguage() {
   ShowCaptions();
   ApplyWindowTexts(export_dialog_.get(), state_.language);
   ApplyWindowTexts(style_dialog_.get(), state_.language);
+  ApplyWindowTexts(find_window_.get(), state_.language);
   german_->setChecked(state_.language == UiLanguage::German);
   english_->setChecked(state_.language == UiLanguage::English);
 }

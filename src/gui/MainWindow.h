@@ -17,7 +17,6 @@ class QListView;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
 class QTabWidget;
 class QTableView;
 class QTreeView;
@@ -27,12 +26,14 @@ namespace kavoro {
 class CatalogEditor;
 class ExitQuestion;
 class ExportDialog;
+class FindWindow;
 class FolderContentsModel;
 class OptionsPanel;
 class Prompts;
 class SeveralFoldersPanel;
 class SeveralTypesPanel;
 class Shell;
+class SortButton;
 class StyleDialog;
 
 // TForm1: the folder side, the three views of the listing, the menus and the panels.
@@ -63,6 +64,7 @@ class MainWindow : public QMainWindow {
 
   // "Als *.txt, *.xls oder *.htm speichern" from the buttons and the context menus.
   void OpenExportDialog();
+  FindWindow* FindDialog() const { return find_window_.get(); }
 
  protected:
   static const char* const kUnbuilt;
@@ -90,6 +92,7 @@ class MainWindow : public QMainWindow {
   void Speichern2Click();
   void Speichern1Click();
   void Optionen1Click();
+  void Suchen1Click();
   void OptionsSaveClick();
   void OptionsCancelClick();
   void Deutsch1Click();
@@ -166,7 +169,7 @@ class MainWindow : public QMainWindow {
   QGroupBox* width_group_ = nullptr;
   QGroupBox* sort_group_ = nullptr;
   QLineEdit* width_fields_[5] = {};
-  QRadioButton* sort_choices_[5] = {};
+  SortButton* sort_choices_[5] = {};
   QPushButton* edit_source_ = nullptr;
   QPushButton* refresh_preview_ = nullptr;
   QProgressBar* progress_ = nullptr;
@@ -192,6 +195,7 @@ class MainWindow : public QMainWindow {
   // Windows of their own, so that disabling the main window leaves them usable.
   std::unique_ptr<ExportDialog> export_dialog_;
   std::unique_ptr<StyleDialog> style_dialog_;
+  std::unique_ptr<FindWindow> find_window_;
 
   QMenu* file_menu_ = nullptr;
   QAction* options_action_ = nullptr;

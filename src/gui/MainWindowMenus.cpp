@@ -75,7 +75,7 @@ void MainWindow::BuildMenus() {
           [this] { OpenCatalogEditor(true); });
   types_menu_->addSeparator();
 
-  search_action_ = AddUnbuilt(nullptr, "Suchen1");
+  search_action_ = AddAction(nullptr, "Suchen1", &MainWindow::Suchen1Click);
   bar->addAction(search_action_);
 
   language_menu_ = AddMenu(bar, "SpracheLanguage1");

@@ -153,33 +153,36 @@ class GridSortTest : public ::testing::Test {
 };
 
 TEST_F(GridSortTest, NamesSortByCodePageBytesWithTiesWhereTheQuicksortLeavesThem) {
-  Fill(doc_, {{u"1"_qs, u"b.txt"_qs}, {u"2"_qs, u"A.txt"_qs}, {u"3"_qs, u"Äpfel.txt"_qs},
+  Fill(doc_, {{u"1"_qs, u"b.txt"_qs},
+              {u"2"_qs, u"A.txt"_qs},
+              {u"3"_qs, u"Äpfel.txt"_qs},
               {u"4"_qs, u"a.txt"_qs}});
   Click(1);
-  EXPECT_EQ(Col(1), (QStringList{u"Datei"_qs, u"a.txt"_qs, u"A.txt"_qs, u"b.txt"_qs,
-                                 u"Äpfel.txt"_qs}));
+  EXPECT_EQ(Col(1),
+            (QStringList{u"Datei"_qs, u"a.txt"_qs, u"A.txt"_qs, u"b.txt"_qs, u"Äpfel.txt"_qs}));
   EXPECT_EQ(Col(0), (QStringList{u"Nr."_qs, u"4"_qs, u"2"_qs, u"1"_qs, u"3"_qs}));
   Click(1);
-  EXPECT_EQ(Col(1), (QStringList{u"Datei"_qs, u"Äpfel.txt"_qs, u"b.txt"_qs, u"a.txt"_qs,
-                                 u"A.txt"_qs}));
+  EXPECT_EQ(Col(1),
+            (QStringList{u"Datei"_qs, u"Äpfel.txt"_qs, u"b.txt"_qs, u"a.txt"_qs, u"A.txt"_qs}));
   Click(3);  // another column: "Datei" starts afresh
   Click(1);
   EXPECT_EQ(Col(1).mid(1, 2), (QStringList{u"A.txt"_qs, u"a.txt"_qs}));
 }
 
 TEST_F(GridSortTest, CharactersOutsideTheCodePageComeAfterAllOfIt) {
-  EXPECT_LT(TextSortKey("\xE2\x82\xAC"), TextSortKey("\xC3\xBF"));   // € (0x80) < ÿ (0xFF)
-  EXPECT_LT(TextSortKey("\xC3\xBF"), TextSortKey("\xC4\x80"));       // ÿ < Ā (no cp1252)
+  EXPECT_LT(TextSortKey("\xE2\x82\xAC"), TextSortKey("\xC3\xBF"));  // € (0x80) < ÿ (0xFF)
+  EXPECT_LT(TextSortKey("\xC3\xBF"), TextSortKey("\xC4\x80"));      // ÿ < Ā (no cp1252)
   EXPECT_LT(TextSortKey("\xC3\xBFz"), TextSortKey("\xC4\x80"));
   EXPECT_LT(TextSortKey("\xC4\x80"), TextSortKey("\xF0\x9F\x98\x80"));  // by code point
-  EXPECT_LT(TextSortKey("Z"), TextSortKey("\xC3\x84"));              // Z (as z) < Ä
-  EXPECT_LT(TextSortKey("\xC3\x84"), TextSortKey("\xC3\xA4"));       // Ä < ä
+  EXPECT_LT(TextSortKey("Z"), TextSortKey("\xC3\x84"));                 // Z (as z) < Ä
+  EXPECT_LT(TextSortKey("\xC3\x84"), TextSortKey("\xC3\xA4"));          // Ä < ä
   EXPECT_EQ(TextSortKey("ABC"), TextSortKey("abc"));
   EXPECT_LT(TextSortKey("ab"), TextSortKey("abc"));
 }
 
 TEST_F(GridSortTest, SizesLargestFirstThenReversedAndCellsUntouched) {
-  Fill(doc_, {{u"1"_qs, u"a"_qs, u"999 KB"_qs}, {u"2"_qs, u"b"_qs, u"1.000 KB"_qs},
+  Fill(doc_, {{u"1"_qs, u"a"_qs, u"999 KB"_qs},
+              {u"2"_qs, u"b"_qs, u"1.000 KB"_qs},
               {u"3"_qs, u"c"_qs, u"12 KB"_qs}});
   Click(2);
   EXPECT_EQ(Col(2), (QStringList{u"Größe"_qs, u"1.000 KB"_qs, u"999 KB"_qs, u"12 KB"_qs}));
@@ -236,8 +239,8 @@ TEST_F(GridSortTest, HeaderRowStaysOnTopWhateverTheEntriesHold) {
     }
   }
   Click(4);
-  EXPECT_EQ(Col(4).mid(1), (QStringList{u"01.01.2400 00:00"_qs, u"31.12.2300 00:00"_qs,
-                                        u"01.01.1800 00:00"_qs}));
+  EXPECT_EQ(Col(4).mid(1),
+            (QStringList{u"01.01.2400 00:00"_qs, u"31.12.2300 00:00"_qs, u"01.01.1800 00:00"_qs}));
 }
 
 TEST_F(GridSortTest, NumberClicksTurnAFreshListingUpsideDownAndBack) {
@@ -316,7 +319,8 @@ TEST_F(GridSortTest, ACommandLineClickActsAsInAFreshProgram) {
 }
 
 TEST_F(GridSortTest, RenumberingAfterASortCountsFromTheTop) {
-  Fill(doc_, {{u"1"_qs, u"b"_qs, u"1 KB"_qs}, {u"2"_qs, u"c"_qs, u"2 KB"_qs},
+  Fill(doc_, {{u"1"_qs, u"b"_qs, u"1 KB"_qs},
+              {u"2"_qs, u"c"_qs, u"2 KB"_qs},
               {u"3"_qs, u"a"_qs, u"3 KB"_qs}});
   Click(1);
   Click(0);
@@ -362,8 +366,8 @@ TEST(DateKeyTest, TheListingFormDerivesFromTheLocale) {
   EXPECT_EQ(german.Seconds("05.12.2004 14:35"), english.Seconds("12/5/2004 2:35 PM"));
   EXPECT_EQ(english.Seconds("05.12.2004 14:35"), german.Seconds("05.12.2004 14:35"));
   EXPECT_LT(*english.Seconds("12/5/2004 12:10 AM"), *english.Seconds("12/5/2004 1:10 AM"));
-  for (const char* bad : {"", "31.02.2004 10:00", "05.12.2004 24:00", "05.12.2004", "gestern",
-                          "05.12.2004 14:35 "}) {
+  for (const char* bad :
+       {"", "31.02.2004 10:00", "05.12.2004 24:00", "05.12.2004", "gestern", "05.12.2004 14:35 "}) {
     EXPECT_FALSE(german.Seconds(bad)) << bad;
   }
 }

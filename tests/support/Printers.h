@@ -11,6 +11,7 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 inline void PrintTo(const QStringList& list, std::ostream* out) {
   *out << '{';
-  for (qsizetype i = 0; i < list.size(); ++i) *out << (i ? ", \"" : "\"") << list[i].toStdString() << '"';
+  for (qsizetype i = 0; i < list.size(); ++i)
+    *out << (i ? ", \"" : "\"") << list[i].toStdString() << '"';
   *out << '}';
 }

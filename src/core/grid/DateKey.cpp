@@ -1,5 +1,6 @@
 #include "core/grid/DateKey.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace kavoro {
@@ -118,63 +119,6 @@ void AppendLiteral(DateReader::Pattern& pattern, const std::string& text) {
   }
 }
 
-// A literal as a format string holds it: quoted only when it has letters or quotes.
-QString Quoted(const std::string& literal) {
-  QString text = QString::fromStdString(literal);
-  if (!std::any_of(text.begin(), text.end(),
-                   [](QChar c) { return c.isLetter() || c == u'\''; })) {
-    return text;
-  }
-  text.replace(u'\'', u"''"_qs);
-  return u'\'' + text + u'\'';
-}
-
-QString FormatOf(const DateReader::Pattern& pattern) {
-  QString out;
-  for (const Token& t : pattern) {
-    switch (t.kind) {
-      case Kind::Literal: out += Quoted(t.literal); break;
-      case Kind::Day:
-      case Kind::DayName: out += QString(t.width, u'd'); break;
-      case Kind::Month:
-      case Kind::MonthName: out += QString(t.width, u'M'); break;
-      case Kind::Year: out += QString(t.width, u'y'); break;
-      case Kind::Hour: out += QString(t.width, t.twelve_hour ? u'h' : u'H'); break;
-      case Kind::Minute: out += QString(t.width, u'm'); break;
-      case Kind::Second: out += QString(t.width, u's'); break;
-      case Kind::Millisecond: out += QString(t.width, u'z'); break;
-      case Kind::AmPm: out += QString::fromStdString(t.literal); break;
-      case Kind::Zone: out += u't'; break;
-    }
-  }
-  return out;
-}
-
-// The time without seconds, milliseconds and zone, each taken away with the separator
-// before it; brackets and blanks left at either end go too.
-DateReader::Pattern WithoutSecondsAndZone(const DateReader::Pattern& time) {
-  DateReader::Pattern out;
-  for (const Token& t : time) {
-    if (t.kind == Kind::Second || t.kind == Kind::Millisecond || t.kind == Kind::Zone) {
-      if (!out.empty() && out.back().kind == Kind::Literal) out.pop_back();
-      continue;
-    }
-    out.push_back(t);
-  }
-  auto trim = [](std::string& s) {
-    const auto keep = [](char c) { return c != ' ' && c != '(' && c != ')'; };
-    s.erase(s.begin(), std::find_if(s.begin(), s.end(), keep));
-    s.erase(std::find_if(s.rbegin(), s.rend(), keep).base(), s.end());
-  };
-  for (const bool front : {true, false}) {
-    if (out.empty() || out[front ? 0 : out.size() - 1].kind != Kind::Literal) continue;
-    Token& edge = out[front ? 0 : out.size() - 1];
-    trim(edge.literal);
-    if (edge.literal.empty()) out.erase(out.begin() + (front ? 0 : out.size() - 1));
-  }
-  return out;
-}
-
 }  // namespace
 
 DateReader::Pattern DateReader::Compile(const QString& format) {
@@ -243,9 +187,11 @@ DateReader::Pattern DateReader::Compile(const QString& format) {
 QString ListingDateFormat(const QLocale& locale) {
   QString date = locale.dateFormat(QLocale::ShortFormat);
   if (!date.contains(u"yyyy"_qs)) date.replace(u"yy"_qs, u"yyyy"_qs);
-  const DateReader::Pattern time =
-      WithoutSecondsAndZone(DateReader::Compile(locale.timeFormat(QLocale::LongFormat)));
-  return date + u' ' + FormatOf(time);
+  QString time = locale.timeFormat(QLocale::LongFormat);
+  // Drop the seconds with their separator, and the zone.
+  time.remove(QRegularExpression(u"[^HhmsaApPt]*s+"_qs));
+  time.remove(QRegularExpression(u"\\s*t+"_qs));
+  return date + u' ' + time.trimmed();
 }
 
 DateReader::DateReader(const QLocale& locale) {
@@ -284,8 +230,12 @@ std::optional<qint64> DateReader::Match(const Pattern& pattern, std::string_view
         ok = rest.starts_with(t.literal);
         pos += t.literal.size();
         break;
-      case Kind::Day: ok = ReadDigits(text, pos, 2, day); break;
-      case Kind::Month: ok = ReadDigits(text, pos, 2, month); break;
+      case Kind::Day:
+        ok = ReadDigits(text, pos, 2, day);
+        break;
+      case Kind::Month:
+        ok = ReadDigits(text, pos, 2, month);
+        break;
       case Kind::Year:
         ok = ReadDigits(text, pos, t.width, year);
         if (t.width == 2) year += 1900;
@@ -294,9 +244,15 @@ std::optional<qint64> DateReader::Match(const Pattern& pattern, std::string_view
         ok = ReadDigits(text, pos, 2, hour);
         twelve_hour = t.twelve_hour;
         break;
-      case Kind::Minute: ok = ReadDigits(text, pos, 2, minute); break;
-      case Kind::Second: ok = ReadDigits(text, pos, 2, second); break;
-      case Kind::Millisecond: ok = ReadDigits(text, pos, 3, ignored); break;
+      case Kind::Minute:
+        ok = ReadDigits(text, pos, 2, minute);
+        break;
+      case Kind::Second:
+        ok = ReadDigits(text, pos, 2, second);
+        break;
+      case Kind::Millisecond:
+        ok = ReadDigits(text, pos, 3, ignored);
+        break;
       case Kind::MonthName: {
         int found = MatchName(rest, long_months_, len);
         std::size_t short_len = 0;
@@ -325,7 +281,9 @@ std::optional<qint64> DateReader::Match(const Pattern& pattern, std::string_view
           ok = false;
         }
         break;
-      case Kind::Zone: ok = false; break;
+      case Kind::Zone:
+        ok = false;
+        break;
     }
     if (!ok) return std::nullopt;
   }

@@ -26,12 +26,24 @@ class DateReader {
   std::optional<qint64> Seconds(std::string_view text) const;
 
   struct Token {
-    enum class Kind { Literal, Day, DayName, Month, MonthName, Year, Hour, Minute, Second,
-                      Millisecond, AmPm, Zone };
+    enum class Kind {
+      Literal,
+      Day,
+      DayName,
+      Month,
+      MonthName,
+      Year,
+      Hour,
+      Minute,
+      Second,
+      Millisecond,
+      AmPm,
+      Zone
+    };
     Kind kind = Kind::Literal;
-    int width = 0;            // digits, or 3 / 4 for short / long names
-    bool twelve_hour = false; // Hour with an AM/PM token in the pattern
-    std::string literal;      // UTF-8
+    int width = 0;             // digits, or 3 / 4 for short / long names
+    bool twelve_hour = false;  // Hour with an AM/PM token in the pattern
+    std::string literal;       // UTF-8
   };
   using Pattern = std::vector<Token>;
 

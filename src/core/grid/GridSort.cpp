@@ -1,6 +1,7 @@
 #include "core/grid/GridSort.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -34,62 +35,172 @@ std::uint64_t DescendingKey(std::optional<std::int64_t> value) {
   return kEntry + static_cast<std::uint64_t>(kBias - *value);
 }
 
-void AppendTextSortKey(std::string_view utf8, std::string& out) {
+// Calls put(byte) for the text key's bytes in order, until put returns false.
+template <typename Put>
+void ForEachKeyByte(std::string_view utf8, Put put) {
   for (std::size_t i = 0; i < utf8.size();) {
-    const char32_t cp = utf8::Next(utf8, i);
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp >= 'A' && cp <= 'Z' ? cp - 'A' + 'a' : cp));
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    if (lead < 0x80) {  // ASCII, the usual case, needs no decoding
+      ++i;
+      if (!put(static_cast<unsigned char>(lead >= 'A' && lead <= 'Z' ? lead - 'A' + 'a' : lead))) {
+        return;
+      }
       continue;
     }
+    const char32_t cp = utf8::Next(utf8, i);
     const int byte = cp <= 0xFFFF ? cp1252::ByteFor(static_cast<char16_t>(cp)) : -1;
+    bool more = true;
     if (byte >= 0 && byte != 0xFF) {
-      out.push_back(static_cast<char>(byte));
-    } else if (byte == 0xFF) {  // two bytes, so 0xFF can lead the longer forms below
-      out.push_back('\xFF');
-      out.push_back('\x00');
+      more = put(static_cast<unsigned char>(byte));
+    } else if (byte == 0xFF) {  // two bytes, so 0xFF can lead the longer form below
+      more = put(0xFF) && put(0x00);
     } else {  // after every cp1252 character, by code point
-      out.push_back('\xFF');
-      out.push_back('\x01');
-      out.push_back(static_cast<char>(cp >> 16));
-      out.push_back(static_cast<char>((cp >> 8) & 0xFF));
-      out.push_back(static_cast<char>(cp & 0xFF));
+      more = put(0xFF) && put(0x01) && put(static_cast<unsigned char>(cp >> 16)) &&
+             put(static_cast<unsigned char>((cp >> 8) & 0xFF)) &&
+             put(static_cast<unsigned char>(cp & 0xFF));
     }
+    if (!more) return;
   }
 }
 
-// Text keys of all rows in one buffer; the items carry their first bytes, so most
-// comparisons never look here.
+// The text keys of all rows in one buffer, in row order.
 class TextKeys {
  public:
+  void Reserve(std::size_t rows, std::size_t bytes) {
+    ends_.reserve(rows);
+    bytes_.reserve(bytes);
+  }
   void Add(std::string_view utf8) {
-    AppendTextSortKey(utf8, bytes_);
+    for (std::size_t i = 0; i < utf8.size();) {
+      std::size_t ascii_end = i;
+      while (ascii_end < utf8.size() && static_cast<unsigned char>(utf8[ascii_end]) < 0x80) {
+        ++ascii_end;
+      }
+      if (ascii_end > i) {  // a run of ASCII: copied whole, then lowered in place
+        const std::size_t begin = bytes_.size();
+        bytes_.append(utf8.substr(i, ascii_end - i));
+        for (std::size_t k = begin; k < bytes_.size(); ++k) {
+          if (bytes_[k] >= 'A' && bytes_[k] <= 'Z') bytes_[k] = static_cast<char>(bytes_[k] + 32);
+        }
+        i = ascii_end;
+        continue;
+      }
+      std::size_t next = i;
+      utf8::Next(utf8, next);
+      ForEachKeyByte(utf8.substr(i, next - i), [this](unsigned char b) {
+        bytes_.push_back(static_cast<char>(b));
+        return true;
+      });
+      i = next;
+    }
     ends_.push_back(bytes_.size());
   }
+  std::uint32_t Count() const { return static_cast<std::uint32_t>(ends_.size()); }
   std::string_view At(std::uint32_t row) const {
     const std::size_t begin = row == 0 ? 0 : ends_[row - 1];
     return std::string_view(bytes_).substr(begin, ends_[row] - begin);
   }
-  std::uint64_t PrefixKey(std::uint32_t row) const {
-    const std::string_view key = At(row);
-    std::uint64_t prefix = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-      prefix = (prefix << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+  // How many leading bytes all keys from row `first` on share.
+  std::size_t CommonPrefix(std::uint32_t first) const {
+    if (first >= Count()) return 0;
+    const std::string_view model = At(first);
+    std::size_t common = model.size();
+    for (std::uint32_t r = first + 1; r < Count() && common > 0; ++r) {
+      const std::string_view key = At(r);
+      const std::size_t n = std::min(common, key.size());
+      common = static_cast<std::size_t>(
+          std::mismatch(model.begin(), model.begin() + static_cast<std::ptrdiff_t>(n), key.begin())
+              .first -
+          model.begin());
     }
-    return kEntry | (prefix >> 2);
+    return common;
   }
-  void Reserve(std::size_t rows) { ends_.reserve(rows); }
 
  private:
   std::string bytes_;
   std::vector<std::size_t> ends_;
 };
 
+// Sixteen key bytes from some offset on, big-endian and padded with zeros, and how many key
+// bytes are left there (17 standing for "more than sixteen"). Ordering by these, offset by
+// offset, orders the keys, with a key that ends first coming first.
+struct Probe {
+  std::uint64_t high;
+  std::uint64_t low;
+  std::uint32_t rest;
+  std::uint32_t row;
+  bool SameAs(const Probe& o) const { return high == o.high && low == o.low && rest == o.rest; }
+  bool operator<(const Probe& o) const {
+    if (high != o.high) return high < o.high;
+    return low != o.low ? low < o.low : rest < o.rest;
+  }
+};
+
+constexpr std::size_t kProbeBytes = 16;
+
+std::uint64_t BigEndianAt(std::string_view key, std::size_t from) {
+  std::uint64_t value = 0;
+  if (from + 8 <= key.size()) {
+    std::memcpy(&value, key.data() + from, 8);
+    return __builtin_bswap64(value);
+  }
+  for (std::size_t i = from; i < from + 8; ++i) {
+    value = (value << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+  }
+  return value;
+}
+
+Probe ProbeAt(std::string_view key, std::size_t from, std::uint32_t row) {
+  const std::size_t left = key.size() > from ? key.size() - from : 0;
+  return Probe{BigEndianAt(key, from), BigEndianAt(key, from + 8),
+               static_cast<std::uint32_t>(std::min(left, kProbeBytes + 1)), row};
+}
+
+// Fills `items` from row `first` on with the keys' dense ranks: equal keys share a rank and
+// ranks order as the keys do, so the quicksort compares integers and still moves every row
+// exactly as it would with the texts. Found by sorting sixteen bytes at a time, past the
+// prefix every key shares, and only within groups that are still equal.
+void RankTextKeys(const TextKeys& keys, std::uint32_t first, std::vector<SortItem>& items) {
+  const std::uint32_t rows = keys.Count();
+  if (first >= rows) return;
+  std::vector<Probe> probes(rows - first);
+  for (std::uint32_t r = first; r < rows; ++r) probes[r - first].row = r;
+  std::vector<bool> starts_class(probes.size(), false);
+  struct Group {
+    std::size_t begin, end, from;
+  };
+  std::vector<Group> pending = {{0, probes.size(), keys.CommonPrefix(first)}};
+  while (!pending.empty()) {
+    const Group g = pending.back();
+    pending.pop_back();
+    bool all_same = true;
+    for (std::size_t i = g.begin; i < g.end; ++i) {
+      probes[i] = ProbeAt(keys.At(probes[i].row), g.from, probes[i].row);
+      all_same = all_same && probes[i].SameAs(probes[g.begin]);
+    }
+    if (!all_same) std::sort(probes.begin() + g.begin, probes.begin() + g.end);
+    for (std::size_t run = g.begin; run < g.end;) {
+      std::size_t run_end = run + 1;
+      while (run_end < g.end && probes[run_end].SameAs(probes[run])) ++run_end;
+      starts_class[run] = true;
+      if (run_end - run > 1 && probes[run].rest > kProbeBytes) {
+        pending.push_back({run, run_end, g.from + kProbeBytes});
+      }
+      run = run_end;
+    }
+  }
+  std::uint64_t rank = 0;
+  for (std::size_t i = 0; i < probes.size(); ++i) {
+    if (i > 0 && starts_class[i]) ++rank;
+    items[probes[i].row] = {kEntry + rank, probes[i].row};
+  }
+}
+
 // The original program's quicksort, on items instead of grid rows: I moves on while its
 // item comes before the pivot value, J moves back while it comes after; the left part was a
 // recursive call and the right part a loop. The parts are disjoint, so working them off a
 // stack leaves every item where the recursion would, without a deep call stack.
-template <typename Before>
-void QuickSort(std::vector<SortItem>& items, Before before) {
+void QuickSort(std::vector<SortItem>& items) {
   if (items.size() < 2) return;
   std::vector<std::pair<std::ptrdiff_t, std::ptrdiff_t>> pending;
   pending.emplace_back(0, static_cast<std::ptrdiff_t>(items.size()) - 1);
@@ -99,12 +210,14 @@ void QuickSort(std::vector<SortItem>& items, Before before) {
     for (;;) {
       std::ptrdiff_t i = left;
       std::ptrdiff_t j = right;
-      const SortItem pivot = items[static_cast<std::size_t>((left + right) / 2)];
+      const std::uint64_t pivot = items[static_cast<std::size_t>((left + right) / 2)].key;
       do {
-        while (before(items[static_cast<std::size_t>(i)], pivot)) ++i;
-        while (before(pivot, items[static_cast<std::size_t>(j)])) --j;
+        while (items[static_cast<std::size_t>(i)].key < pivot) ++i;
+        while (pivot < items[static_cast<std::size_t>(j)].key) --j;
         if (i <= j) {
-          if (i != j) std::swap(items[static_cast<std::size_t>(i)], items[static_cast<std::size_t>(j)]);
+          if (i != j) {
+            std::swap(items[static_cast<std::size_t>(i)], items[static_cast<std::size_t>(j)]);
+          }
           ++i;
           --j;
         }
@@ -116,22 +229,11 @@ void QuickSort(std::vector<SortItem>& items, Before before) {
   }
 }
 
-bool ByKey(const SortItem& a, const SortItem& b) { return a.key < b.key; }
-
 std::vector<std::uint32_t> OrderOf(std::vector<SortItem>& items, bool forward) {
   if (!forward) std::reverse(items.begin(), items.end());
   std::vector<std::uint32_t> order(items.size());
   for (std::size_t i = 0; i < items.size(); ++i) order[i] = items[i].row;
   return order;
-}
-
-std::vector<std::uint32_t> SortedTextOrder(const TextKeys& keys, std::vector<SortItem>& items,
-                                           bool forward) {
-  QuickSort(items, [&keys](const SortItem& a, const SortItem& b) {
-    if (a.key != b.key) return a.key < b.key;
-    return keys.At(a.row) < keys.At(b.row);
-  });
-  return OrderOf(items, forward);
 }
 
 bool Sortable(const ListingDocument& doc) {
@@ -145,17 +247,39 @@ void PlaceHeader(std::vector<SortItem>& items, HeaderRow header, bool forward) {
   if (header == HeaderRow::OnTop) items[0].key = forward ? kHeaderFirst : kHeaderLast;
 }
 
-template <typename KeyOf>
-void SortByValue(ListingDocument& doc, int column, bool forward, HeaderRow header,
-                 KeyOf value_of) {
-  if (!Sortable(doc)) return;
-  const auto rows = static_cast<std::uint32_t>(doc.RowCount());
-  std::vector<SortItem> items(rows);
-  for (std::uint32_t r = 0; r < rows; ++r) {
-    items[r] = {DescendingKey(value_of(doc.CellUtf8(column, r))), r};
-  }
+// The text routine's order of the rows whose keys are given; row 0 placed by `header`.
+std::vector<std::uint32_t> TextOrder(const TextKeys& keys, HeaderRow header, bool forward) {
+  std::vector<SortItem> items(keys.Count());
+  // A header row kept on top gets its own key below; its text must not shorten the prefix
+  // every entry shares.
+  RankTextKeys(keys, header == HeaderRow::OnTop ? 1 : 0, items);
   PlaceHeader(items, header, forward);
-  QuickSort(items, ByKey);
+  QuickSort(items);
+  return OrderOf(items, forward);
+}
+
+// Calls visit(row, cell) for every cell of `column` in row order. Cells are read a few rows
+// ahead: after one sort the rows lie scattered over the text store, and waiting for memory
+// on every cell would cost more than the sort.
+template <typename Visit>
+void ForEachCell(const ListingDocument& doc, int column, Visit visit) {
+  constexpr qsizetype kAhead = 16;
+  const qsizetype rows = doc.RowCount();
+  for (qsizetype r = 0; r < rows; ++r) {
+    if (r + kAhead < rows) __builtin_prefetch(doc.CellUtf8(column, r + kAhead).data());
+    visit(static_cast<std::uint32_t>(r), doc.CellUtf8(column, r));
+  }
+}
+
+template <typename KeyOf>
+void SortByValue(ListingDocument& doc, int column, bool forward, HeaderRow header, KeyOf value_of) {
+  if (!Sortable(doc)) return;
+  std::vector<SortItem> items(static_cast<std::size_t>(doc.RowCount()));
+  ForEachCell(doc, column, [&](std::uint32_t r, std::string_view cell) {
+    items[r] = {DescendingKey(value_of(cell)), r};
+  });
+  PlaceHeader(items, header, forward);
+  QuickSort(items);
   doc.ReorderRows(OrderOf(items, forward));
 }
 
@@ -163,7 +287,10 @@ void SortByValue(ListingDocument& doc, int column, bool forward, HeaderRow heade
 
 std::string TextSortKey(std::string_view utf8) {
   std::string key;
-  AppendTextSortKey(utf8, key);
+  ForEachKeyByte(utf8, [&key](unsigned char b) {
+    key.push_back(static_cast<char>(b));
+    return true;
+  });
   return key;
 }
 
@@ -204,16 +331,12 @@ std::optional<std::int64_t> ReadSizeKB(std::string_view text) {
 
 void SortGridByText(ListingDocument& doc, int column, bool forward, HeaderRow header) {
   if (!Sortable(doc)) return;
-  const auto rows = static_cast<std::uint32_t>(doc.RowCount());
+  std::size_t bytes = 0;
+  for (qsizetype r = 0; r < doc.RowCount(); ++r) bytes += doc.CellUtf8(column, r).size();
   TextKeys keys;
-  keys.Reserve(rows);
-  std::vector<SortItem> items(rows);
-  for (std::uint32_t r = 0; r < rows; ++r) {
-    keys.Add(doc.CellUtf8(column, r));
-    items[r] = {keys.PrefixKey(r), r};
-  }
-  PlaceHeader(items, header, forward);
-  doc.ReorderRows(SortedTextOrder(keys, items, forward));
+  keys.Reserve(static_cast<std::size_t>(doc.RowCount()), bytes);
+  ForEachCell(doc, column, [&keys](std::uint32_t, std::string_view cell) { keys.Add(cell); });
+  doc.ReorderRows(TextOrder(keys, header, forward));
 }
 
 void SortGridByNumber(ListingDocument& doc, int column, bool forward, HeaderRow header,
@@ -231,14 +354,12 @@ void SortGridByDate(ListingDocument& doc, int column, bool forward, HeaderRow he
 
 std::vector<std::uint32_t> TextSortOrder(const QStringList& cells, bool forward) {
   TextKeys keys;
-  keys.Reserve(static_cast<std::size_t>(cells.size()));
-  std::vector<SortItem> items(static_cast<std::size_t>(cells.size()));
-  for (std::uint32_t r = 0; r < items.size(); ++r) {
-    const QByteArray utf8 = cells[r].toUtf8();
+  keys.Reserve(static_cast<std::size_t>(cells.size()), 0);
+  for (const QString& cell : cells) {
+    const QByteArray utf8 = cell.toUtf8();
     keys.Add(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
-    items[r] = {keys.PrefixKey(r), r};
   }
-  return SortedTextOrder(keys, items, forward);
+  return TextOrder(keys, HeaderRow::Ordinary, forward);
 }
 
 }  // namespace kavoro

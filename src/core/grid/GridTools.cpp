@@ -12,10 +12,14 @@ bool NaturallyAscending(int column) { return column == 1 || column == 3; }
 
 void SortColumn(ListingDocument& doc, int column, bool forward, const DateReader& dates) {
   switch (column) {
-    case 0: return SortGridByNumber(doc, 0, forward, HeaderRow::OnTop, NumberForm::Integer);
-    case 2: return SortGridByNumber(doc, 2, forward, HeaderRow::OnTop, NumberForm::SizeKB);
-    case 4: return SortGridByDate(doc, 4, forward, HeaderRow::OnTop, dates);
-    default: return SortGridByText(doc, column, forward, HeaderRow::OnTop);
+    case 0:
+      return SortGridByNumber(doc, 0, forward, HeaderRow::OnTop, NumberForm::Integer);
+    case 2:
+      return SortGridByNumber(doc, 2, forward, HeaderRow::OnTop, NumberForm::SizeKB);
+    case 4:
+      return SortGridByDate(doc, 4, forward, HeaderRow::OnTop, dates);
+    default:
+      return SortGridByText(doc, column, forward, HeaderRow::OnTop);
   }
 }
 

@@ -35,8 +35,11 @@ void FindSession::ApplyStart(SearchStart start, FindTab tab, const ListingDocume
                              TextSelection& memo, GridCell current) {
   if (tab == FindTab::Grid) {
     switch (start) {
-      case SearchStart::Beginning: current = {}; break;
-      case SearchStart::Selected: break;
+      case SearchStart::Beginning:
+        current = {};
+        break;
+      case SearchStart::Selected:
+        break;
       case SearchStart::End:
         current = {doc.RowCount() - 1, doc.ColumnCount() - 1};
         break;
@@ -59,8 +62,8 @@ FindOutcome FindSession::Find(FindTab tab, const FindRequest& request, const Lis
   const Needle needle(request);
   for (bool wrapped = false;; wrapped = true) {
     if (tab == FindTab::Grid) {
-      const auto hit = request.down ? ScanGridDown(doc, needle, state_)
-                                    : ScanGridUp(doc, needle, state_);
+      const auto hit =
+          request.down ? ScanGridDown(doc, needle, state_) : ScanGridUp(doc, needle, state_);
       if (hit) return FindOutcome{true, *hit, !wrapped};
       if (!prompts.Ask(NotFoundQuestion(request, texts))) return {};
       state_.grid_search_row = request.down ? 0 : doc.RowCount() - 1;
@@ -68,10 +71,9 @@ FindOutcome FindSession::Find(FindTab tab, const FindRequest& request, const Lis
       continue;
     }
     const LineList& lines = LinesOf(doc, tab);
-    const auto hit = request.down
-                         ? ScanLinesDown(lines, needle, memo.length > 0 ? memo.End() : memo.start,
-                                         state_)
-                         : ScanLinesUp(lines, needle, memo.start, state_);
+    const auto hit = request.down ? ScanLinesDown(lines, needle,
+                                                  memo.length > 0 ? memo.End() : memo.start, state_)
+                                  : ScanLinesUp(lines, needle, memo.start, state_);
     if (hit) {
       memo = TextSelection{*hit, needle.Length()};
       return FindOutcome{true, {}, false};

@@ -35,8 +35,8 @@ class FindSession {
   void Reset() { state_ = FindState{}; }
 
   // The start question's "OK": where the next search starts.
-  void ApplyStart(SearchStart start, FindTab tab, const ListingDocument& doc,
-                  TextSelection& memo, GridCell current);
+  void ApplyStart(SearchStart start, FindTab tab, const ListingDocument& doc, TextSelection& memo,
+                  GridCell current);
 
   // A click on "Aufwärts" (upward) or "Abwärts": the selected hit is passed over once.
   void RecordTurn(FindTab tab, const TextSelection& memo, bool upward);
