@@ -1,6 +1,7 @@
 #include "core/grid/DateKey.h"
 
-#include <QRegularExpression>
+#include "core/listing/FileTexts.h"
+
 #include <algorithm>
 
 namespace kavoro {
@@ -185,13 +186,8 @@ DateReader::Pattern DateReader::Compile(const QString& format) {
 }
 
 QString ListingDateFormat(const QLocale& locale) {
-  QString date = locale.dateFormat(QLocale::ShortFormat);
-  if (!date.contains(u"yyyy"_qs)) date.replace(u"yy"_qs, u"yyyy"_qs);
-  QString time = locale.timeFormat(QLocale::LongFormat);
-  // Drop the seconds with their separator, and the zone.
-  time.remove(QRegularExpression(u"[^HhmsaApPt]*s+"_qs));
-  time.remove(QRegularExpression(u"\\s*t+"_qs));
-  return date + u' ' + time.trimmed();
+  const DatePatterns patterns = ListingDatePatterns(locale);
+  return patterns.date + u' ' + patterns.time;
 }
 
 DateReader::DateReader(const QLocale& locale) {

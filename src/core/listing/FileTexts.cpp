@@ -92,14 +92,20 @@ QString LinkTarget(const QString& full_path) {
   return HtmlEscape(QUrl::fromLocalFile(full_path).toString(QUrl::FullyEncoded));
 }
 
-DateTextFormat::DateTextFormat(const QLocale& locale) : locale_(locale) {
-  date_pattern_ = locale.dateFormat(QLocale::ShortFormat);
-  if (!date_pattern_.contains(u"yyyy"_qs)) date_pattern_.replace(u"yy"_qs, u"yyyy"_qs);
+DatePatterns ListingDatePatterns(const QLocale& locale) {
+  QString date = locale.dateFormat(QLocale::ShortFormat);
+  if (!date.contains(u"yyyy"_qs)) date.replace(u"yy"_qs, u"yyyy"_qs);
   QString time = locale.timeFormat(QLocale::LongFormat);
   // Drop the seconds with their separator, and the zone.
   time.remove(QRegularExpression(u"[^HhmsaApPt]*s+"_qs));
   time.remove(QRegularExpression(u"\\s*t+"_qs));
-  time_pattern_ = time.trimmed();
+  return {date, time.trimmed()};
+}
+
+DateTextFormat::DateTextFormat(const QLocale& locale) : locale_(locale) {
+  const DatePatterns patterns = ListingDatePatterns(locale);
+  date_pattern_ = patterns.date;
+  time_pattern_ = patterns.time;
 }
 
 QString DateTextFormat::FormatParts(int year, int month, int day, int hour, int minute) {

@@ -37,6 +37,14 @@ QString LinkTarget(const QString& full_path);
 
 // The date of change as the listing shows it: the locale's short date with a four-digit year,
 // a blank, and the time without seconds and zone ("05.12.2004 14:35" in German).
+// The listing's date form for a locale: its short date with a four-digit year, and its time
+// without seconds and zone. Sorting reads dates back in the same form.
+struct DatePatterns {
+  QString date;
+  QString time;
+};
+DatePatterns ListingDatePatterns(const QLocale& locale);
+
 // Date and time parts are formatted once per day and per minute of the day and then reused,
 // so a million files cost a million look-ups, not a million locale calls. Not thread-safe.
 class DateTextFormat {
