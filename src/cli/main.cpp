@@ -5,6 +5,9 @@
 
 #include <cstdio>
 
+#include "core/app/AppState.h"
+#include "core/grid/DateKey.h"
+#include "core/grid/GridTools.h"
 #include "core/listing/Entering.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingHeaders.h"
@@ -36,6 +39,10 @@ constexpr char kUsage[] =
     "      --txt FILE       write the text view as a .txt export\n"
     "      --xls FILE       write the grid as an Excel workbook (.xls, or .xlsx by the name)\n"
     "      --htm FILE       write the HTML page\n"
+    "      --sort COLUMN    sort the grid by nr, name, size, type or date, as one click on that\n"
+    "                       column's button does (greatest number, largest size, latest date\n"
+    "                       first; names and types A to Z); COLUMN:reverse as two clicks\n"
+    "      --renumber       number the grid 1, 2, 3 ... in its order\n"
     "  -h, --help           show this help\n"
     "\n"
     "Examples:\n"
@@ -52,6 +59,9 @@ struct Args {
   QString txt_file;
   QString xls_file;
   QString htm_file;
+  int sort_column = -1;
+  int sort_clicks = 1;
+  bool renumber = false;
   QStringList folders;
 };
 
@@ -98,6 +108,18 @@ std::optional<int> Parse(const QStringList& argv, Args& a) {
       }
       if (a.selection.extensions.isEmpty()) return UsageError(u"no extension given"_qs);
       a.selection.search_all_files = false;
+    } else if (arg == u"--renumber") {
+      a.renumber = true;
+    } else if (arg == u"--sort") {
+      QString choice;
+      if (!value(choice)) return UsageError(u"--sort needs a column"_qs);
+      if (choice.endsWith(u":reverse"_qs)) {
+        a.sort_clicks = 2;
+        choice.chop(8);
+      }
+      const QStringList columns = {u"nr"_qs, u"name"_qs, u"size"_qs, u"type"_qs, u"date"_qs};
+      a.sort_column = int(columns.indexOf(choice));
+      if (a.sort_column < 0) return UsageError(u"--sort takes nr, name, size, type or date"_qs);
     } else if (arg == u"--lang") {
       QString lang;
       if (!value(lang) || (lang != u"de" && lang != u"en")) {
@@ -162,8 +184,9 @@ int main(int argc, char** argv) {
     BuildStartListing(doc, a);
   }
 
-  // Build only the views that are written.
-  const int views = (a.save_base.isEmpty() && a.xls_file.isEmpty() && a.htm_file.isEmpty())
+  // Build only the views that are written (sorting needs the grid).
+  const int views = (a.save_base.isEmpty() && a.xls_file.isEmpty() && a.htm_file.isEmpty() &&
+                     a.sort_column < 0 && !a.renumber)
                         ? kTextView
                         : kAllViews;
   EntryTexts texts;
@@ -176,6 +199,14 @@ int main(int argc, char** argv) {
     AppendEntries(doc, entries, a.options, texts, views);
   }
 
+  if (a.sort_column >= doc.ColumnCount()) {
+    return Fail(u"the listing has no such column; sort by size, type or date needs -d"_qs);
+  }
+  if (a.sort_column >= 0) SortAsAfterClicks(doc, a.sort_column, a.sort_clicks, DateReader());
+  if (a.renumber) {
+    GridToolState tools;
+    RenumberGrid(doc, tools);
+  }
   if (!a.save_base.isEmpty() && !SaveListFiles(doc, ListFileBaseOf(a.save_base), &error)) {
     return Fail(error);
   }

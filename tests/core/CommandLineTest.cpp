@@ -71,6 +71,20 @@ TEST_F(CommandLineTest, WritesWhatTheWindowWouldWrite) {
   EXPECT_TRUE(text.contains("        5  a.MP3\r\n        6  b.mp3\r\n        7  c.txt\r\n"));
 }
 
+TEST_F(CommandLineTest, SortsAndRenumbersLikeTheButtons) {
+  ASSERT_EQ(Run({u"-e"_qs, u".mp3"_qs, tree_.path(), u"--sort"_qs, u"name:reverse"_qs,
+                 u"--renumber"_qs, u"--save"_qs, Out("s")}),
+            0)
+      << err_.toStdString();
+  EXPECT_EQ(test::ReadBytes(Out("s.mpl")), test::CrLf({"Datei", "b.mp3", "a.MP3"}));
+  ASSERT_EQ(Run({u"-e"_qs, u".mp3"_qs, tree_.path(), u"--sort"_qs, u"nr"_qs, u"--save"_qs,
+                 Out("n")}),
+            0);
+  EXPECT_EQ(test::ReadBytes(Out("n.mpl")), test::CrLf({"Datei", "b.mp3", "a.MP3"}));
+  EXPECT_EQ(Run({tree_.path(), u"--sort"_qs, u"size"_qs}), 1);  // no size column without -d
+  EXPECT_EQ(Run({tree_.path(), u"--sort"_qs, u"colour"_qs}), 2);
+}
+
 TEST_F(CommandLineTest, ErrorsAndUsage) {
   EXPECT_EQ(Run({}), 2);
   EXPECT_TRUE(err_.contains("no folder given"));
