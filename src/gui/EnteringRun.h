@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/listing/Entering.h"
+#include "core/listing/ListingDocument.h"
 #include "gui/MainWindow.h"
 
 namespace kavoro {
@@ -20,6 +21,9 @@ struct MainWindow::Run {
   EntryOptions options;
   QElapsedTimer clock;
   std::vector<EntryData> entries;
+  int last_number = 0;
+  std::unique_ptr<ListingDocument> staged;  // the new entries, built off the UI thread
+  std::unique_ptr<EntryTexts> texts;        // the run's own date texts (not thread-safe)
   bool completed = false;
   bool was_modified = false;
   bool had_first_entry = false;

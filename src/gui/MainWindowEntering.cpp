@@ -67,15 +67,22 @@ void MainWindow::StartRun(std::unique_ptr<Run> run) {
   folders_visited_ = 0;
 
   Run* r = run.get();
+  r->last_number = state_.doc.EntryCounter();
+  r->texts = std::make_unique<EntryTexts>();
   r->worker.reset(QThread::create([this, r] {
     if (r->way == EnterWay::Selected) {
-      r->entries = CollectFolderEntries(r->selected, r->selection, r->options, texts_);
+      r->entries = CollectFolderEntries(r->selected, r->selection, r->options, *r->texts);
       r->completed = true;
-      return;
+    } else {
+      r->completed =
+          CollectEntries(r->folder, r->recurse, r->selection, r->options, *r->texts, r->entries,
+                         &cancel_, [this](std::uint64_t folders) { folders_visited_ = folders; });
     }
-    r->completed = CollectEntries(r->folder, r->recurse, r->selection, r->options, texts_,
-                                  r->entries, &cancel_,
-                                  [this](std::uint64_t folders) { folders_visited_ = folders; });
+    if (!r->completed) return;
+    // The entries' lines are made here too; the UI thread only takes them over.
+    r->staged = std::make_unique<ListingDocument>();
+    r->staged->PrepareStaging(r->last_number);
+    AppendEntries(*r->staged, r->entries, r->options, *r->texts);
   }));
   connect(r->worker.get(), &QThread::finished, this, &MainWindow::FinishRun);
   run_ = std::move(run);
@@ -96,7 +103,7 @@ void MainWindow::FinishRun() {
     SetBusy(false);
     return;
   }
-  AppendEntries(state_.doc, run->entries, run->options, texts_);
+  state_.doc.AbsorbEntries(*run->staged);
   state_.selection.current_extension = RunExtensionText(run->selection);
   progress_->setValue(100);
   QTimer::singleShot(200, progress_, [this] { progress_->setValue(0); });

@@ -139,6 +139,40 @@ TEST_F(EnteringTest, ScannerWayWithDetailsSortsByFullPathOrShownPath) {
   EXPECT_EQ(doc_.Column(1).mid(4), (QStringList{"a.mp3", "b.mp3", "c.mp3"}));
 }
 
+TEST_F(EnteringTest, EntriesBuiltAsideJoinTheListingUnchanged) {
+  Make(u"a<1>.mp3"_qs);
+  Make(u"b.mp3"_qs);
+  Make(u"sub/c.mp3"_qs);
+  options_.details = true;
+  ApplyListingHeaders(doc_, true, UiLanguage::German, nullptr);
+  Enter(false);  // some entries first, so numbers go on
+  ListingDocument direct;
+  BuildEmptyListing(direct);
+  ApplyListingHeaders(direct, true, UiLanguage::German, nullptr);
+  Enter(false);
+  std::vector<EntryData> entries;
+  ASSERT_TRUE(CollectEntries(dir_.path(), true, selection_, options_, texts_, entries));
+  for (ListingDocument* doc : {&direct}) {
+    doc->SetTextLines(doc_.Text().ToStringList());
+    doc->SetHtmlLines(doc_.Html().ToStringList());
+    doc->SetEntryCounter(doc_.EntryCounter());
+    for (qsizetype r = 1; r < doc_.RowCount(); ++r) {
+      doc->AppendRow({doc_.Cell(0, r), doc_.Cell(1, r), doc_.Cell(2, r), doc_.Cell(3, r),
+                      doc_.Cell(4, r)});
+    }
+  }
+  AppendEntries(direct, entries, options_, texts_);
+  ListingDocument staged;
+  staged.PrepareStaging(doc_.EntryCounter());
+  AppendEntries(staged, entries, options_, texts_);
+  doc_.AbsorbEntries(staged);
+  EXPECT_EQ(doc_.EntryCounter(), 7);
+  EXPECT_EQ(doc_.Text().ToStringList(), direct.Text().ToStringList());
+  EXPECT_EQ(doc_.Html().ToStringList(), direct.Html().ToStringList());
+  for (int c = 0; c < 5; ++c) EXPECT_EQ(doc_.Column(c), direct.Column(c));
+  EXPECT_EQ(staged.Html().Count(), 0);
+}
+
 TEST_F(EnteringTest, CancelledRunReportsItself) {
   Make(u"a.mp3"_qs);
   std::atomic<bool> cancel{true};

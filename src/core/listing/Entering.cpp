@@ -152,7 +152,7 @@ void AppendEntries(ListingDocument& doc, const std::vector<EntryData>& entries,
       if (options.details) {
         text.append(kDash).append(size).append(kDash).append(e.type).append(kDash).append(date);
       }
-      doc.PutTextLine(n, text);
+      doc.PutEntryTextLine(n, text);
     }
     if (views & kGridView) {
       if (options.details) {

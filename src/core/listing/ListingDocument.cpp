@@ -143,6 +143,40 @@ void ListingDocument::Flush() {
   }
 }
 
+void ListingDocument::PrepareStaging(int last_number) {
+  text_.Clear();
+  text_.Append(u"");
+  html_.Clear();
+  ClearGridBody();
+  entry_counter_ = last_number;
+  text_base_ = last_number;
+}
+
+void ListingDocument::AbsorbEntries(ListingDocument& staged) {
+  const qsizetype first_line = staged.text_base_ + 1;
+  if (text_.Count() == first_line) {
+    text_.AppendAll(staged.text_, 1);
+  } else {
+    // A listing whose text view and numbers disagree (a hand-edited list): line by line.
+    for (qsizetype i = 1; i < staged.text_.Count(); ++i) {
+      text_.Put(first_line + i - 1, staged.text_.At(i));
+    }
+    staged.text_.Clear();
+  }
+  html_.AppendAll(staged.html_);
+  const std::size_t first_cell = std::size_t(kMaxColumns);  // staged row 0 is its header
+  std::vector<StringPool::Ref> rows(staged.cells_.begin() + qsizetype(first_cell),
+                                    staged.cells_.end());
+  grid_pool_.Absorb(staged.grid_pool_, rows);
+  cells_.insert(cells_.end(), rows.begin(), rows.end());
+  row_count_ += staged.row_count_ - 1;
+  entry_counter_ = staged.entry_counter_;
+  staged.ClearGridBody();
+  Touch(View::Text, text_.Count() >= first_line);
+  Touch(View::Html, true);
+  Touch(View::Grid, true);
+}
+
 void ListingDocument::ReserveMore(qsizetype entries, int html_lines, int views) {
   if (views & 1) text_.Reserve(text_.Count() + entries);
   if (views & 2) cells_.reserve(cells_.size() + static_cast<std::size_t>(entries) * kMaxColumns);

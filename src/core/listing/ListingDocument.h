@@ -76,6 +76,14 @@ class ListingDocument : public QObject {
   // (1 text, 2 grid, 4 HTML).
   void ReserveMore(qsizetype entries, int html_lines, int views);
 
+  // Entries can be built off the UI thread into a staging listing that numbers on from
+  // `last_number` and holds only the new entries; AbsorbEntries then appends them to this
+  // listing at once and takes the staging listing's entry counter, leaving it empty.
+  void PrepareStaging(int last_number);
+  void AbsorbEntries(ListingDocument& staged);
+  // The text line of entry `number` (line `number` of the text view).
+  void PutEntryTextLine(int number, QStringView line) { PutTextLine(number - text_base_, line); }
+
   // Groups many changes into one notification per view.
   void BeginUpdate() { ++update_depth_; }
   void EndUpdate();
@@ -109,6 +117,7 @@ class ListingDocument : public QObject {
   std::array<int, kMaxColumns> column_widths_;
 
   int entry_counter_ = 0;
+  int text_base_ = 0;  // staging: the number before the first entry, whose line is line 1
   bool listing_modified_ = false;
   bool first_entry_ = false;
 

@@ -88,6 +88,19 @@ QString StringPool::Get(Ref ref) const {
 
 bool StringPool::IsEmpty(Ref ref) const { return Utf8(ref).empty(); }
 
+void StringPool::Absorb(StringPool& other, std::vector<Ref>& other_refs) {
+  const std::uint64_t data_base = data_.size();
+  const std::uint64_t big_base = big_.size();
+  data_.append(other.data_);
+  for (std::string& big : other.big_) big_.push_back(std::move(big));
+  for (Ref& ref : other_refs) {
+    const std::uint64_t length = ref & kLengthMask;
+    if (length == kInternedMark) continue;
+    ref = MakeRef((ref >> kLengthBits) + (length == kBigMark ? big_base : data_base), length);
+  }
+  other.Clear();
+}
+
 void StringPool::Clear() {
   std::string().swap(data_);
   std::vector<std::string>().swap(big_);
@@ -116,6 +129,13 @@ void LineList::Put(qsizetype index, QStringView text) {
 void LineList::Clear() {
   std::vector<StringPool::Ref>().swap(refs_);
   pool_.Clear();
+}
+
+void LineList::AppendAll(LineList& other, qsizetype first) {
+  pool_.Absorb(other.pool_, other.refs_);
+  refs_.insert(refs_.end(), other.refs_.begin() + std::min<qsizetype>(first, other.Count()),
+               other.refs_.end());
+  std::vector<StringPool::Ref>().swap(other.refs_);
 }
 
 QStringList LineList::ToStringList() const {

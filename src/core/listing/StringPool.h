@@ -22,6 +22,9 @@ class StringPool {
   std::string_view Utf8(Ref ref) const;
   bool IsEmpty(Ref ref) const;
   void Clear();
+  // Takes over the texts of `other` (which is left empty) and turns its references into
+  // references of this pool.
+  void Absorb(StringPool& other, std::vector<Ref>& other_refs);
   std::size_t BytesUsed() const { return data_.capacity() + big_.capacity() * sizeof(std::string); }
 
   static constexpr Ref kEmpty = 0;
@@ -42,6 +45,9 @@ class LineList {
   // last line, and further out the list is padded with empty lines.
   void Put(qsizetype index, QStringView text);
   void Clear();
+  // Appends the lines of `other` from line `first` on; `other` is left empty. As fast as
+  // copying their bytes.
+  void AppendAll(LineList& other, qsizetype first = 0);
   void Reserve(qsizetype lines) { refs_.reserve(static_cast<std::size_t>(lines)); }
   QStringList ToStringList() const;
   void Assign(const QStringList& lines);
