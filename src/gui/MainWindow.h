@@ -24,8 +24,10 @@ class QTreeView;
 
 namespace kavoro {
 
+class AboutBox;
 class CatalogEditor;
 class ExitQuestion;
+class ExplorerActions;
 class ExportDialog;
 class FolderContentsModel;
 class OptionsPanel;
@@ -34,6 +36,7 @@ class SeveralFoldersPanel;
 class SeveralTypesPanel;
 class Shell;
 class StyleDialog;
+class VersionWindow;
 
 // TForm1: the folder side, the three views of the listing, the menus and the panels.
 class MainWindow : public QMainWindow {
@@ -104,6 +107,9 @@ class MainWindow : public QMainWindow {
   void OpenSeveralFolders();
   void EnterSeveralFolders(const std::vector<std::pair<QString, bool>>& folders);
   void ClosePanel(QWidget* panel);
+  void Hilfe1Click();
+  void Info2Click();
+  void InfoszudenVersionen1Click();
 
   // Entering: the search runs on a worker thread, the entries join the views at its end.
   struct Run;
@@ -181,6 +187,7 @@ class MainWindow : public QMainWindow {
   QList<QMenu*> search_menus_;  // the two "Suchen nach :" submenus
   QList<QAction*> catalog_actions_;
   QAction* subfolders_action_ = nullptr;
+  ExplorerActions* explorer_ = nullptr;
 
   EntryTexts texts_;
   std::unique_ptr<Run> run_;
@@ -192,6 +199,8 @@ class MainWindow : public QMainWindow {
   // Windows of their own, so that disabling the main window leaves them usable.
   std::unique_ptr<ExportDialog> export_dialog_;
   std::unique_ptr<StyleDialog> style_dialog_;
+  std::unique_ptr<AboutBox> about_box_;
+  std::unique_ptr<VersionWindow> version_window_;
 
   QMenu* file_menu_ = nullptr;
   QAction* options_action_ = nullptr;
