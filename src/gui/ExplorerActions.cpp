@@ -12,6 +12,7 @@
 #include <QTreeView>
 #include <QUrl>
 #include <algorithm>
+#include <tuple>
 
 #include "core/app/AppState.h"
 #include "core/app/Prompts.h"
@@ -72,46 +73,29 @@ ExplorerActions::ExplorerActions(const Views& views, QMenu* tree_menu, QMenu* li
   v_.tree->setItemDelegate(new CutMarkDelegate(folder_clip_, v_.folders, v_.tree));
   v_.list->setItemDelegate(new CutMarkDelegate(file_clip_, v_.files, v_.list));
 
-  connect(ActionIn(tree_menu, "ffnen2"), &QAction::triggered, this, &ExplorerActions::OpenFolder);
-  connect(ActionIn(tree_menu, "Aktualisieren1"), &QAction::triggered, this,
-          &ExplorerActions::RefreshTree);
-  connect(ActionIn(tree_menu, "Verzeinisanlegen1"), &QAction::triggered, this,
-          &ExplorerActions::ExpandAll);
-  connect(ActionIn(tree_menu, "Ordnereigenschaften1"), &QAction::triggered, this,
-          &ExplorerActions::FolderProperties);
-  connect(ActionIn(tree_menu, "Umbenennen1"), &QAction::triggered, this,
-          &ExplorerActions::RenameFolder);
-  connect(ActionIn(tree_menu, "Lschen1"), &QAction::triggered, this,
-          &ExplorerActions::DeleteFolder);
-  connect(ActionIn(tree_menu, "Einfgen1"), &QAction::triggered, this,
-          &ExplorerActions::PasteFolder);
-  connect(ActionIn(tree_menu, "Kopieren1"), &QAction::triggered, this, [this] {
-    folder_clip_.Copy(menu_folder_);
-    v_.tree->viewport()->update();
-  });
-  connect(ActionIn(tree_menu, "Auschneiden1"), &QAction::triggered, this, [this] {
-    folder_clip_.Cut(menu_folder_);
-    v_.tree->viewport()->update();
-  });
-
-  connect(ActionIn(list_menu, "Externffnen1"), &QAction::triggered, this,
-          &ExplorerActions::OpenFiles);
-  connect(ActionIn(list_menu, "Aktualisieren2"), &QAction::triggered, this,
-          &ExplorerActions::RefreshList);
-  connect(ActionIn(list_menu, "Umbenennen2"), &QAction::triggered, this,
-          &ExplorerActions::RenameFile);
-  connect(ActionIn(list_menu, "Lschen2"), &QAction::triggered, this, &ExplorerActions::DeleteFile);
-  connect(ActionIn(list_menu, "Einfgen2"), &QAction::triggered, this, &ExplorerActions::PasteFile);
-  connect(ActionIn(list_menu, "Eigenschaften1"), &QAction::triggered, this,
-          [this] { ShowProperties(menu_file_); });
-  connect(ActionIn(list_menu, "Kopieren2"), &QAction::triggered, this, [this] {
-    file_clip_.Copy(menu_file_);
-    v_.list->viewport()->update();
-  });
-  connect(ActionIn(list_menu, "Ausschneiden1"), &QAction::triggered, this, [this] {
-    file_clip_.Cut(menu_file_);
-    v_.list->viewport()->update();
-  });
+  using Command = void (ExplorerActions::*)();
+  const std::tuple<QMenu*, const char*, Command> commands[] = {
+      {tree_menu, "ffnen2", &ExplorerActions::OpenFolder},
+      {tree_menu, "Aktualisieren1", &ExplorerActions::RefreshTree},
+      {tree_menu, "Verzeinisanlegen1", &ExplorerActions::ExpandAll},
+      {tree_menu, "Auschneiden1", &ExplorerActions::CutFolder},
+      {tree_menu, "Kopieren1", &ExplorerActions::CopyFolder},
+      {tree_menu, "Einfgen1", &ExplorerActions::PasteFolder},
+      {tree_menu, "Umbenennen1", &ExplorerActions::RenameFolder},
+      {tree_menu, "Lschen1", &ExplorerActions::DeleteFolder},
+      {tree_menu, "Ordnereigenschaften1", &ExplorerActions::FolderProperties},
+      {list_menu, "Externffnen1", &ExplorerActions::OpenFiles},
+      {list_menu, "Aktualisieren2", &ExplorerActions::RefreshList},
+      {list_menu, "Ausschneiden1", &ExplorerActions::CutFile},
+      {list_menu, "Kopieren2", &ExplorerActions::CopyFile},
+      {list_menu, "Einfgen2", &ExplorerActions::PasteFile},
+      {list_menu, "Umbenennen2", &ExplorerActions::RenameFile},
+      {list_menu, "Lschen2", &ExplorerActions::DeleteFile},
+      {list_menu, "Eigenschaften1", &ExplorerActions::FileProperties},
+  };
+  for (auto [menu, name, command] : commands) {
+    connect(ActionIn(menu, name), &QAction::triggered, this, command);
+  }
 }
 
 void ExplorerActions::TreeMenuOpening() {
@@ -151,6 +135,16 @@ void ExplorerActions::FolderProperties() {
   if (!selected.isEmpty()) ShowProperties(FilePath(selected.first()));
 }
 
+void ExplorerActions::CutFolder() {
+  folder_clip_.Cut(menu_folder_);
+  v_.tree->viewport()->update();
+}
+
+void ExplorerActions::CopyFolder() {
+  folder_clip_.Copy(menu_folder_);
+  v_.tree->viewport()->update();
+}
+
 void ExplorerActions::RenameFolder() {
   Rename(menu_folder_, u"Ordner umbenennen"_qs);
   RefreshTree();
@@ -186,6 +180,18 @@ void ExplorerActions::RefreshList() {
   v_.files->setRootPath(QString());
   v_.list->setRootIndex(v_.proxy->mapFromSource(v_.files->setRootPath(folder)));
 }
+
+void ExplorerActions::CutFile() {
+  file_clip_.Cut(menu_file_);
+  v_.list->viewport()->update();
+}
+
+void ExplorerActions::CopyFile() {
+  file_clip_.Copy(menu_file_);
+  v_.list->viewport()->update();
+}
+
+void ExplorerActions::FileProperties() { ShowProperties(menu_file_); }
 
 void ExplorerActions::RenameFile() {
   Rename(menu_file_, u"Datei umbenennen"_qs);

@@ -63,6 +63,8 @@ class ExplorerActions : public QObject {
   void OpenFolder();
   void RefreshTree();
   void ExpandAll();
+  void CutFolder();
+  void CopyFolder();
   void FolderProperties();
   void RenameFolder();
   void DeleteFolder();
@@ -70,6 +72,9 @@ class ExplorerActions : public QObject {
   // File commands.
   void OpenFiles();
   void RefreshList();
+  void CutFile();
+  void CopyFile();
+  void FileProperties();
   void RenameFile();
   void DeleteFile();
   void PasteFile();
