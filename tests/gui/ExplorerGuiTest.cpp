@@ -172,7 +172,10 @@ TEST_F(ExplorerGuiTest, RenameHandlesCancelEmptyCollisionAndSlash) {
   ShowFolder(u"Musik"_qs, 3);
   SelectRows({0});
   prompts_.texts = {std::nullopt, u""_qs, u"c.mp3"_qs, u"a/b"_qs, u"neu.mp3"_qs};
-  for (int i = 0; i < 5; ++i) Command(list_, "Umbenennen2");
+  for (int i = 0; i < 5; ++i) {
+    SelectRows({0});  // b.mp3 until the last answer renames it
+    Command(list_, "Umbenennen2");
+  }
   const MessageSlots& m = window_->State().Slots();
   EXPECT_EQ(
       prompts_.shown,
