@@ -22,6 +22,7 @@
 #include <QTreeView>
 #include <QWindow>
 
+#include "core/app/HelpLinks.h"
 #include "core/app/ListCommands.h"
 #include "core/app/MainWindowGeometry.h"
 #include "core/output/Export.h"
@@ -29,9 +30,11 @@
 #include "gui/DesktopShell.h"
 #include "gui/EnteringRun.h"
 #include "gui/ExitQuestion.h"
+#include "gui/ExplorerActions.h"
 #include "gui/ExportDialog.h"
 #include "gui/FindWindow.h"
 #include "gui/FolderContentsModel.h"
+#include "gui/InfoWindows.h"
 #include "gui/SearchPanels.h"
 #include "gui/FittingTabs.h"
 #include "gui/GridTools.h"
@@ -132,6 +135,11 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
       FindWindow::Views{view_tabs_, text_view_, grid_view_, html_view_, folder_tabs_});
   connect(find_window_.get(), &FindWindow::SearchStartStored, this,
           [this] { options_panel_->SetFlags(state_.flags); });
+  about_box_ = std::make_unique<AboutBox>(*shell_);
+  connect(about_box_.get(), &AboutBox::OkClicked, this, [this] { TakeOverFrom(about_box_.get()); });
+  version_window_ = std::make_unique<VersionWindow>(*shell_);
+  connect(version_window_.get(), &VersionWindow::OkClicked, this,
+          [this] { TakeOverFrom(version_window_.get()); });
   BuildTimers();
   progress_timer_.setInterval(100);
   connect(&progress_timer_, &QTimer::timeout, this, &MainWindow::ShowScanProgress);
@@ -143,6 +151,9 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
   startup_ok_ = check == StartupCheck::Ok;
   BuildMenus();
   BuildContextMenus();
+  explorer_ = new ExplorerActions(
+      {folder_tabs_, folder_tree_, folder_model_, contents_view_, contents_proxy_, contents_model_},
+      tree_menu_, contents_menu_, state_, *prompts_, *shell_, this);
   if (!startup_ok_) {
     // Any way of leaving the message counts as OK: the program ends.
     prompts_->Inform(StartupMessage(check));
@@ -212,16 +223,14 @@ void MainWindow::BuildFolderSide(QWidget* central) {
   folder_tree_->installEventFilter(this);
   folder_tree_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(folder_tree_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    const QString node = folder_model_->fileName(folder_tree_->currentIndex());
-    const MessageSlots& m = state_.Slots();
-    findChild<QAction*>(u"Verzeinisanlegen1"_qs)
-        ->setText(m.menuSubfoldersHead + u" \""_qs + node + u'"' + m.menuSubfoldersTail);
+    explorer_->TreeMenuOpening();
     tree_menu_->popup(folder_tree_->viewport()->mapToGlobal(at));
   });
   contents_view_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(contents_view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     // The list's menu is only for selected files.
     if (contents_view_->selectionModel()->hasSelection()) {
+      explorer_->ListMenuOpening();
       contents_menu_->popup(contents_view_->viewport()->mapToGlobal(at));
     }
   });
@@ -438,6 +447,12 @@ void MainWindow::Button3Click() {
 
 void MainWindow::CloseStyleDialog() { TakeOverFrom(style_dialog_.get()); }
 
+void MainWindow::Hilfe1Click() { shell_->OpenUrl(HelpTarget(state_.program_dir, state_.language)); }
+
+void MainWindow::Info2Click() { ShowOver(about_box_.get()); }
+
+void MainWindow::InfoszudenVersionen1Click() { ShowOver(version_window_.get()); }
+
 void MainWindow::Button4Click() {
   ShowPreview(state_.program_dir, state_.doc.Html().ToStringList(), *shell_, *prompts_);
 }
@@ -521,6 +536,9 @@ void MainWindow::ShowLanguage() {
   ApplyWindowTexts(export_dialog_.get(), state_.language);
   ApplyWindowTexts(style_dialog_.get(), state_.language);
   ApplyWindowTexts(find_window_.get(), state_.language);
+  ApplyWindowTexts(about_box_.get(), state_.language);
+  about_box_->PlaceAddressLabels();
+  ApplyWindowTexts(version_window_.get(), state_.language);
   german_->setChecked(state_.language == UiLanguage::German);
   english_->setChecked(state_.language == UiLanguage::English);
 }

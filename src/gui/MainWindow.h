@@ -23,8 +23,10 @@ class QTreeView;
 
 namespace kavoro {
 
+class AboutBox;
 class CatalogEditor;
 class ExitQuestion;
+class ExplorerActions;
 class ExportDialog;
 class FindWindow;
 class FolderContentsModel;
@@ -35,6 +37,7 @@ class SeveralTypesPanel;
 class Shell;
 class SortButton;
 class StyleDialog;
+class VersionWindow;
 
 // TForm1: the folder side, the three views of the listing, the menus and the panels.
 class MainWindow : public QMainWindow {
@@ -107,6 +110,9 @@ class MainWindow : public QMainWindow {
   void OpenSeveralFolders();
   void EnterSeveralFolders(const std::vector<std::pair<QString, bool>>& folders);
   void ClosePanel(QWidget* panel);
+  void Hilfe1Click();
+  void Info2Click();
+  void InfoszudenVersionen1Click();
 
   // Entering: the search runs on a worker thread, the entries join the views at its end.
   struct Run;
@@ -184,6 +190,7 @@ class MainWindow : public QMainWindow {
   QList<QMenu*> search_menus_;  // the two "Suchen nach :" submenus
   QList<QAction*> catalog_actions_;
   QAction* subfolders_action_ = nullptr;
+  ExplorerActions* explorer_ = nullptr;
 
   EntryTexts texts_;
   std::unique_ptr<Run> run_;
@@ -196,6 +203,8 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<ExportDialog> export_dialog_;
   std::unique_ptr<StyleDialog> style_dialog_;
   std::unique_ptr<FindWindow> find_window_;
+  std::unique_ptr<AboutBox> about_box_;
+  std::unique_ptr<VersionWindow> version_window_;
 
   QMenu* file_menu_ = nullptr;
   QAction* options_action_ = nullptr;

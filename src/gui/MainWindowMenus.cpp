@@ -2,7 +2,10 @@
 #include <QMenu>
 #include <QCheckBox>
 #include <QMenuBar>
+#include <tuple>
 
+#include "core/app/HelpLinks.h"
+#include "core/app/Shell.h"
 #include "gui/MainWindow.h"
 
 namespace kavoro {
@@ -87,17 +90,27 @@ void MainWindow::BuildMenus() {
   for (QAction* a : {german_, english_}) a->setCheckable(true);
 
   help_menu_ = AddMenu(bar, "Info1");
-  AddUnbuilt(help_menu_, "Hilfe1");
+  AddAction(help_menu_, "Hilfe1", &MainWindow::Hilfe1Click);
   help_menu_->addSeparator();
-  AddUnbuilt(help_menu_, "Info2");
-  AddUnbuilt(help_menu_, "InfoszudenVersionen1");
+  AddAction(help_menu_, "Info2", &MainWindow::Info2Click);
+  AddAction(help_menu_, "InfoszudenVersionen1", &MainWindow::InfoszudenVersionen1Click);
   help_menu_->addSeparator();
-  AddUnbuilt(help_menu_, "LinkzurHomepage1", u"Link zur Homepage"_qs);
-  AddUnbuilt(help_menu_, "Gstebuch1");
-  help_menu_->addSeparator();
-  AddSubmenu(help_menu_, "DasProgrammgibtesbei1")->setEnabled(false);
-  help_menu_->addSeparator();
-  AddSubmenu(help_menu_, "MeineInternetseiten1")->setEnabled(false);
+  auto add_link = [this](QMenu* menu, const char* name, const char* url, const QString& text) {
+    connect(NewAction(menu, name, text), &QAction::triggered, this,
+            [this, url] { shell_->OpenUrl(QUrl(QLatin1String(url))); });
+  };
+  add_link(help_menu_, "LinkzurHomepage1", address::kProductHomepage, u"Link zur Homepage"_qs);
+  add_link(help_menu_, "Gstebuch1", address::kGuestBook, QString());
+  // Site names are not translated; a menu without sites says so in a disabled entry.
+  const std::tuple<const char*, std::span<const MenuLink>, const char*> link_menus[] = {
+      {"DasProgrammgibtesbei1", DownloadPortals(), "KeineEintraege1"},
+      {"MeineInternetseiten1", LinkSites(), "KeineEintraege2"}};
+  for (auto [menu_name, links, empty_name] : link_menus) {
+    help_menu_->addSeparator();
+    QMenu* menu = AddSubmenu(help_menu_, menu_name);
+    for (const MenuLink& link : links) add_link(menu, "", link.url, QLatin1String(link.caption));
+    if (links.empty()) NewAction(menu, empty_name)->setEnabled(false);
+  }
 }
 
 // One submenu per catalog category with its extensions, in file order. Every extension entry
@@ -166,7 +179,7 @@ void MainWindow::BuildContextMenus() {
     if (qstrcmp(name, "-") == 0) {
       tree_menu_->addSeparator();
     } else {
-      AddUnbuilt(tree_menu_, name);
+      NewAction(tree_menu_, name);
     }
   }
 
@@ -182,7 +195,7 @@ void MainWindow::BuildContextMenus() {
     if (qstrcmp(name, "-") == 0) {
       contents_menu_->addSeparator();
     } else {
-      AddUnbuilt(contents_menu_, name);
+      NewAction(contents_menu_, name);
     }
   }
 }

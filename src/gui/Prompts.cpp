@@ -1,6 +1,7 @@
 #include "gui/Prompts.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace kavoro {
@@ -33,6 +34,15 @@ std::optional<QString> DialogPrompts::OpenFileName(const QString& filter) {
   const QString name = QFileDialog::getOpenFileName(parent_, QString(), QString(), filter);
   if (name.isEmpty()) return std::nullopt;
   return name;
+}
+
+std::optional<QString> DialogPrompts::Text(const QString& caption, const QString& prompt,
+                                           const QString& default_text) {
+  bool ok = false;
+  const QString text =
+      QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, default_text, &ok);
+  if (!ok) return std::nullopt;
+  return text;
 }
 
 }  // namespace kavoro

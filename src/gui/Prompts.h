@@ -16,6 +16,8 @@ class DialogPrompts : public Prompts {
   bool Ask(const QString& text) override;
   std::optional<QString> SaveFileName(const QString& filter) override;
   std::optional<QString> OpenFileName(const QString& filter) override;
+  std::optional<QString> Text(const QString& caption, const QString& prompt,
+                              const QString& default_text) override;
 
  private:
   QWidget* parent_;

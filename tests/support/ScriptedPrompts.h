@@ -23,9 +23,18 @@ class ScriptedPrompts : public Prompts {
   }
   std::optional<QString> SaveFileName(const QString&) override { return Next(); }
   std::optional<QString> OpenFileName(const QString&) override { return Next(); }
+  std::optional<QString> Text(const QString& caption, const QString& prompt,
+                              const QString& default_text) override {
+    shown.append(u"text: "_qs + caption + u'|' + prompt + u'|' + default_text);
+    if (texts.empty()) return std::nullopt;
+    const std::optional<QString> text = texts.front();
+    texts.pop_front();
+    return text;
+  }
 
   std::deque<bool> answers;
   std::deque<QString> files;  // an empty name cancels the dialog
+  std::deque<std::optional<QString>> texts;  // nothing cancels the prompt
   QStringList shown;
 
  private:

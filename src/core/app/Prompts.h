@@ -19,6 +19,9 @@ class Prompts {
   // File dialogs; nothing when cancelled.
   virtual std::optional<QString> SaveFileName(const QString& filter) = 0;
   virtual std::optional<QString> OpenFileName(const QString& filter) = 0;
+  // A one-line text with a caption, a prompt and a default answer; nothing when cancelled.
+  virtual std::optional<QString> Text(const QString& caption, const QString& prompt,
+                                      const QString& default_text) = 0;
 };
 
 }  // namespace kavoro

@@ -48,6 +48,9 @@ constexpr CaptionRow kMainMenuRows[] = {
     {"DasProgrammgibtesbei1", kOwn, u"Das Programm gibt es bei :",
      u"You can get the programm here :"},
     {"Gstebuch1", kOwn, u"Gästebuch", u"Guest book"},
+    // The one disabled entry of a link menu that has no addresses yet.
+    {"KeineEintraege1", kOwn, u"(noch keine Einträge)", u"(no entries yet)"},
+    {"KeineEintraege2", kOwn, u"(noch keine Einträge)", u"(no entries yet)"},
     {"Eintragen1", kOwn, u"Eintragen", u"Enter"},
     {"Eintragen2", kOwn, u"Eintragen", u"Enter"},
     {"Alstxtxlsoderhtmspeichern1", kOwn, u"Als *.txt, *.xls oder *.htm speichern",
@@ -190,6 +193,8 @@ constexpr CaptionRow kAboutRows[] = {
     {"Label9", kOwn, u"an", u"write to :"},
     {"Label10", kOwn, u"schreiben", u""},  // English hides it.
     {"Label11", kOwn, u"Internetseiten von mir :", u"My homepage :"},
+    {"Label4", kOwn, u"Dieses Programm ist Freeware", u"This program is freeware"},
+    {"Label5", kOwn, u"und darf frei weitergegeben werden.", u"and may be passed on freely."},
     {"Label12", kOwn,
      u"Sie können die Entwicklung des Programmes auch mit einer freiwilligen Spende fördern.",
      u"They can promote the development of the program also with a voluntarily donation."},
@@ -229,6 +234,8 @@ constexpr CaptionRow kExitRows[] = {
 
 // Version history with the feedback note.
 constexpr CaptionRow kHistoryRows[] = {
+    {"TForm7", kOwn, u"Infos zu den Versionen", u"Information to the versions"},
+    {"Button1", kOwn, u"OK", u"OK"},
     {"Label1", kOwn,
      u"Anregung, Verbesserungsvorschläge, Kritik, Lob oder gefundene Fehler bitte mir "
      u"schreiben :",
@@ -312,6 +319,17 @@ MessageSlots GermanSlots() {
       .capRemoveType = QStringLiteral("Dateiart löschen"),
       .capRemoveFolder = QStringLiteral("Ordner löschen"),
       .msgWorkbooks = QStringLiteral("Die Einträge wurden auf mehrere Arbeitsmappen verteilt :"),
+      .msgBadName =
+          QStringLiteral("Ein Name darf kein \"/\" enthalten und nicht \".\" oder \"..\" sein."),
+      .msgNameExists = QStringLiteral("Dieser Name ist schon vergeben :"),
+      .msgIntoItself = QStringLiteral(
+          "Ein Ordner kann nicht in sich selbst oder einen seiner Unterordner eingefügt werden."),
+      .msgOperationFailed = QStringLiteral("Die Aktion ist fehlgeschlagen :"),
+      .propertyLabels = {QStringLiteral("Name :"), QStringLiteral("Ordner :"),
+                         QStringLiteral("Typ :"), QStringLiteral("Größe :"),
+                         QStringLiteral("Geändert :"), QStringLiteral("Erstellt :"),
+                         QStringLiteral("Letzter Zugriff :"), QStringLiteral("Rechte :"),
+                         QStringLiteral("Besitzer / Gruppe :")},
   };
 }
 
@@ -353,6 +371,17 @@ MessageSlots EnglishSlots() {
       .capRemoveType = QStringLiteral("File-type delete"),
       .capRemoveFolder = QStringLiteral("Delete folder"),
       .msgWorkbooks = QStringLiteral("The entries were divided among several workbooks :"),
+      .msgBadName =
+          QStringLiteral("A name must not contain \"/\" and must not be \".\" or \"..\"."),
+      .msgNameExists = QStringLiteral("This name is already taken :"),
+      .msgIntoItself =
+          QStringLiteral("A folder cannot be pasted into itself or one of its subfolders."),
+      .msgOperationFailed = QStringLiteral("The operation failed :"),
+      .propertyLabels = {QStringLiteral("Name :"), QStringLiteral("Folder :"),
+                         QStringLiteral("Type :"), QStringLiteral("Size :"),
+                         QStringLiteral("Modified :"), QStringLiteral("Created :"),
+                         QStringLiteral("Last access :"), QStringLiteral("Permissions :"),
+                         QStringLiteral("Owner / group :")},
   };
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace kavoro {
@@ -46,6 +47,13 @@ struct MessageSlots {
   QString capRemoveFolder;
   // Head of the list of workbooks when a spreadsheet export needed several.
   QString msgWorkbooks;
+  // Refusals and failures of the explorer operations of the two context menus.
+  QString msgBadName;
+  QString msgNameExists;
+  QString msgIntoItself;
+  QString msgOperationFailed;
+  // The row labels of the properties window.
+  QStringList propertyLabels;
 };
 
 const MessageSlots& MessageSlotsFor(UiLanguage language);

@@ -1,0 +1,187 @@
+#include "core/app/FileOperations.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "core/listing/FileTexts.h"
+
+namespace kavoro {
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path ToPath(const QString& path) { return fs::path(QFile::encodeName(path).toStdString()); }
+QString FromPath(const fs::path& path) { return QFile::decodeName(path.c_str()); }
+
+// A dangling link also takes a name.
+bool Taken(const fs::path& path) {
+  std::error_code ec;
+  return fs::symlink_status(path, ec).type() != fs::file_type::not_found;
+}
+
+FileOpResult Failed(FileOpFailure failure, const fs::path& path, const QString& reason = {}) {
+  return FileOpResult{failure, FromPath(path), reason};
+}
+
+FileOpResult SystemFailure(const fs::path& path, const std::error_code& ec) {
+  return Failed(FileOpFailure::System, path, QString::fromLocal8Bit(ec.message()));
+}
+
+// Renames without ever replacing what is there; the check and the rename are one step where
+// the file system allows it.
+std::error_code RenameNoReplace(const fs::path& from, const fs::path& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return {};
+  if (errno != EINVAL && errno != ENOSYS) return {errno, std::generic_category()};
+  if (Taken(to)) return std::make_error_code(std::errc::file_exists);
+  std::error_code ec;
+  fs::rename(from, to, ec);
+  return ec;
+}
+
+std::error_code CopyAll(const fs::path& from, const fs::path& to) {
+  std::error_code ec;
+  fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
+  if (ec) {
+    std::error_code ignored;
+    fs::remove_all(to, ignored);  // the target did not exist before: nothing half-copied stays
+  }
+  return ec;
+}
+
+bool IsSameOrBelow(const fs::path& folder, const fs::path& top) {
+  std::error_code ec;
+  const fs::path f = fs::weakly_canonical(folder, ec);
+  const fs::path t = fs::weakly_canonical(top, ec);
+  auto [ti, fi] = std::mismatch(t.begin(), t.end(), f.begin(), f.end());
+  // A trailing "/" of `top` ends in an empty element.
+  return ti == t.end() || (std::next(ti) == t.end() && ti->empty());
+}
+
+fs::path WithoutTrailingSlash(const QString& path) {
+  fs::path p = ToPath(path);
+  return p.has_filename() ? p : p.parent_path();
+}
+
+}  // namespace
+
+QString FailureMessage(const FileOpResult& result, const MessageSlots& m) {
+  switch (result.failure) {
+    case FileOpFailure::None:
+      return {};
+    case FileOpFailure::BadName:
+      return m.msgBadName;
+    case FileOpFailure::NameExists:
+      return m.msgNameExists + u'\n' + result.path;
+    case FileOpFailure::IntoItself:
+      return m.msgIntoItself;
+    case FileOpFailure::System:
+      break;
+  }
+  return m.msgOperationFailed + u'\n' + result.path + u'\n' + result.reason;
+}
+
+FileOpResult RenameEntry(const QString& path, const QString& new_name) {
+  const fs::path from = WithoutTrailingSlash(path);
+  if (new_name == u"." || new_name == u".." || new_name.contains(u'/') ||
+      new_name.contains(QChar(0))) {
+    return Failed(FileOpFailure::BadName, from);
+  }
+  const fs::path to = from.parent_path() / ToPath(new_name);
+  if (to == from) return FileOpResult{FileOpFailure::None, FromPath(to), {}};
+  if (Taken(to)) return Failed(FileOpFailure::NameExists, to);
+  if (const std::error_code ec = RenameNoReplace(from, to)) return SystemFailure(from, ec);
+  return FileOpResult{FileOpFailure::None, FromPath(to), {}};
+}
+
+FileOpResult DeleteEntry(const QString& path) {
+  const fs::path target = WithoutTrailingSlash(path);
+  std::error_code ec;
+  fs::remove_all(target, ec);
+  if (ec) return SystemFailure(target, ec);
+  return FileOpResult{FileOpFailure::None, FromPath(target), {}};
+}
+
+QString FreeCopyName(const QString& folder, const QString& name) {
+  const fs::path dir = ToPath(folder);
+  QString candidate = u"Kopie von "_qs + name;
+  for (int n = 2; Taken(dir / ToPath(candidate)); ++n) {
+    candidate = u"Kopie (%1) von "_qs.arg(n) + name;
+  }
+  return candidate;
+}
+
+FileOpResult PasteEntry(const QString& source, const QString& folder, bool move) {
+  const fs::path from = WithoutTrailingSlash(source);
+  const fs::path dir = WithoutTrailingSlash(folder);
+  std::error_code ec;
+  const bool source_is_folder = fs::is_directory(fs::symlink_status(from, ec));
+  if (source_is_folder && IsSameOrBelow(dir, from)) return Failed(FileOpFailure::IntoItself, from);
+  if (!Taken(from)) {
+    return SystemFailure(from, std::make_error_code(std::errc::no_such_file_or_directory));
+  }
+  const bool same_folder = fs::equivalent(from.parent_path(), dir, ec);
+  if (move && same_folder) return FileOpResult{FileOpFailure::None, FromPath(from), {}};
+  fs::path to = dir / from.filename();
+  if (Taken(to)) {
+    if (move || !same_folder) return Failed(FileOpFailure::NameExists, to);
+    to = dir / ToPath(FreeCopyName(FromPath(dir), FromPath(from.filename())));
+  }
+  if (move) {
+    ec = RenameNoReplace(from, to);
+    if (ec == std::errc::cross_device_link) {
+      ec = CopyAll(from, to);
+      if (!ec) fs::remove_all(from, ec);
+    }
+  } else {
+    ec = CopyAll(from, to);
+  }
+  if (ec) return SystemFailure(from, ec);
+  return FileOpResult{FileOpFailure::None, FromPath(to), {}};
+}
+
+QList<std::pair<QString, QString>> DescribeEntry(const QString& path, const MessageSlots& m) {
+  const QFileInfo info(path);
+  const QStringList& label = m.propertyLabels;
+  DateTextFormat dates;
+  auto date = [&dates](const QDateTime& t) { return t.isValid() ? dates.Format(t) : QString(); };
+  QString type;
+  if (info.isDir()) {
+    type = QMimeDatabase().mimeTypeForName(u"inode/directory"_qs).comment();
+  } else {
+    type = ShellTypeNames().ShellTypeName(info.fileName());
+  }
+  static const char kFlags[] = "rwxrwxrwx";
+  static const QFileDevice::Permission kBits[] = {
+      QFileDevice::ReadOwner, QFileDevice::WriteOwner, QFileDevice::ExeOwner,
+      QFileDevice::ReadGroup, QFileDevice::WriteGroup, QFileDevice::ExeGroup,
+      QFileDevice::ReadOther, QFileDevice::WriteOther, QFileDevice::ExeOther};
+  QString permissions;
+  for (int i = 0; i < 9; ++i) {
+    permissions += info.permissions().testFlag(kBits[i]) ? QChar::fromLatin1(kFlags[i]) : u'-';
+  }
+  QList<std::pair<QString, QString>> rows = {
+      {label.value(0), info.fileName()},
+      {label.value(1), info.absolutePath()},
+      {label.value(2), type},
+  };
+  if (!info.isDir()) rows.append({label.value(3), FormatSizeKB(info.size())});
+  rows.append({
+      {label.value(4), date(info.lastModified())},
+      {label.value(5), date(info.birthTime())},
+      {label.value(6), date(info.lastRead())},
+      {label.value(7), permissions},
+      {label.value(8), info.owner() + u" / "_qs + info.group()},
+  });
+  return rows;
+}
+
+}  // namespace kavoro

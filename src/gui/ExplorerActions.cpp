@@ -1,0 +1,270 @@
+#include "gui/ExplorerActions.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileSystemModel>
+#include <QFormLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTreeView>
+#include <QUrl>
+#include <algorithm>
+#include <tuple>
+
+#include "core/app/AppState.h"
+#include "core/app/Prompts.h"
+#include "core/app/Shell.h"
+#include "gui/FolderContentsModel.h"
+
+namespace kavoro {
+namespace {
+
+const QString kCannotBeUndone = u"Achtung ! Kann nicht wieder hergestellt werden !"_qs;
+
+QString DeleteQuestion(const QString& head, const QString& name) {
+  return head + u'"' + name + u'"' + u" wirklich löschen?"_qs + u'\n' + kCannotBeUndone;
+}
+
+// The menu entries are made by the window; they are found by their names.
+QAction* ActionIn(const QMenu* menu, const char* name) {
+  for (QAction* action : menu->actions()) {
+    if (action->objectName() == QLatin1String(name)) return action;
+  }
+  Q_ASSERT_X(false, "ActionIn", name);
+  return nullptr;
+}
+
+}  // namespace
+
+CutMarkDelegate::CutMarkDelegate(const FileClipboard& clip, QFileSystemModel* files,
+                                 QObject* parent)
+    : QStyledItemDelegate(parent), clip_(clip), files_(files) {}
+
+bool CutMarkDelegate::Dimmed(const QModelIndex& index) const {
+  QModelIndex source = index;
+  if (auto* proxy = qobject_cast<const QSortFilterProxyModel*>(index.model())) {
+    source = proxy->mapToSource(index);
+  }
+  return clip_.CurrentMode() == FileClipboard::Mode::Cut && clip_.IsCut(files_->filePath(source));
+}
+
+void CutMarkDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                      const QModelIndex& index) const {
+  QStyledItemDelegate::initStyleOption(option, index);
+  if (Dimmed(index)) {
+    option->palette.setColor(QPalette::Text,
+                             option->palette.color(QPalette::Disabled, QPalette::Text));
+  }
+}
+
+ExplorerActions::ExplorerActions(const Views& views, QMenu* tree_menu, QMenu* list_menu,
+                                 const AppState& state, Prompts& prompts, Shell& shell,
+                                 QWidget* owner)
+    : QObject(owner),
+      v_(views),
+      state_(state),
+      prompts_(prompts),
+      shell_(shell),
+      owner_(owner),
+      tree_menu_(tree_menu) {
+  v_.tree->setItemDelegate(new CutMarkDelegate(folder_clip_, v_.folders, v_.tree));
+  v_.list->setItemDelegate(new CutMarkDelegate(file_clip_, v_.files, v_.list));
+
+  using Command = void (ExplorerActions::*)();
+  const std::tuple<QMenu*, const char*, Command> commands[] = {
+      {tree_menu, "ffnen2", &ExplorerActions::OpenFolder},
+      {tree_menu, "Aktualisieren1", &ExplorerActions::RefreshTree},
+      {tree_menu, "Verzeinisanlegen1", &ExplorerActions::ExpandAll},
+      {tree_menu, "Auschneiden1", &ExplorerActions::CutFolder},
+      {tree_menu, "Kopieren1", &ExplorerActions::CopyFolder},
+      {tree_menu, "Einfgen1", &ExplorerActions::PasteFolder},
+      {tree_menu, "Umbenennen1", &ExplorerActions::RenameFolder},
+      {tree_menu, "Lschen1", &ExplorerActions::DeleteFolder},
+      {tree_menu, "Ordnereigenschaften1", &ExplorerActions::FolderProperties},
+      {list_menu, "Externffnen1", &ExplorerActions::OpenFiles},
+      {list_menu, "Aktualisieren2", &ExplorerActions::RefreshList},
+      {list_menu, "Ausschneiden1", &ExplorerActions::CutFile},
+      {list_menu, "Kopieren2", &ExplorerActions::CopyFile},
+      {list_menu, "Einfgen2", &ExplorerActions::PasteFile},
+      {list_menu, "Umbenennen2", &ExplorerActions::RenameFile},
+      {list_menu, "Lschen2", &ExplorerActions::DeleteFile},
+      {list_menu, "Eigenschaften1", &ExplorerActions::FileProperties},
+  };
+  for (auto [menu, name, command] : commands) {
+    connect(ActionIn(menu, name), &QAction::triggered, this, command);
+  }
+}
+
+void ExplorerActions::TreeMenuOpening() {
+  const QModelIndex node = v_.tree->currentIndex();
+  menu_node_ = node;
+  menu_folder_ = v_.folders->filePath(node);
+  const MessageSlots& m = state_.Slots();
+  auto* expand = ActionIn(tree_menu_, "Verzeinisanlegen1");
+  expand->setEnabled(v_.tabs->currentIndex() != 1);
+  expand->setText(m.menuSubfoldersHead + u" \""_qs + v_.folders->fileName(node) + u'"' +
+                  m.menuSubfoldersTail);
+}
+
+void ExplorerActions::ListMenuOpening() {
+  const QModelIndexList selected = SelectedFiles();
+  menu_file_ = selected.isEmpty() ? QString() : FilePath(selected.first());
+}
+
+// --- Folders ----------------------------------------------------------------------------------
+
+void ExplorerActions::OpenFolder() { shell_.OpenUrl(QUrl::fromLocalFile(menu_folder_)); }
+
+void ExplorerActions::RefreshTree() {
+  // Listing the folder again brings in what changed without the file watcher noticing.
+  const QString root = v_.folders->rootPath();
+  v_.folders->setRootPath(v_.folders->filePath(v_.tree->currentIndex()));
+  v_.folders->setRootPath(root);
+}
+
+void ExplorerActions::ExpandAll() {
+  if (menu_node_.isValid()) v_.tree->expandRecursively(menu_node_);
+}
+
+void ExplorerActions::FolderProperties() {
+  if (v_.tabs->currentIndex() != 1) return ShowProperties(menu_folder_);
+  const QModelIndexList selected = SelectedFiles();
+  if (!selected.isEmpty()) ShowProperties(FilePath(selected.first()));
+}
+
+void ExplorerActions::CutFolder() {
+  folder_clip_.Cut(menu_folder_);
+  v_.tree->viewport()->update();
+}
+
+void ExplorerActions::CopyFolder() {
+  folder_clip_.Copy(menu_folder_);
+  v_.tree->viewport()->update();
+}
+
+void ExplorerActions::RenameFolder() {
+  Rename(menu_folder_, u"Ordner umbenennen"_qs);
+  RefreshTree();
+}
+
+void ExplorerActions::DeleteFolder() {
+  const QString name = v_.folders->fileName(menu_node_);
+  if (!prompts_.Ask(DeleteQuestion(u"Den Ordner : "_qs, name))) return;
+  const QModelIndex above = v_.tree->indexAbove(menu_node_);
+  if (Report(DeleteEntry(menu_folder_)) && above.isValid()) v_.tree->setCurrentIndex(above);
+  RefreshTree();
+}
+
+void ExplorerActions::PasteFolder() {
+  Paste(folder_clip_, menu_folder_);
+  v_.tree->viewport()->update();
+  RefreshTree();
+}
+
+// --- Files ------------------------------------------------------------------------------------
+
+void ExplorerActions::OpenFiles() {
+  // Every selected file is opened once, in list order, and leaves the selection.
+  for (const QModelIndex& index : SelectedFiles()) {
+    shell_.OpenUrl(QUrl::fromLocalFile(FilePath(index)));
+    v_.list->selectionModel()->select(index,
+                                      QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+  }
+}
+
+void ExplorerActions::RefreshList() {
+  const QString folder = v_.files->rootPath();
+  v_.files->setRootPath(QString());
+  v_.list->setRootIndex(v_.proxy->mapFromSource(v_.files->setRootPath(folder)));
+}
+
+void ExplorerActions::CutFile() {
+  file_clip_.Cut(menu_file_);
+  v_.list->viewport()->update();
+}
+
+void ExplorerActions::CopyFile() {
+  file_clip_.Copy(menu_file_);
+  v_.list->viewport()->update();
+}
+
+void ExplorerActions::FileProperties() { ShowProperties(menu_file_); }
+
+void ExplorerActions::RenameFile() {
+  Rename(menu_file_, u"Datei umbenennen"_qs);
+  RefreshList();
+}
+
+void ExplorerActions::DeleteFile() {
+  if (!prompts_.Ask(DeleteQuestion(u"Die Datei : "_qs, QFileInfo(menu_file_).fileName()))) return;
+  Report(DeleteEntry(menu_file_));
+  RefreshList();
+}
+
+void ExplorerActions::PasteFile() {
+  const QString folder = v_.files->rootPath();
+  if (file_clip_.CurrentMode() == FileClipboard::Mode::Copy &&
+      QFileInfo(file_clip_.Path()).absolutePath() == QFileInfo(folder).absoluteFilePath()) {
+    // The copy lands beside its original under a "Kopie von " name.
+    prompts_.Inform(QFileInfo(file_clip_.Path()).fileName() + u'\n' + file_clip_.Path());
+    prompts_.Inform(u"nun"_qs);
+  }
+  Paste(file_clip_, folder);
+  RefreshList();
+}
+
+// --- Shared -----------------------------------------------------------------------------------
+
+QString ExplorerActions::FilePath(const QModelIndex& proxy_index) const {
+  return v_.files->filePath(v_.proxy->mapToSource(proxy_index));
+}
+
+QModelIndexList ExplorerActions::SelectedFiles() const {
+  QModelIndexList rows = v_.list->selectionModel()->selectedRows();
+  std::sort(rows.begin(), rows.end(),
+            [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+  return rows;
+}
+
+void ExplorerActions::Rename(const QString& path, const QString& caption) {
+  if (path.isEmpty()) return;
+  const std::optional<QString> answer =
+      prompts_.Text(caption, u"Neuer Name :"_qs, QFileInfo(path).fileName());
+  if (!answer || answer->isEmpty()) return;
+  Report(RenameEntry(path, *answer));
+}
+
+bool ExplorerActions::Report(const FileOpResult& result) {
+  if (!result.Ok()) prompts_.Error(FailureMessage(result, state_.Slots()));
+  return result.Ok();
+}
+
+void ExplorerActions::Paste(FileClipboard& clip, const QString& folder) {
+  if (clip.CurrentMode() != FileClipboard::Mode::Empty) {
+    Report(PasteEntry(clip.Path(), folder, clip.CurrentMode() == FileClipboard::Mode::Cut));
+  }
+  clip.Clear();
+}
+
+void ExplorerActions::ShowProperties(const QString& path) {
+  if (path.isEmpty()) return;
+  auto* dialog = new QDialog(owner_);
+  dialog->setObjectName(u"PropertiesWindow"_qs);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setWindowTitle(CaptionText("TForm1", "Eigenschaften1", state_.language));
+  auto* form = new QFormLayout(dialog);
+  for (const auto& [label, value] : DescribeEntry(path, state_.Slots())) {
+    auto* text = new QLabel(value, dialog);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(label, text);
+  }
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
+  connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+  form->addRow(buttons);
+  dialog->show();
+}
+
+}  // namespace kavoro

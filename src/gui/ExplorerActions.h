@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QObject>
+#include <QPersistentModelIndex>
+#include <QStyledItemDelegate>
+
+#include "core/app/FileOperations.h"
+
+class QFileSystemModel;
+class QMenu;
+class QTabWidget;
+class QTableView;
+class QTreeView;
+
+namespace kavoro {
+
+class AppState;
+class FolderContentsModel;
+class Prompts;
+class Shell;
+
+// Draws the one item that is cut and not yet pasted dimmed.
+class CutMarkDelegate : public QStyledItemDelegate {
+ public:
+  CutMarkDelegate(const FileClipboard& clip, QFileSystemModel* files, QObject* parent);
+  bool Dimmed(const QModelIndex& index) const;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+ private:
+  const FileClipboard& clip_;
+  QFileSystemModel* files_;
+};
+
+// The file-manager commands of the folder tree's and the folder contents' context menus:
+// open, refresh, open all subfolders, cut, copy, paste, rename, delete and properties.
+class ExplorerActions : public QObject {
+ public:
+  struct Views {
+    QTabWidget* tabs;
+    QTreeView* tree;
+    QFileSystemModel* folders;
+    QTableView* list;
+    FolderContentsModel* proxy;
+    QFileSystemModel* files;
+  };
+  // Connects the entries of the two menus by their names.
+  ExplorerActions(const Views& views, QMenu* tree_menu, QMenu* list_menu, const AppState& state,
+                  Prompts& prompts, Shell& shell, QWidget* owner);
+
+  // The folder menu acts on the folder selected when it opened; its "open all subfolders"
+  // entry names that folder.
+  void TreeMenuOpening();
+  // The file menu acts on the files selected when it opened.
+  void ListMenuOpening();
+
+  const FileClipboard& FolderClipboard() const { return folder_clip_; }
+  const FileClipboard& FileClipboardState() const { return file_clip_; }
+
+ private:
+  // Folder commands.
+  void OpenFolder();
+  void RefreshTree();
+  void ExpandAll();
+  void CutFolder();
+  void CopyFolder();
+  void FolderProperties();
+  void RenameFolder();
+  void DeleteFolder();
+  void PasteFolder();
+  // File commands.
+  void OpenFiles();
+  void RefreshList();
+  void CutFile();
+  void CopyFile();
+  void FileProperties();
+  void RenameFile();
+  void DeleteFile();
+  void PasteFile();
+
+  QString FilePath(const QModelIndex& proxy_index) const;
+  QModelIndexList SelectedFiles() const;
+  void Rename(const QString& path, const QString& caption);
+  bool Report(const FileOpResult& result);
+  void ShowProperties(const QString& path);
+  void Paste(FileClipboard& clip, const QString& folder);
+
+  Views v_;
+  const AppState& state_;
+  Prompts& prompts_;
+  Shell& shell_;
+  QWidget* owner_;
+  QMenu* tree_menu_;
+  FileClipboard folder_clip_;
+  FileClipboard file_clip_;
+  QString menu_folder_;
+  QPersistentModelIndex menu_node_;
+  QString menu_file_;
+};
+
+}  // namespace kavoro

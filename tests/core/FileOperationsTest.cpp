@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "core/app/FileOperations.h"
+#include "support/TestFiles.h"
+
+namespace kavoro {
+namespace {
+
+class FileOperationsTest : public ::testing::Test {
+ protected:
+  QString P(const QString& relative) const { return dir_.path() + u'/' + relative; }
+  void File(const QString& relative, const QByteArray& bytes = "data") const {
+    QDir().mkpath(QFileInfo(P(relative)).absolutePath());
+    test::WriteBytes(P(relative), bytes);
+  }
+  bool Exists(const QString& relative) const { return QFileInfo::exists(P(relative)); }
+  const MessageSlots& m = MessageSlotsFor(UiLanguage::German);
+  QTemporaryDir dir_;
+};
+
+TEST_F(FileOperationsTest, CopyIntoItsOwnFolderGetsAFreeCopyName) {
+  File(u"a/lied.mp3"_qs, "one");
+  for (const char* expected :
+       {"Kopie von lied.mp3", "Kopie (2) von lied.mp3", "Kopie (3) von lied.mp3"}) {
+    const FileOpResult r = PasteEntry(P(u"a/lied.mp3"_qs), P(u"a"_qs), false);
+    ASSERT_TRUE(r.Ok()) << r.reason.toStdString();
+    EXPECT_EQ(r.path, P(u"a/"_qs + QLatin1String(expected)));
+    EXPECT_EQ(test::ReadBytes(r.path), "one");
+  }
+  EXPECT_EQ(test::ReadBytes(P(u"a/lied.mp3"_qs)), "one");
+}
+
+TEST_F(FileOperationsTest, CopyAndMoveIntoAnotherFolderKeepTheNameAndNeverReplace) {
+  File(u"a/lied.mp3"_qs, "one");
+  File(u"b/x"_qs);
+  FileOpResult r = PasteEntry(P(u"a/lied.mp3"_qs), P(u"b/"_qs), false);
+  ASSERT_TRUE(r.Ok());
+  EXPECT_EQ(r.path, P(u"b/lied.mp3"_qs));
+  test::WriteBytes(P(u"b/lied.mp3"_qs), "changed");
+  // Neither a second copy nor a move may replace the file that is there now.
+  for (bool move : {false, true}) {
+    r = PasteEntry(P(u"a/lied.mp3"_qs), P(u"b"_qs), move);
+    EXPECT_EQ(r.failure, FileOpFailure::NameExists);
+    EXPECT_EQ(FailureMessage(r, m), m.msgNameExists + u'\n' + P(u"b/lied.mp3"_qs));
+  }
+  EXPECT_EQ(test::ReadBytes(P(u"b/lied.mp3"_qs)), "changed");
+  EXPECT_TRUE(Exists(u"a/lied.mp3"_qs));
+}
+
+TEST_F(FileOperationsTest, MovingAFolderTakesItsContentsAlong) {
+  File(u"a/sub/deep/f.txt"_qs, "deep");
+  QDir().mkpath(P(u"b"_qs));
+  const FileOpResult r = PasteEntry(P(u"a/sub"_qs), P(u"b"_qs), true);
+  ASSERT_TRUE(r.Ok());
+  EXPECT_EQ(test::ReadBytes(P(u"b/sub/deep/f.txt"_qs)), "deep");
+  EXPECT_FALSE(Exists(u"a/sub"_qs));
+  // Moving into the folder it already lies in changes nothing.
+  EXPECT_TRUE(PasteEntry(P(u"b/sub"_qs), P(u"b"_qs), true).Ok());
+  EXPECT_TRUE(Exists(u"b/sub/deep/f.txt"_qs));
+}
+
+TEST_F(FileOperationsTest, AFolderNeverGoesIntoItselfButItsCopyMayGoBesideIt) {
+  File(u"a/sub/f.txt"_qs);
+  for (const char* target : {"a/sub", "a/sub/", "a/sub/../sub"}) {
+    for (bool move : {false, true}) {
+      EXPECT_EQ(PasteEntry(P(u"a/sub"_qs), P(QLatin1String(target)), move).failure,
+                FileOpFailure::IntoItself)
+          << target;
+    }
+  }
+  QDir().mkpath(P(u"a/sub/inner"_qs));
+  EXPECT_EQ(PasteEntry(P(u"a/sub"_qs), P(u"a/sub/inner"_qs), false).failure,
+            FileOpFailure::IntoItself);
+  // A sibling whose name merely begins the same is not below it.
+  QDir().mkpath(P(u"a/subway"_qs));
+  EXPECT_TRUE(PasteEntry(P(u"a/sub"_qs), P(u"a/subway"_qs), false).Ok());
+  const FileOpResult copy = PasteEntry(P(u"a/sub"_qs), P(u"a"_qs), false);
+  ASSERT_TRUE(copy.Ok());
+  EXPECT_TRUE(Exists(u"a/Kopie von sub/f.txt"_qs));
+}
+
+TEST_F(FileOperationsTest, PasteOfASourceThatHasGoneIsReportedWithTheReason) {
+  QDir().mkpath(P(u"b"_qs));
+  const FileOpResult r = PasteEntry(P(u"gone.txt"_qs), P(u"b"_qs), false);
+  EXPECT_EQ(r.failure, FileOpFailure::System);
+  EXPECT_FALSE(r.reason.isEmpty());
+  EXPECT_TRUE(FailureMessage(r, m).startsWith(m.msgOperationFailed + u'\n' + P(u"gone.txt"_qs)));
+}
+
+TEST_F(FileOperationsTest, RenameRefusesBadAndTakenNames) {
+  File(u"a/one.txt"_qs, "1");
+  File(u"a/two.txt"_qs, "2");
+  for (const char* bad : {"x/y", ".", "..", "/abs"}) {
+    const FileOpResult r = RenameEntry(P(u"a/one.txt"_qs), QLatin1String(bad));
+    EXPECT_EQ(r.failure, FileOpFailure::BadName) << bad;
+    EXPECT_EQ(FailureMessage(r, m), m.msgBadName);
+  }
+  EXPECT_EQ(RenameEntry(P(u"a/one.txt"_qs), u"two.txt"_qs).failure, FileOpFailure::NameExists);
+  EXPECT_EQ(test::ReadBytes(P(u"a/two.txt"_qs)), "2");
+  EXPECT_TRUE(RenameEntry(P(u"a/one.txt"_qs), u"one.txt"_qs).Ok());
+  const FileOpResult r = RenameEntry(P(u"a/one.txt"_qs), u"drei .txt"_qs);
+  ASSERT_TRUE(r.Ok());
+  EXPECT_EQ(r.path, P(u"a/drei .txt"_qs));
+  EXPECT_EQ(test::ReadBytes(r.path), "1");
+  // Folders, also named with a trailing "/".
+  ASSERT_TRUE(RenameEntry(P(u"a/"_qs), u"b"_qs).Ok());
+  EXPECT_TRUE(Exists(u"b/two.txt"_qs));
+}
+
+TEST_F(FileOperationsTest, DeleteRemovesAFolderWithEverything) {
+  File(u"a/sub/f.txt"_qs);
+  File(u"a/g.txt"_qs);
+  ASSERT_TRUE(DeleteEntry(P(u"a/"_qs)).Ok());
+  EXPECT_FALSE(Exists(u"a"_qs));
+}
+
+TEST_F(FileOperationsTest, AFailedCopyIsReportedAndLeavesNothingBehind) {
+  File(u"a/sub/f.txt"_qs);
+  File(u"plain.txt"_qs);
+  // A file where the target folder should be: the system refuses, whoever runs the test.
+  const FileOpResult r = PasteEntry(P(u"a/sub"_qs), P(u"plain.txt"_qs), false);
+  EXPECT_EQ(r.failure, FileOpFailure::System);
+  EXPECT_FALSE(r.reason.isEmpty());
+  EXPECT_EQ(test::ReadBytes(P(u"plain.txt"_qs)), "data");
+  EXPECT_TRUE(Exists(u"a/sub/f.txt"_qs));
+}
+
+TEST(FileClipboardTest, CutMarksOnlyTheLastCutPath) {
+  FileClipboard clip;
+  EXPECT_EQ(clip.CurrentMode(), FileClipboard::Mode::Empty);
+  clip.Cut(u"/a"_qs);
+  EXPECT_TRUE(clip.IsCut(u"/a"_qs));
+  clip.Copy(u"/b"_qs);
+  EXPECT_FALSE(clip.IsCut(u"/a"_qs));
+  EXPECT_FALSE(clip.IsCut(u"/b"_qs));
+  EXPECT_EQ(clip.Path(), u"/b"_qs);
+  clip.Clear();
+  EXPECT_EQ(clip.CurrentMode(), FileClipboard::Mode::Empty);
+}
+
+TEST_F(FileOperationsTest, PropertiesNameTheFileInTheLanguage) {
+  File(u"a/bild.png"_qs, QByteArray(2048, 'x'));
+  const auto rows = DescribeEntry(P(u"a/bild.png"_qs), MessageSlotsFor(UiLanguage::English));
+  ASSERT_EQ(rows.size(), 9);
+  EXPECT_EQ(rows[0], std::make_pair(u"Name :"_qs, u"bild.png"_qs));
+  EXPECT_EQ(rows[1].second, P(u"a"_qs));
+  EXPECT_EQ(rows[3], std::make_pair(u"Size :"_qs, u"2 KB"_qs));
+  EXPECT_TRUE(rows[7].second.startsWith(u"rw"_qs));
+  EXPECT_EQ(rows[7].second.size(), 9);
+  // A folder has no size row.
+  EXPECT_EQ(DescribeEntry(P(u"a"_qs), m).size(), 8);
+}
+
+}  // namespace
+}  // namespace kavoro
