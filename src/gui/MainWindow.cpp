@@ -48,12 +48,6 @@
 namespace kavoro {
 namespace {
 
-}  // namespace
-
-// Marks entries whose command is not part of the program yet.
-const char* const MainWindow::kUnbuilt = "kavoroUnbuilt";
-
-namespace {
 
 template <typename W>
 W* Named(W* widget, const char* name) {
@@ -654,7 +648,7 @@ void MainWindow::ShowFirstTabs() {
 void MainWindow::SetMainMenuEnabled(bool enabled) {
   for (QAction* a : {file_menu_->menuAction(), options_action_, types_menu_->menuAction(),
                      search_action_, language_menu_->menuAction(), help_menu_->menuAction()}) {
-    a->setEnabled(enabled && !a->property(kUnbuilt).toBool());
+    a->setEnabled(enabled);
   }
 }
 

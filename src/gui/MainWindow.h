@@ -70,7 +70,6 @@ class MainWindow : public QMainWindow {
   FindWindow* FindDialog() const { return find_window_.get(); }
 
  protected:
-  static const char* const kUnbuilt;
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -87,7 +86,6 @@ class MainWindow : public QMainWindow {
   void BuildTimers();
   QAction* NewAction(QMenu* menu, const char* name, const QString& text = QString());
   QAction* AddAction(QMenu* menu, const char* name, void (MainWindow::*slot)());
-  QAction* AddUnbuilt(QMenu* menu, const char* name, const QString& text = QString());
 
   // Commands.
   void Neu1Click();

@@ -38,14 +38,6 @@ QAction* MainWindow::AddAction(QMenu* menu, const char* name, void (MainWindow::
   return action;
 }
 
-// Entries whose commands are not part of the program yet are shown, but disabled.
-QAction* MainWindow::AddUnbuilt(QMenu* menu, const char* name, const QString& text) {
-  QAction* action = NewAction(menu, name, text);
-  action->setEnabled(false);
-  action->setProperty(kUnbuilt, true);
-  return action;
-}
-
 void MainWindow::BuildMenus() {
   QMenuBar* bar = menuBar();
   bar->setObjectName(u"MainMenu1"_qs);
