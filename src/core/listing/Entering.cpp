@@ -63,12 +63,12 @@ bool InSearchList(const FoundFile& file, const SearchSelection& selection) {
                      [&](const QString& line) { return AsciiLower(line) == ext; });
 }
 
-QString Padding(int n) {
-  const int blanks = n < 10 ? 8 : n < 100 ? 6 : n < 1000 ? 4 : n < 10000 ? 2 : 0;
-  return QString(blanks, u' ');
+QStringView Padding(int n) {
+  const qsizetype blanks = n < 10 ? 8 : n < 100 ? 6 : n < 1000 ? 4 : n < 10000 ? 2 : 0;
+  return QStringView(u"        ").left(blanks);
 }
 
-const QString kDash = u"  -  "_qs;
+constexpr QStringView kDash = u"  -  ";
 
 }  // namespace
 
@@ -136,7 +136,6 @@ void AppendEntries(ListingDocument& doc, const std::vector<EntryData>& entries,
   doc.ReserveMore(static_cast<qsizetype>(entries.size()), options.details ? 12 : 6, views);
   QString size;
   QString date;
-  QString text;
   for (const EntryData& e : entries) {
     const int n = doc.EntryCounter() + 1;
     doc.SetEntryCounter(n);
@@ -147,12 +146,12 @@ void AppendEntries(ListingDocument& doc, const std::vector<EntryData>& entries,
       date = texts.dates.Format(e.mtime);
     }
     if (views & kTextView) {
-      text.clear();
-      text.append(Padding(n)).append(number).append(u"  ").append(name);
       if (options.details) {
-        text.append(kDash).append(size).append(kDash).append(e.type).append(kDash).append(date);
+        doc.PutEntryTextLine(n, {Padding(n), number, u"  ", name, kDash, size, kDash, e.type,
+                                 kDash, date});
+      } else {
+        doc.PutEntryTextLine(n, {Padding(n), number, u"  ", name});
       }
-      doc.PutEntryTextLine(n, text);
     }
     if (views & kGridView) {
       if (options.details) {

@@ -143,6 +143,13 @@ void ListingDocument::Flush() {
   }
 }
 
+void ListingDocument::PutEntryTextLine(int number, std::initializer_list<QStringView> pieces) {
+  const qsizetype index = number - text_base_;
+  const bool appended = index >= text_.Count();
+  text_.PutPieces(index, pieces);
+  Touch(View::Text, appended);
+}
+
 void ListingDocument::PrepareStaging(int last_number) {
   text_.Clear();
   text_.Append(u"");

@@ -82,7 +82,7 @@ class ListingDocument : public QObject {
   void PrepareStaging(int last_number);
   void AbsorbEntries(ListingDocument& staged);
   // The text line of entry `number` (line `number` of the text view).
-  void PutEntryTextLine(int number, QStringView line) { PutTextLine(number - text_base_, line); }
+  void PutEntryTextLine(int number, std::initializer_list<QStringView> pieces);
 
   // Groups many changes into one notification per view.
   void BeginUpdate() { ++update_depth_; }

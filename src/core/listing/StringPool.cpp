@@ -73,6 +73,16 @@ StringPool::Ref StringPool::Add(QStringView text) {
   return MakeRef(big_.size() - 1, kBigMark);
 }
 
+StringPool::Ref StringPool::AddPieces(std::initializer_list<QStringView> pieces) {
+  const std::uint64_t offset = data_.size();
+  for (QStringView piece : pieces) AppendUtf8(piece, data_);
+  const std::uint64_t length = data_.size() - offset;
+  if (length < kBigMark) return MakeRef(offset, length);
+  big_.emplace_back(data_, offset, length);
+  data_.resize(offset);
+  return MakeRef(big_.size() - 1, kBigMark);
+}
+
 std::string_view StringPool::Utf8(Ref ref) const {
   const std::uint64_t length = ref & kLengthMask;
   const std::uint64_t offset = ref >> kLengthBits;
@@ -124,6 +134,16 @@ void LineList::Put(qsizetype index, QStringView text) {
   } else {
     refs_[static_cast<std::size_t>(index)] = pool_.Add(text);
   }
+}
+
+void LineList::PutPieces(qsizetype index, std::initializer_list<QStringView> pieces) {
+  if (index == Count()) {
+    refs_.push_back(pool_.AddPieces(pieces));
+    return;
+  }
+  QString joined;
+  for (QStringView piece : pieces) joined += piece;
+  Put(index, joined);
 }
 
 void LineList::Clear() {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,8 @@ class StringPool {
   using Ref = std::uint64_t;
 
   Ref Add(QStringView text);
+  // One text made of several pieces, without joining them first.
+  Ref AddPieces(std::initializer_list<QStringView> pieces);
   QString Get(Ref ref) const;
   // The stored UTF-8 bytes, valid until the next Add or Clear; for scans that must not decode.
   std::string_view Utf8(Ref ref) const;
@@ -44,6 +47,7 @@ class LineList {
   // Replaces line `index`; when the list has exactly `index` lines the text becomes the new
   // last line, and further out the list is padded with empty lines.
   void Put(qsizetype index, QStringView text);
+  void PutPieces(qsizetype index, std::initializer_list<QStringView> pieces);
   void Clear();
   // Appends the lines of `other` from line `first` on; `other` is left empty. As fast as
   // copying their bytes.
