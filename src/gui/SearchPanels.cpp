@@ -8,13 +8,13 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
-#include "gui/Widgets.h"
+#include "gui/NamedWidget.h"
 
 namespace kavoro {
 namespace {
 
 QTreeWidget* MakeList(QWidget* parent, const char* name, int left, int top) {
-  auto* tree = PlaceNew<QTreeWidget>(parent, name, left, top, 200, 220);
+  auto* tree = AddNamed<QTreeWidget>(parent, name, left, top, 200, 220);
   tree->setHeaderHidden(true);
   tree->setRootIsDecorated(true);
   return tree;
@@ -26,13 +26,13 @@ SeveralTypesPanel::SeveralTypesPanel(QWidget* parent) : QGroupBox(parent) {
   setObjectName(u"GroupBox3"_qs);
   setAutoFillBackground(true);
   resize(460, 330);
-  PlaceNew<QLabel>(this, "Label11", 12, 22, 200, 18);
-  PlaceNew<QLabel>(this, "Label10", 248, 22, 200, 18);
+  AddNamed<QLabel>(this, "Label11", 12, 22, 200, 18);
+  AddNamed<QLabel>(this, "Label10", 248, 22, 200, 18);
   catalog_ = MakeList(this, "TreeView1", 12, 42);
   chosen_ = MakeList(this, "TreeView2", 248, 42);
-  add_remove_ = PlaceNew<QPushButton>(this, "Button13", 140, 270, 180, 24);
-  confirm_ = PlaceNew<QPushButton>(this, "Button14", 60, 300, 200, 24);
-  auto* cancel = PlaceNew<QPushButton>(this, "Button15", 280, 300, 120, 24);
+  add_remove_ = AddNamed<QPushButton>(this, "Button13", 140, 270, 180, 24);
+  confirm_ = AddNamed<QPushButton>(this, "Button14", 60, 300, 200, 24);
+  auto* cancel = AddNamed<QPushButton>(this, "Button15", 280, 300, 120, 24);
   connect(catalog_, &QTreeWidget::itemClicked, this, [this] {
     SetRemoveMode(false);
     const QTreeWidgetItem* item = catalog_->currentItem();
@@ -111,22 +111,22 @@ SeveralFoldersPanel::SeveralFoldersPanel(QWidget* parent) : QGroupBox(parent) {
   setObjectName(u"GroupBox5"_qs);
   setAutoFillBackground(true);
   resize(460, 340);
-  PlaceNew<QLabel>(this, "Label13", 12, 22, 200, 18);
-  PlaceNew<QLabel>(this, "Label12", 248, 22, 200, 18);
+  AddNamed<QLabel>(this, "Label13", 12, 22, 200, 18);
+  AddNamed<QLabel>(this, "Label12", 248, 22, 200, 18);
   model_ = new QFileSystemModel(this);
   model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
   model_->setRootPath(u"/"_qs);
-  tree_ = PlaceNew<QTreeView>(this, "ShellTreeView2", 12, 42, 200, 220);
+  tree_ = AddNamed<QTreeView>(this, "ShellTreeView2", 12, 42, 200, 220);
   tree_->setModel(model_);
   for (int c = 1; c < model_->columnCount(); ++c) tree_->hideColumn(c);
   tree_->setHeaderHidden(true);
   tree_->setRootIndex(model_->index(u"/"_qs));
   shown_ = MakeList(this, "TreeView3", 248, 42);
   shown_->setRootIsDecorated(false);
-  subfolders_ = PlaceNew<QCheckBox>(this, "CheckBox3", 12, 268, 220, 20);
-  add_remove_ = PlaceNew<QPushButton>(this, "Button18", 248, 266, 200, 24);
-  enter_ = PlaceNew<QPushButton>(this, "Button17", 80, 304, 140, 24);
-  auto* cancel = PlaceNew<QPushButton>(this, "Button19", 240, 304, 140, 24);
+  subfolders_ = AddNamed<QCheckBox>(this, "CheckBox3", 12, 268, 220, 20);
+  add_remove_ = AddNamed<QPushButton>(this, "Button18", 248, 266, 200, 24);
+  enter_ = AddNamed<QPushButton>(this, "Button17", 80, 304, 140, 24);
+  auto* cancel = AddNamed<QPushButton>(this, "Button19", 240, 304, 140, 24);
   connect(tree_, &QTreeView::clicked, this, [this] {
     SetRemoveMode(false);
     add_remove_->setEnabled(true);
