@@ -91,6 +91,8 @@ void MainWindow::StartRun(std::unique_ptr<Run> run) {
 }
 
 void MainWindow::FinishRun() {
+  // Closing the window finishes a run at once; the worker's own signal then finds none.
+  if (!run_) return;
   std::unique_ptr<Run> run = std::move(run_);
   progress_timer_.stop();
   run->worker->wait();
