@@ -117,6 +117,19 @@ TEST_F(EnteringGuiTest, SelectedFilesOfTheFolderContents) {
   EXPECT_FALSE(list->selectionModel()->hasSelection());
 }
 
+TEST_F(EnteringGuiTest, ClosingDuringARunCancelsItCleanly) {
+  for (int i = 0; i < 3000; ++i) QDir().mkpath(files_.filePath(u"deep/%1/x"_qs.arg(i)));
+  SelectFolder(files_.path());
+  Find<QCheckBox>("CheckBox1")->setChecked(true);
+  Find<QPushButton>("Button1")->click();
+  ASSERT_TRUE(window_->Entering());
+  window_->close();
+  EXPECT_FALSE(window_->Entering());
+  QTest::qWait(200);  // the worker's finished signal arrives after the run was ended
+  EXPECT_FALSE(window_->State().doc.ListingModified());
+  EXPECT_EQ(window_->State().doc.EntryCounter(), 0);
+}
+
 TEST_F(EnteringGuiTest, NoFolderChosenSaysSoAndEntersNothing) {
   Find<QTreeView>("ShellTreeView1")->setCurrentIndex({});
   Find<QPushButton>("Button1")->click();
