@@ -1,6 +1,7 @@
 #include "core/listing/Entering.h"
 
 #include <algorithm>
+#include <array>
 
 #include "core/grid/GridSort.h"
 #include "core/listing/HtmlText.h"
@@ -23,18 +24,34 @@ EntryData MakeEntry(FoundFile&& file, const EntryOptions& options, EntryTexts& t
   return e;
 }
 
+char16_t Folded(char16_t c) {
+  if (c < 0x80) return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+  return QChar(c).toCaseFolded().unicode();
+}
+
 // Compares without regard to case, folding only where a character is not plain ASCII.
 int CompareFolded(QStringView a, QStringView b) {
   const qsizetype n = std::min(a.size(), b.size());
   for (qsizetype i = 0; i < n; ++i) {
-    char16_t x = a[i].unicode();
-    char16_t y = b[i].unicode();
+    const char16_t x = a[i].unicode();
+    const char16_t y = b[i].unicode();
     if (x == y) continue;
-    x = x < 0x80 ? ((x >= u'A' && x <= u'Z') ? char16_t(x + 32) : x) : QChar(x).toCaseFolded().unicode();
-    y = y < 0x80 ? ((y >= u'A' && y <= u'Z') ? char16_t(y + 32) : y) : QChar(y).toCaseFolded().unicode();
-    if (x != y) return x < y ? -1 : 1;
+    const char16_t fx = Folded(x);
+    const char16_t fy = Folded(y);
+    if (fx != fy) return fx < fy ? -1 : 1;
   }
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// The first eight folded characters of a name as two numbers that order like CompareFolded,
+// so that most comparisons of a sort never look at the characters themselves.
+std::array<std::uint64_t, 2> FoldedPrefix(QStringView name) {
+  std::array<std::uint64_t, 2> key{};
+  for (qsizetype i = 0; i < 8; ++i) {
+    const std::uint64_t unit = i < name.size() ? Folded(name[i].unicode()) : 0;
+    key[i / 4] = (key[i / 4] << 16) | unit;
+  }
+  return key;
 }
 
 // Puts the entries into the order of `order` (a permutation of their positions) in place.
@@ -48,11 +65,22 @@ void Permute(std::vector<EntryData>& entries, const std::vector<std::uint32_t>& 
 
 // Sorts by the name text without regard to case, keeping the found order of equal names.
 void SortByName(std::vector<EntryData>& entries) {
-  std::vector<std::uint32_t> order(entries.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = std::uint32_t(i);
-  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-    return CompareFolded(entries[a].name, entries[b].name) < 0;
+  struct Key {
+    std::array<std::uint64_t, 2> prefix;
+    std::uint32_t index;
+  };
+  std::vector<Key> keys(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    keys[i] = {FoldedPrefix(entries[i].name), std::uint32_t(i)};
+  }
+  std::stable_sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+    if (a.prefix[0] != b.prefix[0]) return a.prefix[0] < b.prefix[0];
+    if (a.prefix[1] != b.prefix[1]) return a.prefix[1] < b.prefix[1];
+    return CompareFolded(entries[a.index].name, entries[b.index].name) < 0;
   });
+  std::vector<std::uint32_t> order(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i) order[i] = keys[i].index;
+  std::vector<Key>().swap(keys);
   Permute(entries, order);
 }
 
