@@ -192,9 +192,9 @@ int main(int argc, char** argv) {
   EntryTexts texts;
   for (const QString& folder : a.folders) {
     if (!QFileInfo(folder).isDir()) return Fail(u"%1 is not a folder"_qs.arg(folder));
-    std::vector<EntryData> entries;
+    FoundFiles entries;
     const QString path = QFileInfo(folder).absoluteFilePath();
-    CollectEntries(path, a.recurse, a.selection, a.options, texts, entries);
+    CollectEntries(path, a.recurse, a.selection, a.options, entries);
     if (a.options.details) doc.RaiseFirstEntry();
     AppendEntries(doc, entries, a.options, texts, views);
   }

@@ -16,11 +16,11 @@ struct MainWindow::Run {
   EnterWay way = EnterWay::Folder;
   QString folder;
   bool recurse = false;
-  std::vector<FoundFile> selected;  // the selected files (EnterWay::Selected)
+  FoundFiles selected;  // the selected files (EnterWay::Selected)
   SearchSelection selection;
   EntryOptions options;
   QElapsedTimer clock;
-  std::vector<EntryData> entries;
+  FoundFiles entries;
   int last_number = 0;
   std::unique_ptr<ListingDocument> staged;  // the new entries, built off the UI thread
   std::unique_ptr<EntryTexts> texts;        // the run's own date texts (not thread-safe)

@@ -47,8 +47,9 @@ void MainWindow::Button5Click() {
   run->way = EnterWay::Selected;
   run->folder = folder;
   // The folder's own listing gives the view's order and the files' details.
-  for (FoundFile& file : Scanner::ListFolder(folder, state_.flags.details)) {
-    if (chosen.contains(file.name)) run->selected.push_back(std::move(file));
+  const FoundFiles files = Scanner::ListFolder(folder, state_.flags.details);
+  for (std::size_t i = 0; i < files.Count(); ++i) {
+    if (chosen.contains(files.FileName(i))) run->selected.AddFrom(files, i);
   }
   StartRun(std::move(run));
 }
@@ -71,12 +72,12 @@ void MainWindow::StartRun(std::unique_ptr<Run> run) {
   r->texts = std::make_unique<EntryTexts>();
   r->worker.reset(QThread::create([this, r] {
     if (r->way == EnterWay::Selected) {
-      r->entries = CollectFolderEntries(r->selected, r->selection, r->options, *r->texts);
+      r->entries = CollectFolderEntries(r->selected, r->selection);
       r->completed = true;
     } else {
       r->completed =
-          CollectEntries(r->folder, r->recurse, r->selection, r->options, *r->texts, r->entries,
-                         &cancel_, [this](std::uint64_t folders) { folders_visited_ = folders; });
+          CollectEntries(r->folder, r->recurse, r->selection, r->options, r->entries, &cancel_,
+                         [this](std::uint64_t folders) { folders_visited_ = folders; });
     }
     if (!r->completed) return;
     // The entries' lines are made here too; the UI thread only takes them over.
@@ -116,12 +117,12 @@ void MainWindow::FinishRun() {
     view_tabs_->setEnabled(false);
     timer1_.start();
   }
-  if (run->entries.empty() && state_.flags.info_no_files) {
+  if (run->entries.Empty() && state_.flags.info_no_files) {
     prompts_->Inform(NothingFoundMessage(state_.Slots(), run->way, run->selection));
   }
   if (state_.flags.info_count_time) {
     prompts_->Inform(TimeAndCountMessage(state_.Slots(), run->clock.elapsed(),
-                                         qsizetype(run->entries.size())));
+                                         qsizetype(run->entries.Count())));
   }
   EnterNextQueuedFolder();
 }

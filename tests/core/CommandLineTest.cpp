@@ -55,8 +55,8 @@ TEST_F(CommandLineTest, WritesWhatTheWindowWouldWrite) {
   ApplyListingHeaders(doc, false, UiLanguage::German, nullptr);
   EntryOptions entry{false, false, true, true};
   EntryTexts texts;
-  std::vector<EntryData> entries;
-  ASSERT_TRUE(CollectEntries(tree_.path(), true, {{u".mp3"_qs}, false, {}}, entry, texts, entries));
+  FoundFiles entries;
+  ASSERT_TRUE(CollectEntries(tree_.path(), true, {{u".mp3"_qs}, false, {}}, entry, entries));
   AppendEntries(doc, entries, entry, texts);
   ASSERT_TRUE(ExportHtml(doc, Out("gui.htm"), nullptr));
   ASSERT_TRUE(ExportText(doc, Out("gui.txt"), nullptr));

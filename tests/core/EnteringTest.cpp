@@ -25,8 +25,8 @@ class EnteringTest : public ::testing::Test {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   }
   void Enter(bool recurse) {
-    std::vector<EntryData> entries;
-    ASSERT_TRUE(CollectEntries(dir_.path(), recurse, selection_, options_, texts_, entries));
+    FoundFiles entries;
+    ASSERT_TRUE(CollectEntries(dir_.path(), recurse, selection_, options_, entries));
     AppendEntries(doc_, entries, options_, texts_);
   }
   QString Folder() const { return dir_.path() + u'/'; }
@@ -98,8 +98,8 @@ TEST_F(EnteringTest, DetailColumnsAndPadding) {
   EXPECT_EQ(doc_.Html().At(22 + 12 + 11), u"</tr>"_qs);
   EXPECT_EQ(doc_.Cell(2, 2), u"0 KB"_qs);
 
-  std::vector<EntryData> entries(1);
-  entries[0].name = u"x"_qs;
+  FoundFiles entries;
+  entries.Add(Folder(), u"x"_qs);
   options_.details = false;
   for (int n : {99, 999, 9999}) {
     doc_.SetEntryCounter(n - 1);
@@ -150,8 +150,8 @@ TEST_F(EnteringTest, EntriesBuiltAsideJoinTheListingUnchanged) {
   BuildEmptyListing(direct);
   ApplyListingHeaders(direct, true, UiLanguage::German, nullptr);
   Enter(false);
-  std::vector<EntryData> entries;
-  ASSERT_TRUE(CollectEntries(dir_.path(), true, selection_, options_, texts_, entries));
+  FoundFiles entries;
+  ASSERT_TRUE(CollectEntries(dir_.path(), true, selection_, options_, entries));
   for (ListingDocument* doc : {&direct}) {
     doc->SetTextLines(doc_.Text().ToStringList());
     doc->SetHtmlLines(doc_.Html().ToStringList());
@@ -176,11 +176,11 @@ TEST_F(EnteringTest, EntriesBuiltAsideJoinTheListingUnchanged) {
 TEST_F(EnteringTest, CancelledRunReportsItself) {
   Make(u"a.mp3"_qs);
   std::atomic<bool> cancel{true};
-  std::vector<EntryData> entries;
-  EXPECT_FALSE(CollectEntries(dir_.path(), true, selection_, options_, texts_, entries, &cancel));
+  FoundFiles entries;
+  EXPECT_FALSE(CollectEntries(dir_.path(), true, selection_, options_, entries, &cancel));
   cancel = false;
-  EXPECT_TRUE(CollectEntries(dir_.path(), true, selection_, options_, texts_, entries, &cancel));
-  EXPECT_EQ(entries.size(), 1u);
+  EXPECT_TRUE(CollectEntries(dir_.path(), true, selection_, options_, entries, &cancel));
+  EXPECT_EQ(entries.Count(), 1u);
 }
 
 TEST(EnteringMessagesTest, NothingFoundAndTimeTexts) {

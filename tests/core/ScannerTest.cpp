@@ -25,10 +25,12 @@ class ScannerTest : public ::testing::Test {
     return path;
   }
   QStringList Names(const Scanner::Options& options) {
-    std::vector<FoundFile> found;
+    FoundFiles found;
     EXPECT_TRUE(Scanner(options).Scan(dir_.path(), found));
     QStringList names;
-    for (const FoundFile& f : found) names.append(f.FullPath().mid(dir_.path().size() + 1));
+    for (std::size_t i = 0; i < found.Count(); ++i) {
+      names.append(found.FullPath(i).mid(dir_.path().size() + 1));
+    }
     return names;
   }
 
@@ -65,12 +67,12 @@ TEST_F(ScannerTest, DetailsAndLinks) {
   ASSERT_EQ(symlink("big.bin", QFile::encodeName(dir_.filePath(u"link.bin"_qs)).constData()), 0);
   ASSERT_EQ(symlink(".", QFile::encodeName(dir_.filePath(u"loop"_qs)).constData()), 0);
   ASSERT_EQ(mkfifo(QFile::encodeName(dir_.filePath(u"pipe"_qs)).constData(), 0600), 0);
-  std::vector<FoundFile> found;
+  FoundFiles found;
   ASSERT_TRUE(Scanner({true, true, {}}).Scan(dir_.path(), found));
-  ASSERT_EQ(found.size(), 2u);  // the file and the link to it; no loop, no pipe
-  for (const FoundFile& f : found) {
-    EXPECT_EQ(f.size, 5000u);
-    EXPECT_EQ(f.mtime, 1102257307);
+  ASSERT_EQ(found.Count(), 2u);  // the file and the link to it; no loop, no pipe
+  for (std::size_t i = 0; i < found.Count(); ++i) {
+    EXPECT_EQ(found.Size(i), 5000u);
+    EXPECT_EQ(found.Mtime(i), 1102257307);
   }
 }
 
@@ -84,11 +86,11 @@ TEST_F(ScannerTest, DeepTreeDoesNotOverflow) {
   }
   close(openat(fd, "deep.mp3", O_CREAT | O_WRONLY, 0644));
   close(fd);
-  std::vector<FoundFile> found;
+  FoundFiles found;
   ASSERT_TRUE(Scanner({true, true, {}}).Scan(dir_.path(), found));
-  ASSERT_EQ(found.size(), 1u);
-  EXPECT_EQ(found[0].name, u"deep.mp3"_qs);
-  EXPECT_EQ(found[0].folder.count(u"/d"_qs), 10000);
+  ASSERT_EQ(found.Count(), 1u);
+  EXPECT_EQ(found.FileName(0), u"deep.mp3"_qs);
+  EXPECT_EQ(found.FullPath(0).count(u"/d/"_qs), 10000);
 }
 
 TEST_F(ScannerTest, UnreadableFolderIsSkipped) {
@@ -105,10 +107,10 @@ TEST_F(ScannerTest, UnreadableFolderIsSkipped) {
   if (child == 0) {
     close(pipe_fds[0]);
     if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
-    std::vector<FoundFile> found;
+    FoundFiles found;
     Scanner({true, false, {}}).Scan(dir_.path(), found);
     QByteArray names;
-    for (const FoundFile& f : found) names += f.name.toUtf8() + ' ';
+    for (std::size_t i = 0; i < found.Count(); ++i) names += found.FileName(i).toUtf8() + ' ';
     if (write(pipe_fds[1], names.constData(), names.size()) < 0) _exit(4);
     _exit(0);
   }
@@ -128,7 +130,8 @@ TEST_F(ScannerTest, FolderContentsOrder) {
   Make(u"C.txt"_qs);
   Make(u"sub/x.mp3"_qs);
   QStringList names;
-  for (const FoundFile& f : Scanner::ListFolder(dir_.path(), false)) names.append(f.name);
+  const FoundFiles files = Scanner::ListFolder(dir_.path(), false);
+  for (std::size_t i = 0; i < files.Count(); ++i) names.append(files.FileName(i));
   EXPECT_EQ(names, (QStringList{"a.MP3", "b.mp3", "C.txt"}));
 }
 

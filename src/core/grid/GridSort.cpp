@@ -1,7 +1,6 @@
 #include "core/grid/GridSort.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -35,164 +34,16 @@ std::uint64_t DescendingKey(std::optional<std::int64_t> value) {
   return kEntry + static_cast<std::uint64_t>(kBias - *value);
 }
 
-// Calls put(byte) for the text key's bytes in order, until put returns false.
-template <typename Put>
-void ForEachKeyByte(std::string_view utf8, Put put) {
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    if (lead < 0x80) {  // ASCII, the usual case, needs no decoding
-      ++i;
-      if (!put(static_cast<unsigned char>(lead >= 'A' && lead <= 'Z' ? lead - 'A' + 'a' : lead))) {
-        return;
-      }
-      continue;
-    }
-    const char32_t cp = utf8::Next(utf8, i);
-    const int byte = cp <= 0xFFFF ? cp1252::ByteFor(static_cast<char16_t>(cp)) : -1;
-    bool more = true;
-    if (byte >= 0 && byte != 0xFF) {
-      more = put(static_cast<unsigned char>(byte));
-    } else if (byte == 0xFF) {  // two bytes, so 0xFF can lead the longer form below
-      more = put(0xFF) && put(0x00);
-    } else {  // after every cp1252 character, by code point
-      more = put(0xFF) && put(0x01) && put(static_cast<unsigned char>(cp >> 16)) &&
-             put(static_cast<unsigned char>((cp >> 8) & 0xFF)) &&
-             put(static_cast<unsigned char>(cp & 0xFF));
-    }
-    if (!more) return;
-  }
-}
-
-// The text keys of all rows in one buffer, in row order.
-class TextKeys {
- public:
-  void Reserve(std::size_t rows, std::size_t bytes) {
-    ends_.reserve(rows);
-    bytes_.reserve(bytes);
-  }
-  void Add(std::string_view utf8) {
-    for (std::size_t i = 0; i < utf8.size();) {
-      std::size_t ascii_end = i;
-      while (ascii_end < utf8.size() && static_cast<unsigned char>(utf8[ascii_end]) < 0x80) {
-        ++ascii_end;
-      }
-      if (ascii_end > i) {  // a run of ASCII: copied whole, then lowered in place
-        const std::size_t begin = bytes_.size();
-        bytes_.append(utf8.substr(i, ascii_end - i));
-        for (std::size_t k = begin; k < bytes_.size(); ++k) {
-          if (bytes_[k] >= 'A' && bytes_[k] <= 'Z') bytes_[k] = static_cast<char>(bytes_[k] + 32);
-        }
-        i = ascii_end;
-        continue;
-      }
-      std::size_t next = i;
-      utf8::Next(utf8, next);
-      ForEachKeyByte(utf8.substr(i, next - i), [this](unsigned char b) {
-        bytes_.push_back(static_cast<char>(b));
-        return true;
-      });
-      i = next;
-    }
-    ends_.push_back(bytes_.size());
-  }
-  std::uint32_t Count() const { return static_cast<std::uint32_t>(ends_.size()); }
-  std::string_view At(std::uint32_t row) const {
-    const std::size_t begin = row == 0 ? 0 : ends_[row - 1];
-    return std::string_view(bytes_).substr(begin, ends_[row] - begin);
-  }
-  // How many leading bytes all keys from row `first` on share.
-  std::size_t CommonPrefix(std::uint32_t first) const {
-    if (first >= Count()) return 0;
-    const std::string_view model = At(first);
-    std::size_t common = model.size();
-    for (std::uint32_t r = first + 1; r < Count() && common > 0; ++r) {
-      const std::string_view key = At(r);
-      const std::size_t n = std::min(common, key.size());
-      common = static_cast<std::size_t>(
-          std::mismatch(model.begin(), model.begin() + static_cast<std::ptrdiff_t>(n), key.begin())
-              .first -
-          model.begin());
-    }
-    return common;
-  }
-
- private:
-  std::string bytes_;
-  std::vector<std::size_t> ends_;
-};
-
-// Sixteen key bytes from some offset on, big-endian and padded with zeros, and how many key
-// bytes are left there (17 standing for "more than sixteen"). Ordering by these, offset by
-// offset, orders the keys, with a key that ends first coming first.
-struct Probe {
-  std::uint64_t high;
-  std::uint64_t low;
-  std::uint32_t rest;
-  std::uint32_t row;
-  bool SameAs(const Probe& o) const { return high == o.high && low == o.low && rest == o.rest; }
-  bool operator<(const Probe& o) const {
-    if (high != o.high) return high < o.high;
-    return low != o.low ? low < o.low : rest < o.rest;
-  }
-};
-
-constexpr std::size_t kProbeBytes = 16;
-
-std::uint64_t BigEndianAt(std::string_view key, std::size_t from) {
-  std::uint64_t value = 0;
-  if (from + 8 <= key.size()) {
-    std::memcpy(&value, key.data() + from, 8);
-    return __builtin_bswap64(value);
-  }
-  for (std::size_t i = from; i < from + 8; ++i) {
-    value = (value << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
-  }
-  return value;
-}
-
-Probe ProbeAt(std::string_view key, std::size_t from, std::uint32_t row) {
-  const std::size_t left = key.size() > from ? key.size() - from : 0;
-  return Probe{BigEndianAt(key, from), BigEndianAt(key, from + 8),
-               static_cast<std::uint32_t>(std::min(left, kProbeBytes + 1)), row};
-}
-
 // Fills `items` from row `first` on with the keys' dense ranks: equal keys share a rank and
 // ranks order as the keys do, so the quicksort compares integers and still moves every row
-// exactly as it would with the texts. Found by sorting sixteen bytes at a time, past the
-// prefix every key shares, and only within groups that are still equal.
-void RankTextKeys(const TextKeys& keys, std::uint32_t first, std::vector<SortItem>& items) {
-  const std::uint32_t rows = keys.Count();
-  if (first >= rows) return;
-  std::vector<Probe> probes(rows - first);
-  for (std::uint32_t r = first; r < rows; ++r) probes[r - first].row = r;
-  std::vector<bool> starts_class(probes.size(), false);
-  struct Group {
-    std::size_t begin, end, from;
-  };
-  std::vector<Group> pending = {{0, probes.size(), keys.CommonPrefix(first)}};
-  while (!pending.empty()) {
-    const Group g = pending.back();
-    pending.pop_back();
-    bool all_same = true;
-    for (std::size_t i = g.begin; i < g.end; ++i) {
-      probes[i] = ProbeAt(keys.At(probes[i].row), g.from, probes[i].row);
-      all_same = all_same && probes[i].SameAs(probes[g.begin]);
-    }
-    if (!all_same) std::sort(probes.begin() + g.begin, probes.begin() + g.end);
-    for (std::size_t run = g.begin; run < g.end;) {
-      std::size_t run_end = run + 1;
-      while (run_end < g.end && probes[run_end].SameAs(probes[run])) ++run_end;
-      starts_class[run] = true;
-      if (run_end - run > 1 && probes[run].rest > kProbeBytes) {
-        pending.push_back({run, run_end, g.from + kProbeBytes});
-      }
-      run = run_end;
-    }
-  }
+// exactly as it would with the texts.
+void RankTextKeys(const ByteKeys& keys, std::uint32_t first, std::vector<SortItem>& items) {
+  std::vector<bool> new_key;
+  const std::vector<std::uint32_t> order = OrderByKeys(keys, first, &new_key);
   std::uint64_t rank = 0;
-  for (std::size_t i = 0; i < probes.size(); ++i) {
-    if (i > 0 && starts_class[i]) ++rank;
-    items[probes[i].row] = {kEntry + rank, probes[i].row};
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    if (i > 0 && new_key[i]) ++rank;
+    items[order[i]] = {kEntry + rank, order[i]};
   }
 }
 
@@ -248,7 +99,7 @@ void PlaceHeader(std::vector<SortItem>& items, HeaderRow header, bool forward) {
 }
 
 // The text routine's order of the rows whose keys are given; row 0 placed by `header`.
-std::vector<std::uint32_t> TextOrder(const TextKeys& keys, HeaderRow header, bool forward) {
+std::vector<std::uint32_t> TextOrder(const ByteKeys& keys, HeaderRow header, bool forward) {
   std::vector<SortItem> items(keys.Count());
   // A header row kept on top gets its own key below; its text must not shorten the prefix
   // every entry shares.
@@ -285,13 +136,32 @@ void SortByValue(ListingDocument& doc, int column, bool forward, HeaderRow heade
 
 }  // namespace
 
-std::string TextSortKey(std::string_view utf8) {
-  std::string key;
-  ForEachKeyByte(utf8, [&key](unsigned char b) {
-    key.push_back(static_cast<char>(b));
-    return true;
-  });
-  return key;
+void AppendTextKey(std::string_view utf8, std::string& bytes) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    std::size_t ascii_end = i;
+    while (ascii_end < utf8.size() && static_cast<unsigned char>(utf8[ascii_end]) < 0x80) {
+      ++ascii_end;
+    }
+    if (ascii_end > i) {  // a run of ASCII, the usual case: copied whole, then lowered in place
+      const std::size_t begin = bytes.size();
+      bytes.append(utf8.substr(i, ascii_end - i));
+      for (std::size_t k = begin; k < bytes.size(); ++k) {
+        if (bytes[k] >= 'A' && bytes[k] <= 'Z') bytes[k] = static_cast<char>(bytes[k] + 32);
+      }
+      i = ascii_end;
+      continue;
+    }
+    const char32_t cp = utf8::Next(utf8, i);
+    const int byte = cp <= 0xFFFF ? cp1252::ByteFor(static_cast<char16_t>(cp)) : -1;
+    if (byte >= 0 && byte != 0xFF) {
+      bytes.push_back(static_cast<char>(byte));
+    } else if (byte == 0xFF) {  // two bytes, so 0xFF can lead the longer form below
+      bytes.append({'\xFF', '\x00'});
+    } else {
+      bytes.append({'\xFF', '\x01', static_cast<char>(cp >> 16),
+                    static_cast<char>((cp >> 8) & 0xFF), static_cast<char>(cp & 0xFF)});
+    }
+  }
 }
 
 std::optional<std::int64_t> ReadInteger(std::string_view text) {
@@ -333,9 +203,12 @@ void SortGridByText(ListingDocument& doc, int column, bool forward, HeaderRow he
   if (!Sortable(doc)) return;
   std::size_t bytes = 0;
   for (qsizetype r = 0; r < doc.RowCount(); ++r) bytes += doc.CellUtf8(column, r).size();
-  TextKeys keys;
+  ByteKeys keys;
   keys.Reserve(static_cast<std::size_t>(doc.RowCount()), bytes);
-  ForEachCell(doc, column, [&keys](std::uint32_t, std::string_view cell) { keys.Add(cell); });
+  ForEachCell(doc, column, [&keys](std::uint32_t, std::string_view cell) {
+    AppendTextKey(cell, keys.Buffer());
+    keys.EndKey();
+  });
   doc.ReorderRows(TextOrder(keys, header, forward));
 }
 
@@ -352,14 +225,8 @@ void SortGridByDate(ListingDocument& doc, int column, bool forward, HeaderRow he
               [&dates](std::string_view cell) { return dates.Seconds(cell); });
 }
 
-std::vector<std::uint32_t> TextSortOrder(const QStringList& cells, bool forward) {
-  TextKeys keys;
-  keys.Reserve(static_cast<std::size_t>(cells.size()), 0);
-  for (const QString& cell : cells) {
-    const QByteArray utf8 = cell.toUtf8();
-    keys.Add(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
-  }
-  return TextOrder(keys, HeaderRow::Ordinary, forward);
+std::vector<std::uint32_t> TextSortOrder(const ByteKeys& text_keys, bool forward) {
+  return TextOrder(text_keys, HeaderRow::Ordinary, forward);
 }
 
 }  // namespace kavoro

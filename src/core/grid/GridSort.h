@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/grid/SortKeys.h"
+
 namespace kavoro {
 
 class DateReader;
@@ -38,13 +40,15 @@ void SortGridByDate(ListingDocument& doc, int column, bool forward, HeaderRow he
                     const DateReader& dates);
 
 // The text routine for plain tables: the order in which the quicksort leaves rows
-// 0..n-1 when row i's cell is cells[i].
-std::vector<std::uint32_t> TextSortOrder(const QStringList& cells, bool forward);
+// 0..n-1 when key i is the text key of row i's cell.
+std::vector<std::uint32_t> TextSortOrder(const ByteKeys& text_keys, bool forward);
 
-// The keys, exposed for tests. A text key is the cell with A to Z turned into a to z, as
-// bytes that compare like the cp1252 codes (characters cp1252 lacks come after every one of
-// them, by code point).
-std::string TextSortKey(std::string_view utf8);
+// Appends the text key of a cell: the cell with A to Z turned into a to z, as bytes that
+// compare like the cp1252 codes (characters cp1252 lacks come after every one of them, by
+// code point).
+void AppendTextKey(std::string_view utf8, std::string& key);
+
+// The keys of the other routines, exposed for tests.
 std::optional<std::int64_t> ReadInteger(std::string_view text);
 // Every "." group separator is removed, so sizes of a thousand million KB and more read right.
 std::optional<std::int64_t> ReadSizeKB(std::string_view text);

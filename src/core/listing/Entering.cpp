@@ -1,213 +1,198 @@
 #include "core/listing/Entering.h"
 
-#include <algorithm>
-#include <array>
+#include <charconv>
 
 #include "core/grid/GridSort.h"
+#include "core/grid/SortKeys.h"
 #include "core/listing/HtmlText.h"
 #include "core/listing/ListingDocument.h"
+#include "core/listing/Utf8.h"
 
 namespace kavoro {
 namespace {
 
-// The name text of a file: its name, or the whole path; hiding the extension touches only
-// the file name, never the folders above it.
-QString NameText(const FoundFile& file, const EntryOptions& options) {
-  const QString name = DisplayName(file.name, options.hide_extensions);
-  return options.whole_path ? file.folder + name : name;
+// The name text of an entry: its file name, or the whole path; hiding the extension touches
+// only the file name, never the folders above it.
+void AppendNameText(const FoundFiles& files, std::size_t i, const EntryOptions& options,
+                    std::string& out) {
+  if (options.whole_path) out.append(files.Folder(i));
+  AppendDisplayName(files.Name(i), options.hide_extensions, out);
 }
 
-EntryData MakeEntry(FoundFile&& file, const EntryOptions& options, EntryTexts& texts) {
-  EntryData e{NameText(file, options), std::move(file.folder), std::move(file.name), file.size,
-              file.mtime, {}};
-  if (options.details) e.type = texts.types.ShellTypeName(e.file_name);
-  return e;
-}
-
-char16_t Folded(char16_t c) {
-  if (c < 0x80) return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-  return QChar(c).toCaseFolded().unicode();
-}
-
-// Compares without regard to case, folding only where a character is not plain ASCII.
-int CompareFolded(QStringView a, QStringView b) {
-  const qsizetype n = std::min(a.size(), b.size());
-  for (qsizetype i = 0; i < n; ++i) {
-    const char16_t x = a[i].unicode();
-    const char16_t y = b[i].unicode();
-    if (x == y) continue;
-    const char16_t fx = Folded(x);
-    const char16_t fy = Folded(y);
-    if (fx != fy) return fx < fy ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-// The first eight folded characters of a name as two numbers that order like CompareFolded,
-// so that most comparisons of a sort never look at the characters themselves.
-std::array<std::uint64_t, 2> FoldedPrefix(QStringView name) {
-  std::array<std::uint64_t, 2> key{};
-  for (qsizetype i = 0; i < 8; ++i) {
-    const std::uint64_t unit = i < name.size() ? Folded(name[i].unicode()) : 0;
-    key[i / 4] = (key[i / 4] << 16) | unit;
-  }
-  return key;
-}
-
-// Puts the entries into the order of `order` (a permutation of their positions) in place.
-void Permute(std::vector<EntryData>& entries, const std::vector<std::uint32_t>& order) {
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    std::size_t from = order[i];
-    while (from < i) from = order[from];  // the entry was moved on by an earlier swap
-    if (from != i) std::swap(entries[i], entries[from]);
+// Appends a key whose bytes order as the texts do without regard to case: each UTF-16 unit
+// of the text, folded where it stands for a character of its own, written in the UTF-8 form
+// of its value, which keeps the order of the values.
+void AppendFoldedKey(std::string_view utf8, std::string& out) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const char c = utf8[i];
+    if (static_cast<unsigned char>(c) < 0x80) {
+      out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c);
+      ++i;
+      continue;
+    }
+    const char32_t code = utf8::Next(utf8, i);
+    if (code < 0x10000) {
+      utf8::Append(QChar(static_cast<char16_t>(code)).toCaseFolded().unicode(), out);
+    } else {
+      utf8::Append(QChar::highSurrogate(code), out);
+      utf8::Append(QChar::lowSurrogate(code), out);
+    }
   }
 }
 
-// Sorts by the name text without regard to case, keeping the found order of equal names.
-void SortByName(std::vector<EntryData>& entries) {
-  struct Key {
-    std::array<std::uint64_t, 2> prefix;
-    std::uint32_t index;
-  };
-  std::vector<Key> keys(entries.size());
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    keys[i] = {FoldedPrefix(entries[i].name), std::uint32_t(i)};
+// Sorts the entries by a key made from each, keeping the found order of equal keys (the
+// sorted list of names) or, with `quicksort`, as the grid's text routine leaves them.
+template <typename MakeKey>
+void SortEntries(FoundFiles& entries, bool quicksort, MakeKey make_key) {
+  ByteKeys keys;
+  keys.Reserve(entries.Count(), entries.Count() * 24);
+  for (std::size_t i = 0; i < entries.Count(); ++i) {
+    make_key(i, keys.Buffer());
+    keys.EndKey();
   }
-  std::stable_sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
-    if (a.prefix[0] != b.prefix[0]) return a.prefix[0] < b.prefix[0];
-    if (a.prefix[1] != b.prefix[1]) return a.prefix[1] < b.prefix[1];
-    return CompareFolded(entries[a.index].name, entries[b.index].name) < 0;
-  });
-  std::vector<std::uint32_t> order(keys.size());
-  for (std::size_t i = 0; i < keys.size(); ++i) order[i] = keys[i].index;
-  std::vector<Key>().swap(keys);
-  Permute(entries, order);
+  entries.Reorder(quicksort ? TextSortOrder(keys, true) : OrderByKeys(keys, 0));
 }
 
-bool InSearchList(const FoundFile& file, const SearchSelection& selection) {
+bool InSearchList(std::string_view name, const SearchSelection& selection) {
   if (selection.search_all_files) return true;
-  const QString ext = AsciiLower(ExtensionOf(file.name));
+  const std::string_view ext = ExtensionOf(name);
   return std::any_of(selection.extensions.begin(), selection.extensions.end(),
-                     [&](const QString& line) { return AsciiLower(line) == ext; });
+                     [ext](const QString& line) {
+                       const QByteArray utf8 = line.toUtf8();
+                       return AsciiEqualsIgnoreCase(
+                           ext, std::string_view(utf8.constData(), std::size_t(utf8.size())));
+                     });
 }
 
-QStringView Padding(int n) {
-  const qsizetype blanks = n < 10 ? 8 : n < 100 ? 6 : n < 1000 ? 4 : n < 10000 ? 2 : 0;
-  return QStringView(u"        ").left(blanks);
+std::string_view Padding(int n) {
+  const std::size_t blanks = n < 10 ? 8 : n < 100 ? 6 : n < 1000 ? 4 : n < 10000 ? 2 : 0;
+  return std::string_view("        ", blanks);
 }
 
-constexpr QStringView kDash = u"  -  ";
+constexpr std::string_view kDash = "  -  ";
+
+std::string Utf8Of(const QString& text) {
+  const QByteArray bytes = text.toUtf8();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
 
 }  // namespace
 
-std::vector<EntryData> CollectFolderEntries(const std::vector<FoundFile>& files,
-                                            const SearchSelection& selection,
-                                            const EntryOptions& options, EntryTexts& texts) {
-  std::vector<EntryData> out;
-  for (FoundFile file : files) {
-    if (InSearchList(file, selection)) out.push_back(MakeEntry(std::move(file), options, texts));
+FoundFiles CollectFolderEntries(const FoundFiles& files, const SearchSelection& selection) {
+  FoundFiles out;
+  for (std::size_t i = 0; i < files.Count(); ++i) {
+    if (InSearchList(files.Name(i), selection)) out.AddFrom(files, i);
   }
   return out;
 }
 
 bool CollectScannedEntries(const QString& folder, const SearchSelection& selection,
-                           const EntryOptions& options, EntryTexts& texts,
-                           std::vector<EntryData>& out, const std::atomic<bool>* cancel,
-                           const Scanner::Progress& progress) {
+                           const EntryOptions& options, FoundFiles& out,
+                           const std::atomic<bool>* cancel, const Scanner::Progress& progress) {
   Scanner::Options scan{true, options.details, {}};
-  if (!selection.search_all_files) {
-    for (const QString& line : selection.extensions) scan.extensions.append(AsciiLower(line));
-  }
-  std::vector<FoundFile> files;
-  if (!Scanner(scan, cancel).Scan(folder, files, progress)) return false;
-  std::vector<EntryData> entries;
-  entries.reserve(files.size());
-  for (FoundFile& file : files) {
-    if (cancel && cancel->load(std::memory_order_relaxed)) return false;
-    entries.push_back(MakeEntry(std::move(file), options, texts));
-  }
-  std::vector<FoundFile>().swap(files);
+  if (!selection.search_all_files) scan.extensions = selection.extensions;
+  FoundFiles entries;
+  if (!Scanner(scan, cancel).Scan(folder, entries, progress)) return false;
+  if (cancel && cancel->load(std::memory_order_relaxed)) return false;
+  std::string text;
   if (options.details) {
     // With details the found rows are sorted by the name text (whole path) or the full path.
-    QStringList keys;
-    keys.reserve(qsizetype(entries.size()));
-    for (const EntryData& e : entries) keys.append(options.whole_path ? e.name : e.FullPath());
-    std::vector<std::uint32_t> order = TextSortOrder(keys, true);
-    keys.clear();
-    Permute(entries, order);
+    SortEntries(entries, true, [&](std::size_t i, std::string& key) {
+      text.clear();
+      if (options.whole_path) {
+        AppendNameText(entries, i, options, text);
+      } else {
+        text.append(entries.Folder(i)).append(entries.Name(i));
+      }
+      AppendTextKey(text, key);
+    });
   } else {
     // The found names are kept in a list sorted without regard to case.
-    SortByName(entries);
+    SortEntries(entries, false, [&](std::size_t i, std::string& key) {
+      text.clear();
+      AppendNameText(entries, i, options, text);
+      AppendFoldedKey(text, key);
+    });
   }
-  out.insert(out.end(), std::make_move_iterator(entries.begin()),
-             std::make_move_iterator(entries.end()));
+  out = std::move(entries);
   return true;
 }
 
 bool CollectEntries(const QString& folder, bool recurse, const SearchSelection& selection,
-                    const EntryOptions& options, EntryTexts& texts, std::vector<EntryData>& out,
+                    const EntryOptions& options, FoundFiles& out,
                     const std::atomic<bool>* cancel, const Scanner::Progress& progress) {
-  if (recurse) {
-    return CollectScannedEntries(folder, selection, options, texts, out, cancel, progress);
-  }
-  std::vector<EntryData> entries = CollectFolderEntries(
-      Scanner::ListFolder(folder, options.details), selection, options, texts);
-  out.insert(out.end(), std::make_move_iterator(entries.begin()),
-             std::make_move_iterator(entries.end()));
+  if (recurse) return CollectScannedEntries(folder, selection, options, out, cancel, progress);
+  out = CollectFolderEntries(Scanner::ListFolder(folder, options.details), selection);
   return true;
 }
 
-void AppendEntries(ListingDocument& doc, const std::vector<EntryData>& entries,
-                   const EntryOptions& options, EntryTexts& texts, int views) {
+void AppendEntries(ListingDocument& doc, const FoundFiles& entries, const EntryOptions& options,
+                   EntryTexts& texts, int views) {
   const bool link = options.link && options.whole_path;
   doc.BeginUpdate();
-  doc.ReserveMore(static_cast<qsizetype>(entries.size()), options.details ? 12 : 6, views);
-  QString size;
-  QString date;
-  for (const EntryData& e : entries) {
+  doc.ReserveMore(static_cast<qsizetype>(entries.Count()), options.details ? 12 : 6, views);
+  std::string raw, name, size, date, escaped, anchor;
+  char digits[16];
+  for (std::size_t i = 0; i < entries.Count(); ++i) {
     const int n = doc.EntryCounter() + 1;
     doc.SetEntryCounter(n);
-    const QString number = QString::number(n);
-    const QString name = VisibleName(e.name);
+    const std::string_view number(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+    raw.clear();
+    AppendNameText(entries, i, options, raw);
+    name.clear();
+    AppendVisible(raw, name);
+    std::string_view type;
     if (options.details) {
-      size = FormatSizeKB(e.size);
-      date = texts.dates.Format(e.mtime);
+      size.clear();
+      AppendSizeKB(entries.Size(i), size);
+      date.clear();
+      texts.dates.Append(entries.Mtime(i), date);
+      type = texts.types.TypeText(entries.Name(i));
     }
     if (views & kTextView) {
       if (options.details) {
-        doc.PutEntryTextLine(n, {Padding(n), number, u"  ", name, kDash, size, kDash, e.type,
-                                 kDash, date});
+        doc.PutEntryTextLine(n, {Padding(n), number, "  ", name, kDash, size, kDash, type, kDash,
+                                 date});
       } else {
-        doc.PutEntryTextLine(n, {Padding(n), number, u"  ", name});
+        doc.PutEntryTextLine(n, {Padding(n), number, "  ", name});
       }
     }
     if (views & kGridView) {
       if (options.details) {
-        doc.AppendRow({number, name, size, e.type, date});
+        doc.AppendRowUtf8({number, name, size, type, date});
       } else {
-        doc.AppendRow({number, name, {}, {}, {}});
+        doc.AppendRowUtf8({number, name, {}, {}, {}});
       }
     }
     if (!(views & kHtmlView)) continue;
-    doc.AppendHtmlLine(u"<tr><td align=\"right\">");
-    doc.AppendHtmlLine(number);
-    doc.AppendHtmlLine(link ? u"</td><td><a href=\""_qs + LinkTarget(e.FullPath()) +
-                                  u"\" target=\"_blank\">"_qs
-                            : u"</td><td>"_qs);
-    doc.AppendHtmlLine(HtmlEscape(name));
+    doc.AppendHtmlLineUtf8("<tr><td align=\"right\">");
+    doc.AppendHtmlLineUtf8(number);
+    if (link) {
+      anchor = "</td><td><a href=\"" + Utf8Of(LinkTarget(entries.FullPath(i))) +
+               "\" target=\"_blank\">";
+      doc.AppendHtmlLineUtf8(anchor);
+    } else {
+      doc.AppendHtmlLineUtf8("</td><td>");
+    }
+    auto escaped_line = [&](std::string_view text) {
+      escaped.clear();
+      AppendHtmlEscaped(text, escaped);
+      doc.AppendHtmlLineUtf8(escaped);
+    };
+    escaped_line(name);
     if (!options.details) {
-      doc.AppendHtmlLine(link ? u"</a></td>" : u"</td>");
-      doc.AppendHtmlLine(u"</tr>");
+      doc.AppendHtmlLineUtf8(link ? "</a></td>" : "</td>");
+      doc.AppendHtmlLineUtf8("</tr>");
       continue;
     }
-    doc.AppendHtmlLine(link ? u"</a></td><td>" : u"</td><td>");
-    doc.AppendHtmlLine(size);
-    doc.AppendHtmlLine(u"</td><td>");
-    doc.AppendHtmlLine(HtmlEscape(e.type));
-    doc.AppendHtmlLine(u"</td><td>");
-    doc.AppendHtmlLine(HtmlEscape(date));
-    doc.AppendHtmlLine(u"</td>");
-    doc.AppendHtmlLine(u"</tr>");
+    doc.AppendHtmlLineUtf8(link ? "</a></td><td>" : "</td><td>");
+    doc.AppendHtmlLineUtf8(size);
+    doc.AppendHtmlLineUtf8("</td><td>");
+    escaped_line(type);
+    doc.AppendHtmlLineUtf8("</td><td>");
+    escaped_line(date);
+    doc.AppendHtmlLineUtf8("</td>");
+    doc.AppendHtmlLineUtf8("</tr>");
   }
   doc.EndUpdate();
 }

@@ -23,20 +23,6 @@ struct EntryOptions {
   bool link = false;             // only with whole_path
 };
 
-// One entry before it is numbered: its name text and the file it stands for. Size and date
-// are kept as numbers and become texts only when the entry is written, which keeps a run of
-// a million files small.
-struct EntryData {
-  QString name;
-  QString folder;     // with a trailing "/"
-  QString file_name;  // as listed
-  std::uint64_t size = 0;
-  std::int64_t mtime = 0;
-  QString type;       // shared per extension
-
-  QString FullPath() const { return folder + file_name; }
-};
-
 // Size, type and date texts of found files; shared by the runs of a program.
 struct EntryTexts {
   DateTextFormat dates;
@@ -48,28 +34,26 @@ enum ListingViews { kTextView = 1, kGridView = 2, kHtmlView = 4, kAllViews = 7 }
 
 // The files of one folder (or the selected ones) as the folder contents way enters them:
 // in the given order, those whose extension is in the search list (or all of them).
-std::vector<EntryData> CollectFolderEntries(const std::vector<FoundFile>& files,
-                                            const SearchSelection& selection,
-                                            const EntryOptions& options, EntryTexts& texts);
+FoundFiles CollectFolderEntries(const FoundFiles& files, const SearchSelection& selection);
 
 // The scanner way: the folder and all folders below it, sorted by the name text, or with the
-// detail columns by the name text (whole path) or the full path. False when cancelled.
+// detail columns by the name text (whole path) or the full path. The entries replace those
+// in `out`; false when cancelled.
 bool CollectScannedEntries(const QString& folder, const SearchSelection& selection,
-                           const EntryOptions& options, EntryTexts& texts,
-                           std::vector<EntryData>& out,
+                           const EntryOptions& options, FoundFiles& out,
                            const std::atomic<bool>* cancel = nullptr,
                            const Scanner::Progress& progress = {});
 
 // Either way for one folder chosen in the folder tree: its files, or with `recurse` the
 // scanner over it and all folders below it.
 bool CollectEntries(const QString& folder, bool recurse, const SearchSelection& selection,
-                    const EntryOptions& options, EntryTexts& texts, std::vector<EntryData>& out,
+                    const EntryOptions& options, FoundFiles& out,
                     const std::atomic<bool>* cancel = nullptr,
                     const Scanner::Progress& progress = {});
 
-// Numbers the entries on from the listing's last number and appends them to all three views.
-void AppendEntries(ListingDocument& doc, const std::vector<EntryData>& entries,
-                   const EntryOptions& options, EntryTexts& texts, int views = kAllViews);
+// Numbers the entries on from the listing's last number and appends them to the views.
+void AppendEntries(ListingDocument& doc, const FoundFiles& entries, const EntryOptions& options,
+                   EntryTexts& texts, int views = kAllViews);
 
 // The search list as entering leaves it: a blank before each extension.
 QString RunExtensionText(const SearchSelection& selection);

@@ -1,6 +1,7 @@
 #include "core/listing/FileTexts.h"
 
 #include <QMimeDatabase>
+#include <charconv>
 #include <ctime>
 #include <QRegularExpression>
 #include <QUrl>
@@ -9,19 +10,53 @@
 
 namespace kavoro {
 
-QString FormatSizeKB(std::uint64_t bytes) {
-  const std::uint64_t n = bytes / 1024 + (bytes % 1024 != 0 ? 1 : 0);
-  auto three = [](std::uint64_t v) { return QString::number(v).rightJustified(3, u'0'); };
-  if (n < 1000) return QString::number(n) + u" KB"_qs;
-  if (n < 1000000) return QString::number(n / 1000) + u'.' + three(n % 1000) + u" KB"_qs;
-  return QString::number(n / 1000000) + u'.' + three((n / 1000) % 1000) + u'.' +
-         three(n % 1000) + u" KB"_qs;
+namespace {
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QStringView ExtensionOf(QStringView name) {
-  const qsizetype dot = name.lastIndexOf(u'.');
-  if (dot < 0 || name.indexOf(u'/', dot) >= 0) return {};
-  return name.mid(dot);
+std::string ToUtf8(const QString& text) {
+  const QByteArray bytes = text.toUtf8();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+void AppendNumber(std::uint64_t value, std::string& out) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(digits, end);
+}
+
+}  // namespace
+
+void AppendSizeKB(std::uint64_t bytes, std::string& out) {
+  const std::uint64_t n = bytes / 1024 + (bytes % 1024 != 0 ? 1 : 0);
+  // The leading group as it is, every further group of three digits after a ".".
+  std::uint64_t scale = 1;
+  while (n / scale >= 1000 && scale < 1000000) scale *= 1000;
+  AppendNumber(n / scale, out);
+  for (scale /= 1000; scale > 0; scale /= 1000) {
+    const std::uint64_t group = (n / scale) % 1000;
+    out.push_back('.');
+    out.push_back(static_cast<char>('0' + group / 100));
+    out.push_back(static_cast<char>('0' + group / 10 % 10));
+    out.push_back(static_cast<char>('0' + group % 10));
+  }
+  out.append(" KB");
+}
+
+QString FormatSizeKB(std::uint64_t bytes) {
+  std::string text;
+  AppendSizeKB(bytes, text);
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string_view ExtensionOf(std::string_view name) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos || name.find('/', dot) != std::string_view::npos) return {};
+  return name.substr(dot);
 }
 
 QString AsciiLower(QStringView text) {
@@ -32,59 +67,40 @@ QString AsciiLower(QStringView text) {
   return out;
 }
 
-namespace {
-
-char16_t Fold(QChar c) {
-  const char16_t u = c.unicode();
-  return (u >= u'A' && u <= u'Z') ? char16_t(u + 32) : u;
-}
-
-}  // namespace
-
-bool AsciiEqualsIgnoreCase(QStringView a, QStringView b) {
+bool AsciiEqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  for (qsizetype i = 0; i < a.size(); ++i) {
-    if (Fold(a[i]) != Fold(b[i])) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
   }
   return true;
 }
 
-bool AsciiEndsWithIgnoreCase(QStringView text, QStringView tail) {
-  return text.size() >= tail.size() && AsciiEqualsIgnoreCase(text.right(tail.size()), tail);
-}
-
-QString RemoveEveryOccurrence(const QString& text, QStringView ext) {
-  if (ext.isEmpty()) return text;
-  QString out;
-  out.reserve(text.size());
-  qsizetype i = 0;
-  while (i < text.size()) {
-    if (i + ext.size() <= text.size() &&
-        AsciiEqualsIgnoreCase(QStringView(text).mid(i, ext.size()), ext)) {
+void AppendDisplayName(std::string_view name, bool hide_extension, std::string& out) {
+  const std::string_view ext = hide_extension ? ExtensionOf(name) : std::string_view();
+  if (ext.empty()) {
+    out.append(name);
+    return;
+  }
+  // The extension begins with ".", so a match never starts inside a multi-byte character.
+  std::size_t i = 0;
+  while (i < name.size()) {
+    if (i + ext.size() <= name.size() && AsciiEqualsIgnoreCase(name.substr(i, ext.size()), ext)) {
       i += ext.size();
     } else {
-      out += text[i++];
+      out.push_back(name[i++]);
     }
   }
-  return out;
 }
 
-QString DisplayName(const QString& name, bool hide_extension) {
-  if (!hide_extension) return name;
-  return RemoveEveryOccurrence(name, ExtensionOf(name).toString());
-}
-
-QString VisibleName(const QString& name) {
-  QString out = name;
-  for (QChar& c : out) {
-    switch (c.unicode()) {
-      case u'\r': c = QChar(0x240D); break;
-      case u'\n': c = QChar(0x240A); break;
-      case u'\t': c = QChar(0x2409); break;
-      default: break;
+void AppendVisible(std::string_view text, std::string& out) {
+  for (const char c : text) {
+    switch (c) {
+      case '\r': out.append("\u240D"); break;
+      case '\n': out.append("\u240A"); break;
+      case '\t': out.append("\u2409"); break;
+      default: out.push_back(c);
     }
   }
-  return out;
 }
 
 QString LinkTarget(const QString& full_path) {
@@ -108,44 +124,63 @@ DateTextFormat::DateTextFormat(const QLocale& locale) : locale_(locale) {
   time_pattern_ = patterns.time;
 }
 
-QString DateTextFormat::FormatParts(int year, int month, int day, int hour, int minute) {
+void DateTextFormat::AppendParts(int year, int month, int day, int hour, int minute,
+                                 std::string& out) {
   const std::int64_t day_key = std::int64_t(year) * 10000 + month * 100 + day;
   auto date = dates_.find(day_key);
   if (date == dates_.end()) {
-    date = dates_.emplace(day_key, locale_.toString(QDate(year, month, day), date_pattern_)).first;
+    date = dates_.emplace(day_key, ToUtf8(locale_.toString(QDate(year, month, day), date_pattern_)))
+               .first;
   }
   const int minute_key = hour * 60 + minute;
   auto time = times_.find(minute_key);
   if (time == times_.end()) {
-    time = times_.emplace(minute_key, locale_.toString(QTime(hour, minute), time_pattern_)).first;
+    time = times_.emplace(minute_key, ToUtf8(locale_.toString(QTime(hour, minute), time_pattern_)))
+               .first;
   }
-  return date->second + u' ' + time->second;
+  out.append(date->second);
+  out.push_back(' ');
+  out.append(time->second);
 }
 
 QString DateTextFormat::Format(const QDateTime& local_time) {
   const QDate d = local_time.date();
   const QTime t = local_time.time();
-  return FormatParts(d.year(), d.month(), d.day(), t.hour(), t.minute());
+  std::string text;
+  AppendParts(d.year(), d.month(), d.day(), t.hour(), t.minute(), text);
+  return FromUtf8(text);
 }
 
 QString DateTextFormat::Format(std::int64_t unix_seconds) {
+  std::string text;
+  Append(unix_seconds, text);
+  return FromUtf8(text);
+}
+
+void DateTextFormat::Append(std::int64_t unix_seconds, std::string& out) {
   const time_t seconds = static_cast<time_t>(unix_seconds);
   struct tm local {};
-  if (!localtime_r(&seconds, &local)) return QString();
-  return FormatParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                     local.tm_min);
+  if (!localtime_r(&seconds, &local)) return;
+  AppendParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+              out);
 }
 
 QString ShellTypeNames::ShellTypeName(const QString& file_name) {
-  const QString key = AsciiLower(ExtensionOf(file_name));
+  return FromUtf8(TypeText(ToUtf8(file_name)));
+}
+
+std::string_view ShellTypeNames::TypeText(std::string_view file_name) {
+  std::string key(ExtensionOf(file_name));
+  for (char& c : key) c = LowerAscii(c);
   {
     std::lock_guard lock(mutex_);
     if (auto it = cache_.find(key); it != cache_.end()) return it->second;
   }
   static const QMimeDatabase db;
-  const QString comment = db.mimeTypeForFile(file_name, QMimeDatabase::MatchExtension).comment();
+  const QString comment =
+      db.mimeTypeForFile(FromUtf8(file_name), QMimeDatabase::MatchExtension).comment();
   std::lock_guard lock(mutex_);
-  return cache_.emplace(key, comment).first->second;
+  return cache_.emplace(std::move(key), ToUtf8(comment)).first->second;
 }
 
 }  // namespace kavoro

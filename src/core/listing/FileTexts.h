@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <mutex>
 #include <unordered_map>
 
@@ -12,25 +14,22 @@ namespace kavoro {
 
 // "0 KB", "999 KB", "1.000 KB", "1.234.567 KB": whole kilobytes rounded up, grouped by ".".
 QString FormatSizeKB(std::uint64_t bytes);
+void AppendSizeKB(std::uint64_t bytes, std::string& out);
 
 // The extension of a name or path: from its last "." on, unless a "/" follows it; else empty.
-QStringView ExtensionOf(QStringView name);
+std::string_view ExtensionOf(std::string_view name);
 
 // Lower case of the letters A to Z only, as the extension comparisons use it.
 QString AsciiLower(QStringView text);
-bool AsciiEqualsIgnoreCase(QStringView a, QStringView b);
-bool AsciiEndsWithIgnoreCase(QStringView text, QStringView tail);
-
-// Removes every occurrence of `ext` from `text`, without regard to case (A to Z).
-QString RemoveEveryOccurrence(const QString& text, QStringView ext);
+bool AsciiEqualsIgnoreCase(std::string_view a, std::string_view b);
 
 // A file name as the listing shows it: with the option to hide extensions, every occurrence
-// of its own extension removed.
-QString DisplayName(const QString& name, bool hide_extension);
+// of its own extension (without regard to case) removed. Appended to `out`.
+void AppendDisplayName(std::string_view name, bool hide_extension, std::string& out);
 
 // Names are data: carriage return, line feed and tab would break the line structure of every
-// view and file, so they are shown as visible symbols.
-QString VisibleName(const QString& name);
+// view and file, so they are appended as visible symbols.
+void AppendVisible(std::string_view text, std::string& out);
 
 // The link target of a file in the HTML view, escaped for an attribute value.
 QString LinkTarget(const QString& full_path);
@@ -52,27 +51,31 @@ class DateTextFormat {
   explicit DateTextFormat(const QLocale& locale = QLocale::system());
   QString Format(const QDateTime& local_time);
   QString Format(std::int64_t unix_seconds);
+  // The text of a time of change, as UTF-8 appended to `out`.
+  void Append(std::int64_t unix_seconds, std::string& out);
   QString Pattern() const { return date_pattern_ + u' ' + time_pattern_; }
 
  private:
-  QString FormatParts(int year, int month, int day, int hour, int minute);
+  void AppendParts(int year, int month, int day, int hour, int minute, std::string& out);
 
   QLocale locale_;
   QString date_pattern_;
   QString time_pattern_;
-  std::unordered_map<std::int64_t, QString> dates_;  // by year * 10000 + month * 100 + day
-  std::unordered_map<int, QString> times_;           // by minute of the day
-}; 
+  std::unordered_map<std::int64_t, std::string> dates_;  // by year * 10000 + month * 100 + day
+  std::unordered_map<int, std::string> times_;           // by minute of the day
+};
 
 // The desktop's descriptive type of a file, by its name only (never by reading it), cached per
 // lower-case extension. Safe to call from several threads.
 class ShellTypeNames {
  public:
   QString ShellTypeName(const QString& file_name);
+  // The same as UTF-8; the text stays valid as long as this object.
+  std::string_view TypeText(std::string_view file_name);
 
  private:
   std::mutex mutex_;
-  std::unordered_map<QString, QString> cache_;
+  std::unordered_map<std::string, std::string> cache_;  // by lower-case extension
 };
 
 }  // namespace kavoro

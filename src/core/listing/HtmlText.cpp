@@ -1,33 +1,40 @@
 #include "core/listing/HtmlText.h"
 
+#include "core/listing/Utf8.h"
 #include "core/output/Cp1252.h"
 
 namespace kavoro {
 
-QString HtmlEscape(const QString& text) {
-  QString out;
-  out.reserve(text.size() + 8);
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const QChar c = text[i];
-    switch (c.unicode()) {
-      case u'&': out += u"&amp;"_qs; continue;
-      case u'<': out += u"&lt;"_qs; continue;
-      case u'>': out += u"&gt;"_qs; continue;
-      case u'"': out += u"&quot;"_qs; continue;
+void AppendHtmlEscaped(std::string_view utf8, std::string& out) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const char c = utf8[i];
+    switch (c) {
+      case '&': out.append("&amp;"); ++i; continue;
+      case '<': out.append("&lt;"); ++i; continue;
+      case '>': out.append("&gt;"); ++i; continue;
+      case '"': out.append("&quot;"); ++i; continue;
       default: break;
     }
-    if (c.unicode() < 0x80 || cp1252::ByteFor(c.unicode()) >= 0) {
-      out += c;
+    if (static_cast<unsigned char>(c) < 0x80) {
+      out.push_back(c);
+      ++i;
       continue;
     }
-    char32_t code = c.unicode();
-    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-      code = QChar::surrogateToUcs4(c, text[i + 1]);
-      ++i;
+    const std::size_t begin = i;
+    const char32_t code = utf8::Next(utf8, i);
+    if (code <= 0xFFFF && cp1252::ByteFor(static_cast<char16_t>(code)) >= 0) {
+      out.append(utf8.substr(begin, i - begin));
+    } else {
+      out.append("&#").append(std::to_string(static_cast<std::uint32_t>(code))).push_back(';');
     }
-    out += u"&#"_qs + QString::number(static_cast<uint>(code)) + u';';
   }
-  return out;
+}
+
+QString HtmlEscape(const QString& text) {
+  const QByteArray utf8 = text.toUtf8();
+  std::string out;
+  AppendHtmlEscaped(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), out);
+  return QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size()));
 }
 
 QString HtmlUnescape(const QString& text) {

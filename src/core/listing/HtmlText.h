@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <string>
+#include <string_view>
 
 namespace kavoro {
 
 // File names are data, not markup: escapes & < > " and writes characters that cp1252 cannot
 // hold as numeric character references, so the page stays cp1252 and loses nothing.
 QString HtmlEscape(const QString& text);
+// The same over UTF-8, appended to `out`.
+void AppendHtmlEscaped(std::string_view utf8, std::string& out);
 
 // Undoes HtmlEscape (and the numeric references of any other writer).
 QString HtmlUnescape(const QString& text);

@@ -105,6 +105,14 @@ void ListingDocument::AppendRow(const std::array<QStringView, kMaxColumns>& cell
   Touch(View::Grid, true);
 }
 
+void ListingDocument::AppendRowUtf8(const std::array<std::string_view, kMaxColumns>& cells) {
+  for (const std::string_view cell : cells) {
+    cells_.push_back(cell.empty() ? StringPool::kEmpty : grid_pool_.AddUtf8(cell));
+  }
+  ++row_count_;
+  Touch(View::Grid, true);
+}
+
 QStringList ListingDocument::Column(int column) const {
   QStringList out;
   out.reserve(row_count_);
@@ -143,10 +151,11 @@ void ListingDocument::Flush() {
   }
 }
 
-void ListingDocument::PutEntryTextLine(int number, std::initializer_list<QStringView> pieces) {
+void ListingDocument::PutEntryTextLine(int number,
+                                       std::initializer_list<std::string_view> pieces) {
   const qsizetype index = number - text_base_;
   const bool appended = index >= text_.Count();
-  text_.PutPieces(index, pieces);
+  text_.PutUtf8Pieces(index, pieces);
   Touch(View::Text, appended);
 }
 

@@ -39,6 +39,10 @@ class ListingDocument : public QObject {
   const LineList& Html() const { return html_; }
   void PutHtmlLine(qsizetype index, QStringView line) { PutLine(View::Html, index, line); }
   void AppendHtmlLine(QStringView line) { AppendLine(View::Html, line); }
+  void AppendHtmlLineUtf8(std::string_view line) {
+    html_.AppendUtf8(line);
+    Touch(View::Html, true);
+  }
   void SetHtmlLines(const QStringList& lines) { SetLines(View::Html, lines); }
   void ClearHtml() { ClearLines(View::Html); }
 
@@ -58,6 +62,7 @@ class ListingDocument : public QObject {
   // of all rows, header row included; anything else leaves the grid unchanged.
   bool ReorderRows(std::span<const std::uint32_t> order);
   void AppendRow(const std::array<QStringView, kMaxColumns>& cells);
+  void AppendRowUtf8(const std::array<std::string_view, kMaxColumns>& cells);
   QStringList Column(int column) const;
   int ColumnWidth(int column) const { return column_widths_[column]; }
   void SetColumnWidth(int column, int width);
@@ -82,7 +87,7 @@ class ListingDocument : public QObject {
   void PrepareStaging(int last_number);
   void AbsorbEntries(ListingDocument& staged);
   // The text line of entry `number` (line `number` of the text view).
-  void PutEntryTextLine(int number, std::initializer_list<QStringView> pieces);
+  void PutEntryTextLine(int number, std::initializer_list<std::string_view> pieces);
 
   // Groups many changes into one notification per view.
   void BeginUpdate() { ++update_depth_; }

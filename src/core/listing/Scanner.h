@@ -9,17 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "core/listing/FoundFiles.h"
+
 namespace kavoro {
-
-// One file found by the scanner.
-struct FoundFile {
-  QString folder;  // with a trailing "/"
-  QString name;    // as listed by the file system
-  std::uint64_t size = 0;
-  std::int64_t mtime = 0;  // seconds since the epoch
-
-  QString FullPath() const { return folder + name; }
-};
 
 // Walks a folder, and on request every folder below it, over POSIX calls. Files of a folder
 // come before those of its subfolders, both in the order the file system lists them.
@@ -40,23 +32,25 @@ class Scanner {
   // Called now and then from the walking thread with the folders visited so far.
   using Progress = std::function<void(std::uint64_t folders)>;
 
-  Scanner(Options options, const std::atomic<bool>* cancel = nullptr)
-      : options_(std::move(options)), cancel_(cancel) {}
+  explicit Scanner(Options options, const std::atomic<bool>* cancel = nullptr);
 
-  // Returns false when cancelled.
-  bool Scan(const QString& folder, std::vector<FoundFile>& out, const Progress& progress = {});
+  // Appends the files found to `out`; returns false when cancelled. Names that are not
+  // well-formed UTF-8 are taken as the rest of the program reads them.
+  bool Scan(const QString& folder, FoundFiles& out, const Progress& progress = {});
 
   // The files of one folder, not recursive, sorted as the folder contents view shows them.
-  static std::vector<FoundFile> ListFolder(const QString& folder, bool details);
+  static FoundFiles ListFolder(const QString& folder, bool details);
 
   // The order of the folder contents view: names without regard to case, then exactly.
   static bool ContentsOrderLess(const QString& a, const QString& b);
 
  private:
   struct Node;
-  void Visit(Node& node, std::vector<std::unique_ptr<Node>>& made) const;
+  struct Worker;
+  void Visit(Node& node, Worker& worker) const;
 
   Options options_;
+  std::vector<std::string> extensions_;  // lower-case UTF-8
   const std::atomic<bool>* cancel_;
 };
 

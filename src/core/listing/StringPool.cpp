@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <array>
 
+#include "core/listing/Utf8.h"
+
 namespace kavoro {
 namespace {
 
@@ -31,26 +33,12 @@ void AppendUtf8(QStringView text, std::string& out) {
   const qsizetype n = text.size();
   for (qsizetype i = 0; i < n; ++i) {
     char32_t u = text[i].unicode();
-    if (u < 0x80) {
-      out.push_back(char(u));
-      continue;
-    }
     if (QChar::isHighSurrogate(u) && i + 1 < n && text[i + 1].isLowSurrogate()) {
       u = QChar::surrogateToUcs4(char16_t(u), text[++i].unicode());
     } else if (QChar::isSurrogate(u)) {
       u = 0xFFFD;  // a lone surrogate has no UTF-8 form
     }
-    if (u < 0x800) {
-      out.push_back(char(0xC0 | (u >> 6)));
-    } else if (u < 0x10000) {
-      out.push_back(char(0xE0 | (u >> 12)));
-      out.push_back(char(0x80 | ((u >> 6) & 0x3F)));
-    } else {
-      out.push_back(char(0xF0 | (u >> 18)));
-      out.push_back(char(0x80 | ((u >> 12) & 0x3F)));
-      out.push_back(char(0x80 | ((u >> 6) & 0x3F)));
-    }
-    out.push_back(char(0x80 | (u & 0x3F)));
+    utf8::Append(u, out);
   }
 }
 
@@ -66,16 +54,27 @@ StringPool::Ref StringPool::Add(QStringView text) {
   }
   const std::uint64_t offset = data_.size();
   AppendUtf8(text, data_);
-  const std::uint64_t length = data_.size() - offset;
-  if (length < kBigMark) return MakeRef(offset, length);
-  big_.emplace_back(data_, offset, length);
-  data_.resize(offset);
-  return MakeRef(big_.size() - 1, kBigMark);
+  return Close(offset);
 }
 
-StringPool::Ref StringPool::AddPieces(std::initializer_list<QStringView> pieces) {
+StringPool::Ref StringPool::AddUtf8(std::string_view text) {
+  if (text.size() <= 22) {
+    for (std::size_t i = 0; i < kInterned.size(); ++i) {
+      if (kInterned[i] == text) return MakeRef(i, kInternedMark);
+    }
+  }
   const std::uint64_t offset = data_.size();
-  for (QStringView piece : pieces) AppendUtf8(piece, data_);
+  data_.append(text);
+  return Close(offset);
+}
+
+StringPool::Ref StringPool::AddUtf8Pieces(std::initializer_list<std::string_view> pieces) {
+  const std::uint64_t offset = data_.size();
+  for (std::string_view piece : pieces) data_.append(piece);
+  return Close(offset);
+}
+
+StringPool::Ref StringPool::Close(std::uint64_t offset) {
   const std::uint64_t length = data_.size() - offset;
   if (length < kBigMark) return MakeRef(offset, length);
   big_.emplace_back(data_, offset, length);
@@ -136,14 +135,14 @@ void LineList::Put(qsizetype index, QStringView text) {
   }
 }
 
-void LineList::PutPieces(qsizetype index, std::initializer_list<QStringView> pieces) {
+void LineList::PutUtf8Pieces(qsizetype index, std::initializer_list<std::string_view> pieces) {
+  if (index < 0) return;
+  while (Count() < index) refs_.push_back(StringPool::kEmpty);
   if (index == Count()) {
-    refs_.push_back(pool_.AddPieces(pieces));
-    return;
+    refs_.push_back(pool_.AddUtf8Pieces(pieces));
+  } else {
+    refs_[static_cast<std::size_t>(index)] = pool_.AddUtf8Pieces(pieces);
   }
-  QString joined;
-  for (QStringView piece : pieces) joined += piece;
-  Put(index, joined);
 }
 
 void LineList::Clear() {

@@ -18,8 +18,9 @@ class StringPool {
   using Ref = std::uint64_t;
 
   Ref Add(QStringView text);
-  // One text made of several pieces, without joining them first.
-  Ref AddPieces(std::initializer_list<QStringView> pieces);
+  Ref AddUtf8(std::string_view text);
+  // One text made of several UTF-8 pieces, without joining them first.
+  Ref AddUtf8Pieces(std::initializer_list<std::string_view> pieces);
   QString Get(Ref ref) const;
   // The stored UTF-8 bytes, valid until the next Add or Clear; for scans that must not decode.
   std::string_view Utf8(Ref ref) const;
@@ -33,6 +34,9 @@ class StringPool {
   static constexpr Ref kEmpty = 0;
 
  private:
+  // Stores the bytes appended to data_ from `offset` on as one text.
+  Ref Close(std::uint64_t offset);
+
   std::string data_;
   std::vector<std::string> big_;  // texts too long for the packed length field
 };
@@ -44,10 +48,11 @@ class LineList {
   QString At(qsizetype index) const;
   std::string_view Utf8At(qsizetype index) const;
   void Append(QStringView text) { refs_.push_back(pool_.Add(text)); }
+  void AppendUtf8(std::string_view text) { refs_.push_back(pool_.AddUtf8(text)); }
   // Replaces line `index`; when the list has exactly `index` lines the text becomes the new
   // last line, and further out the list is padded with empty lines.
   void Put(qsizetype index, QStringView text);
-  void PutPieces(qsizetype index, std::initializer_list<QStringView> pieces);
+  void PutUtf8Pieces(qsizetype index, std::initializer_list<std::string_view> pieces);
   void Clear();
   // Appends the lines of `other` from line `first` on; `other` is left empty. As fast as
   // copying their bytes.

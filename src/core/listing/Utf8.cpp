@@ -1,5 +1,7 @@
 #include "core/listing/Utf8.h"
 
+#include <QString>
+
 namespace kavoro::utf8 {
 namespace {
 
@@ -64,6 +66,66 @@ void FoldAsciiUpper(std::string_view text, std::string& out) {
     const char c = text[i];
     out[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
   }
+}
+
+bool IsValid(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* end = p + text.size();
+  while (p < end) {
+    const unsigned char lead = *p;
+    if (lead < 0x80) {
+      ++p;
+      continue;
+    }
+    int extra = 0;
+    unsigned char low = 0x80;  // the bounds of the first continuation byte
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      extra = 1;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      extra = 2;
+      if (lead == 0xE0) low = 0xA0;   // overlong
+      if (lead == 0xED) high = 0x9F;  // surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      extra = 3;
+      if (lead == 0xF0) low = 0x90;   // overlong
+      if (lead == 0xF4) high = 0x8F;  // past U+10FFFF
+    } else {
+      return false;
+    }
+    if (end - p <= extra || p[1] < low || p[1] > high) return false;
+    for (int k = 2; k <= extra; ++k) {
+      if (!IsContinuation(p[k])) return false;
+    }
+    p += extra + 1;
+  }
+  return true;
+}
+
+std::string_view Sanitized(std::string_view text, std::string& scratch) {
+  if (IsValid(text)) return text;
+  const QByteArray bytes =
+      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUtf8();
+  scratch.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  return scratch;
+}
+
+void Append(char32_t code, std::string& out) {
+  if (code < 0x80) {
+    out.push_back(static_cast<char>(code));
+    return;
+  }
+  if (code < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+  } else if (code < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+  }
+  out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
 }
 
 }  // namespace kavoro::utf8

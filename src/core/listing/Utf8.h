@@ -22,4 +22,16 @@ std::size_t ByteOffset(std::string_view text, qsizetype units);
 // `text` with a to z turned into A to Z and every other byte unchanged, into `out`.
 void FoldAsciiUpper(std::string_view text, std::string& out);
 
+// True when `text` is well-formed UTF-8 (no overlong forms, surrogates or bytes past
+// U+10FFFF).
+bool IsValid(std::string_view text);
+
+// `text` itself when it is well-formed, else its bytes as the rest of the program reads
+// them, every malformed sequence shown as U+FFFD; the latter is built in `scratch`.
+std::string_view Sanitized(std::string_view text, std::string& scratch);
+
+// Appends the UTF-8 form of a code point (or of a lone UTF-16 surrogate value, which
+// keeps such values in order when keys are compared as bytes).
+void Append(char32_t code, std::string& out);
+
 }  // namespace kavoro::utf8

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kavoro {
+
+// Files found by a walk or picked in a folder, in the order they are to be entered. Held
+// compactly for runs of a million files: names as UTF-8 in one buffer, each folder once.
+class FoundFiles {
+ public:
+  std::size_t Count() const { return files_.size(); }
+  bool Empty() const { return files_.empty(); }
+
+  // A folder path as shown, with a trailing "/"; returns its number for Add.
+  std::uint32_t AddFolder(std::string_view utf8);
+  // `name` must be well-formed UTF-8.
+  void Add(std::uint32_t folder, std::string_view name, std::uint64_t size = 0,
+           std::int64_t mtime = 0);
+  void Add(const QString& folder, const QString& name, std::uint64_t size = 0,
+           std::int64_t mtime = 0);
+  // Appends file `i` of `other`.
+  void AddFrom(const FoundFiles& other, std::size_t i);
+  void Reserve(std::size_t files, std::size_t name_bytes);
+
+  std::string_view Folder(std::size_t i) const { return folders_[files_[i].folder]; }
+  std::string_view Name(std::size_t i) const {
+    return std::string_view(names_).substr(files_[i].name, files_[i].length);
+  }
+  std::uint64_t Size(std::size_t i) const { return files_[i].size; }
+  std::int64_t Mtime(std::size_t i) const { return files_[i].mtime; }
+  QString FileName(std::size_t i) const;
+  QString FullPath(std::size_t i) const;
+
+  // New file i is old file order[i]; `order` must be a permutation of all files.
+  void Reorder(std::span<const std::uint32_t> order);
+
+ private:
+  struct File {
+    std::uint64_t name;  // offset in names_
+    std::uint32_t folder;
+    std::uint32_t length;
+    std::uint64_t size;
+    std::int64_t mtime;
+  };
+  std::vector<std::string> folders_;
+  std::string names_;
+  std::vector<File> files_;
+};
+
+}  // namespace kavoro
