@@ -193,8 +193,9 @@ void ListingDocument::AbsorbEntries(ListingDocument& staged) {
   Touch(View::Grid, true);
 }
 
-void ListingDocument::ReserveMore(qsizetype entries, int html_lines, int views) {
-  if (views & 1) text_.Reserve(text_.Count() + entries);
+void ListingDocument::ReserveMore(qsizetype entries, int html_lines, int views,
+                                  std::size_t text_bytes) {
+  if (views & 1) text_.Reserve(text_.Count() + entries, text_bytes);
   if (views & 2) cells_.reserve(cells_.size() + static_cast<std::size_t>(entries) * kMaxColumns);
   if (views & 4) html_.Reserve(html_.Count() + entries * html_lines);
 }

@@ -78,8 +78,8 @@ class ListingDocument : public QObject {
   void SetFirstEntry(bool value) { first_entry_ = value; }
 
   // Makes room for `entries` more entries of `html_lines` lines each in the given views
-  // (1 text, 2 grid, 4 HTML).
-  void ReserveMore(qsizetype entries, int html_lines, int views);
+  // (1 text, 2 grid, 4 HTML), and for about `text_bytes` more bytes of text view lines.
+  void ReserveMore(qsizetype entries, int html_lines, int views, std::size_t text_bytes = 0);
 
   // Entries can be built off the UI thread into a staging listing that numbers on from
   // `last_number` and holds only the new entries; AbsorbEntries then appends them to this

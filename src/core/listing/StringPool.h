@@ -26,6 +26,7 @@ class StringPool {
   std::string_view Utf8(Ref ref) const;
   bool IsEmpty(Ref ref) const;
   void Clear();
+  void ReserveMore(std::size_t bytes) { data_.reserve(data_.size() + bytes); }
   // Takes over the texts of `other` (which is left empty) and turns its references into
   // references of this pool.
   void Absorb(StringPool& other, std::vector<Ref>& other_refs);
@@ -57,7 +58,11 @@ class LineList {
   // Appends the lines of `other` from line `first` on; `other` is left empty. As fast as
   // copying their bytes.
   void AppendAll(LineList& other, qsizetype first = 0);
-  void Reserve(qsizetype lines) { refs_.reserve(static_cast<std::size_t>(lines)); }
+  // Makes room for `lines` lines in all, and `bytes` more bytes of text.
+  void Reserve(qsizetype lines, std::size_t bytes = 0) {
+    refs_.reserve(static_cast<std::size_t>(lines));
+    pool_.ReserveMore(bytes);
+  }
   QStringList ToStringList() const;
   void Assign(const QStringList& lines);
   std::size_t BytesUsed() const { return pool_.BytesUsed() + refs_.capacity() * sizeof(StringPool::Ref); }

@@ -55,6 +55,9 @@ QByteArray LineFile::EncodeLines(const QStringList& lines) {
 QByteArray LineFile::EncodeLines(const LineList& lines) {
   // Straight from the stored UTF-8: ASCII is copied, anything else goes through cp1252.
   QByteArray out;
+  qsizetype bytes = 0;
+  for (qsizetype i = 0; i < lines.Count(); ++i) bytes += qsizetype(lines.Utf8At(i).size()) + 2;
+  out.reserve(bytes);
   bool ok = true;
   for (qsizetype i = 0; i < lines.Count() && ok; ++i) {
     const std::string_view utf8 = lines.Utf8At(i);
