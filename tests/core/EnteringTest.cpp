@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -125,6 +127,33 @@ TEST_F(EnteringTest, MarkupAndLineBreaksInNamesStayData) {
   EXPECT_EQ(doc_.Text().At(2), u"        2  line\u240Abreak.txt"_qs);
   EXPECT_EQ(doc_.Text().Count(), 3);
   EXPECT_EQ(doc_.Html().Count(), 34);
+}
+
+TEST_F(EnteringTest, ScannerWayKeepsOddNamesAndSortsThemByFoldedUnits) {
+  // Names are stored as the bytes the file system gives; a malformed byte shows as U+FFFD,
+  // a leading byte order mark stays part of the name.
+  selection_.search_all_files = true;
+  const QByteArray folder = QFile::encodeName(dir_.path()) + '/';
+  for (const QByteArray& name :
+       {QByteArray("z.txt"), QByteArray("b.txt"), QByteArray("bad\xFF.txt"),
+        QByteArray("\xEF\xBC\xBA.txt"), QByteArray("\xC3\x84.txt"),
+        QByteArray("\xF0\x9F\x98\x80.txt"), QByteArray("\xEF\xBB\xBF" "bom.txt")}) {
+    const int fd = ::open((folder + name).constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0) << name.constData();
+    ::close(fd);
+  }
+  Enter(true);
+  const QStringList expected{u"b.txt"_qs,    u"bad\uFFFD.txt"_qs, u"z.txt"_qs,
+                             u"\u00C4.txt"_qs, u"\U0001F600.txt"_qs, u"\uFEFFbom.txt"_qs,
+                             u"\uFF3A.txt"_qs};
+  EXPECT_EQ(doc_.Column(1).mid(1), expected);
+  EXPECT_EQ(doc_.Text().At(2), u"        2  bad\uFFFD.txt"_qs);
+  EXPECT_EQ(doc_.Html().At(22 + 6 + 3), u"bad&#65533;.txt"_qs);
+
+  options_.whole_path = true;
+  Enter(false);  // the folder contents way reads the same names
+  EXPECT_EQ(doc_.Column(1).mid(8).size(), 7);
+  EXPECT_TRUE(doc_.Column(1).mid(8).contains(Folder() + u"\uFEFFbom.txt"_qs));
 }
 
 TEST_F(EnteringTest, ScannerWayWithDetailsSortsByFullPathOrShownPath) {

@@ -71,11 +71,6 @@ std::string_view Padding(int n) {
 
 constexpr std::string_view kDash = "  -  ";
 
-std::string Utf8Of(const QString& text) {
-  const QByteArray bytes = text.toUtf8();
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
 }  // namespace
 
 FoundFiles CollectFolderEntries(const FoundFiles& files, const SearchSelection& selection) {
@@ -174,7 +169,7 @@ void AppendEntries(ListingDocument& doc, const FoundFiles& entries, const EntryO
     doc.AppendHtmlLineUtf8("<tr><td align=\"right\">");
     doc.AppendHtmlLineUtf8(number);
     if (link) {
-      anchor = "</td><td><a href=\"" + Utf8Of(LinkTarget(entries.FullPath(i))) +
+      anchor = "</td><td><a href=\"" + utf8::FromQString(LinkTarget(entries.FullPath(i))) +
                "\" target=\"_blank\">";
       doc.AppendHtmlLineUtf8(anchor);
     } else {

@@ -7,19 +7,11 @@
 #include <QUrl>
 
 #include "core/listing/HtmlText.h"
+#include "core/listing/Utf8.h"
 
 namespace kavoro {
 
 namespace {
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ToUtf8(const QString& text) {
-  const QByteArray bytes = text.toUtf8();
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
@@ -129,13 +121,13 @@ void DateTextFormat::AppendParts(int year, int month, int day, int hour, int min
   const std::int64_t day_key = std::int64_t(year) * 10000 + month * 100 + day;
   auto date = dates_.find(day_key);
   if (date == dates_.end()) {
-    date = dates_.emplace(day_key, ToUtf8(locale_.toString(QDate(year, month, day), date_pattern_)))
+    date = dates_.emplace(day_key, utf8::FromQString(locale_.toString(QDate(year, month, day), date_pattern_)))
                .first;
   }
   const int minute_key = hour * 60 + minute;
   auto time = times_.find(minute_key);
   if (time == times_.end()) {
-    time = times_.emplace(minute_key, ToUtf8(locale_.toString(QTime(hour, minute), time_pattern_)))
+    time = times_.emplace(minute_key, utf8::FromQString(locale_.toString(QTime(hour, minute), time_pattern_)))
                .first;
   }
   out.append(date->second);
@@ -148,13 +140,13 @@ QString DateTextFormat::Format(const QDateTime& local_time) {
   const QTime t = local_time.time();
   std::string text;
   AppendParts(d.year(), d.month(), d.day(), t.hour(), t.minute(), text);
-  return FromUtf8(text);
+  return utf8::ToQString(text);
 }
 
 QString DateTextFormat::Format(std::int64_t unix_seconds) {
   std::string text;
   Append(unix_seconds, text);
-  return FromUtf8(text);
+  return utf8::ToQString(text);
 }
 
 void DateTextFormat::Append(std::int64_t unix_seconds, std::string& out) {
@@ -166,7 +158,7 @@ void DateTextFormat::Append(std::int64_t unix_seconds, std::string& out) {
 }
 
 QString ShellTypeNames::ShellTypeName(const QString& file_name) {
-  return FromUtf8(TypeText(ToUtf8(file_name)));
+  return utf8::ToQString(TypeText(utf8::FromQString(file_name)));
 }
 
 std::string_view ShellTypeNames::TypeText(std::string_view file_name) {
@@ -178,9 +170,9 @@ std::string_view ShellTypeNames::TypeText(std::string_view file_name) {
   }
   static const QMimeDatabase db;
   const QString comment =
-      db.mimeTypeForFile(FromUtf8(file_name), QMimeDatabase::MatchExtension).comment();
+      db.mimeTypeForFile(utf8::ToQString(file_name), QMimeDatabase::MatchExtension).comment();
   std::lock_guard lock(mutex_);
-  return cache_.emplace(std::move(key), ToUtf8(comment)).first->second;
+  return cache_.emplace(std::move(key), utf8::FromQString(comment)).first->second;
 }
 
 }  // namespace kavoro

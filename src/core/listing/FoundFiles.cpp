@@ -1,18 +1,8 @@
 #include "core/listing/FoundFiles.h"
 
+#include "core/listing/Utf8.h"
+
 namespace kavoro {
-namespace {
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ToUtf8(const QString& text) {
-  const QByteArray bytes = text.toUtf8();
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-}  // namespace
 
 std::uint32_t FoundFiles::AddFolder(std::string_view utf8) {
   if (!folders_.empty() && folders_.back() == utf8) {
@@ -30,7 +20,7 @@ void FoundFiles::Add(std::uint32_t folder, std::string_view name, std::uint64_t 
 
 void FoundFiles::Add(const QString& folder, const QString& name, std::uint64_t size,
                      std::int64_t mtime) {
-  Add(AddFolder(ToUtf8(folder)), ToUtf8(name), size, mtime);
+  Add(AddFolder(utf8::FromQString(folder)), utf8::FromQString(name), size, mtime);
 }
 
 void FoundFiles::AddFrom(const FoundFiles& other, std::size_t i) {
@@ -42,10 +32,10 @@ void FoundFiles::Reserve(std::size_t files, std::size_t name_bytes) {
   names_.reserve(name_bytes);
 }
 
-QString FoundFiles::FileName(std::size_t i) const { return FromUtf8(Name(i)); }
+QString FoundFiles::FileName(std::size_t i) const { return utf8::ToQString(Name(i)); }
 
 QString FoundFiles::FullPath(std::size_t i) const {
-  return FromUtf8(Folder(i)) + FromUtf8(Name(i));
+  return utf8::ToQString(Folder(i)) + utf8::ToQString(Name(i));
 }
 
 void FoundFiles::Reorder(std::span<const std::uint32_t> order) {

@@ -31,10 +31,9 @@ void AppendHtmlEscaped(std::string_view utf8, std::string& out) {
 }
 
 QString HtmlEscape(const QString& text) {
-  const QByteArray utf8 = text.toUtf8();
   std::string out;
-  AppendHtmlEscaped(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), out);
-  return QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size()));
+  AppendHtmlEscaped(utf8::FromQString(text), out);
+  return utf8::ToQString(out);
 }
 
 QString HtmlUnescape(const QString& text) {

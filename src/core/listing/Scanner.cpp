@@ -44,11 +44,6 @@ constexpr std::size_t kMaxRelativePath = 2048;
 constexpr std::size_t kReadBuffer = 32 * 1024;
 constexpr std::uint64_t kProgressEvery = 64;
 
-std::string Utf8Of(const QString& text) {
-  const QByteArray bytes = text.toUtf8();
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
 bool EndsWithLowered(std::string_view name, std::string_view lowered_tail) {
   if (name.size() < lowered_tail.size()) return false;
   name.remove_prefix(name.size() - lowered_tail.size());
@@ -88,7 +83,7 @@ struct Scanner::Worker {
 
 Scanner::Scanner(Options options, const std::atomic<bool>* cancel)
     : options_(std::move(options)), cancel_(cancel) {
-  for (const QString& ext : options_.extensions) extensions_.push_back(Utf8Of(AsciiLower(ext)));
+  for (const QString& ext : options_.extensions) extensions_.push_back(utf8::FromQString(AsciiLower(ext)));
 }
 
 // Reads one folder: its files into the node, its subfolders as new child nodes.
@@ -166,7 +161,7 @@ bool Scanner::Scan(const QString& folder, FoundFiles& out, const Progress& progr
   {
     auto root = std::make_unique<Node>();
     root->relative = QFile::encodeName(folder).toStdString();
-    root->folder = Utf8Of(folder);
+    root->folder = utf8::FromQString(folder);
     if (!root->folder.ends_with('/')) root->folder.push_back('/');
     root->follow = true;
     nodes.push_back(std::move(root));

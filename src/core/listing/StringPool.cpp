@@ -91,8 +91,7 @@ std::string_view StringPool::Utf8(Ref ref) const {
 }
 
 QString StringPool::Get(Ref ref) const {
-  const std::string_view bytes = Utf8(ref);
-  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  return utf8::ToQString(Utf8(ref));
 }
 
 bool StringPool::IsEmpty(Ref ref) const { return Utf8(ref).empty(); }

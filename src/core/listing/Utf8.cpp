@@ -1,6 +1,6 @@
 #include "core/listing/Utf8.h"
 
-#include <QString>
+#include <QStringDecoder>
 
 namespace kavoro::utf8 {
 namespace {
@@ -104,10 +104,20 @@ bool IsValid(std::string_view text) {
 
 std::string_view Sanitized(std::string_view text, std::string& scratch) {
   if (IsValid(text)) return text;
-  const QByteArray bytes =
-      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUtf8();
-  scratch.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  scratch = FromQString(ToQString(text));
   return scratch;
+}
+
+QString ToQString(std::string_view text) {
+  const auto size = static_cast<qsizetype>(text.size());
+  if (!text.starts_with("\xEF\xBB\xBF")) return QString::fromUtf8(text.data(), size);
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+  return decoder(QByteArrayView(text.data(), size));
+}
+
+std::string FromQString(const QString& text) {
+  const QByteArray bytes = text.toUtf8();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 void Append(char32_t code, std::string& out) {

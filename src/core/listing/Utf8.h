@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QString>
 #include <string>
 #include <string_view>
 
@@ -29,6 +29,13 @@ bool IsValid(std::string_view text);
 // `text` itself when it is well-formed, else its bytes as the rest of the program reads
 // them, every malformed sequence shown as U+FFFD; the latter is built in `scratch`.
 std::string_view Sanitized(std::string_view text, std::string& scratch);
+
+// `text` as a QString, malformed sequences as U+FFFD. Unlike QString::fromUtf8 a leading
+// byte order mark is kept: in a file name it is part of the name.
+QString ToQString(std::string_view text);
+
+// The UTF-8 bytes of `text`.
+std::string FromQString(const QString& text);
 
 // Appends the UTF-8 form of a code point (or of a lone UTF-16 surrogate value, which
 // keeps such values in order when keys are compared as bytes).

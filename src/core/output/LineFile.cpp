@@ -4,12 +4,13 @@
 #include <QSaveFile>
 #include <algorithm>
 
+#include "core/listing/Utf8.h"
 #include "core/output/Cp1252.h"
 
 namespace kavoro {
 namespace {
 
-constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 }  // namespace
 
@@ -29,7 +30,9 @@ QStringList LineFile::SplitLines(const QString& text) {
 }
 
 QString LineFile::DecodeFile(const QByteArray& bytes) {
-  if (bytes.startsWith(kUtf8Bom)) return QString::fromUtf8(bytes.mid(3));
+  if (bytes.startsWith(kUtf8Bom)) {
+    return utf8::ToQString(std::string_view(bytes.constData(), std::size_t(bytes.size())).substr(kUtf8Bom.size()));
+  }
   return cp1252::Decode(bytes);
 }
 
@@ -44,7 +47,7 @@ QByteArray LineFile::EncodeLines(const QStringList& lines) {
     out.append("\r\n", 2);
   }
   if (ok) return out;
-  out = QByteArray(kUtf8Bom);
+  out = QByteArray(kUtf8Bom.data(), qsizetype(kUtf8Bom.size()));
   for (const QString& line : lines) {
     out.append(line.toUtf8());
     out.append("\r\n", 2);
@@ -65,7 +68,7 @@ QByteArray LineFile::EncodeLines(const LineList& lines) {
     if (ascii) {
       out.append(utf8.data(), qsizetype(utf8.size()));
     } else {
-      ok = cp1252::EncodeInto(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())), out);
+      ok = cp1252::EncodeInto(utf8::ToQString(utf8), out);
     }
     out.append("\r\n", 2);
   }
