@@ -10,6 +10,7 @@
 #include "core/listing/Entering.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingHeaders.h"
+#include "support/TestFiles.h"
 
 namespace kavoro {
 namespace {
@@ -20,6 +21,7 @@ class EnteringTest : public ::testing::Test {
     BuildEmptyListing(doc_);
     ApplyListingHeaders(doc_, false, UiLanguage::German, nullptr);
   }
+  ~EnteringTest() override { test::RemoveTree(dir_.path()); }
   void Make(const QString& relative) {
     const QString path = dir_.filePath(relative);
     QDir().mkpath(QFileInfo(path).path());

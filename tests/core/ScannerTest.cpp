@@ -16,6 +16,7 @@ namespace {
 
 class ScannerTest : public ::testing::Test {
  protected:
+  ~ScannerTest() override { test::RemoveTree(dir_.path()); }
   QString Make(const QString& relative, qint64 size = 0) {
     const QString path = dir_.filePath(relative);
     QDir().mkpath(QFileInfo(path).path());

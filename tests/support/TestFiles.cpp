@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QList>
+#include <QProcess>
 
 namespace kavoro::test {
 
@@ -24,6 +25,10 @@ QByteArray CrLf(std::initializer_list<const char*> lines) {
 
 QByteArray ShippedFile(const char* name) {
   return ReadBytes(QStringLiteral(KAVORO_RESOURCES_DIR "/") + QLatin1String(name));
+}
+
+void RemoveTree(const QString& path) {
+  QProcess::execute(u"rm"_qs, {u"-rf"_qs, u"--"_qs, path});
 }
 
 ProgramDir::ProgramDir() {

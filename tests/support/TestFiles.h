@@ -11,6 +11,9 @@ void WriteBytes(const QString& path, const QByteArray& bytes);
 // Lines joined with CR LF after each, as the program writes them.
 QByteArray CrLf(std::initializer_list<const char*> lines);
 QByteArray ShippedFile(const char* name);
+// Removes a folder and all below it, however deep and whatever bytes the names hold
+// (QTemporaryDir gives up on both).
+void RemoveTree(const QString& path);
 
 // A program folder in a temporary directory, holding the shipped configuration files.
 class ProgramDir {
