@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -92,6 +93,51 @@ TEST_F(ScannerTest, DeepTreeDoesNotOverflow) {
   ASSERT_EQ(found.Count(), 1u);
   EXPECT_EQ(found.FileName(0), u"deep.mp3"_qs);
   EXPECT_EQ(found.FullPath(0).count(u"/d/"_qs), 10000);
+}
+
+TEST_F(ScannerTest, LongPathsDoNotRunOutOfDescriptors) {
+  // Below a long path folders are opened from a held descriptor of an ancestor; one held for
+  // each of many such folders at once would exhaust the limit and lose their files.
+  std::string path = QFile::encodeName(dir_.path()).toStdString();
+  for (int depth = 0; depth < 8; ++depth) {
+    path += '/' + std::string(250, char('a' + depth));
+    ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
+  }
+  const int wide = 300;
+  const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY);
+  for (int i = 0; i < wide; ++i) {
+    const std::string sub = std::to_string(i) + std::string(240, 'w');
+    ASSERT_EQ(mkdirat(fd, sub.c_str(), 0755), 0);
+    ASSERT_EQ(mkdirat(fd, (sub + "/s").c_str(), 0755), 0);
+    close(openat(fd, (sub + "/s/f.mp3").c_str(), O_CREAT | O_WRONLY, 0644));
+  }
+  close(fd);
+  rlimit saved{};
+  getrlimit(RLIMIT_NOFILE, &saved);
+  rlimit low = saved;
+  low.rlim_cur = 200;
+  setrlimit(RLIMIT_NOFILE, &low);
+  FoundFiles found;
+  const bool scanned = Scanner({true, false, {}}).Scan(dir_.path(), found);
+  setrlimit(RLIMIT_NOFILE, &saved);
+  ASSERT_TRUE(scanned);
+  EXPECT_EQ(found.Count(), std::size_t(wide));
+}
+
+TEST(FoundFilesTest, SizesAndDatesFollowTheirFiles) {
+  FoundFiles files;
+  const std::uint32_t folder = files.AddFolder("/x/");
+  files.Add(folder, "empty", 0, 0);
+  files.Add(folder, "big", 5000, 77);
+  files.Add(files.AddFolder("/y/"), "old", 0, -5);
+  const std::uint32_t order[] = {2, 0, 1};
+  files.Reorder(order);
+  EXPECT_EQ(files.FullPath(0), u"/y/old"_qs);
+  EXPECT_EQ(files.Mtime(0), -5);
+  EXPECT_EQ(files.FullPath(1), u"/x/empty"_qs);
+  EXPECT_EQ(files.Size(1), 0u);
+  EXPECT_EQ(files.Size(2), 5000u);
+  EXPECT_EQ(files.Mtime(2), 77);
 }
 
 TEST_F(ScannerTest, UnreadableFolderIsSkipped) {

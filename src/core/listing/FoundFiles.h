@@ -25,14 +25,15 @@ class FoundFiles {
            std::int64_t mtime = 0);
   // Appends file `i` of `other`.
   void AddFrom(const FoundFiles& other, std::size_t i);
-  void Reserve(std::size_t files, std::size_t name_bytes);
+  void Reserve(std::size_t files, std::size_t name_bytes, std::size_t folder_bytes,
+               bool details);
 
-  std::string_view Folder(std::size_t i) const { return folders_[files_[i].folder]; }
+  std::string_view Folder(std::size_t i) const;
   std::string_view Name(std::size_t i) const {
     return std::string_view(names_).substr(files_[i].name, files_[i].length);
   }
-  std::uint64_t Size(std::size_t i) const { return files_[i].size; }
-  std::int64_t Mtime(std::size_t i) const { return files_[i].mtime; }
+  std::uint64_t Size(std::size_t i) const { return stats_.empty() ? 0 : stats_[i].size; }
+  std::int64_t Mtime(std::size_t i) const { return stats_.empty() ? 0 : stats_[i].mtime; }
   QString FileName(std::size_t i) const;
   QString FullPath(std::size_t i) const;
 
@@ -44,12 +45,16 @@ class FoundFiles {
     std::uint64_t name;  // offset in names_
     std::uint32_t folder;
     std::uint32_t length;
+  };
+  struct Stat {
     std::uint64_t size;
     std::int64_t mtime;
   };
-  std::vector<std::string> folders_;
+  std::string folder_text_;                // every folder's path, one after the other
+  std::vector<std::uint64_t> folder_ends_;  // where each ends in folder_text_
   std::string names_;
   std::vector<File> files_;
+  std::vector<Stat> stats_;  // one per file; empty while no file has a size or date
 };
 
 }  // namespace kavoro

@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "core/listing/FileTexts.h"
@@ -54,30 +56,94 @@ bool EndsWithLowered(std::string_view name, std::string_view lowered_tail) {
   return true;
 }
 
+// A growing list whose elements never move, kept in blocks of `kBlock`: a walk of a million
+// files makes a few hundred allocations, and untouched room costs no memory.
+template <typename T, std::size_t kBlock>
+class BlockList {
+ public:
+  BlockList() = default;
+  BlockList(const BlockList&) = delete;
+  BlockList& operator=(const BlockList&) = delete;
+  ~BlockList() {
+    for (std::size_t i = 0; i < size_; ++i) std::destroy_at(&(*this)[i]);
+    for (T* block : blocks_) std::allocator<T>().deallocate(block, kBlock);
+  }
+  std::size_t size() const { return size_; }
+  T& operator[](std::size_t i) { return blocks_[i / kBlock][i % kBlock]; }
+  template <typename... Args>
+  T& emplace_back(Args&&... args) {
+    if (size_ == blocks_.size() * kBlock) blocks_.push_back(std::allocator<T>().allocate(kBlock));
+    T* at = std::construct_at(&blocks_[size_ / kBlock][size_ % kBlock], std::forward<Args>(args)...);
+    ++size_;
+    return *at;
+  }
+
+ private:
+  std::vector<T*> blocks_;
+  std::size_t size_ = 0;
+};
+
+// Texts that stay where they are put until the walk is over, each followed by a NUL.
+class TextArena {
+ public:
+  std::string_view Put(std::initializer_list<std::string_view> pieces) {
+    std::size_t size = 0;
+    for (std::string_view piece : pieces) size += piece.size();
+    if (size + 1 > left_) {
+      const std::size_t block = std::max(kBlock, size + 1);
+      blocks_.push_back(std::make_unique_for_overwrite<char[]>(block));
+      at_ = blocks_.back().get();
+      left_ = block;
+    }
+    char* start = at_;
+    for (std::string_view piece : pieces) at_ = std::copy(piece.begin(), piece.end(), at_);
+    *at_++ = '\0';
+    left_ -= size + 1;
+    return std::string_view(start, size);
+  }
+
+ private:
+  static constexpr std::size_t kBlock = 256 * 1024;
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  char* at_ = nullptr;
+  std::size_t left_ = 0;
+};
+
 }  // namespace
 
-// One folder of the walk: where to open it, and what it held.
+// One folder of the walk: where to open it, and where the thread that read it keeps what it
+// held.
 struct Scanner::Node {
+  std::shared_ptr<DirFd> base;  // null: `relative` is absolute or relative to the working dir
+  std::string_view relative;    // NUL-terminated
+  std::string_view folder;      // as shown, with a trailing "/"
+  bool follow = false;          // only the chosen folder itself may be a link
+  Worker* reader = nullptr;     // null: not read (cancelled)
+  std::size_t first_file = 0;   // in the reader's files
+  std::size_t file_count = 0;
+  std::size_t first_child = 0;  // in the reader's nodes, in the order the file system lists them
+  std::size_t child_count = 0;
+};
+
+// What one walking thread found, and what it keeps between folders.
+struct Scanner::Worker {
   struct File {
-    std::uint32_t offset;  // in `names`
+    const char* name;
     std::uint32_t length;
+    std::uint32_t extension;  // which of the search's extensions it matched
+  };
+  struct Stat {
     std::uint64_t size;
     std::int64_t mtime;
   };
-  std::shared_ptr<DirFd> base;  // null: `relative` is absolute or relative to the working dir
-  std::string relative;
-  std::string folder;  // as shown, with a trailing "/"
-  bool follow = false;  // only the chosen folder itself may be a link
-  std::string names;    // the names of its files, one after the other
-  std::vector<std::vector<File>> files;  // per extension of the search
-  std::vector<Node*> children;           // in the order the file system lists them
-};
-
-// What one walking thread keeps between folders.
-struct Scanner::Worker {
-  std::vector<std::unique_ptr<Node>> made;
+  TextArena texts;
+  BlockList<File, 8192> files;
+  BlockList<Stat, 8192> stats;  // with details, one per file
+  BlockList<Node, 2048> nodes;
+  std::size_t name_bytes = 0;
+  std::size_t folder_bytes = 0;
   std::vector<char> buffer = std::vector<char>(kReadBuffer);
-  std::vector<std::string> subfolders;
+  std::string subfolders;  // names of the folder's subfolders, each ending in NUL
   std::string scratch;
 };
 
@@ -86,11 +152,13 @@ Scanner::Scanner(Options options, const std::atomic<bool>* cancel)
   for (const QString& ext : options_.extensions) extensions_.push_back(utf8::FromQString(AsciiLower(ext)));
 }
 
-// Reads one folder: its files into the node, its subfolders as new child nodes.
+// Reads one folder: its files and its subfolders, as new nodes, into the worker.
 void Scanner::Visit(Node& node, Worker& worker) const {
-  node.files.resize(std::max<std::size_t>(1, extensions_.size()));
+  node.reader = &worker;
+  node.first_file = worker.files.size();
+  node.first_child = worker.nodes.size();
   const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (node.follow ? 0 : O_NOFOLLOW);
-  const int dfd = openat(node.base ? node.base->fd : AT_FDCWD, node.relative.c_str(), flags);
+  const int dfd = openat(node.base ? node.base->fd : AT_FDCWD, node.relative.data(), flags);
   if (dfd < 0) return;  // unreadable or gone: contributes nothing
   worker.subfolders.clear();
   for (;;) {
@@ -113,7 +181,7 @@ void Scanner::Visit(Node& node, Worker& worker) const {
                                      : DT_UNKNOWN;
       }
       if (type == DT_DIR) {
-        if (options_.recurse && name[0] != '.') worker.subfolders.emplace_back(name);
+        if (options_.recurse && name[0] != '.') worker.subfolders.append(name).push_back('\0');
         continue;
       }
       if (type == DT_LNK) {
@@ -122,60 +190,63 @@ void Scanner::Visit(Node& node, Worker& worker) const {
         type = DT_REG;
       }
       if (type != DT_REG) continue;
-      const std::string_view shown = utf8::Sanitized(name, worker.scratch);
+      std::string_view shown = utf8::Sanitized(name, worker.scratch);
       bool stored = false;
-      Node::File file{static_cast<std::uint32_t>(node.names.size()),
-                      static_cast<std::uint32_t>(shown.size()),
-                      have_stat ? std::uint64_t(st.st_size) : 0,
-                      have_stat ? std::int64_t(st.st_mtime) : 0};
-      for (std::size_t i = 0; i < node.files.size(); ++i) {
+      const std::size_t buckets = std::max<std::size_t>(1, extensions_.size());
+      for (std::size_t i = 0; i < buckets; ++i) {
         if (!extensions_.empty() && !EndsWithLowered(shown, extensions_[i])) continue;
-        if (!stored) node.names.append(shown);
-        stored = true;
-        node.files[i].push_back(file);
+        if (!stored) {
+          shown = worker.texts.Put({shown});
+          worker.name_bytes += shown.size();
+          stored = true;
+        }
+        worker.files.emplace_back(shown.data(), static_cast<std::uint32_t>(shown.size()),
+                                  static_cast<std::uint32_t>(i));
+        if (options_.details) {
+          worker.stats.emplace_back(have_stat ? std::uint64_t(st.st_size) : 0,
+                                    have_stat ? std::int64_t(st.st_mtime) : 0);
+        }
       }
     }
   }
-  std::shared_ptr<DirFd> base = node.base;
-  std::string prefix = node.relative + '/';
+  node.file_count = worker.files.size() - node.first_file;
+  if (node.file_count > 0) worker.folder_bytes += node.folder.size();
+  std::shared_ptr<DirFd> base = std::move(node.base);  // the children hold it from here on
+  std::string_view prefix = node.relative;
   if (!worker.subfolders.empty() && node.relative.size() > kMaxRelativePath) {
     base = std::make_shared<DirFd>(fcntl(dfd, F_DUPFD_CLOEXEC, 0));
-    prefix.clear();
+    prefix = {};
   }
   close(dfd);
-  std::string scratch;
-  for (const std::string& sub : worker.subfolders) {
-    auto child = std::make_unique<Node>();
-    child->base = base;
-    child->relative = prefix + sub;
-    child->folder = node.folder;
-    child->folder.append(utf8::Sanitized(sub, scratch));
-    child->folder.push_back('/');
-    node.children.push_back(child.get());
-    worker.made.push_back(std::move(child));
+  for (std::size_t at = 0; at < worker.subfolders.size();) {
+    const std::string_view sub(worker.subfolders.data() + at);
+    at += sub.size() + 1;
+    Node& child = worker.nodes.emplace_back();
+    child.base = base;
+    child.relative = prefix.empty() ? worker.texts.Put({sub})
+                                    : worker.texts.Put({prefix, "/", sub});
+    child.folder = worker.texts.Put({node.folder, utf8::Sanitized(sub, worker.scratch), "/"});
   }
+  node.child_count = worker.nodes.size() - node.first_child;
 }
 
 bool Scanner::Scan(const QString& folder, FoundFiles& out, const Progress& progress) {
-  std::vector<std::unique_ptr<Node>> nodes;
-  {
-    auto root = std::make_unique<Node>();
-    root->relative = QFile::encodeName(folder).toStdString();
-    root->folder = utf8::FromQString(folder);
-    if (!root->folder.ends_with('/')) root->folder.push_back('/');
-    root->follow = true;
-    nodes.push_back(std::move(root));
-  }
-  Node* root = nodes.back().get();
+  const unsigned threads = options_.recurse ? std::min(2u, std::thread::hardware_concurrency()) : 1;
+  const auto workers = std::make_unique<Worker[]>(std::max(1u, threads));
+  Node& root = workers[0].nodes.emplace_back();
+  const QByteArray path = QFile::encodeName(folder);
+  root.relative = workers[0].texts.Put({std::string_view(path.constData(), path.size())});
+  const std::string shown = utf8::FromQString(folder);
+  root.folder = workers[0].texts.Put({shown, shown.ends_with('/') ? "" : "/"});
+  root.follow = true;
 
   // Folders are read by a few threads at once; the order is restored from the tree afterwards.
   std::mutex mutex;
   std::condition_variable wake;
-  std::vector<Node*> pending{root};
+  std::vector<Node*> pending{&root};
   std::size_t busy = 0;
   std::uint64_t folders = 0;
-  auto work = [&] {
-    Worker worker;
+  auto work = [&](Worker& worker) {
     std::unique_lock lock(mutex);
     for (;;) {
       wake.wait(lock, [&] { return !pending.empty() || busy == 0; });
@@ -187,45 +258,53 @@ bool Scanner::Scan(const QString& folder, FoundFiles& out, const Progress& progr
       if (!(cancel_ && cancel_->load(std::memory_order_relaxed))) Visit(*node, worker);
       lock.lock();
       --busy;
-      pending.insert(pending.end(), node->children.rbegin(), node->children.rend());
-      for (auto& n : worker.made) nodes.push_back(std::move(n));
-      worker.made.clear();
+      for (std::size_t k = node->child_count; k-- > 0;) {
+        pending.push_back(&worker.nodes[node->first_child + k]);
+      }
       if (progress && ++folders % kProgressEvery == 0) progress(folders);
       wake.notify_all();
     }
   };
-  const unsigned helpers = options_.recurse ? std::min(2u, std::thread::hardware_concurrency()) : 0;
-  std::vector<std::thread> threads;
-  for (unsigned i = 1; i < helpers; ++i) threads.emplace_back(work);
-  work();
-  for (std::thread& t : threads) t.join();
+  std::vector<std::thread> helpers;
+  for (unsigned i = 1; i < threads; ++i) helpers.emplace_back(work, std::ref(workers[i]));
+  work(workers[0]);
+  for (std::thread& t : helpers) t.join();
   if (cancel_ && cancel_->load(std::memory_order_relaxed)) return false;
 
   // Files of a folder before those of its subfolders, one pass per extension of the search.
-  const std::size_t buckets = std::max<std::size_t>(1, extensions_.size());
   std::size_t total = out.Count();
-  std::size_t bytes = 0;
-  for (const auto& node : nodes) {
-    bytes += node->names.size();
-    for (const auto& bucket : node->files) total += bucket.size();
+  std::size_t name_bytes = 0;
+  std::size_t folder_bytes = 0;
+  for (unsigned i = 0; i < std::max(1u, threads); ++i) {
+    total += workers[i].files.size();
+    name_bytes += workers[i].name_bytes;
+    folder_bytes += workers[i].folder_bytes;
   }
-  out.Reserve(total, bytes);
+  out.Reserve(total, name_bytes, folder_bytes, options_.details);
+  const std::size_t buckets = std::max<std::size_t>(1, extensions_.size());
   std::vector<Node*> stack;
   for (std::size_t b = 0; b < buckets; ++b) {
-    stack.assign(1, root);
+    stack.assign(1, &root);
     while (!stack.empty()) {
-      Node* node = stack.back();
+      const Node& node = *stack.back();
       stack.pop_back();
-      if (b < node->files.size() && !node->files[b].empty()) {
-        const std::uint32_t index = out.AddFolder(node->folder);
-        for (const Node::File& f : node->files[b]) {
-          out.Add(index, std::string_view(node->names).substr(f.offset, f.length), f.size,
-                  f.mtime);
+      if (!node.reader) continue;
+      Worker& reader = *node.reader;
+      std::optional<std::uint32_t> index;
+      for (std::size_t k = node.first_file; k < node.first_file + node.file_count; ++k) {
+        const Worker::File& file = reader.files[k];
+        if (file.extension != b) continue;
+        if (!index) index = out.AddFolder(node.folder);
+        const std::string_view name(file.name, file.length);
+        if (options_.details) {
+          out.Add(*index, name, reader.stats[k].size, reader.stats[k].mtime);
+        } else {
+          out.Add(*index, name);
         }
-        std::vector<Node::File>().swap(node->files[b]);
       }
-      if (b + 1 == buckets) std::string().swap(node->names);
-      stack.insert(stack.end(), node->children.rbegin(), node->children.rend());
+      for (std::size_t k = node.child_count; k-- > 0;) {
+        stack.push_back(&reader.nodes[node.first_child + k]);
+      }
     }
   }
   return true;
