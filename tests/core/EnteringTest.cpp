@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -136,16 +136,17 @@ TEST_F(EnteringTest, ScannerWayKeepsOddNamesAndSortsThemByFoldedUnits) {
   // a leading byte order mark stays part of the name.
   selection_.search_all_files = true;
   const QByteArray folder = QFile::encodeName(dir_.path()) + '/';
-  for (const QByteArray& name :
-       {QByteArray("z.txt"), QByteArray("b.txt"), QByteArray("bad\xFF.txt"),
-        QByteArray("\xEF\xBC\xBA.txt"), QByteArray("\xC3\x84.txt"),
-        QByteArray("\xF0\x9F\x98\x80.txt"), QByteArray("\xEF\xBB\xBF" "bom.txt")}) {
+  for (const QByteArray& name : {QByteArray("z.txt"), QByteArray("b.txt"),
+                                 QByteArray("bad\xFF.txt"), QByteArray("\xEF\xBC\xBA.txt"),
+                                 QByteArray("\xC3\x84.txt"), QByteArray("\xF0\x9F\x98\x80.txt"),
+                                 QByteArray("\xEF\xBB\xBF"
+                                            "bom.txt")}) {
     const int fd = ::open((folder + name).constData(), O_CREAT | O_WRONLY, 0644);
     ASSERT_GE(fd, 0) << name.constData();
     ::close(fd);
   }
   Enter(true);
-  const QStringList expected{u"b.txt"_qs,    u"bad\uFFFD.txt"_qs, u"z.txt"_qs,
+  const QStringList expected{u"b.txt"_qs,      u"bad\uFFFD.txt"_qs,  u"z.txt"_qs,
                              u"\u00C4.txt"_qs, u"\U0001F600.txt"_qs, u"\uFEFFbom.txt"_qs,
                              u"\uFF3A.txt"_qs};
   EXPECT_EQ(doc_.Column(1).mid(1), expected);

@@ -12,12 +12,14 @@ std::string RoundTrip(const std::string& bytes) {
 }
 
 TEST(Utf8Test, SanitizedReadsBytesAsQStringDoesButKeepsWellFormedOnesUntouched) {
+  // clang-format off
   const std::string cases[] = {
       "plain",          "\xC3\x84rger",       "\xF0\x9F\x98\x80",   "\xEF\xBB\xBF" "bom",
       "\xF4\x8F\xBF\xBF", "a\xFF" "b",        "\xC0\x80",           "\xE0\x80\x80",
       "\xED\xA0\x80",   "\xF4\x90\x80\x80",   "\xF5\x80\x80\x80",   "\xE2\x82",
       "\x80" "x",       "\xF0\x9F\x98",       "x\xC3",              "\xC1\xBF",
   };
+  // clang-format on
   for (const std::string& bytes : cases) {
     std::string scratch;
     const std::string shown(utf8::Sanitized(bytes, scratch));

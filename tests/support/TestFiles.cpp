@@ -27,9 +27,7 @@ QByteArray ShippedFile(const char* name) {
   return ReadBytes(QStringLiteral(KAVORO_RESOURCES_DIR "/") + QLatin1String(name));
 }
 
-void RemoveTree(const QString& path) {
-  QProcess::execute(u"rm"_qs, {u"-rf"_qs, u"--"_qs, path});
-}
+void RemoveTree(const QString& path) { QProcess::execute(u"rm"_qs, {u"-rf"_qs, u"--"_qs, path}); }
 
 ProgramDir::ProgramDir() {
   for (const char* name : {"optionen.ini", "endungen.ini"}) {

@@ -1,10 +1,10 @@
 #include "core/listing/FileTexts.h"
 
 #include <QMimeDatabase>
-#include <charconv>
-#include <ctime>
 #include <QRegularExpression>
 #include <QUrl>
+#include <charconv>
+#include <ctime>
 
 #include "core/listing/HtmlText.h"
 #include "core/listing/Utf8.h"
@@ -121,13 +121,17 @@ void DateTextFormat::AppendParts(int year, int month, int day, int hour, int min
   const std::int64_t day_key = std::int64_t(year) * 10000 + month * 100 + day;
   auto date = dates_.find(day_key);
   if (date == dates_.end()) {
-    date = dates_.emplace(day_key, utf8::FromQString(locale_.toString(QDate(year, month, day), date_pattern_)))
+    date = dates_
+               .emplace(day_key,
+                        utf8::FromQString(locale_.toString(QDate(year, month, day), date_pattern_)))
                .first;
   }
   const int minute_key = hour * 60 + minute;
   auto time = times_.find(minute_key);
   if (time == times_.end()) {
-    time = times_.emplace(minute_key, utf8::FromQString(locale_.toString(QTime(hour, minute), time_pattern_)))
+    time = times_
+               .emplace(minute_key,
+                        utf8::FromQString(locale_.toString(QTime(hour, minute), time_pattern_)))
                .first;
   }
   out.append(date->second);

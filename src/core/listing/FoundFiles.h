@@ -25,8 +25,7 @@ class FoundFiles {
            std::int64_t mtime = 0);
   // Appends file `i` of `other`.
   void AddFrom(const FoundFiles& other, std::size_t i);
-  void Reserve(std::size_t files, std::size_t name_bytes, std::size_t folder_bytes,
-               bool details);
+  void Reserve(std::size_t files, std::size_t name_bytes, std::size_t folder_bytes, bool details);
 
   std::string_view Folder(std::size_t i) const;
   std::string_view Name(std::size_t i) const {
@@ -50,7 +49,7 @@ class FoundFiles {
     std::uint64_t size;
     std::int64_t mtime;
   };
-  std::string folder_text_;                // every folder's path, one after the other
+  std::string folder_text_;                 // every folder's path, one after the other
   std::vector<std::uint64_t> folder_ends_;  // where each ends in folder_text_
   std::string names_;
   std::vector<File> files_;

@@ -73,7 +73,8 @@ class BlockList {
   template <typename... Args>
   T& emplace_back(Args&&... args) {
     if (size_ == blocks_.size() * kBlock) blocks_.push_back(std::allocator<T>().allocate(kBlock));
-    T* at = std::construct_at(&blocks_[size_ / kBlock][size_ % kBlock], std::forward<Args>(args)...);
+    T* at =
+        std::construct_at(&blocks_[size_ / kBlock][size_ % kBlock], std::forward<Args>(args)...);
     ++size_;
     return *at;
   }
@@ -149,7 +150,8 @@ struct Scanner::Worker {
 
 Scanner::Scanner(Options options, const std::atomic<bool>* cancel)
     : options_(std::move(options)), cancel_(cancel) {
-  for (const QString& ext : options_.extensions) extensions_.push_back(utf8::FromQString(AsciiLower(ext)));
+  for (const QString& ext : options_.extensions)
+    extensions_.push_back(utf8::FromQString(AsciiLower(ext)));
 }
 
 // Reads one folder: its files and its subfolders, as new nodes, into the worker.
@@ -223,8 +225,8 @@ void Scanner::Visit(Node& node, Worker& worker) const {
     at += sub.size() + 1;
     Node& child = worker.nodes.emplace_back();
     child.base = base;
-    child.relative = prefix.empty() ? worker.texts.Put({sub})
-                                    : worker.texts.Put({prefix, "/", sub});
+    child.relative =
+        prefix.empty() ? worker.texts.Put({sub}) : worker.texts.Put({prefix, "/", sub});
     child.folder = worker.texts.Put({node.folder, utf8::Sanitized(sub, worker.scratch), "/"});
   }
   node.child_count = worker.nodes.size() - node.first_child;

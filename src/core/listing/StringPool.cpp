@@ -90,9 +90,7 @@ std::string_view StringPool::Utf8(Ref ref) const {
   return std::string_view(data_.data() + offset, length);
 }
 
-QString StringPool::Get(Ref ref) const {
-  return utf8::ToQString(Utf8(ref));
-}
+QString StringPool::Get(Ref ref) const { return utf8::ToQString(Utf8(ref)); }
 
 bool StringPool::IsEmpty(Ref ref) const { return Utf8(ref).empty(); }
 

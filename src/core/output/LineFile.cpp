@@ -31,7 +31,8 @@ QStringList LineFile::SplitLines(const QString& text) {
 
 QString LineFile::DecodeFile(const QByteArray& bytes) {
   if (bytes.startsWith(kUtf8Bom)) {
-    return utf8::ToQString(std::string_view(bytes.constData(), std::size_t(bytes.size())).substr(kUtf8Bom.size()));
+    return utf8::ToQString(
+        std::string_view(bytes.constData(), std::size_t(bytes.size())).substr(kUtf8Bom.size()));
   }
   return cp1252::Decode(bytes);
 }
