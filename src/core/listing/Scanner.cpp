@@ -233,8 +233,9 @@ void Scanner::Visit(Node& node, Worker& worker) const {
 }
 
 bool Scanner::Scan(const QString& folder, FoundFiles& out, const Progress& progress) {
-  const unsigned threads = options_.recurse ? std::min(2u, std::thread::hardware_concurrency()) : 1;
-  const auto workers = std::make_unique<Worker[]>(std::max(1u, threads));
+  const unsigned threads =
+      options_.recurse ? std::clamp(std::thread::hardware_concurrency(), 1u, 2u) : 1u;
+  const auto workers = std::make_unique<Worker[]>(threads);
   Node& root = workers[0].nodes.emplace_back();
   const QByteArray path = QFile::encodeName(folder);
   root.relative = workers[0].texts.Put({std::string_view(path.constData(), path.size())});
@@ -277,7 +278,7 @@ bool Scanner::Scan(const QString& folder, FoundFiles& out, const Progress& progr
   std::size_t total = out.Count();
   std::size_t name_bytes = 0;
   std::size_t folder_bytes = 0;
-  for (unsigned i = 0; i < std::max(1u, threads); ++i) {
+  for (unsigned i = 0; i < threads; ++i) {
     total += workers[i].files.size();
     name_bytes += workers[i].name_bytes;
     folder_bytes += workers[i].folder_bytes;
