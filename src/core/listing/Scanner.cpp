@@ -70,6 +70,7 @@ class BlockList {
   }
   std::size_t size() const { return size_; }
   T& operator[](std::size_t i) { return blocks_[i / kBlock][i % kBlock]; }
+  const T& operator[](std::size_t i) const { return blocks_[i / kBlock][i % kBlock]; }
   template <typename... Args>
   T& emplace_back(Args&&... args) {
     if (size_ == blocks_.size() * kBlock) blocks_.push_back(std::allocator<T>().allocate(kBlock));
@@ -124,6 +125,9 @@ struct Scanner::Node {
   std::size_t file_count = 0;
   std::size_t first_child = 0;  // in the reader's nodes, in the order the file system lists them
   std::size_t child_count = 0;
+
+  // Puts the subfolders on a stack so that the first listed comes off first.
+  void PushChildren(std::vector<Node*>& stack) const;
 };
 
 // What one walking thread found, and what it keeps between folders.
@@ -148,10 +152,15 @@ struct Scanner::Worker {
   std::string scratch;
 };
 
+void Scanner::Node::PushChildren(std::vector<Node*>& stack) const {
+  for (std::size_t k = child_count; k-- > 0;) stack.push_back(&reader->nodes[first_child + k]);
+}
+
 Scanner::Scanner(Options options, const std::atomic<bool>* cancel)
     : options_(std::move(options)), cancel_(cancel) {
   for (const QString& ext : options_.extensions)
     extensions_.push_back(utf8::FromQString(AsciiLower(ext)));
+  buckets_ = std::max<std::size_t>(1, extensions_.size());
 }
 
 // Reads one folder: its files and its subfolders, as new nodes, into the worker.
@@ -194,8 +203,7 @@ void Scanner::Visit(Node& node, Worker& worker) const {
       if (type != DT_REG) continue;
       std::string_view shown = utf8::Sanitized(name, worker.scratch);
       bool stored = false;
-      const std::size_t buckets = std::max<std::size_t>(1, extensions_.size());
-      for (std::size_t i = 0; i < buckets; ++i) {
+      for (std::size_t i = 0; i < buckets_; ++i) {
         if (!extensions_.empty() && !EndsWithLowered(shown, extensions_[i])) continue;
         if (!stored) {
           shown = worker.texts.Put({shown});
@@ -261,9 +269,7 @@ bool Scanner::Scan(const QString& folder, FoundFiles& out, const Progress& progr
       if (!(cancel_ && cancel_->load(std::memory_order_relaxed))) Visit(*node, worker);
       lock.lock();
       --busy;
-      for (std::size_t k = node->child_count; k-- > 0;) {
-        pending.push_back(&worker.nodes[node->first_child + k]);
-      }
+      node->PushChildren(pending);
       if (progress && ++folders % kProgressEvery == 0) progress(folders);
       wake.notify_all();
     }
@@ -275,6 +281,7 @@ bool Scanner::Scan(const QString& folder, FoundFiles& out, const Progress& progr
   if (cancel_ && cancel_->load(std::memory_order_relaxed)) return false;
 
   // Files of a folder before those of its subfolders, one pass per extension of the search.
+  // Not cancelled, so every node has been read.
   std::size_t total = out.Count();
   std::size_t name_bytes = 0;
   std::size_t folder_bytes = 0;
@@ -284,15 +291,13 @@ bool Scanner::Scan(const QString& folder, FoundFiles& out, const Progress& progr
     folder_bytes += workers[i].folder_bytes;
   }
   out.Reserve(total, name_bytes, folder_bytes, options_.details);
-  const std::size_t buckets = std::max<std::size_t>(1, extensions_.size());
   std::vector<Node*> stack;
-  for (std::size_t b = 0; b < buckets; ++b) {
+  for (std::size_t b = 0; b < buckets_; ++b) {
     stack.assign(1, &root);
     while (!stack.empty()) {
       const Node& node = *stack.back();
       stack.pop_back();
-      if (!node.reader) continue;
-      Worker& reader = *node.reader;
+      const Worker& reader = *node.reader;
       std::optional<std::uint32_t> index;
       for (std::size_t k = node.first_file; k < node.first_file + node.file_count; ++k) {
         const Worker::File& file = reader.files[k];
@@ -305,9 +310,7 @@ bool Scanner::Scan(const QString& folder, FoundFiles& out, const Progress& progr
           out.Add(*index, name);
         }
       }
-      for (std::size_t k = node.child_count; k-- > 0;) {
-        stack.push_back(&reader.nodes[node.first_child + k]);
-      }
+      node.PushChildren(stack);
     }
   }
   return true;

@@ -51,6 +51,7 @@ class Scanner {
 
   Options options_;
   std::vector<std::string> extensions_;  // lower-case UTF-8
+  std::size_t buckets_;                  // groups of found files: one per extension, at least one
   const std::atomic<bool>* cancel_;
 };
 
