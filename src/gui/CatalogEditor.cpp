@@ -40,7 +40,7 @@ CatalogEditor::CatalogEditor(QWidget* parent)
   AddNamed<QLabel>(delete_category, "Label4", 28, 10, 110, 20);
   category_to_delete_ = AddNamed<QComboBox>(delete_category, "ComboBox2", 140, 8, 140, 22);
   connect(button(delete_category, "Button5", 40, 44), &QPushButton::clicked, this,
-          [this] { emit Proposed(DeleteCategory(lines_, category_to_delete_->currentText())); });
+          [this] { emit Proposed(DeleteCategory(lines_, category_to_delete_->currentIndex())); });
   connect(button(delete_category, "Button4", 160, 44), &QPushButton::clicked, this,
           &CatalogEditor::Cancelled);
 
@@ -52,7 +52,7 @@ CatalogEditor::CatalogEditor(QWidget* parent)
   extension_name_ = AddNamed<QLineEdit>(add_extension, "Edit2", 140, 38, 140, 22);
   connect(button(add_extension, "Button2", 40, 74), &QPushButton::clicked, this, [this] {
     emit Proposed(
-        AddExtension(lines_, category_to_extend_->currentText(), extension_name_->text()));
+        AddExtension(lines_, category_to_extend_->currentIndex(), extension_name_->text()));
   });
   connect(button(add_extension, "Button6", 160, 74), &QPushButton::clicked, this,
           &CatalogEditor::Cancelled);
@@ -63,8 +63,8 @@ CatalogEditor::CatalogEditor(QWidget* parent)
   extension_to_delete_ = AddNamed<QComboBox>(delete_extension, "ComboBox3", 140, 38, 140, 22);
   delete_extension_ = button(delete_extension, "Button7", 40, 74);
   connect(delete_extension_, &QPushButton::clicked, this, [this] {
-    emit Proposed(DeleteExtension(lines_, category_of_extension_->currentText(),
-                                  extension_to_delete_->currentText()));
+    emit Proposed(DeleteExtension(lines_, category_of_extension_->currentIndex(),
+                                  extension_to_delete_->currentIndex()));
   });
   connect(button(delete_extension, "Button8", 160, 74), &QPushButton::clicked, this,
           &CatalogEditor::Cancelled);
@@ -102,7 +102,7 @@ void CatalogEditor::OpenForExtensions(const QStringList& lines) {
 
 void CatalogEditor::ListExtensions() {
   extension_to_delete_->clear();
-  extension_to_delete_->addItems(ExtensionsOf(lines_, category_of_extension_->currentText()));
+  extension_to_delete_->addItems(ExtensionsOf(lines_, category_of_extension_->currentIndex()));
   delete_extension_->setEnabled(extension_to_delete_->count() > 0);
 }
 

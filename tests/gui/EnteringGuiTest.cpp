@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTreeView>
@@ -99,9 +100,9 @@ TEST_F(EnteringGuiTest, MessagesForNothingFoundAndForTimeAndCount) {
   SelectFolder(files_.path());
   EnterAndWait();
   ASSERT_EQ(prompts_.shown.size(), 2);
-  EXPECT_EQ(prompts_.shown[0], u"inform: Es wurden keine * .htm - Dateien in diesem Ordner gefunden"_qs);
-  EXPECT_EQ(prompts_.shown[1],
-            u"inform: Benötigte Zeit : 0.00 Minuten\nGefundene Dateien : 0"_qs);
+  EXPECT_EQ(prompts_.shown[0],
+            u"inform: Es wurden keine * .htm - Dateien in diesem Ordner gefunden"_qs);
+  EXPECT_EQ(prompts_.shown[1], u"inform: Benötigte Zeit : 0.00 Minuten\nGefundene Dateien : 0"_qs);
 }
 
 TEST_F(EnteringGuiTest, SelectedFilesOfTheFolderContents) {
@@ -186,6 +187,37 @@ TEST_F(EnteringGuiTest, CatalogEditorKeepsEveryEntryOnItsLine) {
             u"inform: Ein Oberverzeichnis darf nicht mit einem Punkt beginnen."_qs);
   editor->findChild<QPushButton*>(u"Button3"_qs)->click();
   EXPECT_FALSE(editor->isVisible());
+}
+
+TEST_F(EnteringGuiTest, CatalogEditsActOnTheChosenBlockOfTwoOfOneName) {
+  CatalogEditor* editor = window_->Editor();
+  auto combo = [editor](const char* name) { return editor->findChild<QComboBox*>(name); };
+  auto catalog = [this] { return test::ReadBytes(dir_.File(u"endungen.ini"_qs)).toStdString(); };
+  auto lines = [](std::initializer_list<const char*> l) { return test::CrLf(l).toStdString(); };
+  Find<QAction>("Oberverzeichnishinzufgenlschen1")->trigger();
+  editor->findChild<QLineEdit*>(u"Edit1"_qs)->setText(u"Musik"_qs);
+  editor->findChild<QPushButton*>(u"Button1"_qs)->click();
+  ASSERT_EQ(catalog(), lines({"Bilder", ".jpg", "Musik", ".mp3", ".htm/.html", "Musik"}));
+
+  // The second "Musik" gets the new extension and lists only its own.
+  Find<QAction>("Dateiartenhinzufgenlschen1")->trigger();
+  combo("ComboBox1")->setCurrentIndex(2);
+  editor->findChild<QLineEdit*>(u"Edit2"_qs)->setText(u".ogg"_qs);
+  editor->findChild<QPushButton*>(u"Button2"_qs)->click();
+  EXPECT_EQ(catalog(), lines({"Bilder", ".jpg", "Musik", ".mp3", ".htm/.html", "Musik", ".ogg"}));
+  Find<QAction>("Dateiartenhinzufgenlschen1")->trigger();
+  combo("ComboBox4")->setCurrentIndex(2);
+  ASSERT_EQ(combo("ComboBox3")->count(), 1);
+  EXPECT_EQ(combo("ComboBox3")->itemText(0), u".ogg"_qs);
+  editor->findChild<QPushButton*>(u"Button7"_qs)->click();
+  EXPECT_EQ(catalog(), lines({"Bilder", ".jpg", "Musik", ".mp3", ".htm/.html", "Musik"}));
+
+  // Deleting the second "Musik" leaves the first with its extensions.
+  Find<QAction>("Oberverzeichnishinzufgenlschen1")->trigger();
+  editor->findChild<QTabWidget*>(u"TabbedNotebook1"_qs)->setCurrentIndex(1);
+  combo("ComboBox2")->setCurrentIndex(2);
+  editor->findChild<QPushButton*>(u"Button5"_qs)->click();
+  EXPECT_EQ(catalog(), lines({"Bilder", ".jpg", "Musik", ".mp3", ".htm/.html"}));
 }
 
 TEST_F(EnteringGuiTest, SeveralTypesPanel) {
