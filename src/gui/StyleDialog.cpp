@@ -106,7 +106,7 @@ StyleDialog::StyleDialog(AppState& state, Prompts& prompts, Shell& shell)
   on_tick(table_on_, &StyleDialogState::TableBackgroundClicked);
   connect(store_, &QCheckBox::toggled, this, [&d](bool on) { d.store_defaults = on; });
   connect(custom_size_, &QLineEdit::textChanged, this, [this, &d](const QString& text) {
-    d.choice.custom_size = text;
+    d.size_field = text;
     ShowEnabled();
   });
   connect(custom_ok_, &QPushButton::clicked, this, [this, &d, &page] {
@@ -115,13 +115,12 @@ StyleDialog::StyleDialog(AppState& state, Prompts& prompts, Shell& shell)
   });
   connect(custom_cancel, &QPushButton::clicked, this, [this, &d] {
     d.CustomSizeCancel();
-    ShowEnabled();
+    ShowChoices();
   });
   connect(apply_, &QPushButton::clicked, this, &StyleDialog::Apply);
   connect(cancel_, &QPushButton::clicked, this, &StyleDialog::Cancel);
-  connect(preview_, &QPushButton::clicked, this, [this] {
-    ShowPreview(state_.program_dir, state_.style_page, shell_, prompts_);
-  });
+  connect(preview_, &QPushButton::clicked, this,
+          [this] { ShowPreview(state_.program_dir, state_.style_page, shell_, prompts_); });
 }
 
 void StyleDialog::ShowChoices() {
@@ -129,8 +128,8 @@ void StyleDialog::ShowChoices() {
   const StyleSettings& c = d.choice;
   // Set by code, so no action runs.
   const std::initializer_list<QWidget*> controls = {
-      text_color_, size_, family_, page_color_, table_color_, no_lines_,
-      page_on_,    table_on_, store_, custom_size_};
+      text_color_, size_,    family_,   page_color_, table_color_,
+      no_lines_,   page_on_, table_on_, store_,      custom_size_};
   for (QWidget* w : controls) w->blockSignals(true);
   text_color_->setCurrentIndex(c.font_color);
   size_->setCurrentIndex(c.size_choice);
@@ -141,7 +140,7 @@ void StyleDialog::ShowChoices() {
   page_on_->setChecked(c.page_color_on);
   table_on_->setChecked(c.table_color_on);
   store_->setChecked(d.store_defaults);
-  custom_size_->setText(c.custom_size);
+  custom_size_->setText(d.size_field);
   for (QWidget* w : controls) w->blockSignals(false);
   ShowEnabled();
 }
@@ -149,9 +148,9 @@ void StyleDialog::ShowChoices() {
 void StyleDialog::ShowEnabled() {
   const StyleDialogState& d = state_.style;
   const bool choices = d.ChoicesEnabled();
-  for (QWidget* w : std::initializer_list<QWidget*>{text_color_, size_, family_, no_lines_,
-                                                    page_on_, table_on_, apply_, preview_,
-                                                    cancel_}) {
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{text_color_, size_, family_, no_lines_, page_on_, table_on_,
+                                       apply_, preview_, cancel_}) {
     w->setEnabled(choices);
   }
   page_color_->setEnabled(d.PageColorEnabled());
@@ -171,7 +170,7 @@ void StyleDialog::Apply() {
     prompts_.Error(error);
     return;
   }
-  custom_size_->setText(state_.style.choice.custom_size);  // "0" when stored empty
+  custom_size_->setText(state_.style.size_field);  // "0" when stored empty
   emit Finished();
 }
 

@@ -37,7 +37,8 @@ class StyleDialogTest : public ::testing::Test {
 
 TEST_F(StyleDialogTest, TableLineFollowsBothBoxesAndTheTableColour) {
   d().TableColorChosen(4, page());  // navy, while the box is off
-  EXPECT_EQ(Line(20), u"<table border=\"1\" align=\"center\" bgcolor=\"#ffffff\" cellspacing=\"0\">");
+  EXPECT_EQ(Line(20),
+            u"<table border=\"1\" align=\"center\" bgcolor=\"#ffffff\" cellspacing=\"0\">");
   d().TableBackgroundClicked(true, page());
   EXPECT_EQ(Line(20), u"<table border=\"1\" align=\"center\" bgcolor=\"navy\" cellspacing=\"0\">");
   d().NoLinesClicked(true, page());
@@ -45,7 +46,8 @@ TEST_F(StyleDialogTest, TableLineFollowsBothBoxesAndTheTableColour) {
   d().TableColorChosen(6, page());
   EXPECT_EQ(Line(20), u"<table border=\"0\" align=\"center\" bgcolor=\"teal\" cellspacing=\"0\">");
   d().TableBackgroundClicked(false, page());
-  EXPECT_EQ(Line(20), u"<table border=\"0\" align=\"center\" bgcolor=\"#ffffff\" cellspacing=\"0\">");
+  EXPECT_EQ(Line(20),
+            u"<table border=\"0\" align=\"center\" bgcolor=\"#ffffff\" cellspacing=\"0\">");
   EXPECT_FALSE(d().TableColorEnabled());
 }
 
@@ -73,20 +75,27 @@ TEST_F(StyleDialogTest, CustomSizeGoesThroughThePanel) {
   EXPECT_FALSE(d().CustomSizeOkEnabled());
   EXPECT_FALSE(d().StoreDefaultsEnabled());
   EXPECT_EQ(Line(9), u"    font-size:16pt;");  // not before OK
-  d().choice.custom_size = u"14"_qs;
+  d().size_field = u"14"_qs;
   EXPECT_TRUE(d().CustomSizeOkEnabled());
   d().CustomSizeCancel();
+  // The choice stays what the page shows, and so does the field.
   EXPECT_EQ(Line(9), u"    font-size:16pt;");
-  EXPECT_EQ(d().choice.size_choice, 3);
+  EXPECT_EQ(d().choice.size_choice, 0);
+  EXPECT_EQ(d().size_field, QString());
   EXPECT_TRUE(d().ChoicesEnabled());
 
   d().SizeChosen(3, page());
+  d().size_field = u"14"_qs;
   d().CustomSizeOk(page());
   EXPECT_EQ(Line(9), u"    font-size:14pt;");
+  EXPECT_EQ(d().choice.size_choice, 3);
   EXPECT_FALSE(d().size_panel_shown);
-  d().choice.custom_size.clear();
-  d().CustomSizeOk(page());
-  EXPECT_EQ(Line(9), u"    font-size:pt;");
+  d().SizeChosen(3, page());
+  d().size_field = u"20"_qs;
+  d().CustomSizeCancel();
+  EXPECT_EQ(Line(9), u"    font-size:14pt;");
+  EXPECT_EQ(d().choice.custom_size, u"14");
+  EXPECT_EQ(d().size_field, u"14");
 
   EXPECT_TRUE(StyleDialogState::IsCustomSizeText(u"07"_qs));
   EXPECT_TRUE(StyleDialogState::IsCustomSizeText(QString()));
@@ -131,8 +140,8 @@ TEST_F(StyleDialogTest, ApplyStoringDefaultsWritesLinesZeroToFifteen) {
   ASSERT_TRUE(ApplyStyleDialog(s(), &error)) << error.toStdString();
   // Written from the working copy as it stood, not reloaded first.
   EXPECT_EQ(dir_.Options(),
-            CrLf({"15", "3", "0", "4", "1", "0", "0", "1", "6", "1", "0", "0", "1", "1", "1",
-                  "1", "702", "480", "0", "40", "600", "80", "190", "120", "1"}));
+            CrLf({"15", "3", "0", "4",   "1",   "0", "0",  "1",   "6",  "1",   "0",   "0", "1",
+                  "1",  "1", "1", "702", "480", "0", "40", "600", "80", "190", "120", "1"}));
   EXPECT_EQ(s().options.Snapshot(), s().options.Working());
   EXPECT_EQ(d().choice.custom_size, u"0");
   EXPECT_EQ(s().doc.Html().At(10), u"    font-family:Verdana;");
@@ -151,14 +160,15 @@ TEST_F(StyleDialogTest, AFailedSaveKeepsTheHtmlView) {
 }
 
 TEST_F(StyleDialogTest, CancelRestoresTheChoicesFromTheWorkingCopy) {
-  dir_.SetOptions(CrLf({"9", "3", "14", "2", "1", "1", "4", "0", "0", "1", "0", "0", "0", "0",
-                        "0", "1", "702", "480", "0", "40", "600", "80", "190", "120", "1"}));
+  dir_.SetOptions(
+      CrLf({"9", "3", "14", "2",   "1",   "1", "4",  "0",   "0",  "1",   "0",   "0", "0",
+            "0", "0", "1",  "702", "480", "0", "40", "600", "80", "190", "120", "1"}));
   ASSERT_TRUE(NewListing(s(), nullptr));
   page() = s().doc.Html().ToStringList();
   EXPECT_EQ(Line(9), u"    font-size:14pt;");
   d().TextColorChosen(2, page());
   d().SizeChosen(1, page());
-  d().choice.custom_size = u"7"_qs;
+  d().size_field = u"7"_qs;
   d().FamilyChosen(0, page());
   d().NoLinesClicked(false, page());
   d().PageBackgroundClicked(false, page());
@@ -171,6 +181,7 @@ TEST_F(StyleDialogTest, CancelRestoresTheChoicesFromTheWorkingCopy) {
   EXPECT_EQ(c.font_color, 9);
   EXPECT_EQ(c.size_choice, 3);
   EXPECT_EQ(c.custom_size, u"14");
+  EXPECT_EQ(d().size_field, u"14");
   EXPECT_EQ(c.family, 2);
   EXPECT_TRUE(c.no_lines);
   EXPECT_TRUE(c.page_color_on);
@@ -186,8 +197,8 @@ TEST_F(StyleDialogTest, CancelRestoresTheChoicesFromTheWorkingCopy) {
 }
 
 TEST_F(StyleDialogTest, StartAndNeuApplyTheStoredStyleThroughTheActions) {
-  dir_.SetOptions(CrLf({"12", "3", "", "1", "0", "1", "99", "1", "x", "1", "0", "0", "0", "0",
-                        "0", "1"}));
+  dir_.SetOptions(
+      CrLf({"12", "3", "", "1", "0", "1", "99", "1", "x", "1", "0", "0", "0", "0", "0", "1"}));
   ASSERT_TRUE(NewListing(s(), nullptr));
   const QStringList html = s().doc.Html().ToStringList();
   EXPECT_EQ(html[8], u"    color:blue;");
