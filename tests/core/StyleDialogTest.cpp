@@ -202,7 +202,7 @@ TEST_F(StyleDialogTest, StartAndNeuApplyTheStoredStyleThroughTheActions) {
   ASSERT_TRUE(NewListing(s(), nullptr));
   const QStringList html = s().doc.Html().ToStringList();
   EXPECT_EQ(html[8], u"    color:blue;");
-  EXPECT_EQ(html[9], u"    font-size:pt;");
+  EXPECT_EQ(html[9], u"    font-size:16pt;");  // an empty custom size is no size
   EXPECT_EQ(html[10], u"    font-family:Comic Sans MS;");
   // Colour lines that are no colour index count as black.
   EXPECT_EQ(html[19], u"<body bgcolor=\"black\"  link=\"blue\" alink=\"blue\" vlink=\"blue\">");
@@ -210,6 +210,38 @@ TEST_F(StyleDialogTest, StartAndNeuApplyTheStoredStyleThroughTheActions) {
   EXPECT_TRUE(d().PageColorEnabled());
   EXPECT_TRUE(d().TableColorEnabled());
   EXPECT_EQ(s().style_page, html.mid(0, 21));
+}
+
+TEST_F(StyleDialogTest, ACustomSizeOfMoreThanTwoDigitsReadsAsTheDefaultAndIsWrittenBackSound) {
+  // Lines 3 to 24.
+  const QByteArray rest = CrLf({"0", "0", "0",   "0",   "0", "0",  "1",   "0",  "0",   "0",   "0",
+                                "0", "1", "702", "480", "0", "40", "600", "80", "190", "120", "1"});
+  auto options = [this] { return dir_.Options().toStdString(); };
+  for (const char* bad : {"12pt;}</style><script>alert(1)</script>", "", "123", "1a", " 9"}) {
+    SCOPED_TRACE(bad);
+    dir_.SetOptions(CrLf({"0", "3", bad}) + rest);
+    AppState s(dir_.Path());
+    ASSERT_EQ(CheckConfiguration(s), StartupCheck::Ok);
+    ASSERT_TRUE(ApplyOptionsAtStart(s, nullptr));
+    const QStringList html = s.doc.Html().ToStringList();
+    EXPECT_EQ(html[9], u"    font-size:16pt;");
+    EXPECT_FALSE(html.join(u'\n').contains(u"script"_qs));
+    EXPECT_EQ(options(), (CrLf({"0", "0", "0"}) + rest).toStdString());
+    // The snapshot, written whole by the options panel, holds the sound lines too.
+    ASSERT_TRUE(SaveOptionsPanel(s, s.flags, nullptr));
+    EXPECT_EQ(options(), (CrLf({"0", "0", "0"}) + rest).toStdString());
+    // "Abbrechen" in the style dialog reads the working copy: the default size again.
+    s.style.RestoreDefaults(s.options);
+    EXPECT_EQ(s.style.choice.size_choice, 0);
+  }
+  // One or two digits are a size; with another size chosen the line is not read at all.
+  dir_.SetOptions(CrLf({"0", "3", "7"}) + rest);
+  ASSERT_TRUE(NewListing(s(), nullptr));
+  EXPECT_EQ(s().doc.Html().At(9), u"    font-size:7pt;");
+  dir_.SetOptions(CrLf({"0", "2", "<b>"}) + rest);
+  ASSERT_TRUE(ApplyOptionsAtStart(s(), nullptr));
+  EXPECT_EQ(s().doc.Html().At(9), u"    font-size:9pt;");
+  EXPECT_EQ(options(), (CrLf({"0", "2", "<b>"}) + rest).toStdString());
 }
 
 }  // namespace

@@ -74,11 +74,7 @@ void StyleDialogState::CustomSizeCancel() {
 }
 
 bool StyleDialogState::IsCustomSizeText(const QString& text) {
-  if (text.size() > 2) return false;
-  for (QChar c : text) {
-    if (c < u'0' || c > u'9') return false;
-  }
-  return true;
+  return text.isEmpty() || IsCustomFontSize(text);
 }
 
 void StyleDialogState::ApplyDefaults(const OptionsFile& options, QStringList& page) {

@@ -36,7 +36,7 @@ class StyleDialogState {
   void CustomSizeOk(QStringList& page);
   void CustomSizeCancel();
 
-  // The custom size field takes at most two digits.
+  // The custom size field takes at most two digits (and is empty while being typed).
   static bool IsCustomSizeText(const QString& text);
 
   // What can be used: everything but the panel is off while the panel is shown.
