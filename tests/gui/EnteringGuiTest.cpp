@@ -17,6 +17,7 @@
 #include "gui/CatalogEditor.h"
 #include "gui/ExportDialog.h"
 #include "gui/MainWindow.h"
+#include "support/Printers.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 
@@ -90,6 +91,20 @@ TEST_F(EnteringGuiTest, OneTypeFromTheMenuThenAllFilesWithSubfolders) {
   EXPECT_EQ(window_->State().doc.Text().At(7), u"        7  e.MP3"_qs);
   QTRY_VERIFY(Find<QWidget>("TabbedNotebook1")->isEnabled());  // back with the timer's tick
   EXPECT_TRUE(Find<QMenu>("Datei1")->menuAction()->isEnabled());
+}
+
+TEST_F(EnteringGuiTest, HidingExtensionsKeepsTheNamesOfDotFiles) {
+  for (const char* name : {".bashrc", ".profile.bak"}) {
+    test::WriteBytes(files_.filePath(QLatin1String(name)), "data");
+  }
+  window_->State().flags.hide_extensions = true;
+  SelectFolder(files_.path());
+  EnterAndWait();
+  EXPECT_EQ(Names(), (QStringList{".bashrc", ".profile", "a", "B", "c"}));
+  window_->State().flags.whole_path = true;
+  EnterAndWait();
+  EXPECT_EQ(Names().mid(5, 2),
+            (QStringList{files_.filePath(u".bashrc"_qs), files_.filePath(u".profile"_qs)}));
 }
 
 TEST_F(EnteringGuiTest, MessagesForNothingFoundAndForTimeAndCount) {
