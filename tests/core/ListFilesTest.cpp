@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <limits>
 
 #include "core/app/AppState.h"
 #include "core/app/ListCommands.h"
@@ -56,11 +58,15 @@ TEST_F(ListFilesTest, SavesThreeFilesByteExact) {
   EXPECT_EQ(ReadBytes(Base() + ".mpl"),
             CrLf({"Datei", "Lied.mp3", "Bild & <Text>.jpg", "Lied.mp3"}));
   const QByteArray text = ReadBytes(Base() + ".mpl2");
-  EXPECT_TRUE(text.startsWith("Nr.        Datei             -             Gr\xF6\xDF" "e"));
+  EXPECT_TRUE(
+      text.startsWith("Nr.        Datei             -             Gr\xF6\xDF"
+                      "e"));
   EXPECT_EQ(text.count("\r\n"), 4);
   const QByteArray html = ReadBytes(Base() + ".mpl3");
   EXPECT_EQ(html.count("\r\n"), 22 + 36);
-  EXPECT_TRUE(html.contains("<td>Gr&ouml;\xDF" "e</td>"));
+  EXPECT_TRUE(
+      html.contains("<td>Gr&ouml;\xDF"
+                    "e</td>"));
   EXPECT_FALSE(state_.doc.ListingModified());
   EXPECT_EQ(state_.list_file_base, Base());
   EXPECT_TRUE(prompts_.shown.isEmpty());
@@ -81,8 +87,8 @@ TEST_F(ListFilesTest, RoundTripRebuildsTheGridFromEachEntrysOwnBlock) {
   EXPECT_EQ(other.doc.ColumnCount(), 5);  // German detail header switches the grid
   EXPECT_EQ(other.doc.Column(0), (QStringList{"Nr.", "1", "2", "3"}));  // row 0 stays
   EXPECT_EQ(other.doc.Column(2), (QStringList{"Größe", "1 KB", "2 KB", "3 KB"}));
-  EXPECT_EQ(other.doc.Column(4), (QStringList{"Geändert", "01.01.2020 10:00", "02.02.2020",
-                                              "03.03.2020 12:00"}));
+  EXPECT_EQ(other.doc.Column(4),
+            (QStringList{"Geändert", "01.01.2020 10:00", "02.02.2020", "03.03.2020 12:00"}));
   EXPECT_EQ(other.doc.ColumnWidth(3), 190);
   EXPECT_EQ(other.doc.Text().ToStringList(), text);
   EXPECT_EQ(other.doc.Html().ToStringList(), html);
@@ -110,12 +116,34 @@ TEST_F(ListFilesTest, HandEditedListsOpenWithoutHangingOrGuessing) {
   test::WriteBytes(Base() + ".mpl2", CrLf({"Nr.        Datei", "1 Datei", "2 fehlt", "3 b"}));
   QByteArray bytes;
   for (const QString& line : PageTemplate()) bytes += line.toLatin1() + "\r\n";
-  bytes += CrLf({"<tr><td align=\"right\">Nr.</td><td>Datei</td><td>Gr&ouml;\xDF" "e</td>"
-                 "<td>Typ</td><td>Ge&auml;ndert</td></tr>",
-                 "<tr><td align=\"right\">", "1", "</td><td>", "Datei", "</td><td>", "5 KB",
-                 "</td><td>", "Ordner", "</td><td>", "heute", "</td>", "</tr>",
-                 "<tr><td align=\"right\">", "3", "</td><td>", "b.mp3", "</td><td>", "7 KB",
-                 "</td><td>", "Audio", "</td><td>", "gestern", "</td>", "</tr>"});
+  bytes +=
+      CrLf({"<tr><td align=\"right\">Nr.</td><td>Datei</td><td>Gr&ouml;\xDF"
+            "e</td>"
+            "<td>Typ</td><td>Ge&auml;ndert</td></tr>",
+            "<tr><td align=\"right\">",
+            "1",
+            "</td><td>",
+            "Datei",
+            "</td><td>",
+            "5 KB",
+            "</td><td>",
+            "Ordner",
+            "</td><td>",
+            "heute",
+            "</td>",
+            "</tr>",
+            "<tr><td align=\"right\">",
+            "3",
+            "</td><td>",
+            "b.mp3",
+            "</td><td>",
+            "7 KB",
+            "</td><td>",
+            "Audio",
+            "</td><td>",
+            "gestern",
+            "</td>",
+            "</tr>"});
   test::WriteBytes(Base() + ".mpl3", bytes);
   prompts_.files = {Base() + ".mpl"};
   ASSERT_TRUE(OpenList(state_, prompts_));
@@ -153,6 +181,33 @@ TEST_F(ListFilesTest, OverwriteQuestionReopensTheDialogOnNo) {
   ASSERT_TRUE(SaveList(state_, prompts_));
   EXPECT_TRUE(prompts_.shown.isEmpty());
   EXPECT_EQ(ReadBytes(dir_.File(u"neu.mpl"_qs)).count("\r\n"), 5);
+}
+
+// Opening takes time in proportion to what it reads, whatever the characters: a line of
+// 300,000 "&" opens about as fast as one of 300,000 "x".
+TEST_F(ListFilesTest, OpeningIsLinearInTheLengthOfALine) {
+  auto open_time = [this](char c) {
+    AppState writer(dir_.Path());
+    CheckConfiguration(writer);
+    ApplyOptionsAtStart(writer, nullptr);
+    ApplyListingHeaders(writer.doc, true, UiLanguage::German, nullptr);
+    const QString type(300'000, QChar::fromLatin1(c));
+    test::AddEntry(writer.doc, u"a.txt"_qs, u"1 KB"_qs, type, u"heute"_qs);
+    EXPECT_TRUE(SaveListFiles(writer.doc, Base(), nullptr));
+    qint64 best = std::numeric_limits<qint64>::max();
+    for (int run = 0; run < 3; ++run) {
+      QElapsedTimer timer;
+      timer.start();
+      prompts_.files = {Base() + ".mpl"};
+      EXPECT_TRUE(OpenList(state_, prompts_));
+      best = std::min(best, timer.nsecsElapsed());
+    }
+    EXPECT_EQ(state_.doc.Cell(3, 1).size(), 300'000);
+    return best;
+  };
+  const qint64 plain = std::max<qint64>(open_time('x'), 1'000'000);
+  const qint64 ampersands = open_time('&');
+  EXPECT_LT(ampersands, 20 * plain) << ampersands << " ns against " << plain << " ns";
 }
 
 TEST_F(ListFilesTest, FailedSaveKeepsTheListingModifiedAndTheOldBase) {

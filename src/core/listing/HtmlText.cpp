@@ -4,16 +4,35 @@
 #include "core/output/Cp1252.h"
 
 namespace kavoro {
+namespace {
+
+// The characters after "&" up to and including the ";" of the longest reference read.
+constexpr qsizetype kLongestReference = 9;
+
+}  // namespace
 
 void AppendHtmlEscaped(std::string_view utf8, std::string& out) {
   for (std::size_t i = 0; i < utf8.size();) {
     const char c = utf8[i];
     switch (c) {
-      case '&': out.append("&amp;"); ++i; continue;
-      case '<': out.append("&lt;"); ++i; continue;
-      case '>': out.append("&gt;"); ++i; continue;
-      case '"': out.append("&quot;"); ++i; continue;
-      default: break;
+      case '&':
+        out.append("&amp;");
+        ++i;
+        continue;
+      case '<':
+        out.append("&lt;");
+        ++i;
+        continue;
+      case '>':
+        out.append("&gt;");
+        ++i;
+        continue;
+      case '"':
+        out.append("&quot;");
+        ++i;
+        continue;
+      default:
+        break;
     }
     if (static_cast<unsigned char>(c) < 0x80) {
       out.push_back(c);
@@ -45,14 +64,19 @@ QString HtmlUnescape(const QString& text) {
       out += text[i];
       continue;
     }
-    const qsizetype semi = text.indexOf(u';', i);
-    const QStringView entity =
-        semi > i ? QStringView(text).mid(i + 1, semi - i - 1) : QStringView();
+    // No reference is longer than "&#1114111;": the ";" is looked for only that far, so a
+    // line of many "&" costs no more than any other line of its length.
+    const qsizetype semi = QStringView(text).mid(i + 1, kLongestReference).indexOf(u';');
+    const QStringView entity = semi >= 0 ? QStringView(text).mid(i + 1, semi) : QStringView();
     QString replacement;
-    if (entity == u"amp") replacement = u"&"_qs;
-    else if (entity == u"lt") replacement = u"<"_qs;
-    else if (entity == u"gt") replacement = u">"_qs;
-    else if (entity == u"quot") replacement = u"\""_qs;
+    if (entity == u"amp")
+      replacement = u"&"_qs;
+    else if (entity == u"lt")
+      replacement = u"<"_qs;
+    else if (entity == u"gt")
+      replacement = u">"_qs;
+    else if (entity == u"quot")
+      replacement = u"\""_qs;
     else if (entity.size() > 1 && entity.size() < 9 && entity[0] == u'#') {
       bool ok = false;
       const uint code = entity.mid(1).toUInt(&ok, 10);
@@ -65,7 +89,7 @@ QString HtmlUnescape(const QString& text) {
       continue;
     }
     out += replacement;
-    i = semi;
+    i += semi + 1;
   }
   return out;
 }
