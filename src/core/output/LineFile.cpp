@@ -1,8 +1,15 @@
 #include "core/output/LineFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "core/listing/Utf8.h"
 #include "core/output/Cp1252.h"
@@ -94,12 +101,67 @@ bool LineFile::Write(const QString& path, const LineList& lines, QString* error)
 }
 
 bool LineFile::WriteBytes(const QString& path, const QByteArray& bytes, QString* error) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    if (error) *error = QStringLiteral("Cannot create file %1 (%2)").arg(path, file.errorString());
-    return false;
+  StagedFile file;
+  return file.Write(path, bytes, error) && file.Commit(error);
+}
+
+StagedFile::~StagedFile() {
+  if (!temp_.isEmpty()) ::unlink(temp_.constData());
+}
+
+bool StagedFile::Write(const QString& path, const QByteArray& bytes, QString* error) {
+  path_ = path;
+  // A link is replaced by writing beside the file it points to, so the link stays.
+  const QFileInfo info(path);
+  const QString real = info.isSymLink() ? info.canonicalFilePath() : QString();
+  target_ = QFile::encodeName(real.isEmpty() ? path : real);
+  const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(target_)).path());
+  const QByteArray name = QFile::encodeName(QFileInfo(QFile::decodeName(target_)).fileName());
+  int fd = -1;
+  for (int attempt = 0; fd < 0; ++attempt) {
+    temp_ = folder + "/." + name + ".kavoro-" +
+            QByteArray::number(QRandomGenerator::global()->generate(), 16);
+    fd = ::open(temp_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno != EEXIST || attempt > 100)) {
+      const int reason = errno;
+      temp_.clear();
+      return Fail(reason, error);
+    }
   }
+  // A replaced file keeps its permissions; a new one gets the usual ones.
+  struct stat old_file;
+  if (::stat(target_.constData(), &old_file) == 0) ::fchmod(fd, old_file.st_mode & 07777);
+  const char* data = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, data, std::size_t(left));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return CloseAndFail(fd, errno, error);
+    data += n;
+    left -= n;
+  }
+  if (::fsync(fd) != 0) return CloseAndFail(fd, errno, error);
+  if (::close(fd) != 0) return Fail(errno, error);
   return true;
+}
+
+bool StagedFile::Commit(QString* error) {
+  if (::rename(temp_.constData(), target_.constData()) != 0) return Fail(errno, error);
+  temp_.clear();
+  return true;
+}
+
+bool StagedFile::CloseAndFail(int fd, int reason, QString* error) {
+  ::close(fd);
+  return Fail(reason, error);
+}
+
+bool StagedFile::Fail(int reason, QString* error) const {
+  if (error) {
+    *error = QStringLiteral("Cannot create file %1 (%2)")
+                 .arg(path_, QString::fromLocal8Bit(std::strerror(reason)));
+  }
+  return false;
 }
 
 }  // namespace kavoro

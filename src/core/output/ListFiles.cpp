@@ -85,9 +85,13 @@ QString ListFileBaseOf(const QString& chosen) {
 }
 
 bool SaveListFiles(const ListingDocument& doc, const QString& base, QString* error) {
-  return LineFile::Write(base + u".mpl"_qs, doc.Column(1), error) &&
-         LineFile::Write(base + u".mpl2"_qs, doc.Text(), error) &&
-         LineFile::Write(base + u".mpl3"_qs, doc.Html(), error);
+  // All three are written completely before any old one is replaced: a list is never left
+  // half old, half new.
+  StagedFile files[3];
+  return files[0].Write(base + u".mpl"_qs, LineFile::EncodeLines(doc.Column(1)), error) &&
+         files[1].Write(base + u".mpl2"_qs, LineFile::EncodeLines(doc.Text()), error) &&
+         files[2].Write(base + u".mpl3"_qs, LineFile::EncodeLines(doc.Html()), error) &&
+         files[0].Commit(error) && files[1].Commit(error) && files[2].Commit(error);
 }
 
 std::optional<ListFileContents> ReadListFiles(const QString& base, QString* error) {
@@ -110,8 +114,8 @@ void LoadListing(ListingDocument& doc, const ListFileContents& c, UiLanguage lan
   // Rows left from the previous listing must not keep its cells.
   doc.ClearGridBody();
   doc.SetRowCount(rows);
-  if (c.html.value(html_line::kHeaderRow) == HeadersFor(UiLanguage::German, true,
-                                                        UmlautForm::Entities).html_row &&
+  if (c.html.value(html_line::kHeaderRow) ==
+          HeadersFor(UiLanguage::German, true, UmlautForm::Entities).html_row &&
       doc.ColumnCount() != 5) {
     doc.SetColumnCount(5);
     const HeaderTexts headers = HeadersFor(language, true, UmlautForm::Plain);

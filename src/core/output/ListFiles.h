@@ -22,7 +22,8 @@ struct ListFileContents {
 // anything else is kept as it is.
 QString ListFileBaseOf(const QString& chosen);
 
-// Writes the three files, each through a temporary file; stops at the first failure.
+// Writes the three files to temporary files first and replaces the old ones only when all
+// three are complete; on failure the old files stay as they were.
 bool SaveListFiles(const ListingDocument& doc, const QString& base, QString* error);
 
 // Reads all three files or none; the error names the file that could not be read.
