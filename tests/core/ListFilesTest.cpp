@@ -151,6 +151,29 @@ TEST_F(ListFilesTest, HandEditedListsOpenWithoutHangingOrGuessing) {
   EXPECT_EQ(state_.doc.Column(3), (QStringList{"Typ", "Ordner", "", "Audio"}));
 }
 
+// A list kept in UTF-8 whose name holds a byte that is not UTF-8 is saved again exactly.
+TEST_F(ListFilesTest, AUtf8ListIsSavedAgainByteForByte) {
+  const QByteArray bom = "\xEF\xBB\xBF";
+  const QByteArray name = "Lied \xFF\xC3(.mp3";
+  const QByteArray names = bom + "Datei\r\n" + name + "\r\n";
+  const QByteArray text = bom + "Nr.        Datei\r\n     1  " + name + "\r\n";
+  QByteArray html = bom;
+  for (const QString& line : PageTemplate()) html += line.toLatin1() + "\r\n";
+  html += CrLf({"<tr><td align=\"right\">Nr.</td><td>Datei</td></tr>", "<tr><td align=\"right\">",
+                "1", "</td><td>"}) +
+          name + "\r\n" + CrLf({"</td>", "</tr>"});
+  test::WriteBytes(Base() + ".mpl", names);
+  test::WriteBytes(Base() + ".mpl2", text);
+  test::WriteBytes(Base() + ".mpl3", html);
+  prompts_.files = {Base() + ".mpl", dir_.File(u"kopie.mpl"_qs)};
+  ASSERT_TRUE(OpenList(state_, prompts_));
+  EXPECT_EQ(state_.doc.Cell(1, 1), u"Lied \uFFFD\uFFFD(.mp3"_qs);  // shown as the views show it
+  ASSERT_TRUE(SaveListAs(state_, prompts_));
+  EXPECT_EQ(ReadBytes(dir_.File(u"kopie.mpl"_qs)), names);
+  EXPECT_EQ(ReadBytes(dir_.File(u"kopie.mpl2"_qs)), text);
+  EXPECT_EQ(ReadBytes(dir_.File(u"kopie.mpl3"_qs)), html);
+}
+
 TEST_F(ListFilesTest, MissingCompanionLeavesTheListingAndNamesTheFile) {
   FillFiveColumns();
   ASSERT_TRUE(SaveListFiles(state_.doc, Base(), nullptr));

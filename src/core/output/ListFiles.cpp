@@ -1,8 +1,9 @@
 #include "core/output/ListFiles.h"
 
-#include <QHash>
 #include <deque>
 #include <numeric>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/listing/HtmlText.h"
@@ -17,8 +18,8 @@ namespace {
 // the other. Positions count the lines still there, as in a list whose lines are deleted.
 class CuttableLines {
  public:
-  explicit CuttableLines(const QStringList& lines)
-      : lines_(lines), next_(lines.size() + 1), prev_(lines.size() + 1) {
+  explicit CuttableLines(const LineList& lines)
+      : lines_(lines), next_(lines.Count() + 1), prev_(lines.Count() + 1) {
     std::iota(next_.begin(), next_.end(), 0);
     std::iota(prev_.begin(), prev_.end(), 0);
   }
@@ -35,7 +36,9 @@ class CuttableLines {
     }
     return index;
   }
-  QString At(qsizetype index) const { return index >= 0 ? lines_[index] : QString(); }
+  std::string_view At(qsizetype index) const {
+    return index >= 0 ? lines_.Utf8At(index) : std::string_view();
+  }
   bool IsAlive(qsizetype index) { return Find(next_, index) == index; }
 
   // Deletes `count` lines starting at `first` (an existing line).
@@ -52,9 +55,9 @@ class CuttableLines {
  private:
   // First line at or after `index` that still exists, or -1.
   qsizetype Alive(qsizetype index) {
-    if (index >= lines_.size()) return -1;
+    if (index >= lines_.Count()) return -1;
     const qsizetype found = Find(next_, index);
-    return found >= lines_.size() ? -1 : found;
+    return found >= lines_.Count() ? -1 : found;
   }
   // Last line at or before `index` that still exists, or -1.
   qsizetype AliveBefore(qsizetype index) {
@@ -68,7 +71,7 @@ class CuttableLines {
     return root;
   }
 
-  const QStringList& lines_;
+  const LineList& lines_;
   std::vector<qsizetype> next_;
   std::vector<qsizetype> prev_;
 };
@@ -85,36 +88,41 @@ QString ListFileBaseOf(const QString& chosen) {
 }
 
 bool SaveListFiles(const ListingDocument& doc, const QString& base, QString* error) {
+  LineList names;
+  for (qsizetype row = 0; row < doc.RowCount(); ++row) names.AppendUtf8(doc.CellUtf8(1, row));
   // All three are written completely before any old one is replaced: a list is never left
-  // half old, half new.
+  // half old, half new. A list kept in UTF-8 stays UTF-8.
+  const std::pair<QString, const LineList*> parts[] = {{base + u".mpl"_qs, &names},
+                                                       {base + u".mpl2"_qs, &doc.Text()},
+                                                       {base + u".mpl3"_qs, &doc.Html()}};
   StagedFile files[3];
-  return files[0].Write(base + u".mpl"_qs, LineFile::EncodeLines(doc.Column(1)), error) &&
-         files[1].Write(base + u".mpl2"_qs, LineFile::EncodeLines(doc.Text()), error) &&
-         files[2].Write(base + u".mpl3"_qs, LineFile::EncodeLines(doc.Html()), error) &&
-         files[0].Commit(error) && files[1].Commit(error) && files[2].Commit(error);
+  for (int i = 0; i < 3; ++i) {
+    const auto& [path, lines] = parts[i];
+    if (!files[i].Write(path, LineFile::EncodeLines(*lines, LineFile::IsUtf8File(path)), error)) {
+      return false;
+    }
+  }
+  return files[0].Commit(error) && files[1].Commit(error) && files[2].Commit(error);
 }
 
 std::optional<ListFileContents> ReadListFiles(const QString& base, QString* error) {
   ListFileContents c;
-  const std::pair<const char16_t*, QStringList*> parts[] = {
+  const std::pair<const char16_t*, LineList*> parts[] = {
       {u".mpl", &c.names}, {u".mpl2", &c.text}, {u".mpl3", &c.html}};
   for (const auto& [ext, target] : parts) {
-    auto lines = LineFile::Read(base + QString::fromUtf16(ext), error);
+    auto lines = LineFile::ReadLines(base + QString::fromUtf16(ext), error);
     if (!lines) return std::nullopt;
     *target = std::move(*lines);
   }
   return c;
 }
 
-void LoadListing(ListingDocument& doc, const ListFileContents& c, UiLanguage language) {
+void LoadListing(ListingDocument& doc, ListFileContents c, UiLanguage language) {
   doc.BeginUpdate();
-  doc.SetTextLines(c.text);
-  doc.SetHtmlLines(c.html);
-  const qsizetype rows = std::max<qsizetype>(1, c.names.size());
   // Rows left from the previous listing must not keep its cells.
   doc.ClearGridBody();
-  doc.SetRowCount(rows);
-  if (c.html.value(html_line::kHeaderRow) ==
+  if (c.html.Count() > html_line::kHeaderRow &&
+      c.html.At(html_line::kHeaderRow) ==
           HeadersFor(UiLanguage::German, true, UmlautForm::Entities).html_row &&
       doc.ColumnCount() != 5) {
     doc.SetColumnCount(5);
@@ -124,36 +132,50 @@ void LoadListing(ListingDocument& doc, const ListFileContents& c, UiLanguage lan
     doc.SetColumnWidth(3, 190);
     doc.SetColumnWidth(4, 120);
   }
-  if (!c.names.value(0).isEmpty()) {
+  const bool five = doc.ColumnCount() == 5;
+  if (c.names.Count() > 0 && !c.names.Utf8At(0).empty()) {
     // Where each name stands among the entry lines (after the template), first one first.
-    QHash<QString, std::deque<qsizetype>> where;
-    for (qsizetype k = html_line::kHeaderRow; k < c.html.size(); ++k) where[c.html[k]].push_back(k);
+    std::unordered_map<std::string_view, std::deque<qsizetype>> where;
+    for (qsizetype k = html_line::kHeaderRow; k < c.html.Count(); ++k) {
+      where[c.html.Utf8At(k)].push_back(k);
+    }
     CuttableLines html(c.html);
-    const bool five = doc.ColumnCount() == 5;
-    auto take = [&](const QString& key) -> qsizetype {
+    auto take = [&](std::string_view key) -> qsizetype {
       auto it = where.find(key);
       if (it == where.end()) return -1;
-      while (!it->empty() && !html.IsAlive(it->front())) it->pop_front();
-      return it->empty() ? -1 : it->front();
+      while (!it->second.empty() && !html.IsAlive(it->second.front())) it->second.pop_front();
+      return it->second.empty() ? -1 : it->second.front();
     };
-    for (qsizetype r = 1; r < rows; ++r) {
-      const QString& name = c.names[r];
-      doc.SetCell(0, r, QString::number(r));
-      doc.SetCell(1, r, name);
+    std::string escaped;
+    std::string number;
+    std::string details[3];
+    for (qsizetype r = 1; r < c.names.Count(); ++r) {
+      const std::string_view name = c.names.Utf8At(r);
+      number = std::to_string(r);
+      escaped.clear();
+      AppendHtmlEscaped(name, escaped);
       qsizetype k = take(name);
-      const qsizetype escaped = take(HtmlEscape(name));
-      if (escaped >= 0 && (k < 0 || escaped < k)) k = escaped;
-      if (k < 0) continue;  // no block of its own: size, type and date stay empty
-      if (five) {
-        for (int col = 2; col < 5; ++col) {
-          doc.SetCell(col, r, HtmlUnescape(html.At(html.Step(k, 2 * (col - 1)))));
+      const qsizetype k_escaped = take(escaped);
+      if (k_escaped >= 0 && (k < 0 || k_escaped < k)) k = k_escaped;
+      for (std::string& detail : details) detail.clear();
+      if (k >= 0) {
+        if (five) {
+          for (int i = 0; i < 3; ++i) {
+            AppendHtmlUnescaped(html.At(html.Step(k, 2 * (i + 1))), details[i]);
+          }
         }
+        const qsizetype first = html.Step(k, -3);
+        html.Cut(first >= 0 ? first : k, five ? 12 : 6);
       }
-      const qsizetype first = html.Step(k, -3);
-      html.Cut(first >= 0 ? first : k, five ? 12 : 6);
+      // A name without a block of its own gets empty size, type and date.
+      doc.AppendRowUtf8({number, name, details[0], details[1], details[2]});
     }
+  } else {
+    doc.SetRowCount(std::max<qsizetype>(1, c.names.Count()));
   }
-  doc.SetEntryCounter(std::max<int>(0, int(c.text.size()) - 1));
+  doc.SetEntryCounter(std::max<int>(0, int(c.text.Count()) - 1));
+  doc.SetTextLines(std::move(c.text));
+  doc.SetHtmlLines(std::move(c.html));
   doc.EndUpdate();
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/i18n/LanguageTables.h"
+#include "core/listing/StringPool.h"
 
 namespace kavoro {
 
@@ -13,9 +14,9 @@ class ListingDocument;
 // A stored listing: base + ".mpl" (the grid's name column), ".mpl2" (the text view) and
 // ".mpl3" (the HTML view).
 struct ListFileContents {
-  QStringList names;
-  QStringList text;
-  QStringList html;
+  LineList names;
+  LineList text;
+  LineList html;
 };
 
 // The base of a chosen path: a trailing ".mpl", ".mpl2" or ".mpl3" (exact case) is dropped,
@@ -31,6 +32,6 @@ std::optional<ListFileContents> ReadListFiles(const QString& base, QString* erro
 
 // Replaces the listing by stored contents and rebuilds the grid: numbers 1, 2, 3 ... in file
 // order, and with five columns the size, type and date from each entry's own HTML block.
-void LoadListing(ListingDocument& doc, const ListFileContents& contents, UiLanguage language);
+void LoadListing(ListingDocument& doc, ListFileContents contents, UiLanguage language);
 
 }  // namespace kavoro
