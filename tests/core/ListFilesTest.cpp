@@ -98,6 +98,31 @@ TEST_F(ListFilesTest, RoundTripRebuildsTheGridFromEachEntrysOwnBlock) {
   EXPECT_EQ(other.list_file_base, Base());
 }
 
+// Files 1.jpg, 2.jpg, ... listed without extensions are named like the entry numbers; each
+// row still gets the size, type and date of its own entry, also in a sorted grid.
+TEST_F(ListFilesTest, NamesLikeEntryNumbersOpenWithTheirOwnDetails) {
+  ApplyListingHeaders(state_.doc, true, UiLanguage::German, nullptr);
+  test::AddEntry(state_.doc, u"2"_qs, u"20 KB"_qs, u"JPEG-Bild"_qs, u"02.02.2020 10:00"_qs);
+  test::AddEntry(state_.doc, u"1"_qs, u"10 KB"_qs, u"PNG-Bild"_qs, u"01.01.2020 10:00"_qs);
+  test::AddEntry(state_.doc, u"</td>"_qs, u"30 KB"_qs, u"1"_qs, u"2"_qs);
+  test::AddEntry(state_.doc, u"3"_qs, u"3"_qs, u"</tr>"_qs, u"03.03.2020 10:00"_qs);
+  // The grid in another order than the HTML view, as after sorting.
+  const std::uint32_t order[] = {0, 4, 2, 3, 1};
+  ASSERT_TRUE(state_.doc.ReorderRows(order));
+  ASSERT_TRUE(SaveListFiles(state_.doc, Base(), nullptr));
+
+  AppState other(dir_.Path());
+  CheckConfiguration(other);
+  ApplyOptionsAtStart(other, nullptr);
+  prompts_.files = {Base() + ".mpl"};
+  ASSERT_TRUE(OpenList(other, prompts_));
+  EXPECT_EQ(other.doc.Column(1), (QStringList{"Datei", "3", "1", "</td>", "2"}));
+  EXPECT_EQ(other.doc.Column(2), (QStringList{"Größe", "3", "10 KB", "30 KB", "20 KB"}));
+  EXPECT_EQ(other.doc.Column(3), (QStringList{"Typ", "</tr>", "PNG-Bild", "1", "JPEG-Bild"}));
+  EXPECT_EQ(other.doc.Column(4), (QStringList{"Geändert", "03.03.2020 10:00", "01.01.2020 10:00",
+                                              "2", "02.02.2020 10:00"}));
+}
+
 TEST_F(ListFilesTest, EnglishDetailListIntoTwoColumnsFillsNumberAndNameOnly) {
   ApplyListingHeaders(state_.doc, true, UiLanguage::English, nullptr);
   test::AddEntry(state_.doc, u"a.mp3"_qs, u"1 KB"_qs, u"Audio"_qs, u"x"_qs);

@@ -1,7 +1,6 @@
 #include "core/output/ListFiles.h"
 
 #include <deque>
-#include <numeric>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -14,66 +13,86 @@
 namespace kavoro {
 namespace {
 
-// The HTML lines of the stored page as a list that entry blocks are cut out of, one after
-// the other. Positions count the lines still there, as in a list whose lines are deleted.
-class CuttableLines {
+// The fixed lines of an entry block in the HTML view (the link forms of the name's
+// surroundings begin or end like the plain ones).
+constexpr std::string_view kRowStart = "<tr><td align=\"right\">";
+constexpr std::string_view kCellBreak = "</td><td>";
+constexpr std::string_view kRowEnd = "</tr>";
+constexpr int kShortBlock = 6;
+constexpr int kDetailBlock = 12;
+
+// One entry's block: the index of its first line and whether it holds size, type and date.
+struct EntryBlock {
+  qsizetype first;
+  bool details;
+  qsizetype NameLine() const { return first + 3; }
+  qsizetype DetailLine(int i) const { return first + 5 + 2 * i; }
+};
+
+// The entry blocks of the HTML view from line `first` on, told apart by their fixed lines
+// alone: a name, size or type that reads like a number or a fixed line cannot shift them.
+// Stops at the first line that does not fit; `end` is then its index.
+std::vector<EntryBlock> ReadEntryBlocks(const LineList& html, qsizetype first, qsizetype* end) {
+  std::vector<EntryBlock> blocks;
+  const qsizetype count = html.Count();
+  auto is = [&](qsizetype i, std::string_view text) { return i < count && html.Utf8At(i) == text; };
+  qsizetype b = first;
+  while (b < count) {
+    if (!is(b, kRowStart) || b + 4 >= count || !html.Utf8At(b + 2).starts_with(kCellBreak)) break;
+    const std::string_view after_name = html.Utf8At(b + 4);
+    if (after_name == "</td>" || after_name == "</a></td>") {
+      if (!is(b + 5, kRowEnd)) break;
+      blocks.push_back({b, false});
+      b += kShortBlock;
+    } else if (after_name == kCellBreak || after_name == "</a></td><td>") {
+      if (!is(b + 6, kCellBreak) || !is(b + 8, kCellBreak) || !is(b + 10, "</td>") ||
+          !is(b + 11, kRowEnd)) {
+        break;
+      }
+      blocks.push_back({b, true});
+      b += kDetailBlock;
+    } else {
+      break;
+    }
+  }
+  if (end) *end = b;
+  return blocks;
+}
+
+// Hands out each block once, to the first row whose name it carries (as written by the
+// program, escaped, or as older lists hold it, plain).
+class BlocksByName {
  public:
-  explicit CuttableLines(const LineList& lines)
-      : lines_(lines), next_(lines.Count() + 1), prev_(lines.Count() + 1) {
-    std::iota(next_.begin(), next_.end(), 0);
-    std::iota(prev_.begin(), prev_.end(), 0);
+  BlocksByName(const LineList& html, const std::vector<EntryBlock>& blocks)
+      : taken_(blocks.size()) {
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+      by_name_[html.Utf8At(blocks[i].NameLine())].push_back(i);
+    }
   }
 
-  // The line `steps` lines after `index` (negative: before), or -1 past either end.
-  qsizetype Step(qsizetype index, int steps) {
-    while (steps > 0 && index >= 0) {
-      index = Alive(index + 1);
-      --steps;
-    }
-    while (steps < 0 && index >= 0) {
-      index = AliveBefore(index - 1);
-      ++steps;
-    }
-    return index;
-  }
-  std::string_view At(qsizetype index) const {
-    return index >= 0 ? lines_.Utf8At(index) : std::string_view();
-  }
-  bool IsAlive(qsizetype index) { return Find(next_, index) == index; }
-
-  // Deletes `count` lines starting at `first` (an existing line).
-  void Cut(qsizetype first, int count) {
-    qsizetype index = first;
-    for (int i = 0; i < count && index >= 0; ++i) {
-      const qsizetype following = Alive(index + 1);
-      next_[index] = index + 1;
-      prev_[index + 1] = index;  // prev_ is offset by one: slot i+1 stands for line i
-      index = following;
-    }
+  // The block of `name`, or -1 when none is left.
+  std::ptrdiff_t Take(std::string_view name) {
+    escaped_.clear();
+    AppendHtmlEscaped(name, escaped_);
+    const std::ptrdiff_t plain = First(name);
+    const std::ptrdiff_t escaped = First(escaped_);
+    const std::ptrdiff_t found = plain < 0 || (escaped >= 0 && escaped < plain) ? escaped : plain;
+    if (found >= 0) taken_[std::size_t(found)] = true;
+    return found;
   }
 
  private:
-  // First line at or after `index` that still exists, or -1.
-  qsizetype Alive(qsizetype index) {
-    if (index >= lines_.Count()) return -1;
-    const qsizetype found = Find(next_, index);
-    return found >= lines_.Count() ? -1 : found;
-  }
-  // Last line at or before `index` that still exists, or -1.
-  qsizetype AliveBefore(qsizetype index) {
-    if (index < 0) return -1;
-    return Find(prev_, index + 1) - 1;
-  }
-  static qsizetype Find(std::vector<qsizetype>& parent, qsizetype i) {
-    qsizetype root = i;
-    while (parent[root] != root) root = parent[root];
-    while (parent[i] != root) i = std::exchange(parent[i], root);
-    return root;
+  std::ptrdiff_t First(std::string_view key) {
+    const auto it = by_name_.find(key);
+    if (it == by_name_.end()) return -1;
+    std::deque<std::size_t>& queue = it->second;
+    while (!queue.empty() && taken_[queue.front()]) queue.pop_front();
+    return queue.empty() ? -1 : std::ptrdiff_t(queue.front());
   }
 
-  const LineList& lines_;
-  std::vector<qsizetype> next_;
-  std::vector<qsizetype> prev_;
+  std::unordered_map<std::string_view, std::deque<std::size_t>> by_name_;
+  std::vector<bool> taken_;
+  std::string escaped_;
 };
 
 }  // namespace
@@ -134,40 +153,22 @@ void LoadListing(ListingDocument& doc, ListFileContents c, UiLanguage language) 
   }
   const bool five = doc.ColumnCount() == 5;
   if (c.names.Count() > 0 && !c.names.Utf8At(0).empty()) {
-    // Where each name stands among the entry lines (after the template), first one first.
-    std::unordered_map<std::string_view, std::deque<qsizetype>> where;
-    for (qsizetype k = html_line::kHeaderRow; k < c.html.Count(); ++k) {
-      where[c.html.Utf8At(k)].push_back(k);
-    }
-    CuttableLines html(c.html);
-    auto take = [&](std::string_view key) -> qsizetype {
-      auto it = where.find(key);
-      if (it == where.end()) return -1;
-      while (!it->second.empty() && !html.IsAlive(it->second.front())) it->second.pop_front();
-      return it->second.empty() ? -1 : it->second.front();
-    };
-    std::string escaped;
+    const std::vector<EntryBlock> blocks =
+        ReadEntryBlocks(c.html, html_line::kHeaderRow + 1, nullptr);
+    BlocksByName by_name(c.html, blocks);
     std::string number;
     std::string details[3];
     for (qsizetype r = 1; r < c.names.Count(); ++r) {
       const std::string_view name = c.names.Utf8At(r);
       number = std::to_string(r);
-      escaped.clear();
-      AppendHtmlEscaped(name, escaped);
-      qsizetype k = take(name);
-      const qsizetype k_escaped = take(escaped);
-      if (k_escaped >= 0 && (k < 0 || k_escaped < k)) k = k_escaped;
       for (std::string& detail : details) detail.clear();
-      if (k >= 0) {
-        if (five) {
-          for (int i = 0; i < 3; ++i) {
-            AppendHtmlUnescaped(html.At(html.Step(k, 2 * (i + 1))), details[i]);
-          }
-        }
-        const qsizetype first = html.Step(k, -3);
-        html.Cut(first >= 0 ? first : k, five ? 12 : 6);
-      }
       // A name without a block of its own gets empty size, type and date.
+      const std::ptrdiff_t block = by_name.Take(name);
+      if (five && block >= 0 && blocks[std::size_t(block)].details) {
+        for (int i = 0; i < 3; ++i) {
+          AppendHtmlUnescaped(c.html.Utf8At(blocks[std::size_t(block)].DetailLine(i)), details[i]);
+        }
+      }
       doc.AppendRowUtf8({number, name, details[0], details[1], details[2]});
     }
   } else {
