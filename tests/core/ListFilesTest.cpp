@@ -123,17 +123,39 @@ TEST_F(ListFilesTest, NamesLikeEntryNumbersOpenWithTheirOwnDetails) {
                                               "2", "02.02.2020 10:00"}));
 }
 
-TEST_F(ListFilesTest, EnglishDetailListIntoTwoColumnsFillsNumberAndNameOnly) {
+// A list opens in its own column form, whatever the grid showed and whatever the language
+// of its header row; the header row takes the language of the window.
+TEST_F(ListFilesTest, AListOpensInItsOwnColumnForm) {
   ApplyListingHeaders(state_.doc, true, UiLanguage::English, nullptr);
   test::AddEntry(state_.doc, u"a.mp3"_qs, u"1 KB"_qs, u"Audio"_qs, u"x"_qs);
-  ASSERT_TRUE(SaveListFiles(state_.doc, Base(), nullptr));
-  ApplyListingHeaders(state_.doc, false, UiLanguage::German, nullptr);
-  prompts_.files = {Base() + ".mpl"};
+  const QString five = Base();
+  ASSERT_TRUE(SaveListFiles(state_.doc, five, nullptr));
+  test::StartListing(state_.doc, false);
+  test::AddEntry(state_.doc, u"b.txt"_qs);
+  test::AddEntry(state_.doc, u"c.txt"_qs);
+  const QString two = dir_.File(u"zwei"_qs);
+  ASSERT_TRUE(SaveListFiles(state_.doc, two, nullptr));
+
+  // A two-column list opened into a five-column grid: two columns, and no cells taken
+  // from the HTML view's fixed lines in the hidden ones.
+  ApplyListingHeaders(state_.doc, true, UiLanguage::German, nullptr);
+  prompts_.files = {two + ".mpl"};
   ASSERT_TRUE(OpenList(state_, prompts_));
   EXPECT_EQ(state_.doc.ColumnCount(), 2);
-  // The header row keeps the language of the window, not of the list.
+  EXPECT_EQ(state_.doc.Column(0), (QStringList{"Nr.", "1", "2"}));
+  EXPECT_EQ(state_.doc.Column(1), (QStringList{"Datei", "b.txt", "c.txt"}));
+  for (int col = 2; col < 5; ++col) {
+    EXPECT_EQ(state_.doc.Cell(col, 1), QString());
+    EXPECT_EQ(state_.doc.Cell(col, 2), QString());
+  }
+
+  // An English five-column list opened into the two-column grid of a German window.
+  prompts_.files = {five + ".mpl"};
+  ASSERT_TRUE(OpenList(state_, prompts_));
+  EXPECT_EQ(state_.doc.ColumnCount(), 5);
   EXPECT_EQ(state_.doc.Column(1), (QStringList{"Datei", "a.mp3"}));
-  EXPECT_EQ(state_.doc.Cell(2, 1), QString());
+  EXPECT_EQ(state_.doc.Column(2), (QStringList{"Größe", "1 KB"}));
+  EXPECT_EQ(state_.doc.Column(4), (QStringList{"Geändert", "x"}));
 }
 
 TEST_F(ListFilesTest, HandEditedListsOpenWithoutHangingOrGuessing) {

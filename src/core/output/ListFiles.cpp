@@ -59,6 +59,16 @@ std::vector<EntryBlock> ReadEntryBlocks(const LineList& html, qsizetype first, q
   return blocks;
 }
 
+// The number of cells of a table row written on one line.
+qsizetype CellsOf(std::string_view row) {
+  qsizetype cells = 0;
+  for (std::size_t at = row.find("<td"); at != std::string_view::npos;
+       at = row.find("<td", at + 3)) {
+    ++cells;
+  }
+  return cells;
+}
+
 // Hands out each block once, to the first row whose name it carries (as written by the
 // program, escaped, or as older lists hold it, plain).
 class BlocksByName {
@@ -140,21 +150,22 @@ void LoadListing(ListingDocument& doc, ListFileContents c, UiLanguage language) 
   doc.BeginUpdate();
   // Rows left from the previous listing must not keep its cells.
   doc.ClearGridBody();
-  if (c.html.Count() > html_line::kHeaderRow &&
-      c.html.At(html_line::kHeaderRow) ==
-          HeadersFor(UiLanguage::German, true, UmlautForm::Entities).html_row &&
-      doc.ColumnCount() != 5) {
-    doc.SetColumnCount(5);
-    const HeaderTexts headers = HeadersFor(language, true, UmlautForm::Plain);
-    for (int col = 2; col < 5; ++col) doc.SetCell(col, 0, headers.grid_cells[col]);
-    doc.SetColumnWidth(2, 80);
-    doc.SetColumnWidth(3, 190);
-    doc.SetColumnWidth(4, 120);
+  // The list's own column form: its header row's cells, or without a header row (a listing
+  // made anew while the grid kept five columns) its first entry's block.
+  const std::string_view header = c.html.Count() > html_line::kHeaderRow
+                                      ? c.html.Utf8At(html_line::kHeaderRow)
+                                      : std::string_view();
+  const bool has_header = header.starts_with(kRowStart) && header != kRowStart;
+  const std::vector<EntryBlock> blocks =
+      ReadEntryBlocks(c.html, html_line::kHeaderRow + (has_header ? 1 : 0), nullptr);
+  const bool five = has_header ? CellsOf(header) == 5 : !blocks.empty() && blocks[0].details;
+  if (five && doc.ColumnCount() != 5) SetDetailColumnWidths(doc);
+  doc.SetColumnCount(five ? 5 : 2);
+  const HeaderTexts headers = HeadersFor(language, five, UmlautForm::Plain);
+  for (int col = 0; col < int(headers.grid_cells.size()); ++col) {
+    doc.SetCell(col, 0, headers.grid_cells[col]);
   }
-  const bool five = doc.ColumnCount() == 5;
   if (c.names.Count() > 0 && !c.names.Utf8At(0).empty()) {
-    const std::vector<EntryBlock> blocks =
-        ReadEntryBlocks(c.html, html_line::kHeaderRow + 1, nullptr);
     BlocksByName by_name(c.html, blocks);
     std::string number;
     std::string details[3];
