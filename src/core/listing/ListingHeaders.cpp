@@ -8,10 +8,6 @@ namespace {
 
 constexpr int kDetailWidths[3] = {80, 190, 120};
 
-void SetDetailWidths(ListingDocument& doc) {
-  for (int i = 0; i < 3; ++i) doc.SetColumnWidth(2 + i, kDetailWidths[i]);
-}
-
 void PutGridHeader(ListingDocument& doc, const QStringList& cells) {
   for (int c = 0; c < cells.size(); ++c) doc.SetCell(c, 0, cells[c]);
 }
@@ -25,7 +21,7 @@ void PutViewHeaders(ListingDocument& doc, const HeaderTexts& headers) {
 void PutFiveColumnHeaders(ListingDocument& doc, const HeaderTexts& headers) {
   doc.SetColumnCount(5);
   PutGridHeader(doc, headers.grid_cells);
-  SetDetailWidths(doc);
+  SetDetailColumnWidths(doc);
   PutViewHeaders(doc, headers);
 }
 
@@ -34,6 +30,10 @@ void RecordDetails(OptionsFile* options, bool details) {
 }
 
 }  // namespace
+
+void SetDetailColumnWidths(ListingDocument& doc) {
+  for (int i = 0; i < 3; ++i) doc.SetColumnWidth(2 + i, kDetailWidths[i]);
+}
 
 const QStringList& PageTemplate() {
   static const QStringList kTemplate = {
