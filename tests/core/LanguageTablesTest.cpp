@@ -96,6 +96,7 @@ constexpr SlotField kSlotFields[] = {
     {"msgBadName", &MessageSlots::msgBadName},
     {"msgNameExists", &MessageSlots::msgNameExists},
     {"msgIntoItself", &MessageSlots::msgIntoItself},
+    {"msgNoCopyName", &MessageSlots::msgNoCopyName},
     {"msgOperationFailed", &MessageSlots::msgOperationFailed},
 };
 

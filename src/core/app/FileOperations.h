@@ -33,7 +33,7 @@ class FileClipboard {
   Mode mode_ = Mode::Empty;
 };
 
-enum class FileOpFailure { None, BadName, NameExists, IntoItself, System };
+enum class FileOpFailure { None, BadName, NameExists, IntoItself, NoCopyName, System };
 
 struct FileOpResult {
   FileOpFailure failure = FileOpFailure::None;
@@ -53,7 +53,8 @@ FileOpResult RenameEntry(const QString& path, const QString& new_name);
 FileOpResult DeleteEntry(const QString& path);
 
 // The name a copy of `name` gets in `folder` when `name` is taken there: "Kopie von NAME",
-// then "Kopie (2) von NAME", "Kopie (3) von NAME", ...
+// then "Kopie (2) von NAME", "Kopie (3) von NAME", ... up to a bound. Empty when every
+// candidate is taken or longer than the file system allows a name to be.
 QString FreeCopyName(const QString& folder, const QString& name);
 
 // Copies (or with `move` moves) `source` into `folder`. A copy into the source's own folder

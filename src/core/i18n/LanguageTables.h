@@ -51,6 +51,7 @@ struct MessageSlots {
   QString msgBadName;
   QString msgNameExists;
   QString msgIntoItself;
+  QString msgNoCopyName;
   QString msgOperationFailed;
   // The row labels of the properties window.
   QStringList propertyLabels;
