@@ -17,6 +17,8 @@
 #include "core/app/AppState.h"
 #include "core/app/Prompts.h"
 #include "core/app/Shell.h"
+#include "core/listing/FileTexts.h"
+#include "core/listing/Utf8.h"
 #include "gui/FolderContentsModel.h"
 
 namespace kavoro {
@@ -26,6 +28,14 @@ const QString kCannotBeUndone = u"Achtung ! Kann nicht wieder hergestellt werden
 
 QString DeleteQuestion(const QString& head, const QString& name) {
   return head + u'"' + name + u'"' + u" wirklich löschen?"_qs + u'\n' + kCannotBeUndone;
+}
+
+// A name in a menu entry: "&" would mark a shortcut letter and a tab would start the
+// shortcut column, so both stay what they are in the name.
+QString MenuText(const QString& name) {
+  std::string visible;
+  AppendVisible(utf8::FromQString(name), visible);
+  return utf8::ToQString(visible).replace(u'&', u"&&"_qs);
 }
 
 // The menu entries are made by the window; they are found by their names.
@@ -105,8 +115,8 @@ void ExplorerActions::TreeMenuOpening() {
   const MessageSlots& m = state_.Slots();
   auto* expand = ActionIn(tree_menu_, "Verzeinisanlegen1");
   expand->setEnabled(v_.tabs->currentIndex() != 1);
-  expand->setText(m.menuSubfoldersHead + u" \""_qs + v_.folders->fileName(node) + u'"' +
-                  m.menuSubfoldersTail);
+  expand->setText(m.menuSubfoldersHead + u" \""_qs + MenuText(v_.folders->fileName(node)) +
+                  u'"' + m.menuSubfoldersTail);
 }
 
 void ExplorerActions::ListMenuOpening() {
@@ -257,7 +267,9 @@ void ExplorerActions::ShowProperties(const QString& path) {
   dialog->setWindowTitle(CaptionText("TForm1", "Eigenschaften1", state_.language));
   auto* form = new QFormLayout(dialog);
   for (const auto& [label, value] : DescribeEntry(path, state_.Slots())) {
-    auto* text = new QLabel(value, dialog);
+    auto* text = new QLabel(dialog);
+    text->setTextFormat(Qt::PlainText);  // names are data, never markup
+    text->setText(value);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     form->addRow(label, text);
   }

@@ -13,6 +13,7 @@
 
 #include "gui/ExplorerActions.h"
 #include "gui/MainWindow.h"
+#include "support/Printers.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
@@ -243,6 +244,35 @@ TEST_F(ExplorerGuiTest, PropertiesShowTheFileInAWindowOfOurOwn) {
   for (QLabel* label : dialog->findChildren<QLabel*>()) texts.append(label->text());
   EXPECT_TRUE(texts.contains(u"c.mp3"_qs));
   EXPECT_TRUE(texts.contains(P(u"Musik"_qs)));
+}
+
+TEST_F(ExplorerGuiTest, NamesInThePropertiesWindowAndTheFolderMenuAreTextNotMarkup) {
+  MakeFile(u"<i>R&B/<b>bold.mp3"_qs);
+  ShowFolder(u"<i>R&B"_qs, 1);
+  RightClick(tree_, "PopupMenu1");
+  // A single "&" would be taken as the mark of a shortcut letter and vanish.
+  EXPECT_EQ(Find<QAction>("Verzeinisanlegen1")->text(),
+            u"Alle Unterordner von : \"<i>R&&B\" öffnen"_qs);
+  // A tab would begin the column of the shortcut; it is shown as the views show it.
+  MakeFile(u"A\tB/x.txt"_qs);
+  ShowFolder(u"A\tB"_qs, 1);
+  RightClick(tree_, "PopupMenu1");
+  EXPECT_EQ(Find<QAction>("Verzeinisanlegen1")->text(),
+            u"Alle Unterordner von : \"A\u2409B\" öffnen"_qs);
+
+  ShowFolder(u"<i>R&B"_qs, 1);
+  SelectRows({0});
+  Command(list_, "Eigenschaften1");
+  auto* dialog = Find<QDialog>("PropertiesWindow");
+  ASSERT_NE(dialog, nullptr);
+  QStringList shown;
+  for (QLabel* label : dialog->findChildren<QLabel*>()) {
+    if (label->text().contains(u'<')) {
+      shown.append(label->text());
+      EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
+    }
+  }
+  EXPECT_EQ(shown, QStringList({u"<b>bold.mp3"_qs, P(u"<i>R&B"_qs)}));
 }
 
 }  // namespace
