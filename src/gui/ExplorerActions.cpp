@@ -24,6 +24,9 @@
 namespace kavoro {
 namespace {
 
+// "Alle Unterordner ... öffnen" opens at most this many folders.
+constexpr qsizetype kExpandLimit = 10000;
+
 const QString kCannotBeUndone = u"Achtung ! Kann nicht wieder hergestellt werden !"_qs;
 
 QString DeleteQuestion(const QString& head, const QString& name) {
@@ -115,8 +118,8 @@ void ExplorerActions::TreeMenuOpening() {
   const MessageSlots& m = state_.Slots();
   auto* expand = ActionIn(tree_menu_, "Verzeinisanlegen1");
   expand->setEnabled(v_.tabs->currentIndex() != 1);
-  expand->setText(m.menuSubfoldersHead + u" \""_qs + MenuText(v_.folders->fileName(node)) +
-                  u'"' + m.menuSubfoldersTail);
+  expand->setText(m.menuSubfoldersHead + u" \""_qs + MenuText(v_.folders->fileName(node)) + u'"' +
+                  m.menuSubfoldersTail);
 }
 
 void ExplorerActions::ListMenuOpening() {
@@ -136,7 +139,16 @@ void ExplorerActions::RefreshTree() {
 }
 
 void ExplorerActions::ExpandAll() {
-  if (menu_node_.isValid()) v_.tree->expandRecursively(menu_node_);
+  if (!menu_node_.isValid()) return;
+  // The model loads folders only when asked for them: the whole tree is read here, and
+  // asking the model for a folder by its path brings it in.
+  const SubfolderWalk walk = ListSubfolders(menu_folder_, kExpandLimit);
+  v_.tree->expand(menu_node_);
+  for (const QString& folder : walk.folders) v_.tree->expand(v_.folders->index(folder));
+  if (!walk.complete) {
+    const MessageSlots& m = state_.Slots();
+    prompts_.Inform(m.msgExpandLimitHead + QString::number(kExpandLimit) + m.msgExpandLimitTail);
+  }
 }
 
 void ExplorerActions::FolderProperties() {

@@ -158,6 +158,26 @@ TEST_F(FileOperationsTest, AFailedCopyIsReportedAndLeavesNothingBehind) {
   EXPECT_TRUE(Exists(u"a/sub/f.txt"_qs));
 }
 
+TEST_F(FileOperationsTest, SubfoldersAreListedLevelByLevelUpToALimit) {
+  for (const char* name : {"t/a/aa/aaa/f", "t/a/ab/f", "t/b/.ba/f", "t/c"})
+    File(QLatin1String(name));
+  // A link to a folder above would make the walk endless.
+  ASSERT_TRUE(QFile::link(P(u"t"_qs), P(u"t/a/zurück"_qs)));
+  SubfolderWalk walk = ListSubfolders(P(u"t"_qs), 100);
+  EXPECT_TRUE(walk.complete);
+  QStringList levels = walk.folders;
+  for (QString& path : levels) path = path.mid(P(u"t/"_qs).size());
+  // Each level sorted, so that the order does not hang on the file system's.
+  std::sort(levels.begin(), levels.begin() + 2);
+  std::sort(levels.begin() + 2, levels.begin() + 5);
+  EXPECT_EQ(levels,
+            QStringList({u"a"_qs, u"b"_qs, u"a/aa"_qs, u"a/ab"_qs, u"b/.ba"_qs, u"a/aa/aaa"_qs}));
+  walk = ListSubfolders(P(u"t"_qs), 4);
+  EXPECT_FALSE(walk.complete);
+  EXPECT_EQ(walk.folders.size(), 4);
+  EXPECT_TRUE(ListSubfolders(P(u"t"_qs), 6).complete);
+}
+
 TEST(FileClipboardTest, CutMarksOnlyTheLastCutPath) {
   FileClipboard clip;
   EXPECT_EQ(clip.CurrentMode(), FileClipboard::Mode::Empty);

@@ -98,6 +98,8 @@ constexpr SlotField kSlotFields[] = {
     {"msgIntoItself", &MessageSlots::msgIntoItself},
     {"msgNoCopyName", &MessageSlots::msgNoCopyName},
     {"msgOperationFailed", &MessageSlots::msgOperationFailed},
+    {"msgExpandLimitHead", &MessageSlots::msgExpandLimitHead},
+    {"msgExpandLimitTail", &MessageSlots::msgExpandLimitTail},
 };
 
 // Every text the tables hold, for checks that apply to all of them.

@@ -275,5 +275,22 @@ TEST_F(ExplorerGuiTest, NamesInThePropertiesWindowAndTheFolderMenuAreTextNotMark
   EXPECT_EQ(shown, QStringList({u"<b>bold.mp3"_qs, P(u"<i>R&B"_qs)}));
 }
 
+TEST_F(ExplorerGuiTest, OpenAllSubfoldersLoadsAndOpensTheWholeTree) {
+  for (const char* name : {"Baum/a/aa/aaa/x.txt", "Baum/a/ab/y.txt", "Baum/b/ba/.versteckt/z"}) {
+    MakeFile(QLatin1String(name));
+  }
+  // Nothing below "Baum" has been loaded yet.
+  tree_->setCurrentIndex(Folders()->index(P(u"Baum"_qs)));
+  Command(tree_, "Verzeinisanlegen1");
+  for (const char* folder : {"Baum", "Baum/a", "Baum/a/aa", "Baum/b", "Baum/b/ba"}) {
+    EXPECT_TRUE(tree_->isExpanded(Folders()->index(P(QLatin1String(folder))))) << folder;
+  }
+  // The folders come into the view as they are loaded.
+  QTRY_VERIFY(tree_->visualRect(Folders()->index(P(u"Baum/a/aa/aaa"_qs))).isValid());
+  QTRY_VERIFY(tree_->visualRect(Folders()->index(P(u"Baum/b/ba/.versteckt"_qs))).isValid());
+  EXPECT_FALSE(tree_->isExpanded(Folders()->index(P(u"Musik"_qs))));
+  EXPECT_TRUE(prompts_.shown.isEmpty());
+}
+
 }  // namespace
 }  // namespace kavoro

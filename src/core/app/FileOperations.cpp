@@ -11,6 +11,7 @@
 #include <QMimeDatabase>
 #include <algorithm>
 #include <cerrno>
+#include <deque>
 #include <filesystem>
 #include <system_error>
 
@@ -161,6 +162,25 @@ FileOpResult PasteEntry(const QString& source, const QString& folder, bool move)
   }
   if (ec) return SystemFailure(from, ec);
   return FileOpResult{FileOpFailure::None, FromPath(to), {}};
+}
+
+SubfolderWalk ListSubfolders(const QString& folder, qsizetype limit) {
+  SubfolderWalk walk;
+  std::deque<fs::path> pending{ToPath(folder)};
+  for (; !pending.empty(); pending.pop_front()) {
+    std::error_code ec;
+    // Unreadable folders simply have nothing below them here.
+    for (fs::directory_iterator it(pending.front(), ec), end; !ec && it != end; it.increment(ec)) {
+      if (!it->is_directory(ec) || it->is_symlink(ec)) continue;
+      if (walk.folders.size() == limit) {
+        walk.complete = false;
+        return walk;
+      }
+      walk.folders.append(FromPath(it->path()));
+      pending.push_back(it->path());
+    }
+  }
+  return walk;
 }
 
 QList<std::pair<QString, QString>> DescribeEntry(const QString& path, const MessageSlots& m) {

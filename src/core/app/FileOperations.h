@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <utility>
 
 #include "core/i18n/LanguageTables.h"
@@ -61,6 +62,14 @@ QString FreeCopyName(const QString& folder, const QString& name);
 // gets a free "Kopie von " name; any other name that is taken is refused, and a folder never
 // goes into itself or below itself. A failed copy leaves nothing half-copied behind.
 FileOpResult PasteEntry(const QString& source, const QString& folder, bool move);
+
+// The folders below `folder`, level by level, at most `limit` of them; links to folders are
+// not followed. `complete` is false when there are more.
+struct SubfolderWalk {
+  QStringList folders;
+  bool complete = true;
+};
+SubfolderWalk ListSubfolders(const QString& folder, qsizetype limit);
 
 // The rows of the properties window: name, folder, type, size, dates, permissions, owner.
 QList<std::pair<QString, QString>> DescribeEntry(const QString& path, const MessageSlots& m);

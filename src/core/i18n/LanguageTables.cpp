@@ -328,6 +328,8 @@ MessageSlots GermanSlots() {
           "Für die Kopie gibt es hier keinen freien Namen (der Name wäre zu lang, oder es gibt "
           "schon zu viele Kopien) :"),
       .msgOperationFailed = QStringLiteral("Die Aktion ist fehlgeschlagen :"),
+      .msgExpandLimitHead = QStringLiteral("Der Ordner hat mehr als "),
+      .msgExpandLimitTail = QStringLiteral(" Unterordner; nur so viele wurden geöffnet."),
       .propertyLabels = {QStringLiteral("Name :"), QStringLiteral("Ordner :"),
                          QStringLiteral("Typ :"), QStringLiteral("Größe :"),
                          QStringLiteral("Geändert :"), QStringLiteral("Erstellt :"),
@@ -383,6 +385,8 @@ MessageSlots EnglishSlots() {
           "There is no free name for the copy here (the name would be too long, or there are "
           "too many copies already) :"),
       .msgOperationFailed = QStringLiteral("The operation failed :"),
+      .msgExpandLimitHead = QStringLiteral("The folder has more than "),
+      .msgExpandLimitTail = QStringLiteral(" subfolders; only that many were opened."),
       .propertyLabels = {QStringLiteral("Name :"), QStringLiteral("Folder :"),
                          QStringLiteral("Type :"), QStringLiteral("Size :"),
                          QStringLiteral("Modified :"), QStringLiteral("Created :"),

@@ -53,6 +53,9 @@ struct MessageSlots {
   QString msgIntoItself;
   QString msgNoCopyName;
   QString msgOperationFailed;
+  // "Alle Unterordner von : ... öffnen" on a tree larger than it opens.
+  QString msgExpandLimitHead;
+  QString msgExpandLimitTail;
   // The row labels of the properties window.
   QStringList propertyLabels;
 };
