@@ -51,7 +51,11 @@ struct MessageSlots {
   QString msgBadName;
   QString msgNameExists;
   QString msgIntoItself;
+  QString msgNoCopyName;
   QString msgOperationFailed;
+  // "Alle Unterordner von : ... öffnen" on a tree larger than it opens.
+  QString msgExpandLimitHead;
+  QString msgExpandLimitTail;
   // The row labels of the properties window.
   QStringList propertyLabels;
 };
