@@ -7,6 +7,7 @@
 #include <QTabWidget>
 
 #include "gui/NamedWidget.h"
+#include "gui/OwnedWindow.h"
 
 namespace kavoro {
 namespace {
@@ -70,6 +71,7 @@ CatalogEditor::CatalogEditor(QWidget* parent)
           &CatalogEditor::Cancelled);
   connect(category_of_extension_, &QComboBox::currentIndexChanged, this,
           &CatalogEditor::ListExtensions);
+  LeaveThrough(this, [this] { emit Cancelled(); });
 }
 
 void CatalogEditor::OpenForCategories(const QStringList& lines) {

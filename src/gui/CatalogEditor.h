@@ -22,7 +22,6 @@ class CatalogEditor : public QDialog {
 
   void OpenForCategories(const QStringList& lines);
   void OpenForExtensions(const QStringList& lines);
-  void reject() override { emit Cancelled(); }
 
  signals:
   void Proposed(kavoro::CatalogResult result);

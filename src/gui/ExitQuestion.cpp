@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "core/i18n/LanguageTables.h"
+#include "gui/OwnedWindow.h"
 
 namespace kavoro {
 namespace {
@@ -43,15 +44,12 @@ ExitQuestion::ExitQuestion(QWidget* parent)
     hide();
     emit DiscardChosen();
   });
-  connect(AddButton(this, "Button3", 222), &QPushButton::clicked, this, [this] {
+  auto cancel = [this] {
     hide();
     emit CancelChosen();
-  });
-}
-
-void ExitQuestion::reject() {
-  hide();
-  emit CancelChosen();
+  };
+  connect(AddButton(this, "Button3", 222), &QPushButton::clicked, this, cancel);
+  LeaveThrough(this, cancel);
 }
 
 }  // namespace kavoro

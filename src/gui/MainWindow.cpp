@@ -3,13 +3,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QKeyEvent>
-#include <QShortcut>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -17,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeView>
@@ -33,21 +33,20 @@
 #include "gui/ExplorerActions.h"
 #include "gui/ExportDialog.h"
 #include "gui/FindWindow.h"
-#include "gui/FolderContentsModel.h"
-#include "gui/InfoWindows.h"
-#include "gui/SearchPanels.h"
 #include "gui/FittingTabs.h"
+#include "gui/FolderContentsModel.h"
 #include "gui/GridTools.h"
+#include "gui/InfoWindows.h"
 #include "gui/LanguageApplier.h"
 #include "gui/ListingModels.h"
 #include "gui/MemoSelection.h"
 #include "gui/OptionsPanel.h"
 #include "gui/Prompts.h"
+#include "gui/SearchPanels.h"
 #include "gui/StyleDialog.h"
 
 namespace kavoro {
 namespace {
-
 
 template <typename W>
 W* Named(W* widget, const char* name) {
@@ -120,8 +119,7 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
   connect(exit_question_, &ExitQuestion::CancelChosen, this, &MainWindow::ExitCancel);
   export_dialog_ = std::make_unique<ExportDialog>();
   connect(export_dialog_.get(), &ExportDialog::SaveClicked, this, &MainWindow::ExportSaveClick);
-  connect(export_dialog_.get(), &ExportDialog::CancelClicked, this,
-          &MainWindow::CloseExportDialog);
+  connect(export_dialog_.get(), &ExportDialog::CancelClicked, this, &MainWindow::CloseExportDialog);
   style_dialog_ = std::make_unique<StyleDialog>(state_, *prompts_, *shell_);
   connect(style_dialog_.get(), &StyleDialog::Finished, this, &MainWindow::CloseStyleDialog);
   find_window_ = std::make_unique<FindWindow>(
@@ -137,9 +135,10 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
   BuildTimers();
   progress_timer_.setInterval(100);
   connect(&progress_timer_, &QTimer::timeout, this, &MainWindow::ShowScanProgress);
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  escape->setContext(Qt::ApplicationShortcut);
-  connect(escape, &QShortcut::activated, this, [this] { cancel_ = true; });
+  escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape_->setContext(Qt::ApplicationShortcut);
+  escape_->setEnabled(false);
+  connect(escape_, &QShortcut::activated, this, [this] { cancel_ = true; });
 
   const StartupCheck check = CheckConfiguration(state_);
   startup_ok_ = check == StartupCheck::Ok;
@@ -193,15 +192,16 @@ void MainWindow::BuildFolderSide(QWidget* central) {
   contents_view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   contents_view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   contents_view_->verticalHeader()->hide();
-  contents_view_->verticalHeader()->setDefaultSectionSize(contents_view_->fontMetrics().height() + 6);
+  contents_view_->verticalHeader()->setDefaultSectionSize(contents_view_->fontMetrics().height() +
+                                                          6);
   contents_view_->setWordWrap(false);
   contents_view_->setShowGrid(false);
   auto show_folder = [this](const QModelIndex& index) {
     const QString path = folder_model_->filePath(index);
-    contents_view_->setRootIndex(contents_proxy_->mapFromSource(contents_model_->setRootPath(path)));
+    contents_view_->setRootIndex(
+        contents_proxy_->mapFromSource(contents_model_->setRootPath(path)));
   };
-  connect(folder_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          show_folder);
+  connect(folder_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, show_folder);
   show_folder(home);
   contents_enter_ = Named(new QPushButton(contents_page), "Button5");
   contents_export_ = Named(new QPushButton(contents_page), "Button2");
@@ -276,8 +276,8 @@ void MainWindow::BuildGridTools(QWidget* grid_page) {
     width_fields_[i]->setGeometry(46 + 70 * i, 12, 34, 22);
   }
   sort_group_ = Named(new QGroupBox(grid_page), "GroupBox4");
-  static const char* kRadios[] = {"RadioButton1", "RadioButton2", "RadioButton3",
-                                  "RadioButton4", "RadioButton5"};
+  static const char* kRadios[] = {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4",
+                                  "RadioButton5"};
   static const int kRadioLefts[] = {8, 60, 180, 120, 240};  // Nr., File, Type, Size, Date
   for (int i = 0; i < 5; ++i) {
     sort_choices_[i] = Named(new SortButton(sort_group_), kRadios[i]);

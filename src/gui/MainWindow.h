@@ -17,6 +17,7 @@ class QListView;
 class QMenu;
 class QProgressBar;
 class QPushButton;
+class QShortcut;
 class QTabWidget;
 class QTableView;
 class QTreeView;
@@ -193,6 +194,7 @@ class MainWindow : public QMainWindow {
   EntryTexts texts_;
   std::unique_ptr<Run> run_;
   std::atomic<bool> cancel_{false};
+  QShortcut* escape_ = nullptr;  // stops a run; only while one runs, so windows get their Escape
   std::atomic<std::uint64_t> folders_visited_{0};
   QTimer progress_timer_;
   std::vector<std::pair<QString, bool>> queued_folders_;

@@ -14,6 +14,7 @@
 #include "core/app/Prompts.h"
 #include "core/output/Export.h"
 #include "gui/NamedWidget.h"
+#include "gui/OwnedWindow.h"
 
 namespace kavoro {
 namespace {
@@ -119,9 +120,9 @@ StyleDialog::StyleDialog(AppState& state, Prompts& prompts, Shell& shell)
   });
   connect(apply_, &QPushButton::clicked, this, &StyleDialog::Apply);
   connect(cancel_, &QPushButton::clicked, this, &StyleDialog::Cancel);
-  connect(preview_, &QPushButton::clicked, this, [this] {
-    ShowPreview(state_.program_dir, state_.style_page, shell_, prompts_);
-  });
+  connect(preview_, &QPushButton::clicked, this,
+          [this] { ShowPreview(state_.program_dir, state_.style_page, shell_, prompts_); });
+  LeaveThrough(this, [this] { Cancel(); });
 }
 
 void StyleDialog::ShowChoices() {
@@ -129,8 +130,8 @@ void StyleDialog::ShowChoices() {
   const StyleSettings& c = d.choice;
   // Set by code, so no action runs.
   const std::initializer_list<QWidget*> controls = {
-      text_color_, size_, family_, page_color_, table_color_, no_lines_,
-      page_on_,    table_on_, store_, custom_size_};
+      text_color_, size_,    family_,   page_color_, table_color_,
+      no_lines_,   page_on_, table_on_, store_,      custom_size_};
   for (QWidget* w : controls) w->blockSignals(true);
   text_color_->setCurrentIndex(c.font_color);
   size_->setCurrentIndex(c.size_choice);
@@ -149,9 +150,9 @@ void StyleDialog::ShowChoices() {
 void StyleDialog::ShowEnabled() {
   const StyleDialogState& d = state_.style;
   const bool choices = d.ChoicesEnabled();
-  for (QWidget* w : std::initializer_list<QWidget*>{text_color_, size_, family_, no_lines_,
-                                                    page_on_, table_on_, apply_, preview_,
-                                                    cancel_}) {
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{text_color_, size_, family_, no_lines_, page_on_, table_on_,
+                                       apply_, preview_, cancel_}) {
     w->setEnabled(choices);
   }
   page_color_->setEnabled(d.PageColorEnabled());
