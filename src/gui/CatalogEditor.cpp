@@ -20,8 +20,7 @@ QWidget* AddPage(QTabWidget* tabs) {
 
 }  // namespace
 
-CatalogEditor::CatalogEditor(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+CatalogEditor::CatalogEditor() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint) {
   setObjectName(u"TForm5"_qs);
   setWindowModality(Qt::ApplicationModal);
   auto button = [this](QWidget* page, const char* name, int left, int top) {

@@ -18,7 +18,7 @@ class CatalogEditor : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CatalogEditor(QWidget* parent);
+  CatalogEditor();
 
   void OpenForCategories(const QStringList& lines);
   void OpenForExtensions(const QStringList& lines);

@@ -27,8 +27,8 @@ QLabel* AddQuestion(QWidget* parent, const char* name, UiLanguage language) {
 
 }  // namespace
 
-ExitQuestion::ExitQuestion(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+ExitQuestion::ExitQuestion()
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName(u"TForm6"_qs);
   setWindowTitle(u"Kavoro 2.2"_qs);
   setFixedSize(332, 80);

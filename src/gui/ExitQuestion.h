@@ -10,7 +10,7 @@ class ExitQuestion : public QDialog {
   Q_OBJECT
 
  public:
-  explicit ExitQuestion(QWidget* parent);
+  ExitQuestion();
 
  signals:
   void SaveChosen();

@@ -110,16 +110,15 @@ void FindWindow::Open() {
   search_->setEnabled(false);
   from_selection_->setChecked(true);
   const QRect frame = main_->frameGeometry();
-  move(frame.left() + views_.folder_tabs->width() / 2 - width() / 2 + 4, frame.top() + 80);
+  const QPoint at(frame.left() + views_.folder_tabs->width() / 2 - width() / 2 + 4,
+                  frame.top() + 80);
   QString error;
   const bool ask = AsksSearchStart(state_, &error);
   start_panel_->setVisible(ask);
   search_panel_->setVisible(!ask);
   session_.Reset();
   SetMainEnabled(false);
-  show();
-  raise();
-  activateWindow();
+  ShowOwned(this, main_, at);
   if (!error.isEmpty()) prompts_.Error(error);
 }
 

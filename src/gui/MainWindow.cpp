@@ -41,6 +41,7 @@
 #include "gui/ListingModels.h"
 #include "gui/MemoSelection.h"
 #include "gui/OptionsPanel.h"
+#include "gui/OwnedWindow.h"
 #include "gui/Prompts.h"
 #include "gui/SearchPanels.h"
 #include "gui/StyleDialog.h"
@@ -110,13 +111,13 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
           });
   connect(several_folders_, &SeveralFoldersPanel::Cancelled, this,
           [this] { ClosePanel(several_folders_); });
-  catalog_editor_ = new CatalogEditor(this);
-  connect(catalog_editor_, &CatalogEditor::Proposed, this, &MainWindow::OnCatalogProposal);
-  connect(catalog_editor_, &CatalogEditor::Cancelled, this, &MainWindow::CloseCatalogEditor);
-  exit_question_ = new ExitQuestion(this);
-  connect(exit_question_, &ExitQuestion::SaveChosen, this, &MainWindow::ExitSave);
-  connect(exit_question_, &ExitQuestion::DiscardChosen, this, &MainWindow::ExitDiscard);
-  connect(exit_question_, &ExitQuestion::CancelChosen, this, &MainWindow::ExitCancel);
+  catalog_editor_ = std::make_unique<CatalogEditor>();
+  connect(catalog_editor_.get(), &CatalogEditor::Proposed, this, &MainWindow::OnCatalogProposal);
+  connect(catalog_editor_.get(), &CatalogEditor::Cancelled, this, &MainWindow::CloseCatalogEditor);
+  exit_question_ = std::make_unique<ExitQuestion>();
+  connect(exit_question_.get(), &ExitQuestion::SaveChosen, this, &MainWindow::ExitSave);
+  connect(exit_question_.get(), &ExitQuestion::DiscardChosen, this, &MainWindow::ExitDiscard);
+  connect(exit_question_.get(), &ExitQuestion::CancelChosen, this, &MainWindow::ExitCancel);
   export_dialog_ = std::make_unique<ExportDialog>();
   connect(export_dialog_.get(), &ExportDialog::SaveClicked, this, &MainWindow::ExportSaveClick);
   connect(export_dialog_.get(), &ExportDialog::CancelClicked, this, &MainWindow::CloseExportDialog);
@@ -399,9 +400,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
-  exit_question_->move(CentredOffset(x(), width(), exit_question_->width()),
-                       CentredOffset(y(), height(), exit_question_->height()));
-  exit_question_->show();
+  ShowOwned(exit_question_.get(), this, CentredOver(exit_question_.get()));
 }
 
 void MainWindow::ExitSave() {
@@ -521,8 +520,8 @@ void MainWindow::LayoutControls() {
 
 void MainWindow::ShowLanguage() {
   ApplyWindowTexts(this, state_.language);
-  ApplyWindowTexts(exit_question_, state_.language);
-  ApplyWindowTexts(catalog_editor_, state_.language);
+  ApplyWindowTexts(exit_question_.get(), state_.language);
+  ApplyWindowTexts(catalog_editor_.get(), state_.language);
   several_types_->SetLanguage(state_.language);
   several_folders_->SetLanguage(state_.language);
   BuildCatalogMenus();
@@ -586,9 +585,7 @@ void MainWindow::OpenCatalogEditor(bool extensions) {
   } else {
     catalog_editor_->OpenForCategories(state_.catalog.Lines());
   }
-  catalog_editor_->move(CentredOffset(x(), width(), catalog_editor_->width()),
-                        CentredOffset(y(), height(), catalog_editor_->height()));
-  catalog_editor_->show();
+  ShowOwned(catalog_editor_.get(), this, CentredOver(catalog_editor_.get()));
 }
 
 void MainWindow::OnCatalogProposal(const CatalogResult& result) {
@@ -666,11 +663,12 @@ void MainWindow::ReportError(const QString& error) { prompts_->Error(error); }
 
 void MainWindow::ShowOver(QWidget* dialog) {
   setEnabled(false);
-  dialog->move(CentredOffset(x(), width(), dialog->width()),
-               CentredOffset(y(), height(), dialog->height()));
-  dialog->show();
-  dialog->raise();
-  dialog->activateWindow();
+  ShowOwned(dialog, this, CentredOver(dialog));
+}
+
+QPoint MainWindow::CentredOver(const QWidget* dialog) const {
+  return {CentredOffset(x(), width(), dialog->width()),
+          CentredOffset(y(), height(), dialog->height())};
 }
 
 void MainWindow::TakeOverFrom(QWidget* dialog) {

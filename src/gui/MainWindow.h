@@ -56,8 +56,8 @@ class MainWindow : public QMainWindow {
   void ApplyOptions();
 
   AppState& State() { return state_; }
-  ExitQuestion* ExitDialog() const { return exit_question_; }
-  CatalogEditor* Editor() const { return catalog_editor_; }
+  ExitQuestion* ExitDialog() const { return exit_question_.get(); }
+  CatalogEditor* Editor() const { return catalog_editor_.get(); }
   bool Entering() const { return run_ != nullptr; }
 
   // "Eintragen" under the folder tree and under the folder contents view.
@@ -146,6 +146,7 @@ class MainWindow : public QMainWindow {
   void ReportError(const QString& error);
   // Disables the main window and shows a dialog of its own centred over it.
   void ShowOver(QWidget* dialog);
+  QPoint CentredOver(const QWidget* dialog) const;
   void TakeOverFrom(QWidget* dialog);
 
   AppState state_;
@@ -179,8 +180,6 @@ class MainWindow : public QMainWindow {
   QPushButton* refresh_preview_ = nullptr;
   QProgressBar* progress_ = nullptr;
   OptionsPanel* options_panel_ = nullptr;
-  ExitQuestion* exit_question_ = nullptr;
-  CatalogEditor* catalog_editor_ = nullptr;
   SeveralTypesPanel* several_types_ = nullptr;
   SeveralFoldersPanel* several_folders_ = nullptr;
   FolderContentsModel* contents_proxy_ = nullptr;
@@ -200,6 +199,8 @@ class MainWindow : public QMainWindow {
   std::vector<std::pair<QString, bool>> queued_folders_;
   bool entering_several_ = false;
   // Windows of their own, so that disabling the main window leaves them usable.
+  std::unique_ptr<ExitQuestion> exit_question_;
+  std::unique_ptr<CatalogEditor> catalog_editor_;
   std::unique_ptr<ExportDialog> export_dialog_;
   std::unique_ptr<StyleDialog> style_dialog_;
   std::unique_ptr<FindWindow> find_window_;

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QWidget>
+#include <QWindow>
 
 namespace kavoro {
 namespace {
@@ -52,6 +53,15 @@ void LeaveThrough(QWidget* window, std::function<void()> leave) {
   // closed.
   window->setAttribute(Qt::WA_QuitOnClose, false);
   window->installEventFilter(new LeaveFilter(window, std::move(leave)));
+}
+
+void ShowOwned(QWidget* window, QWidget* owner, QPoint top_left) {
+  window->move(top_left);
+  window->winId();  // the platform window exists from here on
+  window->windowHandle()->setTransientParent(owner->window()->windowHandle());
+  window->show();
+  window->raise();
+  window->activateWindow();
 }
 
 }  // namespace kavoro

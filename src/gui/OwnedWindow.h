@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <functional>
 
 class QWidget;
@@ -12,5 +13,10 @@ namespace kavoro {
 // the action of its own "OK", "Abbrechen" or "Nein". That action hides the window and gives
 // the main window back, so the main window can never stay disabled behind a vanished window.
 void LeaveThrough(QWidget* window, std::function<void()> leave);
+
+// Shows a secondary window at `top_left`, owned by the main window `owner`: transient for it,
+// so that the window manager keeps it above the main window (which is disabled meanwhile and
+// would otherwise be raised over it by a click).
+void ShowOwned(QWidget* window, QWidget* owner, QPoint top_left);
 
 }  // namespace kavoro

@@ -20,6 +20,8 @@ class DialogPrompts : public Prompts {
                               const QString& default_text) override;
 
  private:
+  QWidget* Owner() const;
+
   QWidget* parent_;
 };
 

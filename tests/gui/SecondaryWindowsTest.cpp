@@ -162,6 +162,35 @@ TEST_F(SecondaryWindowsTest, EveryWindowGivesTheMainWindowBackHoweverItIsClosed)
   }
 }
 
+TEST_F(SecondaryWindowsTest, EveryWindowIsOwnedByTheMainWindow) {
+  for (const Opener& opener : Openers()) {
+    SCOPED_TRACE(opener.name);
+    QWidget* window = opener.open();
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window->windowHandle(), nullptr);
+    // Transient for the main window: the window manager keeps it above the main window.
+    EXPECT_EQ(window->windowHandle()->transientParent(), window_->windowHandle());
+    window->close();
+  }
+}
+
+TEST_F(SecondaryWindowsTest, ExitQuestionAnswersWhileAnotherWindowHoldsTheMainWindow) {
+  Action("Info2")->trigger();
+  ASSERT_FALSE(window_->isEnabled());
+  window_->State().doc.SetListingModified(true);
+  window_->close();  // the window manager's close button of the grey main window
+  QWidget* question = TopLevel("TForm6");
+  ASSERT_NE(question, nullptr);
+  auto* cancel = question->findChild<QPushButton*>(u"Button3"_qs);
+  EXPECT_TRUE(cancel->isEnabled());
+  cancel->click();
+  QWidget* about = TopLevel("TForm4");
+  ASSERT_NE(about, nullptr);
+  EXPECT_TRUE(about->isEnabled());
+  about->close();
+  EXPECT_TRUE(MainUsable());
+}
+
 // Runs `ask` while `close` leaves the prompt it shows; a prompt that does not go away is hidden
 // after two seconds, so that the test cannot hang on it.
 template <typename Ask>
@@ -201,6 +230,31 @@ TEST_F(SecondaryWindowsTest, PromptsClosedFromOutsideAnswerNoOrCancelAndGiveTheW
         std::nullopt);
     EXPECT_TRUE(MainUsable());
   }
+}
+
+TEST_F(SecondaryWindowsTest, PromptsBelongToTheWindowInFront) {
+  DialogPrompts prompts(window_.get());
+  const QWindow* owner = nullptr;
+  auto ask = [&] {
+    return AnswerByClosing(
+        [&](QWidget* prompt) {
+          owner = prompt->windowHandle()->transientParent();
+          prompt->close();
+        },
+        [&] { return prompts.Ask(u"Weiter ?"_qs); });
+  };
+  ask();
+  EXPECT_EQ(owner, window_->windowHandle());
+  // Over the export dialog (a failed export, say) the message stays above the dialog.
+  Find<QPushButton>("Button6")->click();
+  QWidget* export_dialog = TopLevel("TForm2");
+  ASSERT_NE(export_dialog, nullptr);
+  export_dialog->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(export_dialog));
+  ask();
+  EXPECT_EQ(owner, export_dialog->windowHandle());
+  EXPECT_TRUE(export_dialog->isVisible());
+  export_dialog->close();
 }
 
 TEST_F(SecondaryWindowsTest, LeavingFromOutsideHasTheEffectOfTheWindowsOwnCancel) {
