@@ -18,6 +18,7 @@
 #include "core/app/Prompts.h"
 #include "core/app/Shell.h"
 #include "gui/FolderContentsModel.h"
+#include "gui/OwnedWindow.h"
 
 namespace kavoro {
 namespace {
@@ -264,7 +265,8 @@ void ExplorerActions::ShowProperties(const QString& path) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
   connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
   form->addRow(buttons);
-  dialog->show();
+  dialog->adjustSize();
+  ShowOwned(dialog, owner_, CentredOver(dialog, owner_));
 }
 
 }  // namespace kavoro

@@ -400,7 +400,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
-  ShowOwned(exit_question_.get(), this, CentredOver(exit_question_.get()));
+  ShowOwned(exit_question_.get(), this, CentredOver(exit_question_.get(), this));
 }
 
 void MainWindow::ExitSave() {
@@ -585,7 +585,7 @@ void MainWindow::OpenCatalogEditor(bool extensions) {
   } else {
     catalog_editor_->OpenForCategories(state_.catalog.Lines());
   }
-  ShowOwned(catalog_editor_.get(), this, CentredOver(catalog_editor_.get()));
+  ShowOwned(catalog_editor_.get(), this, CentredOver(catalog_editor_.get(), this));
 }
 
 void MainWindow::OnCatalogProposal(const CatalogResult& result) {
@@ -663,12 +663,7 @@ void MainWindow::ReportError(const QString& error) { prompts_->Error(error); }
 
 void MainWindow::ShowOver(QWidget* dialog) {
   setEnabled(false);
-  ShowOwned(dialog, this, CentredOver(dialog));
-}
-
-QPoint MainWindow::CentredOver(const QWidget* dialog) const {
-  return {CentredOffset(x(), width(), dialog->width()),
-          CentredOffset(y(), height(), dialog->height())};
+  ShowOwned(dialog, this, CentredOver(dialog, this));
 }
 
 void MainWindow::TakeOverFrom(QWidget* dialog) {

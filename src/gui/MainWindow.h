@@ -146,7 +146,6 @@ class MainWindow : public QMainWindow {
   void ReportError(const QString& error);
   // Disables the main window and shows a dialog of its own centred over it.
   void ShowOver(QWidget* dialog);
-  QPoint CentredOver(const QWidget* dialog) const;
   void TakeOverFrom(QWidget* dialog);
 
   AppState state_;

@@ -2,8 +2,11 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+#include "core/app/MainWindowGeometry.h"
 
 namespace kavoro {
 namespace {
@@ -56,12 +59,23 @@ void LeaveThrough(QWidget* window, std::function<void()> leave) {
 }
 
 void ShowOwned(QWidget* window, QWidget* owner, QPoint top_left) {
-  window->move(top_left);
-  window->winId();  // the platform window exists from here on
+  window->winId();  // the platform window and its frame exist from here on
   window->windowHandle()->setTransientParent(owner->window()->windowHandle());
+  // Wholly on the screen that shows the main window, frame included.
+  const QMargins frame = window->windowHandle()->frameMargins();
+  const QSize outer = window->size().grownBy(frame);
+  const QRect area = owner->screen()->availableGeometry();
+  const Box kept = KeptOnScreen({top_left.x(), top_left.y(), outer.width(), outer.height()},
+                                {area.x(), area.y(), area.width(), area.height()});
+  window->move(kept.left, kept.top);
   window->show();
   window->raise();
   window->activateWindow();
+}
+
+QPoint CentredOver(const QWidget* window, const QWidget* owner) {
+  return {CentredOffset(owner->x(), owner->width(), window->width()),
+          CentredOffset(owner->y(), owner->height(), window->height())};
 }
 
 }  // namespace kavoro

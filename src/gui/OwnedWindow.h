@@ -19,4 +19,7 @@ void LeaveThrough(QWidget* window, std::function<void()> leave);
 // would otherwise be raised over it by a click).
 void ShowOwned(QWidget* window, QWidget* owner, QPoint top_left);
 
+// The top-left corner of `window` centred over `owner` (truncating integer division).
+QPoint CentredOver(const QWidget* window, const QWidget* owner);
+
 }  // namespace kavoro

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -171,6 +172,23 @@ TEST_F(SecondaryWindowsTest, EveryWindowIsOwnedByTheMainWindow) {
     // Transient for the main window: the window manager keeps it above the main window.
     EXPECT_EQ(window->windowHandle()->transientParent(), window_->windowHandle());
     window->close();
+  }
+}
+
+TEST_F(SecondaryWindowsTest, EveryWindowIsPlacedWhollyOnTheScreenOfTheMainWindow) {
+  const QRect screen = window_->screen()->availableGeometry();
+  // At the left edge and in the bottom right corner (partly off the screen, as a window
+  // manager allows).
+  for (const QPoint corner : {screen.topLeft(), screen.bottomRight() - QPoint(300, 200)}) {
+    window_->move(corner);
+    for (const Opener& opener : Openers()) {
+      SCOPED_TRACE(std::string(opener.name) + " at " + std::to_string(corner.x()));
+      QWidget* window = opener.open();
+      ASSERT_NE(window, nullptr);
+      EXPECT_TRUE(screen.contains(window->frameGeometry()))
+          << window->frameGeometry().x() << "," << window->frameGeometry().y();
+      window->close();
+    }
   }
 }
 
