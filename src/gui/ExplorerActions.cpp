@@ -19,6 +19,7 @@
 #include "core/app/Shell.h"
 #include "gui/FolderContentsModel.h"
 #include "gui/OwnedWindow.h"
+#include "gui/ShownText.h"
 
 namespace kavoro {
 namespace {
@@ -106,7 +107,7 @@ void ExplorerActions::TreeMenuOpening() {
   const MessageSlots& m = state_.Slots();
   auto* expand = ActionIn(tree_menu_, "Verzeinisanlegen1");
   expand->setEnabled(v_.tabs->currentIndex() != 1);
-  expand->setText(m.menuSubfoldersHead + u" \""_qs + v_.folders->fileName(node) + u'"' +
+  expand->setText(m.menuSubfoldersHead + u" \""_qs + CaptionOf(v_.folders->fileName(node)) + u'"' +
                   m.menuSubfoldersTail);
 }
 

@@ -44,6 +44,7 @@
 #include "gui/OwnedWindow.h"
 #include "gui/Prompts.h"
 #include "gui/SearchPanels.h"
+#include "gui/ShownText.h"
 #include "gui/StyleDialog.h"
 
 namespace kavoro {
@@ -537,9 +538,9 @@ void MainWindow::ShowLanguage() {
 }
 
 void MainWindow::ShowCaptions() {
-  setWindowTitle(state_.window_caption);
+  setWindowTitle(TitleOf(state_.window_caption));
   findChild<QCheckBox*>(u"InfozeigefalskeineMp3DateinenimOrdnersind1"_qs)
-      ->setText(state_.info_caption);
+      ->setText(CaptionOf(state_.info_caption));
 }
 
 // While a run or a panel has the window, only it can be used.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace kavoro {
@@ -19,13 +20,24 @@ QWidget* DialogPrompts::Owner() const {
   return front ? front : parent_;
 }
 
-void DialogPrompts::Inform(const QString& text) { QMessageBox::information(Owner(), kTitle, text); }
+void DialogPrompts::Inform(const QString& text) {
+  Show(QMessageBox::Information, text, QMessageBox::Ok);
+}
 
-void DialogPrompts::Error(const QString& text) { QMessageBox::critical(Owner(), kTitle, text); }
+void DialogPrompts::Error(const QString& text) {
+  Show(QMessageBox::Critical, text, QMessageBox::Ok);
+}
 
 bool DialogPrompts::Ask(const QString& text) {
-  return QMessageBox::question(Owner(), kTitle, text, QMessageBox::Yes | QMessageBox::No) ==
-         QMessageBox::Yes;
+  return Show(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+// Messages name files and folders: their text is plain, whatever a name holds.
+int DialogPrompts::Show(QMessageBox::Icon icon, const QString& text,
+                        QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, kTitle, text, buttons, Owner());
+  box.setTextFormat(Qt::PlainText);
+  return box.exec();
 }
 
 std::optional<QString> DialogPrompts::SaveFileName(const QString& filter) {
@@ -44,11 +56,13 @@ std::optional<QString> DialogPrompts::OpenFileName(const QString& filter) {
 
 std::optional<QString> DialogPrompts::Text(const QString& caption, const QString& prompt,
                                            const QString& default_text) {
-  bool ok = false;
-  const QString text =
-      QInputDialog::getText(Owner(), caption, prompt, QLineEdit::Normal, default_text, &ok);
-  if (!ok) return std::nullopt;
-  return text;
+  QInputDialog dialog(Owner());
+  dialog.setWindowTitle(caption);
+  dialog.setLabelText(prompt);
+  dialog.setTextValue(default_text);
+  for (QLabel* label : dialog.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.textValue();
 }
 
 }  // namespace kavoro

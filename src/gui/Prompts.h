@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QWidget>
 
 #include "core/app/Prompts.h"
@@ -21,6 +22,7 @@ class DialogPrompts : public Prompts {
 
  private:
   QWidget* Owner() const;
+  int Show(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons);
 
   QWidget* parent_;
 };
