@@ -7,6 +7,7 @@
 #include <QTabWidget>
 
 #include "gui/NamedWidget.h"
+#include "gui/OwnedWindow.h"
 
 namespace kavoro {
 namespace {
@@ -19,8 +20,7 @@ QWidget* AddPage(QTabWidget* tabs) {
 
 }  // namespace
 
-CatalogEditor::CatalogEditor(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+CatalogEditor::CatalogEditor() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint) {
   setObjectName(u"TForm5"_qs);
   setWindowModality(Qt::ApplicationModal);
   auto button = [this](QWidget* page, const char* name, int left, int top) {
@@ -70,6 +70,7 @@ CatalogEditor::CatalogEditor(QWidget* parent)
           &CatalogEditor::Cancelled);
   connect(category_of_extension_, &QComboBox::currentIndexChanged, this,
           &CatalogEditor::ListExtensions);
+  LeaveThrough(this, [this] { emit Cancelled(); });
 }
 
 void CatalogEditor::OpenForCategories(const QStringList& lines) {

@@ -18,11 +18,10 @@ class CatalogEditor : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CatalogEditor(QWidget* parent);
+  CatalogEditor();
 
   void OpenForCategories(const QStringList& lines);
   void OpenForExtensions(const QStringList& lines);
-  void reject() override { emit Cancelled(); }
 
  signals:
   void Proposed(kavoro::CatalogResult result);

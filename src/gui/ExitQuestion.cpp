@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "core/i18n/LanguageTables.h"
+#include "gui/OwnedWindow.h"
 
 namespace kavoro {
 namespace {
@@ -26,8 +27,8 @@ QLabel* AddQuestion(QWidget* parent, const char* name, UiLanguage language) {
 
 }  // namespace
 
-ExitQuestion::ExitQuestion(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+ExitQuestion::ExitQuestion()
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName(u"TForm6"_qs);
   setWindowTitle(u"Kavoro 2.2"_qs);
   setFixedSize(332, 80);
@@ -43,15 +44,12 @@ ExitQuestion::ExitQuestion(QWidget* parent)
     hide();
     emit DiscardChosen();
   });
-  connect(AddButton(this, "Button3", 222), &QPushButton::clicked, this, [this] {
+  auto cancel = [this] {
     hide();
     emit CancelChosen();
-  });
-}
-
-void ExitQuestion::reject() {
-  hide();
-  emit CancelChosen();
+  };
+  connect(AddButton(this, "Button3", 222), &QPushButton::clicked, this, cancel);
+  LeaveThrough(this, cancel);
 }
 
 }  // namespace kavoro

@@ -5,13 +5,12 @@
 namespace kavoro {
 
 // The question whether to save before the program ends: "Ja", "Nein", "Abbrechen".
-// Only its buttons end it; Escape counts as "Abbrechen".
+// Closed any other way, it counts as "Abbrechen".
 class ExitQuestion : public QDialog {
   Q_OBJECT
 
  public:
-  explicit ExitQuestion(QWidget* parent);
-  void reject() override;
+  ExitQuestion();
 
  signals:
   void SaveChosen();

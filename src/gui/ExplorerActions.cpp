@@ -20,6 +20,7 @@
 #include "core/listing/FileTexts.h"
 #include "core/listing/Utf8.h"
 #include "gui/FolderContentsModel.h"
+#include "gui/OwnedWindow.h"
 
 namespace kavoro {
 namespace {
@@ -288,7 +289,8 @@ void ExplorerActions::ShowProperties(const QString& path) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
   connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
   form->addRow(buttons);
-  dialog->show();
+  dialog->adjustSize();
+  ShowOwned(dialog, owner_, CentredOver(dialog, owner_));
 }
 
 }  // namespace kavoro

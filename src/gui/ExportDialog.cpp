@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "gui/NamedWidget.h"
+#include "gui/OwnedWindow.h"
 
 namespace kavoro {
 
@@ -21,6 +22,7 @@ ExportDialog::ExportDialog() : QWidget(nullptr, Qt::Dialog | Qt::FramelessWindow
           &ExportDialog::SaveClicked);
   connect(AddNamed<QPushButton>(group, "Button2", 118, 128, 90, 27), &QPushButton::clicked, this,
           &ExportDialog::CancelClicked);
+  LeaveThrough(this, [this] { emit CancelClicked(); });
 }
 
 ExportChoice ExportDialog::Choice() const {

@@ -16,6 +16,7 @@
 #include "core/app/Prompts.h"
 #include "gui/MemoSelection.h"
 #include "gui/NamedWidget.h"
+#include "gui/OwnedWindow.h"
 
 namespace kavoro {
 namespace {
@@ -34,10 +35,10 @@ FindWindow::FindWindow(QMainWindow* main_window, AppState& state, Prompts& promp
       views_(views) {
   setObjectName(u"TForm8"_qs);
   setFixedSize(kWidth, kHeight);
-  // Left open, it must not keep the program running once the main window is closed.
-  setAttribute(Qt::WA_QuitOnClose, false);
   BuildStartPanel();
   BuildSearchPanel();
+  // Closed from outside, the panel that is shown is cancelled.
+  LeaveThrough(this, [this] { start_panel_->isVisible() ? StartCancelClick() : CloseClick(); });
 }
 
 void FindWindow::BuildStartPanel() {
@@ -109,16 +110,15 @@ void FindWindow::Open() {
   search_->setEnabled(false);
   from_selection_->setChecked(true);
   const QRect frame = main_->frameGeometry();
-  move(frame.left() + views_.folder_tabs->width() / 2 - width() / 2 + 4, frame.top() + 80);
+  const QPoint at(frame.left() + views_.folder_tabs->width() / 2 - width() / 2 + 4,
+                  frame.top() + 80);
   QString error;
   const bool ask = AsksSearchStart(state_, &error);
   start_panel_->setVisible(ask);
   search_panel_->setVisible(!ask);
   session_.Reset();
   SetMainEnabled(false);
-  show();
-  raise();
-  activateWindow();
+  ShowOwned(this, main_, at);
   if (!error.isEmpty()) prompts_.Error(error);
 }
 
@@ -159,7 +159,7 @@ void FindWindow::SearchClick() {
 
 void FindWindow::CloseClick() {
   SetMainEnabled(true);
-  close();
+  hide();
 }
 
 void FindWindow::Find() {

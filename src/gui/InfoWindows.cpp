@@ -9,6 +9,7 @@
 #include "core/app/HelpLinks.h"
 #include "core/app/Shell.h"
 #include "gui/NamedWidget.h"
+#include "gui/OwnedWindow.h"
 
 namespace kavoro {
 namespace {
@@ -68,6 +69,7 @@ AboutBox::AboutBox(Shell& shell) : QWidget(nullptr, kButtonsOnly) {
   }
   auto* ok = AddNamed<QPushButton>(group, "BitBtn1", 100, 0, 80, 25);
   connect(ok, &QPushButton::clicked, this, &AboutBox::OkClicked);
+  LeaveThrough(this, [this] { emit OkClicked(); });
 }
 
 void AboutBox::PlaceAddressLabels() {
@@ -102,6 +104,7 @@ VersionWindow::VersionWindow(Shell& shell) : QWidget(nullptr, kButtonsOnly) {
   scroll->setWidget(inside);
   auto* ok = AddNamed<QPushButton>(this, "Button1", 150, 396, 80, 25);
   connect(ok, &QPushButton::clicked, this, &VersionWindow::OkClicked);
+  LeaveThrough(this, [this] { emit OkClicked(); });
 }
 
 }  // namespace kavoro

@@ -3,13 +3,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QKeyEvent>
-#include <QShortcut>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -17,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeView>
@@ -33,21 +33,22 @@
 #include "gui/ExplorerActions.h"
 #include "gui/ExportDialog.h"
 #include "gui/FindWindow.h"
-#include "gui/FolderContentsModel.h"
-#include "gui/InfoWindows.h"
-#include "gui/SearchPanels.h"
 #include "gui/FittingTabs.h"
+#include "gui/FolderContentsModel.h"
 #include "gui/GridTools.h"
+#include "gui/InfoWindows.h"
 #include "gui/LanguageApplier.h"
 #include "gui/ListingModels.h"
 #include "gui/MemoSelection.h"
 #include "gui/OptionsPanel.h"
+#include "gui/OwnedWindow.h"
 #include "gui/Prompts.h"
+#include "gui/SearchPanels.h"
+#include "gui/ShownText.h"
 #include "gui/StyleDialog.h"
 
 namespace kavoro {
 namespace {
-
 
 template <typename W>
 W* Named(W* widget, const char* name) {
@@ -111,17 +112,16 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
           });
   connect(several_folders_, &SeveralFoldersPanel::Cancelled, this,
           [this] { ClosePanel(several_folders_); });
-  catalog_editor_ = new CatalogEditor(this);
-  connect(catalog_editor_, &CatalogEditor::Proposed, this, &MainWindow::OnCatalogProposal);
-  connect(catalog_editor_, &CatalogEditor::Cancelled, this, &MainWindow::CloseCatalogEditor);
-  exit_question_ = new ExitQuestion(this);
-  connect(exit_question_, &ExitQuestion::SaveChosen, this, &MainWindow::ExitSave);
-  connect(exit_question_, &ExitQuestion::DiscardChosen, this, &MainWindow::ExitDiscard);
-  connect(exit_question_, &ExitQuestion::CancelChosen, this, &MainWindow::ExitCancel);
+  catalog_editor_ = std::make_unique<CatalogEditor>();
+  connect(catalog_editor_.get(), &CatalogEditor::Proposed, this, &MainWindow::OnCatalogProposal);
+  connect(catalog_editor_.get(), &CatalogEditor::Cancelled, this, &MainWindow::CloseCatalogEditor);
+  exit_question_ = std::make_unique<ExitQuestion>();
+  connect(exit_question_.get(), &ExitQuestion::SaveChosen, this, &MainWindow::ExitSave);
+  connect(exit_question_.get(), &ExitQuestion::DiscardChosen, this, &MainWindow::ExitDiscard);
+  connect(exit_question_.get(), &ExitQuestion::CancelChosen, this, &MainWindow::ExitCancel);
   export_dialog_ = std::make_unique<ExportDialog>();
   connect(export_dialog_.get(), &ExportDialog::SaveClicked, this, &MainWindow::ExportSaveClick);
-  connect(export_dialog_.get(), &ExportDialog::CancelClicked, this,
-          &MainWindow::CloseExportDialog);
+  connect(export_dialog_.get(), &ExportDialog::CancelClicked, this, &MainWindow::CloseExportDialog);
   style_dialog_ = std::make_unique<StyleDialog>(state_, *prompts_, *shell_);
   connect(style_dialog_.get(), &StyleDialog::Finished, this, &MainWindow::CloseStyleDialog);
   find_window_ = std::make_unique<FindWindow>(
@@ -137,9 +137,10 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
   BuildTimers();
   progress_timer_.setInterval(100);
   connect(&progress_timer_, &QTimer::timeout, this, &MainWindow::ShowScanProgress);
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  escape->setContext(Qt::ApplicationShortcut);
-  connect(escape, &QShortcut::activated, this, [this] { cancel_ = true; });
+  escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape_->setContext(Qt::ApplicationShortcut);
+  escape_->setEnabled(false);
+  connect(escape_, &QShortcut::activated, this, [this] { cancel_ = true; });
 
   const StartupCheck check = CheckConfiguration(state_);
   startup_ok_ = check == StartupCheck::Ok;
@@ -193,15 +194,16 @@ void MainWindow::BuildFolderSide(QWidget* central) {
   contents_view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   contents_view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   contents_view_->verticalHeader()->hide();
-  contents_view_->verticalHeader()->setDefaultSectionSize(contents_view_->fontMetrics().height() + 6);
+  contents_view_->verticalHeader()->setDefaultSectionSize(contents_view_->fontMetrics().height() +
+                                                          6);
   contents_view_->setWordWrap(false);
   contents_view_->setShowGrid(false);
   auto show_folder = [this](const QModelIndex& index) {
     const QString path = folder_model_->filePath(index);
-    contents_view_->setRootIndex(contents_proxy_->mapFromSource(contents_model_->setRootPath(path)));
+    contents_view_->setRootIndex(
+        contents_proxy_->mapFromSource(contents_model_->setRootPath(path)));
   };
-  connect(folder_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          show_folder);
+  connect(folder_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, show_folder);
   show_folder(home);
   contents_enter_ = Named(new QPushButton(contents_page), "Button5");
   contents_export_ = Named(new QPushButton(contents_page), "Button2");
@@ -276,8 +278,8 @@ void MainWindow::BuildGridTools(QWidget* grid_page) {
     width_fields_[i]->setGeometry(46 + 70 * i, 12, 34, 22);
   }
   sort_group_ = Named(new QGroupBox(grid_page), "GroupBox4");
-  static const char* kRadios[] = {"RadioButton1", "RadioButton2", "RadioButton3",
-                                  "RadioButton4", "RadioButton5"};
+  static const char* kRadios[] = {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4",
+                                  "RadioButton5"};
   static const int kRadioLefts[] = {8, 60, 180, 120, 240};  // Nr., File, Type, Size, Date
   for (int i = 0; i < 5; ++i) {
     sort_choices_[i] = Named(new SortButton(sort_group_), kRadios[i]);
@@ -399,9 +401,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
-  exit_question_->move(CentredOffset(x(), width(), exit_question_->width()),
-                       CentredOffset(y(), height(), exit_question_->height()));
-  exit_question_->show();
+  ShowOwned(exit_question_.get(), this, CentredOver(exit_question_.get(), this));
 }
 
 void MainWindow::ExitSave() {
@@ -521,8 +521,8 @@ void MainWindow::LayoutControls() {
 
 void MainWindow::ShowLanguage() {
   ApplyWindowTexts(this, state_.language);
-  ApplyWindowTexts(exit_question_, state_.language);
-  ApplyWindowTexts(catalog_editor_, state_.language);
+  ApplyWindowTexts(exit_question_.get(), state_.language);
+  ApplyWindowTexts(catalog_editor_.get(), state_.language);
   several_types_->SetLanguage(state_.language);
   several_folders_->SetLanguage(state_.language);
   BuildCatalogMenus();
@@ -538,9 +538,9 @@ void MainWindow::ShowLanguage() {
 }
 
 void MainWindow::ShowCaptions() {
-  setWindowTitle(state_.window_caption);
+  setWindowTitle(TitleOf(state_.window_caption));
   findChild<QCheckBox*>(u"InfozeigefalskeineMp3DateinenimOrdnersind1"_qs)
-      ->setText(state_.info_caption);
+      ->setText(CaptionOf(state_.info_caption));
 }
 
 // While a run or a panel has the window, only it can be used.
@@ -586,9 +586,7 @@ void MainWindow::OpenCatalogEditor(bool extensions) {
   } else {
     catalog_editor_->OpenForCategories(state_.catalog.Lines());
   }
-  catalog_editor_->move(CentredOffset(x(), width(), catalog_editor_->width()),
-                        CentredOffset(y(), height(), catalog_editor_->height()));
-  catalog_editor_->show();
+  ShowOwned(catalog_editor_.get(), this, CentredOver(catalog_editor_.get(), this));
 }
 
 void MainWindow::OnCatalogProposal(const CatalogResult& result) {
@@ -666,11 +664,7 @@ void MainWindow::ReportError(const QString& error) { prompts_->Error(error); }
 
 void MainWindow::ShowOver(QWidget* dialog) {
   setEnabled(false);
-  dialog->move(CentredOffset(x(), width(), dialog->width()),
-               CentredOffset(y(), height(), dialog->height()));
-  dialog->show();
-  dialog->raise();
-  dialog->activateWindow();
+  ShowOwned(dialog, this, CentredOver(dialog, this));
 }
 
 void MainWindow::TakeOverFrom(QWidget* dialog) {

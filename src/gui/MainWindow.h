@@ -17,6 +17,7 @@ class QListView;
 class QMenu;
 class QProgressBar;
 class QPushButton;
+class QShortcut;
 class QTabWidget;
 class QTableView;
 class QTreeView;
@@ -55,8 +56,8 @@ class MainWindow : public QMainWindow {
   void ApplyOptions();
 
   AppState& State() { return state_; }
-  ExitQuestion* ExitDialog() const { return exit_question_; }
-  CatalogEditor* Editor() const { return catalog_editor_; }
+  ExitQuestion* ExitDialog() const { return exit_question_.get(); }
+  CatalogEditor* Editor() const { return catalog_editor_.get(); }
   bool Entering() const { return run_ != nullptr; }
 
   // "Eintragen" under the folder tree and under the folder contents view.
@@ -178,8 +179,6 @@ class MainWindow : public QMainWindow {
   QPushButton* refresh_preview_ = nullptr;
   QProgressBar* progress_ = nullptr;
   OptionsPanel* options_panel_ = nullptr;
-  ExitQuestion* exit_question_ = nullptr;
-  CatalogEditor* catalog_editor_ = nullptr;
   SeveralTypesPanel* several_types_ = nullptr;
   SeveralFoldersPanel* several_folders_ = nullptr;
   FolderContentsModel* contents_proxy_ = nullptr;
@@ -193,11 +192,14 @@ class MainWindow : public QMainWindow {
   EntryTexts texts_;
   std::unique_ptr<Run> run_;
   std::atomic<bool> cancel_{false};
+  QShortcut* escape_ = nullptr;  // stops a run; only while one runs, so windows get their Escape
   std::atomic<std::uint64_t> folders_visited_{0};
   QTimer progress_timer_;
   std::vector<std::pair<QString, bool>> queued_folders_;
   bool entering_several_ = false;
   // Windows of their own, so that disabling the main window leaves them usable.
+  std::unique_ptr<ExitQuestion> exit_question_;
+  std::unique_ptr<CatalogEditor> catalog_editor_;
   std::unique_ptr<ExportDialog> export_dialog_;
   std::unique_ptr<StyleDialog> style_dialog_;
   std::unique_ptr<FindWindow> find_window_;

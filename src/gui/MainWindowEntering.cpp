@@ -2,6 +2,7 @@
 #include <QFileSystemModel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeView>
@@ -65,6 +66,7 @@ void MainWindow::StartRun(std::unique_ptr<Run> run) {
   SetBusy(true);
   progress_->setValue(0);
   cancel_ = false;
+  escape_->setEnabled(true);
   folders_visited_ = 0;
 
   Run* r = run.get();
@@ -95,6 +97,7 @@ void MainWindow::FinishRun() {
   // Closing the window finishes a run at once; the worker's own signal then finds none.
   if (!run_) return;
   std::unique_ptr<Run> run = std::move(run_);
+  escape_->setEnabled(false);
   progress_timer_.stop();
   run->worker->wait();
   if (!run->completed) {
@@ -121,8 +124,8 @@ void MainWindow::FinishRun() {
     prompts_->Inform(NothingFoundMessage(state_.Slots(), run->way, run->selection));
   }
   if (state_.flags.info_count_time) {
-    prompts_->Inform(TimeAndCountMessage(state_.Slots(), run->clock.elapsed(),
-                                         qsizetype(run->entries.Count())));
+    prompts_->Inform(
+        TimeAndCountMessage(state_.Slots(), run->clock.elapsed(), qsizetype(run->entries.Count())));
   }
   EnterNextQueuedFolder();
 }

@@ -1,12 +1,13 @@
 #include <QAction>
-#include <QMenu>
 #include <QCheckBox>
+#include <QMenu>
 #include <QMenuBar>
 #include <tuple>
 
 #include "core/app/HelpLinks.h"
 #include "core/app/Shell.h"
 #include "gui/MainWindow.h"
+#include "gui/ShownText.h"
 
 namespace kavoro {
 namespace {
@@ -125,7 +126,8 @@ void MainWindow::BuildCatalogMenus() {
     search->clear();
     AddCatalogEntries(search);
     search->addSeparator();
-    QAction* all = search->addAction(CaptionText("TForm1", "NachallenDateiensuchen1", state_.language));
+    QAction* all =
+        search->addAction(CaptionText("TForm1", "NachallenDateiensuchen1", state_.language));
     connect(all, &QAction::triggered, this, [this] {
       ChooseAllFiles(state_);
       ShowCaptions();
@@ -138,11 +140,11 @@ void MainWindow::AddCatalogEntries(QMenu* menu) {
   QMenu* category = nullptr;
   for (int i = 0; i < lines.size(); ++i) {
     if (!lines[i].startsWith(u'.')) {
-      category = menu->addMenu(lines[i]);
+      category = menu->addMenu(CaptionOf(lines[i]));
       continue;
     }
     if (!category) continue;
-    QAction* action = category->addAction(lines[i]);
+    QAction* action = category->addAction(CaptionOf(lines[i]));
     catalog_actions_.append(action);
     connect(action, &QAction::triggered, this, [this, i] {
       ChooseCatalogExtension(state_, i);
@@ -165,9 +167,9 @@ void MainWindow::BuildContextMenus() {
   subfolders_action_->setCheckable(true);
   connect(subfolders_action_, &QAction::toggled, subfolders_, &QCheckBox::setChecked);
   connect(subfolders_, &QCheckBox::toggled, subfolders_action_, &QAction::setChecked);
-  for (const char* name : {"-", "ffnen2", "-", "Aktualisieren1", "Verzeinisanlegen1", "-",
-                           "Auschneiden1", "Kopieren1", "Einfgen1", "-", "Umbenennen1",
-                           "Lschen1", "-", "Ordnereigenschaften1"}) {
+  for (const char* name :
+       {"-", "ffnen2", "-", "Aktualisieren1", "Verzeinisanlegen1", "-", "Auschneiden1", "Kopieren1",
+        "Einfgen1", "-", "Umbenennen1", "Lschen1", "-", "Ordnereigenschaften1"}) {
     if (qstrcmp(name, "-") == 0) {
       tree_menu_->addSeparator();
     } else {
@@ -181,9 +183,9 @@ void MainWindow::BuildContextMenus() {
   contents_menu_->addSeparator();
   AddAction(contents_menu_, "Eintragen2", &MainWindow::Button5Click);
   AddAction(contents_menu_, "Alstxtxlsoderhtmspeichern2", &MainWindow::OpenExportDialog);
-  for (const char* name : {"-", "Externffnen1", "-", "Aktualisieren2", "-", "Ausschneiden1",
-                           "Kopieren2", "Einfgen2", "-", "Umbenennen2", "Lschen2", "-",
-                           "Eigenschaften1"}) {
+  for (const char* name :
+       {"-", "Externffnen1", "-", "Aktualisieren2", "-", "Ausschneiden1", "Kopieren2", "Einfgen2",
+        "-", "Umbenennen2", "Lschen2", "-", "Eigenschaften1"}) {
     if (qstrcmp(name, "-") == 0) {
       contents_menu_->addSeparator();
     } else {

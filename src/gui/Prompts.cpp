@@ -1,7 +1,9 @@
 #include "gui/Prompts.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace kavoro {
@@ -11,38 +13,56 @@ const QString kTitle = u"Kavoro 2.2"_qs;
 
 }  // namespace
 
-void DialogPrompts::Inform(const QString& text) {
-  QMessageBox::information(parent_, kTitle, text);
+// A prompt belongs to the window in front, so that it stays above a secondary window that
+// asked it, and that window above the main window once the prompt is gone.
+QWidget* DialogPrompts::Owner() const {
+  QWidget* front = QApplication::activeWindow();
+  return front ? front : parent_;
 }
 
-void DialogPrompts::Error(const QString& text) { QMessageBox::critical(parent_, kTitle, text); }
+void DialogPrompts::Inform(const QString& text) {
+  Show(QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+void DialogPrompts::Error(const QString& text) {
+  Show(QMessageBox::Critical, text, QMessageBox::Ok);
+}
 
 bool DialogPrompts::Ask(const QString& text) {
-  return QMessageBox::question(parent_, kTitle, text, QMessageBox::Yes | QMessageBox::No) ==
-         QMessageBox::Yes;
+  return Show(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+// Messages name files and folders: their text is plain, whatever a name holds.
+int DialogPrompts::Show(QMessageBox::Icon icon, const QString& text,
+                        QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, kTitle, text, buttons, Owner());
+  box.setTextFormat(Qt::PlainText);
+  return box.exec();
 }
 
 std::optional<QString> DialogPrompts::SaveFileName(const QString& filter) {
   // The program asks its own overwrite question, after working out the list's base name.
-  const QString name = QFileDialog::getSaveFileName(parent_, QString(), QString(), filter,
-                                                    nullptr, QFileDialog::DontConfirmOverwrite);
+  const QString name = QFileDialog::getSaveFileName(Owner(), QString(), QString(), filter, nullptr,
+                                                    QFileDialog::DontConfirmOverwrite);
   if (name.isEmpty()) return std::nullopt;
   return name;
 }
 
 std::optional<QString> DialogPrompts::OpenFileName(const QString& filter) {
-  const QString name = QFileDialog::getOpenFileName(parent_, QString(), QString(), filter);
+  const QString name = QFileDialog::getOpenFileName(Owner(), QString(), QString(), filter);
   if (name.isEmpty()) return std::nullopt;
   return name;
 }
 
 std::optional<QString> DialogPrompts::Text(const QString& caption, const QString& prompt,
                                            const QString& default_text) {
-  bool ok = false;
-  const QString text =
-      QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, default_text, &ok);
-  if (!ok) return std::nullopt;
-  return text;
+  QInputDialog dialog(Owner());
+  dialog.setWindowTitle(caption);
+  dialog.setLabelText(prompt);
+  dialog.setTextValue(default_text);
+  for (QLabel* label : dialog.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.textValue();
 }
 
 }  // namespace kavoro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QWidget>
 
 #include "core/app/Prompts.h"
@@ -20,6 +21,9 @@ class DialogPrompts : public Prompts {
                               const QString& default_text) override;
 
  private:
+  QWidget* Owner() const;
+  int Show(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons);
+
   QWidget* parent_;
 };
 

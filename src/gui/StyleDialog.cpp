@@ -14,6 +14,7 @@
 #include "core/app/Prompts.h"
 #include "core/output/Export.h"
 #include "gui/NamedWidget.h"
+#include "gui/OwnedWindow.h"
 
 namespace kavoro {
 namespace {
@@ -121,6 +122,7 @@ StyleDialog::StyleDialog(AppState& state, Prompts& prompts, Shell& shell)
   connect(cancel_, &QPushButton::clicked, this, &StyleDialog::Cancel);
   connect(preview_, &QPushButton::clicked, this,
           [this] { ShowPreview(state_.program_dir, state_.style_page, shell_, prompts_); });
+  LeaveThrough(this, [this] { Cancel(); });
 }
 
 void StyleDialog::ShowChoices() {

@@ -36,5 +36,21 @@ TEST(GeometryTest, ResizedWindow) {
   EXPECT_EQ(CentredOffset(100, 701, 332), 100 + 350 - 166);
 }
 
+TEST(GeometryTest, PlacedWindowsStayWhollyOnTheScreen) {
+  const Box screen{0, 0, 1280, 1024};
+  // The find window beside a main window at the left edge would start at -49.
+  EXPECT_EQ(KeptOnScreen({-49, 80, 320, 156}, screen), (Box{0, 80, 320, 156}));
+  EXPECT_EQ(KeptOnScreen({1200, 900, 320, 156}, screen), (Box{960, 868, 320, 156}));
+  EXPECT_EQ(KeptOnScreen({100, -20, 320, 156}, screen), (Box{100, 0, 320, 156}));
+  EXPECT_EQ(KeptOnScreen({10, 20, 320, 156}, screen), (Box{10, 20, 320, 156}));
+  // A second screen to the right, with a panel at its top.
+  const Box right{1280, 30, 1920, 1050};
+  EXPECT_EQ(KeptOnScreen({1200, 0, 300, 433}, right), (Box{1280, 30, 300, 433}));
+  EXPECT_EQ(KeptOnScreen({3100, 900, 300, 433}, right), (Box{2900, 647, 300, 433}));
+  // Larger than the screen: the top-left corner stays visible.
+  EXPECT_EQ(KeptOnScreen({-5, -5, 2000, 2000}, screen), (Box{0, 0, 2000, 2000}));
+  EXPECT_EQ(KeptOnScreen({300, 300, 2000, 2000}, screen), (Box{0, 0, 2000, 2000}));
+}
+
 }  // namespace
 }  // namespace kavoro

@@ -1,5 +1,7 @@
 #include "core/app/MainWindowGeometry.h"
 
+#include <algorithm>
+
 namespace kavoro {
 namespace {
 
@@ -36,6 +38,15 @@ MainWindowGeometry LayoutMainWindow(int w, int h) {
 
 int CentredOffset(int owner_start, int owner_size, int own_size) {
   return owner_start + owner_size / 2 - own_size / 2;
+}
+
+Box KeptOnScreen(Box window, const Box& area) {
+  auto keep = [](int start, int size, int area_start, int area_size) {
+    return std::max(area_start, std::min(start, area_start + area_size - size));
+  };
+  window.left = keep(window.left, window.width, area.left, area.width);
+  window.top = keep(window.top, window.height, area.top, area.height);
+  return window;
 }
 
 }  // namespace kavoro

@@ -13,23 +13,23 @@ struct Box {
 // Where the main window's controls go for an outer window size W x H. Positions inside a tab
 // page are relative to that page.
 struct MainWindowGeometry {
-  Box views_notebook;    // TabbedNotebook1
-  Box folder_notebook;   // TabbedNotebook2
-  Box progress_bar;      // ProgressBar1
-  Box text_view;         // Memo1
-  Box grid_view;         // StringGrid1
-  Box html_view;         // Memo2
-  Box width_group;       // GroupBox2
-  Box sort_group;        // GroupBox4
-  Box edit_source;       // Button3
-  Box refresh_preview;   // Button4
-  Box folder_export;     // Button6
-  Box folder_enter;      // Button1
-  Box subfolders;        // CheckBox1
-  Box folder_tree;       // ShellTreeView1
-  Box contents_export;   // Button2
-  Box contents_enter;    // Button5
-  Box contents_view;     // ShellListView1
+  Box views_notebook;   // TabbedNotebook1
+  Box folder_notebook;  // TabbedNotebook2
+  Box progress_bar;     // ProgressBar1
+  Box text_view;        // Memo1
+  Box grid_view;        // StringGrid1
+  Box html_view;        // Memo2
+  Box width_group;      // GroupBox2
+  Box sort_group;       // GroupBox4
+  Box edit_source;      // Button3
+  Box refresh_preview;  // Button4
+  Box folder_export;    // Button6
+  Box folder_enter;     // Button1
+  Box subfolders;       // CheckBox1
+  Box folder_tree;      // ShellTreeView1
+  Box contents_export;  // Button2
+  Box contents_enter;   // Button5
+  Box contents_view;    // ShellListView1
 };
 
 constexpr int kMinWindowWidth = 702;
@@ -39,5 +39,9 @@ MainWindowGeometry LayoutMainWindow(int width, int height);
 
 // Centre of a child window over its owner, with truncating integer division.
 int CentredOffset(int owner_start, int owner_size, int own_size);
+
+// `window` moved as little as needed to lie wholly in `area` (a screen's free area); one larger
+// than the area keeps its top-left corner in it.
+Box KeptOnScreen(Box window, const Box& area);
 
 }  // namespace kavoro

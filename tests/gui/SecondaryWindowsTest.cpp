@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <QWindow>
+#include <functional>
+
+#include "gui/CatalogEditor.h"
+#include "gui/ExitQuestion.h"
+#include "gui/ExportDialog.h"
+#include "gui/FindWindow.h"
+#include "gui/MainWindow.h"
+#include "gui/Prompts.h"
+#include "gui/StyleDialog.h"
+#include "support/RecordingShell.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestFiles.h"
+
+namespace kavoro {
+namespace {
+
+class SecondaryWindowsTest : public ::testing::Test {
+ protected:
+  SecondaryWindowsTest() {
+    dir_.SetOptionLine(24, "0");  // the find window starts with its question
+    window_ = std::make_unique<MainWindow>(dir_.Path(), &prompts_, &shell_);
+    window_->ApplyOptions();
+    window_->show();
+  }
+  template <typename T = QObject>
+  T* Find(const char* name) {
+    auto* found = window_->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+  QAction* Action(const char* name) { return Find<QAction>(name); }
+  static QWidget* TopLevel(const char* name) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == QLatin1String(name) && w->isVisible()) return w;
+    }
+    return nullptr;
+  }
+  // The main window is usable again: enabled and not held by a modal window.
+  bool MainUsable() const {
+    return window_->isEnabled() && !QApplication::activeModalWidget() &&
+           window_->menuBar()->isEnabled();
+  }
+
+  struct Opener {
+    const char* name;
+    std::function<QWidget*()> open;
+  };
+  // Every window that the main window opens over itself, with the command that opens it.
+  std::vector<Opener> Openers() {
+    return {
+        {"TForm4",
+         [this] {
+           Action("Info2")->trigger();
+           return TopLevel("TForm4");
+         }},
+        {"TForm7",
+         [this] {
+           Action("InfoszudenVersionen1")->trigger();
+           return TopLevel("TForm7");
+         }},
+        {"TForm2",
+         [this] {
+           Find<QPushButton>("Button6")->click();
+           return TopLevel("TForm2");
+         }},
+        {"TForm3",
+         [this] {
+           Find<QPushButton>("Button3")->click();
+           return TopLevel("TForm3");
+         }},
+        {"TForm8 question",
+         [this] {
+           window_->State().flags.ask_search_start = true;
+           dir_.SetOptionLine(24, "0");
+           Action("Suchen1")->trigger();
+           return TopLevel("TForm8");
+         }},
+        {"TForm8 search",
+         [this] {
+           dir_.SetOptionLine(24, "1");
+           Action("Suchen1")->trigger();
+           return TopLevel("TForm8");
+         }},
+        {"TForm5",
+         [this] {
+           Action("Oberverzeichnishinzufgenlschen1")->trigger();
+           return TopLevel("TForm5");
+         }},
+        {"TForm6",
+         [this] {
+           window_->State().doc.SetListingModified(true);
+           window_->close();
+           return TopLevel("TForm6");
+         }},
+        {"PropertiesWindow",
+         [this] {
+           auto* tree = Find<QTreeView>("ShellTreeView1");
+           tree->setCurrentIndex(
+               static_cast<QFileSystemModel*>(tree->model())->index(files_.path()));
+           emit tree->customContextMenuRequested(QPoint(2, 2));
+           Find<QMenu>("PopupMenu1")->hide();
+           Action("Ordnereigenschaften1")->trigger();
+           return TopLevel("PropertiesWindow");
+         }},
+    };
+  }
+
+  test::ProgramDir dir_;
+  test::ScriptedPrompts prompts_;
+  test::RecordingShell shell_;
+  QTemporaryDir files_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+// The window manager's close button and Alt+F4 reach the window as a close of its platform
+// window.
+void CloseFromOutside(QWidget* window) {
+  QCloseEvent close;
+  QApplication::sendEvent(window->windowHandle(), &close);
+}
+
+TEST_F(SecondaryWindowsTest, EveryWindowGivesTheMainWindowBackHoweverItIsClosed) {
+  const std::pair<const char*, std::function<void(QWidget*)>> ways[] = {
+      {"close()", [](QWidget* w) { w->close(); }},
+      {"window manager", CloseFromOutside},
+      {"Escape", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); }},
+      {"Escape in a control",
+       [](QWidget* w) {
+         QWidget* focus = w->focusWidget() ? w->focusWidget() : w;
+         QTest::keyClick(focus, Qt::Key_Escape);
+       }},
+  };
+  for (const Opener& opener : Openers()) {
+    for (const auto& [way, close] : ways) {
+      SCOPED_TRACE(std::string(opener.name) + " by " + way);
+      QWidget* window = opener.open();
+      ASSERT_NE(window, nullptr);
+      // As on a desktop, the window in front has the keyboard.
+      window->activateWindow();
+      EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+      close(window);
+      EXPECT_EQ(TopLevel(opener.name), nullptr);
+      EXPECT_TRUE(MainUsable());
+      EXPECT_TRUE(window_->isVisible());
+    }
+  }
+}
+
+TEST_F(SecondaryWindowsTest, EveryWindowIsOwnedByTheMainWindow) {
+  for (const Opener& opener : Openers()) {
+    SCOPED_TRACE(opener.name);
+    QWidget* window = opener.open();
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window->windowHandle(), nullptr);
+    // Transient for the main window: the window manager keeps it above the main window.
+    EXPECT_EQ(window->windowHandle()->transientParent(), window_->windowHandle());
+    window->close();
+  }
+}
+
+TEST_F(SecondaryWindowsTest, EveryWindowIsPlacedWhollyOnTheScreenOfTheMainWindow) {
+  const QRect screen = window_->screen()->availableGeometry();
+  // At the left edge and in the bottom right corner (partly off the screen, as a window
+  // manager allows).
+  for (const QPoint corner : {screen.topLeft(), screen.bottomRight() - QPoint(300, 200)}) {
+    window_->move(corner);
+    for (const Opener& opener : Openers()) {
+      SCOPED_TRACE(std::string(opener.name) + " at " + std::to_string(corner.x()));
+      QWidget* window = opener.open();
+      ASSERT_NE(window, nullptr);
+      EXPECT_TRUE(screen.contains(window->frameGeometry()))
+          << window->frameGeometry().x() << "," << window->frameGeometry().y();
+      window->close();
+    }
+  }
+}
+
+TEST_F(SecondaryWindowsTest, ExitQuestionAnswersWhileAnotherWindowHoldsTheMainWindow) {
+  Action("Info2")->trigger();
+  ASSERT_FALSE(window_->isEnabled());
+  window_->State().doc.SetListingModified(true);
+  window_->close();  // the window manager's close button of the grey main window
+  QWidget* question = TopLevel("TForm6");
+  ASSERT_NE(question, nullptr);
+  auto* cancel = question->findChild<QPushButton*>(u"Button3"_qs);
+  EXPECT_TRUE(cancel->isEnabled());
+  cancel->click();
+  QWidget* about = TopLevel("TForm4");
+  ASSERT_NE(about, nullptr);
+  EXPECT_TRUE(about->isEnabled());
+  about->close();
+  EXPECT_TRUE(MainUsable());
+}
+
+// Runs `ask` while `close` leaves the prompt it shows; a prompt that does not go away is hidden
+// after two seconds, so that the test cannot hang on it.
+template <typename Ask>
+auto AnswerByClosing(const std::function<void(QWidget*)>& close, Ask ask) {
+  QTimer::singleShot(0, [close] {
+    if (QWidget* prompt = QApplication::activeModalWidget()) close(prompt);
+  });
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, [] {
+    if (QWidget* prompt = QApplication::activeModalWidget()) {
+      ADD_FAILURE() << "the prompt stayed open";
+      prompt->hide();
+    }
+  });
+  guard.start(2000);
+  return ask();
+}
+
+TEST_F(SecondaryWindowsTest, PromptsClosedFromOutsideAnswerNoOrCancelAndGiveTheWindowBack) {
+  DialogPrompts prompts(window_.get());
+  const std::function<void(QWidget*)> ways[] = {
+      [](QWidget* w) { w->close(); }, CloseFromOutside,
+      [](QWidget* w) { QTest::keyClick(w->focusWidget() ? w->focusWidget() : w, Qt::Key_Escape); }};
+  for (const auto& close : ways) {
+    EXPECT_FALSE(AnswerByClosing(close, [&] { return prompts.Ask(u"Weiter ?"_qs); }));
+    EXPECT_TRUE(MainUsable());
+    AnswerByClosing(close, [&] {
+      prompts.Inform(u"Fertig"_qs);
+      return true;
+    });
+    EXPECT_TRUE(MainUsable());
+    EXPECT_EQ(
+        AnswerByClosing(
+            close,
+            [&] { return prompts.Text(u"Ordner umbenennen"_qs, u"Neuer Name :"_qs, u"a"_qs); }),
+        std::nullopt);
+    EXPECT_TRUE(MainUsable());
+  }
+}
+
+TEST_F(SecondaryWindowsTest, PromptsBelongToTheWindowInFront) {
+  DialogPrompts prompts(window_.get());
+  const QWindow* owner = nullptr;
+  auto ask = [&] {
+    return AnswerByClosing(
+        [&](QWidget* prompt) {
+          owner = prompt->windowHandle()->transientParent();
+          prompt->close();
+        },
+        [&] { return prompts.Ask(u"Weiter ?"_qs); });
+  };
+  ask();
+  EXPECT_EQ(owner, window_->windowHandle());
+  // Over the export dialog (a failed export, say) the message stays above the dialog.
+  Find<QPushButton>("Button6")->click();
+  QWidget* export_dialog = TopLevel("TForm2");
+  ASSERT_NE(export_dialog, nullptr);
+  export_dialog->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(export_dialog));
+  ask();
+  EXPECT_EQ(owner, export_dialog->windowHandle());
+  EXPECT_TRUE(export_dialog->isVisible());
+  export_dialog->close();
+}
+
+TEST_F(SecondaryWindowsTest, LeavingFromOutsideHasTheEffectOfTheWindowsOwnCancel) {
+  // The start question's "Abbrechen" stores the "do not ask again" tick.
+  window_->State().flags.ask_search_start = true;
+  Action("Suchen1")->trigger();
+  QWidget* find = TopLevel("TForm8");
+  ASSERT_NE(find, nullptr);
+  find->findChild<QCheckBox*>(u"CheckBox2"_qs)->setChecked(true);
+  QTest::keyClick(find, Qt::Key_Escape);
+  EXPECT_TRUE(dir_.Options().split('\n').value(24).startsWith('1'));
+
+  // The exit question's "Abbrechen" keeps the listing and the window; the next close asks again.
+  window_->State().doc.SetListingModified(true);
+  window_->close();
+  ASSERT_NE(TopLevel("TForm6"), nullptr);
+  CloseFromOutside(TopLevel("TForm6"));
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_TRUE(window_->State().doc.ListingModified());
+  window_->close();
+  EXPECT_NE(TopLevel("TForm6"), nullptr);
+  window_->ExitDialog()->findChild<QPushButton*>(u"Button2"_qs)->click();
+}
+
+}  // namespace
+}  // namespace kavoro
