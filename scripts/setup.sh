@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-qpa-plugins libgtest-dev
-          fonts-dejavu-core libxlsxwriter-dev libfreexl-dev unzip chromium)
+          fonts-dejavu-core libxlsxwriter-dev libfreexl-dev libicu-dev unzip chromium)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
