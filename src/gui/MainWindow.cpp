@@ -34,6 +34,7 @@
 #include "gui/ExportDialog.h"
 #include "gui/FindWindow.h"
 #include "gui/FolderContentsModel.h"
+#include "gui/QtTranslations.h"
 #include "gui/InfoWindows.h"
 #include "gui/SearchPanels.h"
 #include "gui/FittingTabs.h"
@@ -520,6 +521,8 @@ void MainWindow::LayoutControls() {
 }
 
 void MainWindow::ShowLanguage() {
+  UseQtTranslations(state_.language);
+  contents_proxy_->SetLanguage(state_.language);
   ApplyWindowTexts(this, state_.language);
   ApplyWindowTexts(exit_question_, state_.language);
   ApplyWindowTexts(catalog_editor_, state_.language);
