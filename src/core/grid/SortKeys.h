@@ -17,7 +17,6 @@ class ByteKeys {
   }
   // The next key is appended to the buffer and closed with EndKey.
   std::string& Buffer() { return bytes_; }
-  std::string_view Bytes() const { return bytes_; }
   void EndKey() { ends_.push_back(bytes_.size()); }
 
   std::uint32_t Count() const { return static_cast<std::uint32_t>(ends_.size()); }

@@ -84,11 +84,10 @@ bool CollectScannedEntries(const QString& folder, const SearchSelection& selecti
   } else {
     // The found names are kept in a list sorted as the user's language orders names, without
     // regard to case; equal names stay in the order found.
-    ByteKeys keys = EntryKeys(entries, [&](std::size_t i, std::string& key) {
+    const ByteKeys names = EntryKeys(entries, [&](std::size_t i, std::string& key) {
       AppendNameText(entries, i, options, key);
     });
-    NameCollation::ForUser().MakeKeys(keys);
-    entries.Reorder(OrderByKeys(keys, 0));
+    entries.Reorder(NameCollation::ForUser().Order(names));
   }
   out = std::move(entries);
   return true;

@@ -127,19 +127,48 @@ void NameCollation::AppendKey(std::string_view utf8, std::string& out) const {
   }
 }
 
-void NameCollation::MakeKeys(ByteKeys& texts) const {
-  if (collator_ && ascii_ranks_ && IsPrintableAscii(texts.Bytes())) {
-    for (char& c : texts.Buffer())
-      c = static_cast<char>(ascii_rank_[static_cast<unsigned char>(c)]);
-    return;
-  }
-  ByteKeys keys;
-  keys.Reserve(texts.Count(), texts.Bytes().size() * (collator_ ? 2 : 1));
+std::vector<std::uint32_t> NameCollation::Order(const ByteKeys& texts) const {
+  // Two parts, each in its own key order: names the rank table serves, and all others.
+  ByteKeys plain_keys;
+  ByteKeys other_keys;
+  std::vector<std::uint32_t> plain_rows;
+  std::vector<std::uint32_t> other_rows;
   for (std::uint32_t row = 0; row < texts.Count(); ++row) {
-    AppendKey(texts.At(row), keys.Buffer());
-    keys.EndKey();
+    const std::string_view text = texts.At(row);
+    if (collator_ && ascii_ranks_ && IsPrintableAscii(text)) {
+      for (char c : text)
+        plain_keys.Buffer().push_back(char(ascii_rank_[static_cast<unsigned char>(c)]));
+      plain_keys.EndKey();
+      plain_rows.push_back(row);
+    } else {
+      AppendKey(text, other_keys.Buffer());
+      other_keys.EndKey();
+      other_rows.push_back(row);
+    }
   }
-  texts = std::move(keys);
+  std::vector<std::uint32_t> plain = OrderByKeys(plain_keys, 0);
+  for (std::uint32_t& i : plain) i = plain_rows[i];
+  std::vector<std::uint32_t> other = OrderByKeys(other_keys, 0);
+  for (std::uint32_t& i : other) i = other_rows[i];
+  if (plain.empty()) return other;
+  if (other.empty()) return plain;
+
+  std::vector<std::uint32_t> order;
+  order.reserve(texts.Count());
+  auto p = plain.begin();
+  auto o = other.begin();
+  while (p != plain.end() && o != other.end()) {
+    const std::string_view a = texts.At(*p);
+    const std::string_view b = texts.At(*o);
+    UErrorCode error = U_ZERO_ERROR;
+    const UCollationResult result = ucol_strcollUTF8(collator_, a.data(), int32_t(a.size()),
+                                                     b.data(), int32_t(b.size()), &error);
+    const bool plain_first = result == UCOL_LESS || (result == UCOL_EQUAL && *p < *o);
+    order.push_back(plain_first ? *p++ : *o++);
+  }
+  order.insert(order.end(), p, plain.end());
+  order.insert(order.end(), o, other.end());
+  return order;
 }
 
 int NameCollation::Compare(const QString& a, const QString& b) const {
