@@ -65,6 +65,7 @@ void MainWindow::StartRun(std::unique_ptr<Run> run) {
   state_.doc.SetListingModified(true);
   SetBusy(true);
   progress_->setValue(0);
+  ShowProgressText(state_.Slots().progressEscape);
   cancel_ = false;
   escape_->setEnabled(true);
   folders_visited_ = 0;
@@ -105,10 +106,12 @@ void MainWindow::FinishRun() {
     state_.doc.SetListingModified(run->was_modified);
     state_.doc.SetFirstEntry(run->had_first_entry);
     progress_->setValue(0);
+    ShowProgressText(state_.Slots().progressStopped);
     queued_folders_.clear();
     SetBusy(false);
     return;
   }
+  ShowProgressText(QString());
   state_.doc.AbsorbEntries(*run->staged);
   state_.selection.current_extension = RunExtensionText(run->selection);
   progress_->setValue(100);
@@ -151,6 +154,12 @@ void MainWindow::EnterNextQueuedFolder() {
     entering_several_ = false;
     folder_tree_->setRootIndex(folder_model_->index(u"/"_qs));
   }
+}
+
+void MainWindow::ShowProgressText(const QString& text) {
+  // The bar itself has no room for a percentage; it says what the user can do, or did.
+  progress_->setFormat(text);
+  progress_->setTextVisible(!text.isEmpty());
 }
 
 void MainWindow::ShowScanProgress() {

@@ -7,6 +7,7 @@
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -144,6 +145,29 @@ TEST_F(EnteringGuiTest, ClosingDuringARunCancelsItCleanly) {
   QTest::qWait(200);  // the worker's finished signal arrives after the run was ended
   EXPECT_FALSE(window_->State().doc.ListingModified());
   EXPECT_EQ(window_->State().doc.EntryCounter(), 0);
+}
+
+TEST_F(EnteringGuiTest, ProgressBarSaysEscapeStopsAndThatItStopped) {
+  for (int i = 0; i < 3000; ++i) QDir().mkpath(files_.filePath(u"deep/%1/x"_qs.arg(i)));
+  auto* bar = Find<QProgressBar>("ProgressBar1");
+  EXPECT_FALSE(bar->isTextVisible());
+  SelectFolder(files_.path());
+  Find<QCheckBox>("CheckBox1")->setChecked(true);
+  window_->activateWindow();  // the Escape shortcut needs an active window
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  Find<QPushButton>("Button1")->click();
+  ASSERT_TRUE(window_->Entering());
+  EXPECT_TRUE(bar->isTextVisible());
+  EXPECT_EQ(bar->text(), u"Suche läuft ... Esc bricht sie ab"_qs);
+  QTest::keyClick(window_.get(), Qt::Key_Escape);
+  QTRY_VERIFY_WITH_TIMEOUT(!window_->Entering(), 10000);
+  EXPECT_EQ(window_->State().doc.EntryCounter(), 0);
+  EXPECT_TRUE(bar->isTextVisible());
+  EXPECT_EQ(bar->text(), u"Suche abgebrochen"_qs);
+
+  EnterAndWait();  // a finished run shows no text
+  EXPECT_GT(window_->State().doc.EntryCounter(), 0);
+  EXPECT_FALSE(bar->isTextVisible());
 }
 
 TEST_F(EnteringGuiTest, NoFolderChosenSaysSoAndEntersNothing) {

@@ -316,6 +316,8 @@ MessageSlots GermanSlots() {
       .msgCatalogUnusable =
           QStringLiteral("Diese Änderung würde die Datei endungen.ini unbrauchbar machen."),
       .msgNoFolder = QStringLiteral("Bitte zuerst einen Ordner wählen."),
+      .progressEscape = QStringLiteral("Suche läuft ... Esc bricht sie ab"),
+      .progressStopped = QStringLiteral("Suche abgebrochen"),
       .capRemoveType = QStringLiteral("Dateiart löschen"),
       .capRemoveFolder = QStringLiteral("Ordner löschen"),
       .msgWorkbooks = QStringLiteral("Die Einträge wurden auf mehrere Arbeitsmappen verteilt :"),
@@ -373,6 +375,8 @@ MessageSlots EnglishSlots() {
       .msgCatalogUnusable =
           QStringLiteral("This change would make the file endungen.ini unusable."),
       .msgNoFolder = QStringLiteral("Please select a folder first."),
+      .progressEscape = QStringLiteral("Searching ... Esc stops it"),
+      .progressStopped = QStringLiteral("Search stopped"),
       .capRemoveType = QStringLiteral("File-type delete"),
       .capRemoveFolder = QStringLiteral("Delete folder"),
       .msgWorkbooks = QStringLiteral("The entries were divided among several workbooks :"),

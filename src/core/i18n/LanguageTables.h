@@ -42,6 +42,9 @@ struct MessageSlots {
   QString msgCategoryIsExtension;
   QString msgCatalogUnusable;
   QString msgNoFolder;
+  // The progress bar's text while a search runs, and after it was stopped.
+  QString progressEscape;
+  QString progressStopped;
   // The second captions of the add/remove buttons of the two search panels.
   QString capRemoveType;
   QString capRemoveFolder;

@@ -130,6 +130,9 @@ void BuildEmptyListing(ListingDocument& doc) {
   doc.SetCell(0, 0, u"");
   doc.SetCell(1, 0, u"");
   doc.SetEntryCounter(0);
+  // A new listing holds no entries a narrower grid could cut, so its header lines follow the
+  // detail state as at start.
+  doc.SetFirstEntry(false);
   doc.SetColumnWidth(1, 600);
   doc.SetHtmlLines(PageTemplate());
   doc.EndUpdate();

@@ -49,7 +49,8 @@ void ApplyLanguageHeaders(ListingDocument& doc, bool details, UiLanguage languag
 void SetDetailColumnWidths(ListingDocument& doc);
 
 // Fills the empty listing's views: clears them, resets the grid to its header row, the
-// entry counter to 0 and column 1 to width 600, and puts the page template into the HTML view.
+// entry counter to 0, the first-entry flag and column 1 to width 600, and puts the page template
+// into the HTML view.
 void BuildEmptyListing(ListingDocument& doc);
 
 }  // namespace kavoro
