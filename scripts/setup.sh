@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Kavoro needs, when it is missing (Debian, as root).
+# With the argument "fuzz" also clang 16 (the first clang for all of the C++20 the code uses)
+# and its libFuzzer and sanitizer runtimes.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgtest-dev
-          fonts-dejavu-core libxlsxwriter-dev libfreexl-dev libicu-dev unzip chromium)
+packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
+          libgtest-dev fonts-dejavu-core libxlsxwriter-dev libfreexl-dev libicu-dev unzip chromium)
+if [ "${1:-}" = fuzz ]; then packages+=(clang-16 libclang-rt-16-dev); fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -75,7 +75,7 @@ void MainWindow::BuildMenus() {
   bar->addAction(search_action_);
 
   language_menu_ = AddMenu(bar, "SpracheLanguage1");
-  language_menu_->setTitle(u"Sprache / Language"_qs);
+  language_menu_->setTitle(QString::fromUtf16(kLanguageMenuCaption));
   german_ = AddAction(language_menu_, "Deutsch1", &MainWindow::Deutsch1Click);
   german_->setText(u"Deutsch"_qs);
   english_ = AddAction(language_menu_, "English1", &MainWindow::English1Click);

@@ -201,7 +201,10 @@ TEST_F(GridSortTest, SizesOfAThousandMillionKBAndMoreReadWithEveryGroup) {
   EXPECT_EQ(ReadSizeKB("1000.000.000 KB"), 1000000000);
   EXPECT_EQ(ReadSizeKB("12.345.678.901 KB"), 12345678901);
   EXPECT_EQ(ReadSizeKB("0 KB"), 0);
-  for (const char* bad : {"", " KB", "12", "1,5 KB", "x KB", "-1 KB"}) {
+  // Sizes too large for any file (twenty digits and more) count as no size, never as a
+  // number that ran over.
+  for (const char* bad : {"", " KB", "12", "1,5 KB", "x KB", "-1 KB", "11000000000000000000 KB",
+                          "1.136721.2.05.6373256767 KB", "99999999999999999999999 KB"}) {
     EXPECT_FALSE(ReadSizeKB(bad)) << bad;
   }
   Fill(doc_, {{u"1"_qs, u"a"_qs, u"999.999.999 KB"_qs},

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include "core/app/HelpLinks.h"
+#include "core/i18n/LanguageTables.h"
+#include "core/listing/HtmlText.h"
 #include "support/TestFiles.h"
 
 namespace kavoro {
@@ -32,6 +36,54 @@ TEST(HelpLinksTest, ShippedHelpPagesAreUtf8Html) {
     EXPECT_TRUE(page.contains("<meta charset=\"utf-8\">")) << name;
     EXPECT_TRUE(page.contains("Kavoro 2.2")) << name;
     EXPECT_TRUE(page.trimmed().endsWith("</html>")) << name;
+  }
+}
+
+// Every caption the window can show in a language, as a help page writes it: without the
+// padding blanks of tab captions, and the subfolder menu entry with "…" for the folder's name.
+QSet<QString> WindowCaptions(UiLanguage language) {
+  QSet<QString> captions = {QString::fromUtf16(kLanguageMenuCaption), u"Deutsch"_qs, u"English"_qs};
+  for (const Caption& c : CaptionTable()) {
+    captions.insert((language == UiLanguage::German ? c.german : c.english).trimmed());
+  }
+  const MessageSlots& m = MessageSlotsFor(language);
+  captions.insert(m.menuSubfoldersHead + u" \"…\""_qs + m.menuSubfoldersTail);
+  return captions;
+}
+
+TEST(HelpPagesTest, EveryCaptionAPageNamesIsOneTheWindowShows) {
+  struct Page {
+    const char* name;
+    UiLanguage language;
+    QRegularExpression quoted;
+  };
+  const Page pages[] = {{"hilfe.htm", UiLanguage::German, QRegularExpression(u"„([^“]*)“"_qs)},
+                        {"help.htm", UiLanguage::English, QRegularExpression(u"\"([^\"]*)\""_qs)}};
+  // Quoted texts that are no captions: the name a copy gets, and a character.
+  const QSet<QString> not_captions = {u"Kopie von …"_qs, u"/"_qs};
+  const QRegularExpression marked(u"<span class=\"ui\">(.*?)</span>"_qs);
+  for (const Page& page : pages) {
+    SCOPED_TRACE(page.name);
+    QString html = QString::fromUtf8(test::ShippedFile(page.name));
+    // A line break in the source reads as a blank.
+    html = html.mid(html.indexOf(u"<body>"_qs)).replace(u'\n', u' ');
+    const QSet<QString> captions = WindowCaptions(page.language);
+    int count = 0;
+    for (const auto& match : marked.globalMatch(html)) {
+      const QString caption = HtmlUnescape(match.captured(1));
+      EXPECT_TRUE(captions.contains(caption)) << caption.toStdString();
+      ++count;
+    }
+    EXPECT_GE(count, 25);
+    // Every quoted text of the page is made of marked captions, so none escapes the check.
+    QString text = html;
+    text.replace(marked, u"\x01"_qs).remove(QRegularExpression(u"<[^>]*>"_qs));
+    for (const auto& match : page.quoted.globalMatch(text)) {
+      const QString quoted = HtmlUnescape(match.captured(1));
+      if (not_captions.contains(quoted)) continue;
+      EXPECT_TRUE(QRegularExpression(u"^\x01( → \x01)*$"_qs).match(quoted).hasMatch())
+          << "not marked: " << quoted.toStdString();
+    }
   }
 }
 

@@ -191,9 +191,10 @@ std::optional<std::int64_t> ReadSizeKB(std::string_view text) {
   for (const char c : text) {
     if (c == '.') continue;
     if (c < '0' || c > '9') return std::nullopt;
+    // Checked before the step, so a long run of digits never runs over.
+    if (value >= kValueLimit / 10) return std::nullopt;
     value = value * 10 + (c - '0');
     any_digit = true;
-    if (value >= kValueLimit) return std::nullopt;
   }
   if (!any_digit) return std::nullopt;
   return value;

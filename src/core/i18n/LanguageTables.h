@@ -8,6 +8,9 @@ namespace kavoro {
 
 enum class UiLanguage { German = 0, English = 1 };
 
+// The language menu reads the same in both languages (its entries "Deutsch" and "English").
+inline constexpr char16_t kLanguageMenuCaption[] = u"Sprache / Language";
+
 // Text variables that messages are composed from at the moment they are shown.
 struct MessageSlots {
   QString msgNoTypeHead;
