@@ -54,7 +54,7 @@ bool OpenList(AppState& s, Prompts& prompts) {
   s.list_file_unnamed = false;
   const QString base = ListFileBaseOf(*chosen);
   QString error;
-  auto contents = ReadListFiles(base, &error);
+  auto contents = ReadListFiles(base, s.Slots(), &error);
   if (!contents) {
     prompts.Error(error);
     return false;
