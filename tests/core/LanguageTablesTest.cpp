@@ -94,6 +94,7 @@ constexpr SlotField kSlotFields[] = {
     {"msgSaveOnExit", &MessageSlots::msgSaveOnExit},
     {"msgWorkbooks", &MessageSlots::msgWorkbooks},
     {"msgListRefused", &MessageSlots::msgListRefused},
+    {"msgListEmptyLine", &MessageSlots::msgListEmptyLine},
     {"msgListNoTemplate", &MessageSlots::msgListNoTemplate},
     {"msgListNoHeaderRow", &MessageSlots::msgListNoHeaderRow},
     {"msgListBrokenEntry", &MessageSlots::msgListBrokenEntry},

@@ -264,6 +264,36 @@ TEST_F(ListFilesTest, BrokenListSetsAreRefusedAndTheListingStays) {
                                         Base() + u".mpl2 holds 2 entries."_qs});
 }
 
+// A list that cannot be read whole is refused, naming the file (and the line); nothing is
+// opened, so nothing blank can be saved over the list later.
+TEST_F(ListFilesTest, AListThatCannotBeReadWholeIsRefused) {
+  FillFiveColumns();
+  ASSERT_TRUE(SaveListFiles(state_.doc, Base(), nullptr));
+  const QByteArray names = ReadBytes(Base() + ".mpl");
+  const QStringList shown = state_.doc.Text().ToStringList();
+  for (const QByteArray& blank_header :
+       {"\r\n" + names.mid(names.indexOf('\n') + 1), QByteArray()}) {
+    test::WriteBytes(Base() + ".mpl", blank_header);
+    prompts_.shown.clear();
+    prompts_.files = {Base() + ".mpl"};
+    EXPECT_FALSE(OpenList(state_, prompts_));
+    EXPECT_EQ(prompts_.shown, QStringList{u"error: Diese Liste kann nicht geöffnet werden :\n"_qs +
+                                          Base() + u".mpl\nZeile 1 ist leer."_qs});
+    EXPECT_EQ(state_.doc.Text().ToStringList(), shown);
+  }
+  test::WriteBytes(Base() + ".mpl", names);
+  QFile::remove(Base() + ".mpl2");
+  ASSERT_TRUE(QDir().mkdir(Base() + ".mpl2"));
+  prompts_.shown.clear();
+  prompts_.files = {Base() + ".mpl"};
+  EXPECT_FALSE(OpenList(state_, prompts_));
+  ASSERT_EQ(prompts_.shown.size(), 1);
+  EXPECT_TRUE(prompts_.shown[0].startsWith(u"error: Cannot open file "_qs + Base() + u".mpl2 ("_qs))
+      << prompts_.shown[0].toStdString();
+  EXPECT_EQ(state_.doc.Text().ToStringList(), shown);
+  EXPECT_EQ(state_.list_file_base, QString());
+}
+
 TEST_F(ListFilesTest, AUtf8ListIsSavedAgainByteForByte) {
   const QByteArray bom = "\xEF\xBB\xBF";
   const QByteArray name = "Lied \xFF\xC3(.mp3";

@@ -320,6 +320,7 @@ MessageSlots GermanSlots() {
       .capRemoveFolder = QStringLiteral("Ordner löschen"),
       .msgWorkbooks = QStringLiteral("Die Einträge wurden auf mehrere Arbeitsmappen verteilt :"),
       .msgListRefused = QStringLiteral("Diese Liste kann nicht geöffnet werden :"),
+      .msgListEmptyLine = QStringLiteral("Zeile %1 ist leer."),
       .msgListNoTemplate =
           QStringLiteral("Die Seitenvorlage (Zeilen 1 bis 21) fehlt oder ist unvollständig."),
       .msgListNoHeaderRow = QStringLiteral(
@@ -380,6 +381,7 @@ MessageSlots EnglishSlots() {
       .capRemoveFolder = QStringLiteral("Delete folder"),
       .msgWorkbooks = QStringLiteral("The entries were divided among several workbooks :"),
       .msgListRefused = QStringLiteral("This list cannot be opened :"),
+      .msgListEmptyLine = QStringLiteral("Line %1 is empty."),
       .msgListNoTemplate =
           QStringLiteral("The page template (lines 1 to 21) is missing or incomplete."),
       .msgListNoHeaderRow = QStringLiteral(

@@ -50,6 +50,7 @@ struct MessageSlots {
   // A set of list files that does not belong together: the head, then the file, then one
   // of the problems (%1, %2, ... filled in).
   QString msgListRefused;
+  QString msgListEmptyLine;
   QString msgListNoTemplate;
   QString msgListNoHeaderRow;
   QString msgListBrokenEntry;

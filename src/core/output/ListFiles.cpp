@@ -143,6 +143,10 @@ std::optional<ListFileContents> ReadListFiles(const QString& base, const Message
     if (error) *error = m.msgListRefused + u'\n' + file + u'\n' + problem;
     return std::nullopt;
   };
+  // Without its header cell the name file cannot be read as a list of names.
+  if (c.names.Count() == 0 || c.names.Utf8At(0).empty()) {
+    return refuse(names_file, m.msgListEmptyLine.arg(1));
+  }
   const LineList& html = c.html;
   if (html.Count() < html_line::kTemplateLines || html.Utf8At(0) != "<html>" ||
       !html.Utf8At(html_line::kTable).starts_with("<table")) {
@@ -186,25 +190,21 @@ void LoadListing(ListingDocument& doc, ListFileContents c, UiLanguage language) 
     doc.SetCell(col, 0, headers.grid_cells[col]);
   }
   const std::vector<EntryBlock>& blocks = c.blocks;
-  if (c.names.Count() > 0 && !c.names.Utf8At(0).empty()) {
-    BlocksByName by_name(c.html, blocks);
-    std::string number;
-    std::string details[3];
-    for (qsizetype r = 1; r < c.names.Count(); ++r) {
-      const std::string_view name = c.names.Utf8At(r);
-      number = std::to_string(r);
-      for (std::string& detail : details) detail.clear();
-      // A name without a block of its own gets empty size, type and date.
-      const std::ptrdiff_t block = by_name.Take(name);
-      if (five && block >= 0 && blocks[std::size_t(block)].details) {
-        for (int i = 0; i < 3; ++i) {
-          AppendHtmlUnescaped(c.html.Utf8At(blocks[std::size_t(block)].DetailLine(i)), details[i]);
-        }
+  BlocksByName by_name(c.html, blocks);
+  std::string number;
+  std::string details[3];
+  for (qsizetype r = 1; r < c.names.Count(); ++r) {
+    const std::string_view name = c.names.Utf8At(r);
+    number = std::to_string(r);
+    for (std::string& detail : details) detail.clear();
+    // A name without a block of its own gets empty size, type and date.
+    const std::ptrdiff_t block = by_name.Take(name);
+    if (five && block >= 0 && blocks[std::size_t(block)].details) {
+      for (int i = 0; i < 3; ++i) {
+        AppendHtmlUnescaped(c.html.Utf8At(blocks[std::size_t(block)].DetailLine(i)), details[i]);
       }
-      doc.AppendRowUtf8({number, name, details[0], details[1], details[2]});
     }
-  } else {
-    doc.SetRowCount(std::max<qsizetype>(1, c.names.Count()));
+    doc.AppendRowUtf8({number, name, details[0], details[1], details[2]});
   }
   doc.SetEntryCounter(std::max<int>(0, int(c.text.Count()) - 1));
   doc.SetTextLines(std::move(c.text));
