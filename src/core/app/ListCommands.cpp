@@ -4,6 +4,7 @@
 
 #include "core/app/AppState.h"
 #include "core/app/Prompts.h"
+#include "core/grid/GridTools.h"
 #include "core/output/ListFiles.h"
 
 namespace kavoro {
@@ -61,6 +62,7 @@ bool OpenList(AppState& s, Prompts& prompts) {
   }
   s.style_page = contents->html.ToStringList();
   LoadListing(s.doc, std::move(*contents), s.language);
+  FollowColumnCount(s.grid_tools, s.doc);
   s.list_file_base = base;
   return true;
 }
