@@ -177,7 +177,7 @@ int main(int argc, char** argv) {
   QString error;
   if (!a.open_base.isEmpty()) {
     BuildStartListing(doc, a);
-    auto contents = ReadListFiles(ListFileBaseOf(a.open_base), &error);
+    auto contents = ReadListFiles(ListFileBaseOf(a.open_base), MessageSlotsFor(a.language), &error);
     if (!contents) return Fail(error);
     LoadListing(doc, std::move(*contents), a.language);
   } else {

@@ -336,11 +336,14 @@ void MainWindow::Neu1Click() {
   if (!NewListing(state_, &error)) return ReportError(error);
   options_panel_->SetFlags(state_.flags);
   ShowLanguage();
+  ShowGridTools();
   ShowFirstTabs();
 }
 
 void MainWindow::ffnen1Click() {
-  if (OpenList(state_, *prompts_)) ShowFirstTabs();
+  if (!OpenList(state_, *prompts_)) return;
+  ShowGridTools();
+  ShowFirstTabs();
 }
 
 void MainWindow::Speichern2Click() { SaveList(state_, *prompts_); }
@@ -381,6 +384,7 @@ void MainWindow::Deutsch1Click() {
   QString error;
   const bool saved = SwitchLanguage(state_, UiLanguage::German, &error);
   ShowLanguage();
+  ShowGridTools();
   if (!saved) ReportError(error);
 }
 
@@ -388,6 +392,7 @@ void MainWindow::English1Click() {
   QString error;
   const bool saved = SwitchLanguage(state_, UiLanguage::English, &error);
   ShowLanguage();
+  ShowGridTools();
   if (!saved) ReportError(error);
 }
 

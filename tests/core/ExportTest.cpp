@@ -36,8 +36,9 @@ class ExportTest : public ::testing::Test {
 TEST_F(ExportTest, TextIsTheTextViewInCp1252WithCrLf) {
   QString error;
   ASSERT_TRUE(ExportText(doc, File(u"a.txt"_qs), &error));
-  EXPECT_EQ(test::ReadBytes(File(u"a.txt"_qs)),
-            test::CrLf({"Nr.        Datei", "     1  Gr\xF6\xDF" "e & <Lied>.mp3"}));
+  EXPECT_EQ(test::ReadBytes(File(u"a.txt"_qs)), test::CrLf({"Nr.        Datei",
+                                                            "     1  Gr\xF6\xDF"
+                                                            "e & <Lied>.mp3"}));
 }
 
 TEST_F(ExportTest, HtmlIsTheViewWithTheClosingTagsAndLeavesTheViewAlone) {
@@ -45,7 +46,9 @@ TEST_F(ExportTest, HtmlIsTheViewWithTheClosingTagsAndLeavesTheViewAlone) {
   ASSERT_TRUE(ExportHtml(doc, File(u"a.htm"_qs), nullptr));
   const QByteArray bytes = test::ReadBytes(File(u"a.htm"_qs));
   EXPECT_TRUE(bytes.startsWith("<html>\r\n<head>\r\n<title>Kavoro</title> \r\n"));
-  EXPECT_TRUE(bytes.endsWith("Gr\xF6\xDF" "e & <Lied>.mp3\r\n</td>\r\n</tr>\r\n</table>\r\n</body>\r\n</html>\r\n"));
+  EXPECT_TRUE(
+      bytes.endsWith("Gr\xF6\xDF"
+                     "e & <Lied>.mp3\r\n</td>\r\n</tr>\r\n</table>\r\n</body>\r\n</html>\r\n"));
   EXPECT_EQ(bytes.count("\r\n"), view.size() + 3);
   EXPECT_EQ(doc.Html().ToStringList(), view);
 }
@@ -80,7 +83,8 @@ TEST_F(ExportTest, AFailureIsReportedAndEndsTheExport) {
   prompts.files = {File(u"missing/a.txt"_qs), File(u"a.xls"_qs), File(u"a.htm"_qs)};
   EXPECT_FALSE(Run({true, true, true}));
   ASSERT_EQ(prompts.shown.size(), 1);
-  EXPECT_TRUE(prompts.shown[0].startsWith(u"error: Cannot create file "_qs + File(u"missing/a.txt"_qs)))
+  EXPECT_TRUE(
+      prompts.shown[0].startsWith(u"error: Cannot create file "_qs + File(u"missing/a.txt"_qs)))
       << prompts.shown[0].toStdString();
   EXPECT_EQ(prompts.files.size(), 2u);
   EXPECT_TRUE(Files().isEmpty());
@@ -112,7 +116,7 @@ TEST_F(ExportTest, AListOpenedFromListFilesExportsTheSameFiles) {
   for (ListingDocument* saved : {&doc, &details}) {
     const QString base = File(u"liste"_qs);
     ASSERT_TRUE(SaveListFiles(*saved, base, nullptr));
-    const auto contents = ReadListFiles(base, nullptr);
+    const auto contents = ReadListFiles(base, MessageSlotsFor(UiLanguage::German), nullptr);
     ASSERT_TRUE(contents);
     // Opened into a running program, whose grid has its header row.
     ListingDocument opened;
@@ -139,7 +143,9 @@ TEST_F(ExportTest, PreviewIsWrittenWithoutClosingTagsAndOpened) {
   test::RecordingShell shell;
   const QString program_dir = dir.path() + u'/';
   EXPECT_TRUE(ShowPreview(program_dir, {u"<html>"_qs, u"Größe"_qs}, shell, prompts));
-  EXPECT_EQ(test::ReadBytes(File(u"vorschau.htm"_qs)), test::CrLf({"<html>", "Gr\xF6\xDF" "e"}));
+  EXPECT_EQ(test::ReadBytes(File(u"vorschau.htm"_qs)), test::CrLf({"<html>",
+                                                                   "Gr\xF6\xDF"
+                                                                   "e"}));
   EXPECT_EQ(shell.opened, QList<QUrl>{QUrl::fromLocalFile(File(u"vorschau.htm"_qs))});
 
   // A preview that cannot be written is reported, and nothing is opened.

@@ -1,5 +1,3 @@
-#include "core/i18n/LanguageTables.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,6 +8,8 @@
 #include <tuple>
 #include <utility>
 #include <vector>
+
+#include "core/i18n/LanguageTables.h"
 
 // Readable failure output for QString comparisons.
 void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -93,6 +93,12 @@ constexpr SlotField kSlotFields[] = {
     {"menuSubfoldersTail", &MessageSlots::menuSubfoldersTail},
     {"msgSaveOnExit", &MessageSlots::msgSaveOnExit},
     {"msgWorkbooks", &MessageSlots::msgWorkbooks},
+    {"msgListRefused", &MessageSlots::msgListRefused},
+    {"msgListEmptyLine", &MessageSlots::msgListEmptyLine},
+    {"msgListNoTemplate", &MessageSlots::msgListNoTemplate},
+    {"msgListNoHeaderRow", &MessageSlots::msgListNoHeaderRow},
+    {"msgListBrokenEntry", &MessageSlots::msgListBrokenEntry},
+    {"msgListCounts", &MessageSlots::msgListCounts},
     {"msgBadName", &MessageSlots::msgBadName},
     {"msgNameExists", &MessageSlots::msgNameExists},
     {"msgIntoItself", &MessageSlots::msgIntoItself},

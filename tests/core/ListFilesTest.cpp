@@ -190,6 +190,12 @@ TEST_F(ListFilesTest, HandEditedListsOpenWithoutHangingOrGuessing) {
             "</td><td>",
             "gestern",
             "</td>",
+            "</tr>",
+            "<tr><td align=\"right\">",
+            "2",
+            "</td><td>",
+            "anders.mp3",
+            "</td>",
             "</tr>"});
   test::WriteBytes(Base() + ".mpl3", bytes);
   prompts_.files = {Base() + ".mpl"};
@@ -199,6 +205,95 @@ TEST_F(ListFilesTest, HandEditedListsOpenWithoutHangingOrGuessing) {
 }
 
 // A list kept in UTF-8 whose name holds a byte that is not UTF-8 is saved again exactly.
+// A set of list files that does not belong together is refused with the file and the
+// problem; the listing shown stays as it was.
+TEST_F(ListFilesTest, BrokenListSetsAreRefusedAndTheListingStays) {
+  FillFiveColumns();
+  ASSERT_TRUE(SaveListFiles(state_.doc, Base(), nullptr));
+  const QByteArray names = ReadBytes(Base() + ".mpl");
+  const QByteArray text = ReadBytes(Base() + ".mpl2");
+  const QByteArray html = ReadBytes(Base() + ".mpl3");
+  const QStringList shown[] = {state_.doc.Column(1), state_.doc.Column(4),
+                               state_.doc.Text().ToStringList(), state_.doc.Html().ToStringList()};
+  auto without_last_line = [](const QByteArray& bytes) {
+    return bytes.left(bytes.lastIndexOf("\r\n", bytes.size() - 3) + 2);
+  };
+  QByteArray no_header = html;
+  no_header.replace("<tr><td align=\"right\">Nr.</td><td>Datei</td><td>", "</table><td>");
+  const MessageSlots& de = MessageSlotsFor(UiLanguage::German);
+  struct Broken {
+    QByteArray names, text, html;
+    const char* file;
+    QString problem;
+  };
+  const Broken cases[] = {
+      {names, text, "<html>\r\n", ".mpl3", de.msgListNoTemplate},
+      {names, text, no_header, ".mpl3", de.msgListNoHeaderRow},
+      // The third entry's block (lines 47 to 58) lost its last line.
+      {names, text, without_last_line(html), ".mpl3",
+       u"Der Eintrag ab Zeile 47 ist unvollständig oder beschädigt."_qs},
+      {names + "Neu.mp3\r\n", text, html, ".mpl2",
+       Base() + u".mpl enthält 4 Einträge, "_qs + Base() + u".mpl2 enthält 3 Einträge."_qs},
+      {names, text, without_last_line(without_last_line(html)) + "</tr>\r\n", ".mpl3",
+       u"Der Eintrag ab Zeile 47 ist unvollständig oder beschädigt."_qs},
+      {names, without_last_line(text), html, ".mpl2",
+       Base() + u".mpl enthält 3 Einträge, "_qs + Base() + u".mpl2 enthält 2 Einträge."_qs},
+  };
+  for (const Broken& broken : cases) {
+    test::WriteBytes(Base() + ".mpl", broken.names);
+    test::WriteBytes(Base() + ".mpl2", broken.text);
+    test::WriteBytes(Base() + ".mpl3", broken.html);
+    prompts_.shown.clear();
+    prompts_.files = {Base() + ".mpl"};
+    EXPECT_FALSE(OpenList(state_, prompts_));
+    EXPECT_EQ(prompts_.shown, QStringList{u"error: "_qs + de.msgListRefused + u'\n' + Base() +
+                                          QLatin1String(broken.file) + u'\n' + broken.problem});
+    EXPECT_EQ(state_.doc.Column(1), shown[0]);
+    EXPECT_EQ(state_.doc.Column(4), shown[1]);
+    EXPECT_EQ(state_.doc.Text().ToStringList(), shown[2]);
+    EXPECT_EQ(state_.doc.Html().ToStringList(), shown[3]);
+    EXPECT_EQ(state_.list_file_base, QString());
+  }
+  // In English, in the English words.
+  ApplyLanguage(state_, UiLanguage::English);
+  prompts_.shown.clear();
+  prompts_.files = {Base() + ".mpl"};
+  EXPECT_FALSE(OpenList(state_, prompts_));
+  EXPECT_EQ(prompts_.shown, QStringList{u"error: This list cannot be opened :\n"_qs + Base() +
+                                        u".mpl2\n"_qs + Base() + u".mpl holds 3 entries, "_qs +
+                                        Base() + u".mpl2 holds 2 entries."_qs});
+}
+
+// A list that cannot be read whole is refused, naming the file (and the line); nothing is
+// opened, so nothing blank can be saved over the list later.
+TEST_F(ListFilesTest, AListThatCannotBeReadWholeIsRefused) {
+  FillFiveColumns();
+  ASSERT_TRUE(SaveListFiles(state_.doc, Base(), nullptr));
+  const QByteArray names = ReadBytes(Base() + ".mpl");
+  const QStringList shown = state_.doc.Text().ToStringList();
+  for (const QByteArray& blank_header :
+       {"\r\n" + names.mid(names.indexOf('\n') + 1), QByteArray()}) {
+    test::WriteBytes(Base() + ".mpl", blank_header);
+    prompts_.shown.clear();
+    prompts_.files = {Base() + ".mpl"};
+    EXPECT_FALSE(OpenList(state_, prompts_));
+    EXPECT_EQ(prompts_.shown, QStringList{u"error: Diese Liste kann nicht geöffnet werden :\n"_qs +
+                                          Base() + u".mpl\nZeile 1 ist leer."_qs});
+    EXPECT_EQ(state_.doc.Text().ToStringList(), shown);
+  }
+  test::WriteBytes(Base() + ".mpl", names);
+  QFile::remove(Base() + ".mpl2");
+  ASSERT_TRUE(QDir().mkdir(Base() + ".mpl2"));
+  prompts_.shown.clear();
+  prompts_.files = {Base() + ".mpl"};
+  EXPECT_FALSE(OpenList(state_, prompts_));
+  ASSERT_EQ(prompts_.shown.size(), 1);
+  EXPECT_TRUE(prompts_.shown[0].startsWith(u"error: Cannot open file "_qs + Base() + u".mpl2 ("_qs))
+      << prompts_.shown[0].toStdString();
+  EXPECT_EQ(state_.doc.Text().ToStringList(), shown);
+  EXPECT_EQ(state_.list_file_base, QString());
+}
+
 TEST_F(ListFilesTest, AUtf8ListIsSavedAgainByteForByte) {
   const QByteArray bom = "\xEF\xBB\xBF";
   const QByteArray name = "Lied \xFF\xC3(.mp3";

@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "core/output/ListFiles.h"
 #include "gui/FindWindow.h"
 #include "gui/MainWindow.h"
 #include "gui/MemoSelection.h"
@@ -91,6 +92,41 @@ TEST_F(GridAndSearchTest, SortButtonsSortOnAMouseReleaseOnly) {
   EXPECT_EQ(GridColumn(0), (QStringList{u"Nr."_qs, u"1"_qs, u"2"_qs, u"3"_qs}));
   EXPECT_EQ(GridColumn(1), (QStringList{u"Datei"_qs, u"a.txt"_qs, u"c.txt"_qs, u"b.txt"_qs}));
   EXPECT_EQ(by_number->toolTip(), u"Absteigend sortieren"_qs);
+}
+
+// The sort buttons and width fields of the size, type and date columns can be used exactly
+// while the grid shows those columns, whatever the detail option says.
+TEST_F(GridAndSearchTest, DetailToolsFollowTheGridsColumns) {
+  ListingDocument five;
+  test::StartListing(five, true);
+  test::AddEntry(five, u"a.mp3"_qs, u"9 KB"_qs, u"Audio"_qs, u"01.01.2020 10:00"_qs);
+  test::AddEntry(five, u"b.mp3"_qs, u"10 KB"_qs, u"Audio"_qs, u"02.01.2020 10:00"_qs);
+  ASSERT_TRUE(SaveListFiles(five, dir_.File(u"fuenf"_qs), nullptr));
+  ListingDocument two;
+  test::StartListing(two, false);
+  test::AddEntry(two, u"c.txt"_qs);
+  ASSERT_TRUE(SaveListFiles(two, dir_.File(u"zwei"_qs), nullptr));
+
+  Open();  // the detail option is off
+  const char* detail_tools[] = {"RadioButton3", "RadioButton4", "RadioButton5",
+                                "Edit3",        "Edit4",        "Edit5"};
+  auto tools_enabled = [&] {
+    return std::count_if(std::begin(detail_tools), std::end(detail_tools),
+                         [&](const char* name) { return Find(name)->isEnabled(); });
+  };
+  ASSERT_EQ(tools_enabled(), 0);
+  prompts_.files = {dir_.File(u"fuenf.mpl"_qs)};
+  window_->findChild<QAction*>(u"ffnen1"_qs)->trigger();
+  ASSERT_EQ(window_->State().doc.ColumnCount(), 5);
+  EXPECT_EQ(tools_enabled(), 6);
+  auto* by_size = Find<QRadioButton>("RadioButton4");
+  QTest::mouseClick(by_size, Qt::LeftButton, {}, QPoint(6, by_size->height() / 2));
+  EXPECT_EQ(GridColumn(2), (QStringList{u"Größe"_qs, u"10 KB"_qs, u"9 KB"_qs}));
+
+  prompts_.files = {dir_.File(u"zwei.mpl"_qs)};
+  window_->findChild<QAction*>(u"ffnen1"_qs)->trigger();
+  EXPECT_EQ(tools_enabled(), 0);
+  EXPECT_TRUE(Find<QRadioButton>("RadioButton1")->isChecked());
 }
 
 TEST_F(GridAndSearchTest, WidthFieldsTakeDigitsAndStoreEachKeystroke) {

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "core/grid/GridTools.h"
 #include "core/listing/HtmlStyle.h"
 #include "core/listing/ListingHeaders.h"
 #include "core/output/LineFile.h"
@@ -17,12 +18,6 @@ UiLanguage LanguageOf(const OptionsFile& o) {
 }
 
 QString Flag(bool on) { return on ? u"1"_qs : u"0"_qs; }
-
-// Width fields 3..5 and the sort choices by type, size and date exist only with details.
-void SetDetailTools(GridToolState& tools, bool enabled) {
-  tools.detail_tools_enabled = enabled;
-  if (!enabled && tools.sort_choice >= 3) tools.sort_choice = 1;
-}
 
 // Steps shared by start-up and "Neu": the empty listing, the styled template, the four
 // option ticks and the language, all from the working copy just loaded.
@@ -106,7 +101,7 @@ bool ApplyOptionsAtStart(AppState& s, QString* error) {
     if (c < 2 || exact_details) s.doc.SetColumnWidth(c, o.WorkingInt(opt::kColumnWidth0 + c));
     s.grid_tools.width_fields[c] = o.WorkingLine(opt::kColumnWidth0 + c);
   }
-  SetDetailTools(s.grid_tools, exact_details);
+  FollowColumnCount(s.grid_tools, s.doc);
 
   s.window.start_maximized = o.WorkingLine(opt::kWindowState) != u"0";
   s.window.width = std::max(702, o.WorkingInt(opt::kWindowWidth));
@@ -123,6 +118,7 @@ bool NewListing(AppState& s, QString* error) {
   s.doc.SetHtmlLines(s.style_page);
   ApplyListingHeaders(s.doc, s.flags.details, s.language, &s.options);
   s.doc.EndUpdate();
+  FollowColumnCount(s.grid_tools, s.doc);
   return true;
 }
 
@@ -144,8 +140,8 @@ bool SaveOptionsPanel(AppState& s, const OptionFlags& panel, QString* error) {
   if (panel.details) {
     for (int c = 2; c < 5; ++c) s.doc.SetColumnWidth(c, o.WorkingInt(opt::kColumnWidth0 + c));
   }
+  FollowColumnCount(s.grid_tools, s.doc);
   if (!s.doc.FirstEntry()) {
-    SetDetailTools(s.grid_tools, panel.details);
     if (panel.details) {
       for (int c = 2; c < 5; ++c) {
         const int width = OptionsFile::IntOr(s.grid_tools.width_fields[c], -1);
@@ -160,6 +156,7 @@ bool SaveOptionsPanel(AppState& s, const OptionFlags& panel, QString* error) {
 void ApplyLanguage(AppState& s, UiLanguage language) {
   s.language = language;
   ApplyLanguageHeaders(s.doc, s.flags.details, language, s.options);
+  FollowColumnCount(s.grid_tools, s.doc);
   s.window_caption = MainWindowCaption(s);
   s.info_caption = InfoNoFilesCaption(s);
 }

@@ -4,6 +4,7 @@
 
 #include "core/app/AppState.h"
 #include "core/app/Prompts.h"
+#include "core/grid/GridTools.h"
 #include "core/output/ListFiles.h"
 
 namespace kavoro {
@@ -54,13 +55,14 @@ bool OpenList(AppState& s, Prompts& prompts) {
   s.list_file_unnamed = false;
   const QString base = ListFileBaseOf(*chosen);
   QString error;
-  auto contents = ReadListFiles(base, &error);
+  auto contents = ReadListFiles(base, s.Slots(), &error);
   if (!contents) {
     prompts.Error(error);
     return false;
   }
   s.style_page = contents->html.ToStringList();
   LoadListing(s.doc, std::move(*contents), s.language);
+  FollowColumnCount(s.grid_tools, s.doc);
   s.list_file_base = base;
   return true;
 }

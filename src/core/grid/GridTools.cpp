@@ -30,6 +30,11 @@ void MarkChanged(ListingDocument& doc) {
 
 }  // namespace
 
+void FollowColumnCount(GridToolState& tools, const ListingDocument& doc) {
+  tools.detail_tools_enabled = doc.ColumnCount() == ListingDocument::kMaxColumns;
+  if (!tools.detail_tools_enabled && tools.sort_choice >= 3) tools.sort_choice = 1;
+}
+
 void ClickSortColumn(ListingDocument& doc, GridToolState& tools, int column,
                      const DateReader& dates) {
   if (column < 0 || column >= static_cast<int>(tools.sort_forward.size())) return;

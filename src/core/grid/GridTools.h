@@ -14,6 +14,10 @@ struct GridToolState;
 // "Größe", "Geändert" are RadioButton1, 2, 3, 4, 5).
 constexpr std::array<int, 5> kSortButtonColumn = {0, 1, 3, 2, 4};
 
+// The sort buttons and width fields of the size, type and date columns work exactly while
+// the grid shows those columns; a sort choice among them falls back to "Nr." otherwise.
+void FollowColumnCount(GridToolState& tools, const ListingDocument& doc);
+
 // One click on the sort button of grid `column`: the other columns' directions start afresh,
 // the grid is sorted with the header row kept on top, and the column's direction turns.
 void ClickSortColumn(ListingDocument& doc, GridToolState& tools, int column,

@@ -321,6 +321,15 @@ MessageSlots GermanSlots() {
       .capRemoveType = QStringLiteral("Dateiart löschen"),
       .capRemoveFolder = QStringLiteral("Ordner löschen"),
       .msgWorkbooks = QStringLiteral("Die Einträge wurden auf mehrere Arbeitsmappen verteilt :"),
+      .msgListRefused = QStringLiteral("Diese Liste kann nicht geöffnet werden :"),
+      .msgListEmptyLine = QStringLiteral("Zeile %1 ist leer."),
+      .msgListNoTemplate =
+          QStringLiteral("Die Seitenvorlage (Zeilen 1 bis 21) fehlt oder ist unvollständig."),
+      .msgListNoHeaderRow = QStringLiteral(
+          "Zeile 22 ist weder die Kopfzeile der Tabelle noch der Anfang eines Eintrags."),
+      .msgListBrokenEntry =
+          QStringLiteral("Der Eintrag ab Zeile %1 ist unvollständig oder beschädigt."),
+      .msgListCounts = QStringLiteral("%1 enthält %2 Einträge, %3 enthält %4 Einträge."),
       .msgBadName =
           QStringLiteral("Ein Name darf kein \"/\" enthalten und nicht \".\" oder \"..\" sein."),
       .msgNameExists = QStringLiteral("Dieser Name ist schon vergeben :"),
@@ -380,6 +389,14 @@ MessageSlots EnglishSlots() {
       .capRemoveType = QStringLiteral("File-type delete"),
       .capRemoveFolder = QStringLiteral("Delete folder"),
       .msgWorkbooks = QStringLiteral("The entries were divided among several workbooks :"),
+      .msgListRefused = QStringLiteral("This list cannot be opened :"),
+      .msgListEmptyLine = QStringLiteral("Line %1 is empty."),
+      .msgListNoTemplate =
+          QStringLiteral("The page template (lines 1 to 21) is missing or incomplete."),
+      .msgListNoHeaderRow = QStringLiteral(
+          "Line 22 is neither the header row of the table nor the start of an entry."),
+      .msgListBrokenEntry = QStringLiteral("The entry from line %1 on is incomplete or damaged."),
+      .msgListCounts = QStringLiteral("%1 holds %2 entries, %3 holds %4 entries."),
       .msgBadName =
           QStringLiteral("A name must not contain \"/\" and must not be \".\" or \"..\"."),
       .msgNameExists = QStringLiteral("This name is already taken :"),
@@ -458,10 +475,8 @@ const std::vector<Placement>& PlacementTable() {
 const std::vector<Visibility>& VisibilityTable() {
   static const std::vector<Visibility> kTable = {
       // The exit question has one question control per language.
-      {"TForm6", "Image1", true, false},
-      {"TForm6", "Image2", false, true},
-      {"TForm4", "Label10", true, false},
-      {"TForm4", "Label13", true, false},
+      {"TForm6", "Image1", true, false},  {"TForm6", "Image2", false, true},
+      {"TForm4", "Label10", true, false}, {"TForm4", "Label13", true, false},
       {"TForm4", "Label14", true, false},
   };
   return kTable;

@@ -53,6 +53,14 @@ struct MessageSlots {
   QString capRemoveFolder;
   // Head of the list of workbooks when a spreadsheet export needed several.
   QString msgWorkbooks;
+  // A set of list files that does not belong together: the head, then the file, then one
+  // of the problems (%1, %2, ... filled in).
+  QString msgListRefused;
+  QString msgListEmptyLine;
+  QString msgListNoTemplate;
+  QString msgListNoHeaderRow;
+  QString msgListBrokenEntry;
+  QString msgListCounts;
   // Refusals and failures of the explorer operations of the two context menus.
   QString msgBadName;
   QString msgNameExists;

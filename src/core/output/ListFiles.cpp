@@ -21,18 +21,10 @@ constexpr std::string_view kRowEnd = "</tr>";
 constexpr int kShortBlock = 6;
 constexpr int kDetailBlock = 12;
 
-// One entry's block: the index of its first line and whether it holds size, type and date.
-struct EntryBlock {
-  qsizetype first;
-  bool details;
-  qsizetype NameLine() const { return first + 3; }
-  qsizetype DetailLine(int i) const { return first + 5 + 2 * i; }
-};
-
 // The entry blocks of the HTML view from line `first` on, told apart by their fixed lines
 // alone: a name, size or type that reads like a number or a fixed line cannot shift them.
 // Stops at the first line that does not fit; `end` is then its index.
-std::vector<EntryBlock> ReadEntryBlocks(const LineList& html, qsizetype first, qsizetype* end) {
+std::vector<EntryBlock> ReadEntryBlocks(const LineList& html, qsizetype first, qsizetype& end) {
   std::vector<EntryBlock> blocks;
   const qsizetype count = html.Count();
   auto is = [&](qsizetype i, std::string_view text) { return i < count && html.Utf8At(i) == text; };
@@ -55,7 +47,7 @@ std::vector<EntryBlock> ReadEntryBlocks(const LineList& html, qsizetype first, q
       break;
     }
   }
-  if (end) *end = b;
+  end = b;
   return blocks;
 }
 
@@ -134,14 +126,54 @@ bool SaveListFiles(const ListingDocument& doc, const QString& base, QString* err
   return files[0].Commit(error) && files[1].Commit(error) && files[2].Commit(error);
 }
 
-std::optional<ListFileContents> ReadListFiles(const QString& base, QString* error) {
+std::optional<ListFileContents> ReadListFiles(const QString& base, const MessageSlots& m,
+                                              QString* error) {
   ListFileContents c;
-  const std::pair<const char16_t*, LineList*> parts[] = {
-      {u".mpl", &c.names}, {u".mpl2", &c.text}, {u".mpl3", &c.html}};
-  for (const auto& [ext, target] : parts) {
-    auto lines = LineFile::ReadLines(base + QString::fromUtf16(ext), error);
+  const QString names_file = base + u".mpl"_qs;
+  const QString text_file = base + u".mpl2"_qs;
+  const QString html_file = base + u".mpl3"_qs;
+  const std::pair<QString, LineList*> parts[] = {
+      {names_file, &c.names}, {text_file, &c.text}, {html_file, &c.html}};
+  for (const auto& [path, target] : parts) {
+    auto lines = LineFile::ReadLines(path, error);
     if (!lines) return std::nullopt;
     *target = std::move(*lines);
+  }
+  auto refuse = [&](const QString& file, const QString& problem) {
+    if (error) *error = m.msgListRefused + u'\n' + file + u'\n' + problem;
+    return std::nullopt;
+  };
+  // Without its header cell the name file cannot be read as a list of names.
+  if (c.names.Count() == 0 || c.names.Utf8At(0).empty()) {
+    return refuse(names_file, m.msgListEmptyLine.arg(1));
+  }
+  const LineList& html = c.html;
+  if (html.Count() < html_line::kTemplateLines || html.Utf8At(0) != "<html>" ||
+      !html.Utf8At(html_line::kTable).starts_with("<table")) {
+    return refuse(html_file, m.msgListNoTemplate);
+  }
+  // The header row, or without one (a listing made anew while the grid kept five columns)
+  // the first entry's block right after the template.
+  const std::string_view header =
+      html.Count() > html_line::kHeaderRow ? html.Utf8At(html_line::kHeaderRow) : kRowStart;
+  const bool has_header = header != kRowStart;
+  if (has_header && (!header.starts_with(kRowStart) || !header.ends_with(kRowEnd))) {
+    return refuse(html_file, m.msgListNoHeaderRow);
+  }
+  qsizetype end = 0;
+  c.blocks = ReadEntryBlocks(html, html_line::kHeaderRow + (has_header ? 1 : 0), end);
+  if (end < html.Count()) return refuse(html_file, m.msgListBrokenEntry.arg(end + 1));
+  c.five_columns = has_header ? CellsOf(header) == 5 : !c.blocks.empty() && c.blocks[0].details;
+  // Line 0 of the name and text files is their header.
+  const qsizetype entries[] = {std::max<qsizetype>(0, c.names.Count() - 1),
+                               std::max<qsizetype>(0, c.text.Count() - 1),
+                               qsizetype(c.blocks.size())};
+  const QString files[] = {names_file, text_file, html_file};
+  for (int i = 1; i < 3; ++i) {
+    if (entries[i] != entries[0]) {
+      return refuse(files[i], m.msgListCounts.arg(files[0], QString::number(entries[0]), files[i],
+                                                  QString::number(entries[i])));
+    }
   }
   return c;
 }
@@ -150,40 +182,29 @@ void LoadListing(ListingDocument& doc, ListFileContents c, UiLanguage language) 
   doc.BeginUpdate();
   // Rows left from the previous listing must not keep its cells.
   doc.ClearGridBody();
-  // The list's own column form: its header row's cells, or without a header row (a listing
-  // made anew while the grid kept five columns) its first entry's block.
-  const std::string_view header = c.html.Count() > html_line::kHeaderRow
-                                      ? c.html.Utf8At(html_line::kHeaderRow)
-                                      : std::string_view();
-  const bool has_header = header.starts_with(kRowStart) && header != kRowStart;
-  const std::vector<EntryBlock> blocks =
-      ReadEntryBlocks(c.html, html_line::kHeaderRow + (has_header ? 1 : 0), nullptr);
-  const bool five = has_header ? CellsOf(header) == 5 : !blocks.empty() && blocks[0].details;
+  const bool five = c.five_columns;
   if (five && doc.ColumnCount() != 5) SetDetailColumnWidths(doc);
   doc.SetColumnCount(five ? 5 : 2);
   const HeaderTexts headers = HeadersFor(language, five, UmlautForm::Plain);
   for (int col = 0; col < int(headers.grid_cells.size()); ++col) {
     doc.SetCell(col, 0, headers.grid_cells[col]);
   }
-  if (c.names.Count() > 0 && !c.names.Utf8At(0).empty()) {
-    BlocksByName by_name(c.html, blocks);
-    std::string number;
-    std::string details[3];
-    for (qsizetype r = 1; r < c.names.Count(); ++r) {
-      const std::string_view name = c.names.Utf8At(r);
-      number = std::to_string(r);
-      for (std::string& detail : details) detail.clear();
-      // A name without a block of its own gets empty size, type and date.
-      const std::ptrdiff_t block = by_name.Take(name);
-      if (five && block >= 0 && blocks[std::size_t(block)].details) {
-        for (int i = 0; i < 3; ++i) {
-          AppendHtmlUnescaped(c.html.Utf8At(blocks[std::size_t(block)].DetailLine(i)), details[i]);
-        }
+  const std::vector<EntryBlock>& blocks = c.blocks;
+  BlocksByName by_name(c.html, blocks);
+  std::string number;
+  std::string details[3];
+  for (qsizetype r = 1; r < c.names.Count(); ++r) {
+    const std::string_view name = c.names.Utf8At(r);
+    number = std::to_string(r);
+    for (std::string& detail : details) detail.clear();
+    // A name without a block of its own gets empty size, type and date.
+    const std::ptrdiff_t block = by_name.Take(name);
+    if (five && block >= 0 && blocks[std::size_t(block)].details) {
+      for (int i = 0; i < 3; ++i) {
+        AppendHtmlUnescaped(c.html.Utf8At(blocks[std::size_t(block)].DetailLine(i)), details[i]);
       }
-      doc.AppendRowUtf8({number, name, details[0], details[1], details[2]});
     }
-  } else {
-    doc.SetRowCount(std::max<qsizetype>(1, c.names.Count()));
+    doc.AppendRowUtf8({number, name, details[0], details[1], details[2]});
   }
   doc.SetEntryCounter(std::max<int>(0, int(c.text.Count()) - 1));
   doc.SetTextLines(std::move(c.text));
