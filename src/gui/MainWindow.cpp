@@ -614,10 +614,21 @@ void MainWindow::CloseCatalogEditor() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  // Enter released in the folder tree enters the folder.
-  if (watched == folder_tree_ && event->type() == QEvent::KeyRelease) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) Button1Click();
+  // Enter released in the folder tree enters the folder, but only after a press there: a dialog
+  // that closed on the press leaves its release to the tree.
+  if (watched == folder_tree_) {
+    const auto* key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease
+                          ? static_cast<QKeyEvent*>(event)
+                          : nullptr;
+    const bool enter = key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+    if (event->type() == QEvent::FocusOut) {
+      enter_pressed_in_tree_ = false;
+    } else if (enter && event->type() == QEvent::KeyPress) {
+      enter_pressed_in_tree_ = true;
+    } else if (enter && !key->isAutoRepeat() && enter_pressed_in_tree_) {
+      enter_pressed_in_tree_ = false;
+      Button1Click();
+    }
   }
   return QMainWindow::eventFilter(watched, event);
 }

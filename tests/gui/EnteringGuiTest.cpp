@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -99,9 +100,9 @@ TEST_F(EnteringGuiTest, MessagesForNothingFoundAndForTimeAndCount) {
   SelectFolder(files_.path());
   EnterAndWait();
   ASSERT_EQ(prompts_.shown.size(), 2);
-  EXPECT_EQ(prompts_.shown[0], u"inform: Es wurden keine * .htm - Dateien in diesem Ordner gefunden"_qs);
-  EXPECT_EQ(prompts_.shown[1],
-            u"inform: Benötigte Zeit : 0.00 Minuten\nGefundene Dateien : 0"_qs);
+  EXPECT_EQ(prompts_.shown[0],
+            u"inform: Es wurden keine * .htm - Dateien in diesem Ordner gefunden"_qs);
+  EXPECT_EQ(prompts_.shown[1], u"inform: Benötigte Zeit : 0.00 Minuten\nGefundene Dateien : 0"_qs);
 }
 
 TEST_F(EnteringGuiTest, SelectedFilesOfTheFolderContents) {
@@ -238,6 +239,31 @@ TEST_F(EnteringGuiTest, SeveralFoldersPanelEntersEachInTurn) {
   EXPECT_EQ(Names(), (QStringList{"d.mp3", "e.MP3", "a.mp3", "B.mp3", "c.jpg", "d.mp3", "e.MP3"}));
   EXPECT_TRUE(Find<QCheckBox>("CheckBox1")->isChecked());
   EXPECT_TRUE(Find<QMenu>("Datei1")->menuAction()->isEnabled());
+}
+
+TEST_F(EnteringGuiTest, EnterEntersOnlyWhenPressedAndReleasedInTheFolderTree) {
+  SelectFolder(files_.path());
+  auto* tree = Find<QTreeView>("ShellTreeView1");
+  // A dialog that closes on the press (a rename prompt, a message) leaves the release to the
+  // tree.
+  QLineEdit dialog_field;
+  QTest::keyPress(&dialog_field, Qt::Key_Return);
+  QTest::keyRelease(tree, Qt::Key_Return);
+  EXPECT_FALSE(window_->Entering());
+  // A press in the tree that went elsewhere before its release counts neither.
+  QTest::keyPress(tree, Qt::Key_Return);
+  QFocusEvent focus_out(QEvent::FocusOut);
+  QApplication::sendEvent(tree, &focus_out);
+  QTest::keyPress(&dialog_field, Qt::Key_Enter);
+  QTest::keyRelease(tree, Qt::Key_Enter);
+  EXPECT_FALSE(window_->Entering());
+  EXPECT_EQ(window_->State().doc.EntryCounter(), 0);
+
+  QTest::keyPress(tree, Qt::Key_Return);
+  QTest::keyRelease(tree, Qt::Key_Return);
+  ASSERT_TRUE(window_->Entering());
+  QTRY_VERIFY_WITH_TIMEOUT(!window_->Entering(), 10000);
+  EXPECT_EQ(Names(), (QStringList{"a.mp3", "B.mp3", "c.jpg"}));
 }
 
 }  // namespace
