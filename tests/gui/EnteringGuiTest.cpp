@@ -266,5 +266,27 @@ TEST_F(EnteringGuiTest, EnterEntersOnlyWhenPressedAndReleasedInTheFolderTree) {
   EXPECT_EQ(Names(), (QStringList{"a.mp3", "B.mp3", "c.jpg"}));
 }
 
+TEST_F(EnteringGuiTest, EscapeDuringSeveralFoldersEndsLikeAFinishedRun) {
+  for (int i = 0; i < 1000; ++i) QDir().mkpath(files_.filePath(u"deep/%1"_qs.arg(i)));
+  auto* main_tree = Find<QTreeView>("ShellTreeView1");
+  const QModelIndex root = main_tree->rootIndex();
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  Find<QAction>("MehrereOrdnerdurchsuchen2")->trigger();
+  auto* tree = Find<QTreeView>("ShellTreeView2");
+  tree->setCurrentIndex(static_cast<QFileSystemModel*>(tree->model())->index(files_.path()));
+  emit tree->clicked(tree->currentIndex());
+  Find<QCheckBox>("CheckBox3")->setChecked(true);
+  Find<QPushButton>("Button18")->click();
+  Find<QPushButton>("Button17")->click();
+  ASSERT_TRUE(window_->Entering());
+  QTest::keyClick(main_tree, Qt::Key_Escape);  // while the walk runs
+  QTRY_VERIFY_WITH_TIMEOUT(!window_->Entering(), 10000);
+  EXPECT_EQ(window_->State().doc.EntryCounter(), 0);
+  // The folder tree shows every folder again, and the main window is usable.
+  EXPECT_EQ(main_tree->rootIndex(), root);
+  EXPECT_TRUE(Find<QMenu>("Datei1")->menuAction()->isEnabled());
+}
+
 }  // namespace
 }  // namespace kavoro
