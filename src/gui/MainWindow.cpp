@@ -280,12 +280,20 @@ void MainWindow::BuildGridTools(QWidget* grid_page) {
   sort_group_ = Named(new QGroupBox(grid_page), "GroupBox4");
   static const char* kRadios[] = {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4",
                                   "RadioButton5"};
-  static const int kRadioLefts[] = {8, 60, 180, 120, 240};  // Nr., File, Type, Size, Date
+  // Nr., File, Type, Size, Date; each button ends where the next one to its right begins.
+  static const int kRadioLefts[] = {8, 60, 180, 120, 240};
+  static const int kRadioWidths[] = {52, 60, 60, 60, 80};
   for (int i = 0; i < 5; ++i) {
     sort_choices_[i] = Named(new SortButton(sort_group_), kRadios[i]);
-    sort_choices_[i]->setGeometry(kRadioLefts[i], 14, 70, 20);
+    sort_choices_[i]->setGeometry(kRadioLefts[i], 14, kRadioWidths[i], 20);
   }
   sort_choices_[0]->setChecked(true);
+  // The captions fit between their neighbours in a slightly smaller font.
+  for (QGroupBox* group : {width_group_, sort_group_}) {
+    QFont small = group->font();
+    small.setPixelSize(10);
+    group->setFont(small);
+  }
   auto* renumber = Named(new QPushButton(sort_group_), "Button16");
   renumber->setGeometry(320, 10, 120, 24);
   new GridToolsController(state_, *prompts_, grid_view_, width_fields_, sort_choices_, renumber,
