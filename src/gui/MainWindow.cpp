@@ -323,11 +323,12 @@ void MainWindow::ApplyOptions() {
   ShowGridLayout();
   ShowGridTools();
   ShowFirstTabs();
-  ResizeOuter(state_.window.width, state_.window.height);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-  }
+  // The stored size fits the screen, whatever optionen.ini says.
+  const QRect area = screen()->availableGeometry();
+  const Box start = StartWindowBox(state_.window.width, state_.window.height,
+                                   {area.x(), area.y(), area.width(), area.height()});
+  ResizeOuter(start.width, start.height);
+  move(start.left, start.top);
   timer1_.start();
   timer2_.start();
   timer4_.start();
