@@ -2,8 +2,8 @@
 # Installs what building, running and testing Kavoro needs, when it is missing (Debian, as root).
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-qpa-plugins libgtest-dev
-          fonts-dejavu-core libxlsxwriter-dev libfreexl-dev unzip chromium)
+packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgtest-dev
+          fonts-dejavu-core libxlsxwriter-dev libfreexl-dev libicu-dev unzip chromium)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

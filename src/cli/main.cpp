@@ -1,8 +1,8 @@
 // kavoro-list: enters folders into a listing without a window and writes the results.
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <malloc.h>
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <cstdio>
 
 #include "core/app/AppState.h"
@@ -13,8 +13,8 @@
 #include "core/listing/ListingHeaders.h"
 #include "core/output/Export.h"
 #include "core/output/LineFile.h"
-#include "core/output/StyleDialog.h"
 #include "core/output/ListFiles.h"
+#include "core/output/StyleDialog.h"
 #include "core/settings/OptionsFile.h"
 
 namespace {
@@ -128,7 +128,7 @@ std::optional<int> Parse(const QStringList& argv, Args& a) {
       a.language = lang == u"de" ? UiLanguage::German : UiLanguage::English;
     } else if (arg == u"--open" || arg == u"--save" || arg == u"--txt" || arg == u"--xls" ||
                arg == u"--htm") {
-      QString& target = arg == u"--open"  ? a.open_base
+      QString& target = arg == u"--open"   ? a.open_base
                         : arg == u"--save" ? a.save_base
                         : arg == u"--txt"  ? a.txt_file
                         : arg == u"--xls"  ? a.xls_file
@@ -177,9 +177,9 @@ int main(int argc, char** argv) {
   QString error;
   if (!a.open_base.isEmpty()) {
     BuildStartListing(doc, a);
-    const auto contents = ReadListFiles(ListFileBaseOf(a.open_base), &error);
+    auto contents = ReadListFiles(ListFileBaseOf(a.open_base), &error);
     if (!contents) return Fail(error);
-    LoadListing(doc, *contents, a.language);
+    LoadListing(doc, std::move(*contents), a.language);
   } else {
     BuildStartListing(doc, a);
   }

@@ -41,7 +41,7 @@ CatalogEditor::CatalogEditor() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWind
   AddNamed<QLabel>(delete_category, "Label4", 28, 10, 110, 20);
   category_to_delete_ = AddNamed<QComboBox>(delete_category, "ComboBox2", 140, 8, 140, 22);
   connect(button(delete_category, "Button5", 40, 44), &QPushButton::clicked, this,
-          [this] { emit Proposed(DeleteCategory(lines_, category_to_delete_->currentText())); });
+          [this] { emit Proposed(DeleteCategory(lines_, category_to_delete_->currentIndex())); });
   connect(button(delete_category, "Button4", 160, 44), &QPushButton::clicked, this,
           &CatalogEditor::Cancelled);
 
@@ -53,7 +53,7 @@ CatalogEditor::CatalogEditor() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWind
   extension_name_ = AddNamed<QLineEdit>(add_extension, "Edit2", 140, 38, 140, 22);
   connect(button(add_extension, "Button2", 40, 74), &QPushButton::clicked, this, [this] {
     emit Proposed(
-        AddExtension(lines_, category_to_extend_->currentText(), extension_name_->text()));
+        AddExtension(lines_, category_to_extend_->currentIndex(), extension_name_->text()));
   });
   connect(button(add_extension, "Button6", 160, 74), &QPushButton::clicked, this,
           &CatalogEditor::Cancelled);
@@ -64,8 +64,8 @@ CatalogEditor::CatalogEditor() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWind
   extension_to_delete_ = AddNamed<QComboBox>(delete_extension, "ComboBox3", 140, 38, 140, 22);
   delete_extension_ = button(delete_extension, "Button7", 40, 74);
   connect(delete_extension_, &QPushButton::clicked, this, [this] {
-    emit Proposed(DeleteExtension(lines_, category_of_extension_->currentText(),
-                                  extension_to_delete_->currentText()));
+    emit Proposed(DeleteExtension(lines_, category_of_extension_->currentIndex(),
+                                  extension_to_delete_->currentIndex()));
   });
   connect(button(delete_extension, "Button8", 160, 74), &QPushButton::clicked, this,
           &CatalogEditor::Cancelled);
@@ -104,7 +104,7 @@ void CatalogEditor::OpenForExtensions(const QStringList& lines) {
 
 void CatalogEditor::ListExtensions() {
   extension_to_delete_->clear();
-  extension_to_delete_->addItems(ExtensionsOf(lines_, category_of_extension_->currentText()));
+  extension_to_delete_->addItems(ExtensionsOf(lines_, category_of_extension_->currentIndex()));
   delete_extension_->setEnabled(extension_to_delete_->count() > 0);
 }
 

@@ -17,17 +17,29 @@
 #include "core/app/AppState.h"
 #include "core/app/Prompts.h"
 #include "core/app/Shell.h"
+#include "core/listing/FileTexts.h"
+#include "core/listing/Utf8.h"
 #include "gui/FolderContentsModel.h"
 #include "gui/OwnedWindow.h"
-#include "gui/ShownText.h"
 
 namespace kavoro {
 namespace {
+
+// "Alle Unterordner ... öffnen" opens at most this many folders.
+constexpr qsizetype kExpandLimit = 10000;
 
 const QString kCannotBeUndone = u"Achtung ! Kann nicht wieder hergestellt werden !"_qs;
 
 QString DeleteQuestion(const QString& head, const QString& name) {
   return head + u'"' + name + u'"' + u" wirklich löschen?"_qs + u'\n' + kCannotBeUndone;
+}
+
+// A name in a menu entry: "&" would mark a shortcut letter and a tab would start the
+// shortcut column, so both stay what they are in the name.
+QString MenuText(const QString& name) {
+  std::string visible;
+  AppendVisible(utf8::FromQString(name), visible);
+  return utf8::ToQString(visible).replace(u'&', u"&&"_qs);
 }
 
 // The menu entries are made by the window; they are found by their names.
@@ -107,7 +119,7 @@ void ExplorerActions::TreeMenuOpening() {
   const MessageSlots& m = state_.Slots();
   auto* expand = ActionIn(tree_menu_, "Verzeinisanlegen1");
   expand->setEnabled(v_.tabs->currentIndex() != 1);
-  expand->setText(m.menuSubfoldersHead + u" \""_qs + CaptionOf(v_.folders->fileName(node)) + u'"' +
+  expand->setText(m.menuSubfoldersHead + u" \""_qs + MenuText(v_.folders->fileName(node)) + u'"' +
                   m.menuSubfoldersTail);
 }
 
@@ -128,7 +140,16 @@ void ExplorerActions::RefreshTree() {
 }
 
 void ExplorerActions::ExpandAll() {
-  if (menu_node_.isValid()) v_.tree->expandRecursively(menu_node_);
+  if (!menu_node_.isValid()) return;
+  // The model loads folders only when asked for them: the whole tree is read here, and
+  // asking the model for a folder by its path brings it in.
+  const SubfolderWalk walk = ListSubfolders(menu_folder_, kExpandLimit);
+  v_.tree->expand(menu_node_);
+  for (const QString& folder : walk.folders) v_.tree->expand(v_.folders->index(folder));
+  if (!walk.complete) {
+    const MessageSlots& m = state_.Slots();
+    prompts_.Inform(m.msgExpandLimitHead + QString::number(kExpandLimit) + m.msgExpandLimitTail);
+  }
 }
 
 void ExplorerActions::FolderProperties() {
@@ -259,7 +280,9 @@ void ExplorerActions::ShowProperties(const QString& path) {
   dialog->setWindowTitle(CaptionText("TForm1", "Eigenschaften1", state_.language));
   auto* form = new QFormLayout(dialog);
   for (const auto& [label, value] : DescribeEntry(path, state_.Slots())) {
-    auto* text = new QLabel(value, dialog);
+    auto* text = new QLabel(dialog);
+    text->setTextFormat(Qt::PlainText);  // names are data, never markup
+    text->setText(value);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     form->addRow(label, text);
   }

@@ -77,6 +77,10 @@ void FindWindow::BuildSearchPanel() {
   connect(search_text_, &QLineEdit::textChanged, this,
           [this](const QString& text) { search_->setEnabled(!text.isEmpty()); });
   connect(search_, &QPushButton::clicked, this, &FindWindow::SearchClick);
+  // Enter in the field searches, as in any find box.
+  connect(search_text_, &QLineEdit::returnPressed, this, [this] {
+    if (search_->isEnabled()) search_->click();
+  });
   connect(cancel, &QPushButton::clicked, this, &FindWindow::CloseClick);
   // A change of direction passes over the hit that is selected now.
   connect(upward_, &QRadioButton::clicked, this, [this] { TurnClick(true); });

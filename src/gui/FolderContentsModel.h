@@ -2,6 +2,7 @@
 
 #include <QSortFilterProxyModel>
 
+#include "core/i18n/LanguageTables.h"
 #include "core/listing/Entering.h"
 
 class QFileSystemModel;
@@ -16,6 +17,8 @@ class FolderContentsModel : public QSortFilterProxyModel {
  public:
   FolderContentsModel(QFileSystemModel* source, EntryTexts& texts, QObject* parent);
   QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  void SetLanguage(UiLanguage language);
   QString FileName(const QModelIndex& index) const;
 
  protected:
@@ -25,6 +28,7 @@ class FolderContentsModel : public QSortFilterProxyModel {
  private:
   QFileSystemModel* files_;
   EntryTexts& texts_;
+  QStringList headers_;
 };
 
 }  // namespace kavoro

@@ -43,6 +43,7 @@
 #include "gui/OptionsPanel.h"
 #include "gui/OwnedWindow.h"
 #include "gui/Prompts.h"
+#include "gui/QtTranslations.h"
 #include "gui/SearchPanels.h"
 #include "gui/ShownText.h"
 #include "gui/StyleDialog.h"
@@ -529,6 +530,8 @@ void MainWindow::LayoutControls() {
 }
 
 void MainWindow::ShowLanguage() {
+  UseQtTranslations(state_.language);
+  contents_proxy_->SetLanguage(state_.language);
   ApplyWindowTexts(this, state_.language);
   ApplyWindowTexts(exit_question_.get(), state_.language);
   ApplyWindowTexts(catalog_editor_.get(), state_.language);

@@ -120,6 +120,7 @@ class MainWindow : public QMainWindow {
   void EnterNextQueuedFolder();
   QString SelectedFolder() const;
   void ShowScanProgress();
+  void ShowProgressText(const QString& text);
   void ExportSaveClick();
   void CloseExportDialog();
   void Button3Click();

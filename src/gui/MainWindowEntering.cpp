@@ -65,6 +65,7 @@ void MainWindow::StartRun(std::unique_ptr<Run> run) {
   state_.doc.SetListingModified(true);
   SetBusy(true);
   progress_->setValue(0);
+  ShowProgressText(state_.Slots().progressEscape);
   cancel_ = false;
   escape_->setEnabled(true);
   folders_visited_ = 0;
@@ -105,6 +106,7 @@ void MainWindow::FinishRun() {
     state_.doc.SetListingModified(run->was_modified);
     state_.doc.SetFirstEntry(run->had_first_entry);
     progress_->setValue(0);
+    ShowProgressText(state_.Slots().progressStopped);
     // The folders still queued are dropped; the run of several folders then ends as a finished
     // one does, with the folder tree's root put back.
     queued_folders_.clear();
@@ -112,6 +114,7 @@ void MainWindow::FinishRun() {
     EnterNextQueuedFolder();
     return;
   }
+  ShowProgressText(QString());
   state_.doc.AbsorbEntries(*run->staged);
   state_.selection.current_extension = RunExtensionText(run->selection);
   progress_->setValue(100);
@@ -154,6 +157,12 @@ void MainWindow::EnterNextQueuedFolder() {
     entering_several_ = false;
     folder_tree_->setRootIndex(folder_model_->index(u"/"_qs));
   }
+}
+
+void MainWindow::ShowProgressText(const QString& text) {
+  // The bar itself has no room for a percentage; it says what the user can do, or did.
+  progress_->setFormat(text);
+  progress_->setTextVisible(!text.isEmpty());
 }
 
 void MainWindow::ShowScanProgress() {

@@ -107,7 +107,7 @@ StyleDialog::StyleDialog(AppState& state, Prompts& prompts, Shell& shell)
   on_tick(table_on_, &StyleDialogState::TableBackgroundClicked);
   connect(store_, &QCheckBox::toggled, this, [&d](bool on) { d.store_defaults = on; });
   connect(custom_size_, &QLineEdit::textChanged, this, [this, &d](const QString& text) {
-    d.choice.custom_size = text;
+    d.size_field = text;
     ShowEnabled();
   });
   connect(custom_ok_, &QPushButton::clicked, this, [this, &d, &page] {
@@ -116,7 +116,7 @@ StyleDialog::StyleDialog(AppState& state, Prompts& prompts, Shell& shell)
   });
   connect(custom_cancel, &QPushButton::clicked, this, [this, &d] {
     d.CustomSizeCancel();
-    ShowEnabled();
+    ShowChoices();
   });
   connect(apply_, &QPushButton::clicked, this, &StyleDialog::Apply);
   connect(cancel_, &QPushButton::clicked, this, &StyleDialog::Cancel);
@@ -142,7 +142,7 @@ void StyleDialog::ShowChoices() {
   page_on_->setChecked(c.page_color_on);
   table_on_->setChecked(c.table_color_on);
   store_->setChecked(d.store_defaults);
-  custom_size_->setText(c.custom_size);
+  custom_size_->setText(d.size_field);
   for (QWidget* w : controls) w->blockSignals(false);
   ShowEnabled();
 }
@@ -172,7 +172,7 @@ void StyleDialog::Apply() {
     prompts_.Error(error);
     return;
   }
-  custom_size_->setText(state_.style.choice.custom_size);  // "0" when stored empty
+  custom_size_->setText(state_.style.size_field);  // "0" when stored empty
   emit Finished();
 }
 

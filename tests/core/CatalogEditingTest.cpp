@@ -8,7 +8,9 @@ namespace {
 
 const QStringList kCatalog = {"Bilder", ".jpg", ".gif", "Musik", ".mp3"};
 
-QStringList Lines(const CatalogResult& r) { return r.edit ? r.edit->lines : QStringList{"<refused>"}; }
+QStringList Lines(const CatalogResult& r) {
+  return r.edit ? r.edit->lines : QStringList{"<refused>"};
+}
 
 TEST(CatalogEditingTest, CategoriesGoToTheirSortedPlace) {
   const QStringList small = {"Bilder", ".jpg", "Musik", ".mp3"};
@@ -22,32 +24,56 @@ TEST(CatalogEditingTest, CategoriesGoToTheirSortedPlace) {
 }
 
 TEST(CatalogEditingTest, ExtensionsAreSortedIntoTheirBlock) {
-  EXPECT_EQ(Lines(AddExtension(kCatalog, u"Bilder"_qs, u".bmp"_qs)),
+  EXPECT_EQ(Lines(AddExtension(kCatalog, 0, u".bmp"_qs)),
             (QStringList{"Bilder", ".bmp", ".gif", ".jpg", "Musik", ".mp3"}));
   // The category that sorts last keeps the order of adding.
-  EXPECT_EQ(Lines(AddExtension(kCatalog, u"Musik"_qs, u".aac"_qs)),
+  EXPECT_EQ(Lines(AddExtension(kCatalog, 1, u".aac"_qs)),
             (QStringList{"Bilder", ".jpg", ".gif", "Musik", ".mp3", ".aac"}));
-  EXPECT_EQ(Lines(AddExtension(kCatalog, u"Musik"_qs, u"wav"_qs)).last(), u".wav"_qs);
+  EXPECT_EQ(Lines(AddExtension(kCatalog, 1, u"wav"_qs)).last(), u".wav"_qs);
   // An unsorted file: the extension still lands in its own block.
   const QStringList unsorted = {"Musik", ".mp3", "Bilder", ".jpg"};
-  EXPECT_EQ(Lines(AddExtension(unsorted, u"Musik"_qs, u".wav"_qs)),
+  EXPECT_EQ(Lines(AddExtension(unsorted, 0, u".wav"_qs)),
             (QStringList{"Musik", ".mp3", ".wav", "Bilder", ".jpg"}));
-  EXPECT_FALSE(AddExtension(kCatalog, u"Musik"_qs, u"."_qs).edit);
+  EXPECT_FALSE(AddExtension(kCatalog, 1, u"."_qs).edit);
 }
 
 TEST(CatalogEditingTest, DeletingAndRefusingAnUnusableCatalog) {
-  const CatalogResult deleted = DeleteCategory(kCatalog, u"Bilder"_qs);
+  const CatalogResult deleted = DeleteCategory(kCatalog, 0);
   EXPECT_EQ(Lines(deleted), (QStringList{"Musik", ".mp3"}));
   EXPECT_EQ(deleted.edit->deleted_extensions, (QStringList{".jpg", ".gif"}));
-  EXPECT_EQ(Lines(DeleteExtension(kCatalog, u"Bilder"_qs, u".gif"_qs)),
+  EXPECT_EQ(Lines(DeleteExtension(kCatalog, 0, 1)),
             (QStringList{"Bilder", ".jpg", "Musik", ".mp3"}));
-  EXPECT_EQ(DeleteCategory({"Musik", ".mp3"}, u"Musik"_qs).refusal,
-            CatalogRefusal::WouldBeUnusable);
-  EXPECT_EQ(DeleteExtension({"Musik", ".mp3"}, u"Musik"_qs, u".mp3"_qs).refusal,
-            CatalogRefusal::WouldBeUnusable);
-  EXPECT_EQ(ExtensionsOf(kCatalog, u"Musik"_qs), QStringList{u".mp3"_qs});
-  EXPECT_TRUE(ExtensionsOf({"Leer", "Musik"}, u"Leer"_qs).isEmpty());
+  EXPECT_EQ(DeleteCategory({"Musik", ".mp3"}, 0).refusal, CatalogRefusal::WouldBeUnusable);
+  EXPECT_EQ(DeleteExtension({"Musik", ".mp3"}, 0, 0).refusal, CatalogRefusal::WouldBeUnusable);
+  EXPECT_EQ(ExtensionsOf(kCatalog, 1), QStringList{u".mp3"_qs});
+  EXPECT_TRUE(ExtensionsOf({"Leer", "Musik"}, 0).isEmpty());
   EXPECT_EQ(SearchedExtension(u".htm/.html"_qs), u".htm"_qs);
+}
+
+TEST(CatalogEditingTest, TwoCategoriesOfOneNameAreToldApartByPosition) {
+  const QStringList twice = {"Bilder", ".jpg", "Musik", ".mp3", ".wav", "Musik", "Zubehör"};
+  EXPECT_EQ(Lines(DeleteCategory(twice, 2)),
+            (QStringList{"Bilder", ".jpg", "Musik", ".mp3", ".wav", "Zubehör"}));
+  EXPECT_EQ(Lines(DeleteCategory(twice, 1)), (QStringList{"Bilder", ".jpg", "Musik", "Zubehör"}));
+  EXPECT_EQ(Lines(AddExtension(twice, 2, u".ogg"_qs)),
+            (QStringList{"Bilder", ".jpg", "Musik", ".mp3", ".wav", "Musik", ".ogg", "Zubehör"}));
+  EXPECT_EQ(Lines(AddExtension(twice, 1, u".aac"_qs)),
+            (QStringList{"Bilder", ".jpg", "Musik", ".aac", ".mp3", ".wav", "Musik", "Zubehör"}));
+  EXPECT_TRUE(ExtensionsOf(twice, 2).isEmpty());
+  EXPECT_EQ(ExtensionsOf(twice, 1), (QStringList{".mp3", ".wav"}));
+  const QStringList both = {"Musik", ".mp3", "Musik", ".mp3", ".ogg"};
+  const CatalogResult second = DeleteExtension(both, 1, 0);
+  EXPECT_EQ(Lines(second), (QStringList{"Musik", ".mp3", "Musik", ".ogg"}));
+  EXPECT_EQ(second.edit->deleted_extensions, QStringList{u".mp3"_qs});
+  // Of two last categories of one name, the later one keeps the order of adding.
+  EXPECT_EQ(Lines(AddExtension(both, 1, u".aac"_qs)),
+            (QStringList{"Musik", ".mp3", "Musik", ".mp3", ".ogg", ".aac"}));
+  // Positions that name no category or extension change nothing.
+  for (const CatalogResult& r :
+       {DeleteCategory(twice, 4), DeleteCategory(twice, -1), AddExtension(twice, 4, u".x"_qs),
+        DeleteExtension(twice, 1, 2), DeleteExtension(twice, 2, 0)}) {
+    EXPECT_FALSE(r.edit);
+  }
 }
 
 TEST(CatalogEditingTest, ReadingTheCatalog) {

@@ -71,6 +71,15 @@ TEST_F(CommandLineTest, WritesWhatTheWindowWouldWrite) {
   EXPECT_TRUE(text.contains("        5  a.MP3\r\n        6  b.mp3\r\n        7  c.txt\r\n"));
 }
 
+TEST_F(CommandLineTest, HiddenExtensionsKeepTheNamesOfDotFiles) {
+  QTemporaryDir dots;
+  for (const char* name : {".bashrc", ".config.bak", "x.y"}) {
+    test::WriteBytes(dots.filePath(QLatin1String(name)), "1");
+  }
+  ASSERT_EQ(Run({u"-x"_qs, dots.path(), u"--save"_qs, Out("d")}), 0) << err_.toStdString();
+  EXPECT_EQ(test::ReadBytes(Out("d.mpl")), test::CrLf({"Datei", ".bashrc", ".config", "x"}));
+}
+
 TEST_F(CommandLineTest, SortsAndRenumbersLikeTheButtons) {
   ASSERT_EQ(Run({u"-e"_qs, u".mp3"_qs, tree_.path(), u"--sort"_qs, u"name:reverse"_qs,
                  u"--renumber"_qs, u"--save"_qs, Out("s")}),

@@ -34,6 +34,35 @@ TEST_F(FileOperationsTest, CopyIntoItsOwnFolderGetsAFreeCopyName) {
   EXPECT_EQ(test::ReadBytes(P(u"a/lied.mp3"_qs)), "one");
 }
 
+TEST_F(FileOperationsTest, ACopyNameLongerThanTheFileSystemAllowsEndsTheSearch) {
+  // 245 bytes leave room for "Kopie von " (255 in all), not for "Kopie (2) von ".
+  const QString fits = QString(241, u'a') + u".mp3"_qs;
+  File(fits, "one");
+  const FileOpResult first = PasteEntry(P(fits), dir_.path(), false);
+  ASSERT_TRUE(first.Ok()) << first.reason.toStdString();
+  EXPECT_EQ(first.path, P(u"Kopie von "_qs + fits));
+  FileOpResult r = PasteEntry(P(fits), dir_.path(), false);
+  EXPECT_EQ(r.failure, FileOpFailure::NoCopyName);
+  EXPECT_EQ(FailureMessage(r, m), m.msgNoCopyName + u'\n' + P(fits));
+
+  // A name of 255 bytes, the longest there is, can have no copy beside it at all.
+  const QString longest = QString(251, u'b') + u".mp3"_qs;
+  File(longest, "two");
+  r = PasteEntry(P(longest), dir_.path(), false);
+  EXPECT_EQ(r.failure, FileOpFailure::NoCopyName);
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 3);
+  EXPECT_EQ(FreeCopyName(dir_.path(), longest), QString());
+}
+
+TEST_F(FileOperationsTest, TheSearchForAFreeCopyNameIsBounded) {
+  File(u"x"_qs);
+  File(u"Kopie von x"_qs);
+  for (int n = 2; n <= 10000; ++n) File(u"Kopie (%1) von x"_qs.arg(n));
+  const FileOpResult r = PasteEntry(P(u"x"_qs), dir_.path(), false);
+  EXPECT_EQ(r.failure, FileOpFailure::NoCopyName);
+  EXPECT_FALSE(Exists(u"Kopie (10001) von x"_qs));
+}
+
 TEST_F(FileOperationsTest, CopyAndMoveIntoAnotherFolderKeepTheNameAndNeverReplace) {
   File(u"a/lied.mp3"_qs, "one");
   File(u"b/x"_qs);
@@ -127,6 +156,26 @@ TEST_F(FileOperationsTest, AFailedCopyIsReportedAndLeavesNothingBehind) {
   EXPECT_FALSE(r.reason.isEmpty());
   EXPECT_EQ(test::ReadBytes(P(u"plain.txt"_qs)), "data");
   EXPECT_TRUE(Exists(u"a/sub/f.txt"_qs));
+}
+
+TEST_F(FileOperationsTest, SubfoldersAreListedLevelByLevelUpToALimit) {
+  for (const char* name : {"t/a/aa/aaa/f", "t/a/ab/f", "t/b/.ba/f", "t/c"})
+    File(QLatin1String(name));
+  // A link to a folder above would make the walk endless.
+  ASSERT_TRUE(QFile::link(P(u"t"_qs), P(u"t/a/zurück"_qs)));
+  SubfolderWalk walk = ListSubfolders(P(u"t"_qs), 100);
+  EXPECT_TRUE(walk.complete);
+  QStringList levels = walk.folders;
+  for (QString& path : levels) path = path.mid(P(u"t/"_qs).size());
+  // Each level sorted, so that the order does not hang on the file system's.
+  std::sort(levels.begin(), levels.begin() + 2);
+  std::sort(levels.begin() + 2, levels.begin() + 5);
+  EXPECT_EQ(levels,
+            QStringList({u"a"_qs, u"b"_qs, u"a/aa"_qs, u"a/ab"_qs, u"b/.ba"_qs, u"a/aa/aaa"_qs}));
+  walk = ListSubfolders(P(u"t"_qs), 4);
+  EXPECT_FALSE(walk.complete);
+  EXPECT_EQ(walk.folders.size(), 4);
+  EXPECT_TRUE(ListSubfolders(P(u"t"_qs), 6).complete);
 }
 
 TEST(FileClipboardTest, CutMarksOnlyTheLastCutPath) {

@@ -33,6 +33,9 @@ TEST(FileTextsTest, ExtensionsAndHiddenExtensions) {
   EXPECT_EQ(DisplayName("Archive.ZIP", true), "kept:Archive");
   EXPECT_EQ(DisplayName("Archive.ZIP", false), "kept:Archive.ZIP");
   EXPECT_EQ(DisplayName("README", true), "kept:README");
+  // A leading "." alone is no extension: dot-files keep their names.
+  EXPECT_EQ(DisplayName(".bashrc", true), "kept:.bashrc");
+  EXPECT_EQ(DisplayName(".config.bak", true), "kept:.config");
   EXPECT_EQ(DisplayName("\xC3\x84.\xC3\xA4 \xC3\x84.\xC3\xA4", true), "kept:\xC3\x84 \xC3\x84");
   EXPECT_EQ(AsciiLower(u"ÄB.MP3"), u"Äb.mp3"_qs);  // letters A to Z only
 }

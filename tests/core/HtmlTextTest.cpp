@@ -7,13 +7,20 @@ namespace kavoro {
 namespace {
 
 TEST(HtmlTextTest, EscapesMarkupAndKeepsThePageCp1252) {
-  EXPECT_EQ(HtmlEscape(u"a&b <c> \"d\" Größe €"_qs),
-            u"a&amp;b &lt;c&gt; &quot;d&quot; Größe €"_qs);
+  EXPECT_EQ(HtmlEscape(u"a&b <c> \"d\" Größe €"_qs), u"a&amp;b &lt;c&gt; &quot;d&quot; Größe €"_qs);
   EXPECT_EQ(HtmlEscape(u"東 😀"_qs), u"&#26481; &#128512;"_qs);
+  auto unescaped = [](std::string_view html) {
+    std::string out;
+    AppendHtmlUnescaped(html, out);
+    return out;
+  };
   for (const QString& s : {u"a&b <c> \"d\""_qs, u"東 😀 ö"_qs, u"&amp; literal"_qs}) {
-    EXPECT_EQ(HtmlUnescape(HtmlEscape(s)), s);
+    EXPECT_EQ(QString::fromStdString(unescaped(HtmlEscape(s).toStdString())), s);
   }
-  EXPECT_EQ(HtmlUnescape(u"R&B & &unknown; &#;"_qs), u"R&B & &unknown; &#;"_qs);
+  EXPECT_EQ(unescaped("R&B & &unknown; &#; &#55296; &#1114112; a&lt;&#1114111;"),
+            "R&B & &unknown; &#; &#55296; &#1114112; a<\xF4\x8F\xBF\xBF");
+  // Bytes that are not UTF-8 pass through unchanged.
+  EXPECT_EQ(unescaped("\xFF&amp;\xC3"), "\xFF&\xC3");
 }
 
 TEST(HtmlStyleTest, BodyAndTableLines) {

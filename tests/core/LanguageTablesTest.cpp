@@ -96,7 +96,10 @@ constexpr SlotField kSlotFields[] = {
     {"msgBadName", &MessageSlots::msgBadName},
     {"msgNameExists", &MessageSlots::msgNameExists},
     {"msgIntoItself", &MessageSlots::msgIntoItself},
+    {"msgNoCopyName", &MessageSlots::msgNoCopyName},
     {"msgOperationFailed", &MessageSlots::msgOperationFailed},
+    {"msgExpandLimitHead", &MessageSlots::msgExpandLimitHead},
+    {"msgExpandLimitTail", &MessageSlots::msgExpandLimitTail},
 };
 
 // Every text the tables hold, for checks that apply to all of them.

@@ -4,6 +4,7 @@
 
 #include "core/output/Cp1252.h"
 #include "core/output/LineFile.h"
+#include "core/settings/OptionsFile.h"
 #include "support/TestFiles.h"
 
 namespace kavoro {
@@ -13,7 +14,8 @@ TEST(LineFileTest, WritesCp1252WithCrLfAfterEveryLine) {
   QTemporaryDir dir;
   const QString path = dir.filePath(u"a.txt"_qs);
   ASSERT_TRUE(LineFile::Write(path, {u"Größe €"_qs, QString(), u"x"_qs}));
-  EXPECT_EQ(test::ReadBytes(path), QByteArray("Gr\xF6\xDF" "e \x80\r\n\r\nx\r\n"));
+  EXPECT_EQ(test::ReadBytes(path), QByteArray("Gr\xF6\xDF"
+                                              "e \x80\r\n\r\nx\r\n"));
   EXPECT_EQ(*LineFile::Read(path), (QStringList{u"Größe €"_qs, QString(), u"x"_qs}));
 }
 
@@ -22,15 +24,18 @@ TEST(LineFileTest, TextOutsideCp1252IsWrittenAsUtf8WithBom) {
   const QString path = dir.filePath(u"a.txt"_qs);
   const QStringList lines = {u"Größe"_qs, u"東京 ☃"_qs};
   ASSERT_TRUE(LineFile::Write(path, lines));
-  EXPECT_TRUE(test::ReadBytes(path).startsWith("\xEF\xBB\xBFGr\xC3\xB6\xC3\x9F" "e\r\n"));
+  EXPECT_TRUE(
+      test::ReadBytes(path).startsWith("\xEF\xBB\xBFGr\xC3\xB6\xC3\x9F"
+                                       "e\r\n"));
   EXPECT_EQ(*LineFile::Read(path), lines);
 }
 
 TEST(LineFileTest, SplitsEveryLineEndingLikeAStringList) {
-  EXPECT_EQ(LineFile::SplitLines(u"a\r\nb\nc\rd"_qs), (QStringList{"a", "b", "c", "d"}));
-  EXPECT_EQ(LineFile::SplitLines(u"a\r\n\r\n"_qs), (QStringList{"a", ""}));
-  EXPECT_EQ(LineFile::SplitLines(u"a\n\r\n"_qs), (QStringList{"a", ""}));
-  EXPECT_TRUE(LineFile::SplitLines(QString()).isEmpty());
+  using Lines = std::vector<std::string_view>;
+  EXPECT_EQ(LineFile::SplitLines("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
+  EXPECT_EQ(LineFile::SplitLines("a\r\n\r\n"), (Lines{"a", ""}));
+  EXPECT_EQ(LineFile::SplitLines("a\n\r\n"), (Lines{"a", ""}));
+  EXPECT_TRUE(LineFile::SplitLines("").empty());
 }
 
 TEST(LineFileTest, EveryByteSurvivesAReadAndWrite) {
@@ -43,6 +48,45 @@ TEST(LineFileTest, EveryByteSurvivesAReadAndWrite) {
   ASSERT_TRUE(cp1252::EncodeInto(text, back));
   EXPECT_EQ(back, all);
   EXPECT_EQ(text.indexOf(QChar(0x20AC)), 0x80 - 3);  // the euro sign, after CR and LF left out
+}
+
+// Lines the program does not change are written back byte for byte: a UTF-8 file keeps its
+// byte order mark, its encoding and also bytes that are not UTF-8.
+TEST(LineFileTest, AUtf8FileIsWrittenBackByteForByte) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(u"optionen.ini"_qs);
+  const QByteArray rest =
+      "\r\nGr\xC3\xB6\xC3\x9F"
+      "e\r\nkaputt \xFF\xC3( \xED\xA0\x80 \xF0\x9F\x98\r\n"
+      "\xEF\xBB\xBF"
+      "innen \xF0\x9F\x98\x80\r\n";
+  test::WriteBytes(path,
+                   "\xEF\xBB\xBF"
+                   "0" +
+                       rest);
+  OptionsFile options(path);
+  ASSERT_TRUE(options.LoadWorking());
+  options.SetWorkingLine(0, u"1"_qs);
+  ASSERT_TRUE(options.SaveWorking());
+  EXPECT_EQ(test::ReadBytes(path),
+            "\xEF\xBB\xBF"
+            "1" +
+                rest);
+
+  // The same through the stored UTF-8 lines a listing keeps.
+  const auto lines = LineFile::ReadLines(path);
+  ASSERT_TRUE(lines);
+  const QString copy = dir.filePath(u"copy"_qs);
+  ASSERT_TRUE(LineFile::Write(copy, *lines));
+  EXPECT_EQ(test::ReadBytes(copy),
+            "\xEF\xBB\xBF"
+            "1" +
+                rest);
+  // A UTF-8 file stays UTF-8 even when cp1252 could hold every line.
+  ASSERT_TRUE(LineFile::Write(path, QStringList{u"Größe"_qs}));
+  EXPECT_EQ(test::ReadBytes(path),
+            "\xEF\xBB\xBFGr\xC3\xB6\xC3\x9F"
+            "e\r\n");
 }
 
 TEST(LineFileTest, FailuresAreReportedAndLeaveTheOldFile) {

@@ -12,9 +12,9 @@ namespace {
 
 using test::CrLf;
 
-const QByteArray kShipped = CrLf({"0", "1", "0", "0", "0", "0", "0", "0", "0", "1", "0", "0", "0",
-                                  "0", "0", "1", "702", "480", "0", "40", "600", "80", "190",
-                                  "120", "1"});
+const QByteArray kShipped =
+    CrLf({"0", "1", "0", "0",   "0",   "0", "0",  "0",   "0",  "1",   "0",   "0", "0",
+          "0", "0", "1", "702", "480", "0", "40", "600", "80", "190", "120", "1"});
 
 class StartupTest : public ::testing::Test {
  protected:
@@ -44,8 +44,10 @@ TEST_F(StartupTest, ShippedOptionsGiveTheStyledEmptyGermanListing) {
   EXPECT_EQ(html[8], u"    color:black;"_qs);
   EXPECT_EQ(html[9], u"    font-size:12pt;"_qs);
   EXPECT_EQ(html[10], u"    font-family:Arial;"_qs);
-  EXPECT_EQ(html[19], u"<body bgcolor=\"#ffffff\"  link=\"black\" alink=\"black\" vlink=\"black\">"_qs);
-  EXPECT_EQ(html[20], u"<table border=\"1\" align=\"center\" bgcolor=\"#ffffff\" cellspacing=\"0\">"_qs);
+  EXPECT_EQ(html[19],
+            u"<body bgcolor=\"#ffffff\"  link=\"black\" alink=\"black\" vlink=\"black\">"_qs);
+  EXPECT_EQ(html[20],
+            u"<table border=\"1\" align=\"center\" bgcolor=\"#ffffff\" cellspacing=\"0\">"_qs);
   EXPECT_EQ(html[21], u"<tr><td align=\"right\">Nr.</td><td>Datei</td></tr>"_qs);
   EXPECT_EQ(s.style_page, html.mid(0, 21));
   EXPECT_TRUE(s.flags.info_no_files);
@@ -58,8 +60,8 @@ TEST_F(StartupTest, ShippedOptionsGiveTheStyledEmptyGermanListing) {
 }
 
 TEST_F(StartupTest, ShortFileIsPaddedWithDefaultsAndLongFileKeepsItsTail) {
-  dir_.SetOptions(CrLf({"0", "1", "0", "0", "0", "0", "0", "0", "0", "1", "0", "0", "0", "0",
-                        "0", "1"}));
+  dir_.SetOptions(
+      CrLf({"0", "1", "0", "0", "0", "0", "0", "0", "0", "1", "0", "0", "0", "0", "0", "1"}));
   Start();
   EXPECT_EQ(dir_.Options(), kShipped);
 
@@ -214,6 +216,22 @@ TEST_F(StartupTest, NewListingReadsLanguageAndStyleFromTheFile) {
   EXPECT_TRUE(s.doc.ListingModified());  // "Neu" does not count as saving
 }
 
+TEST_F(StartupTest, NewListingAfterDetailedEntriesGetsTheHeaderLinesOfItsColumns) {
+  // Details on, files entered, details off in the options panel, then "Neu".
+  dir_.SetOptionLine(14, "1");
+  AppState& s = Start();
+  test::AddEntry(s.doc, u"a.mp3"_qs, u"1 KB"_qs, u"MP3"_qs, u"01.01.2020 10:00"_qs);
+  s.doc.RaiseFirstEntry();
+  OptionFlags panel = s.flags;
+  panel.details = false;
+  ASSERT_TRUE(SaveOptionsPanel(s, panel, nullptr));
+  ASSERT_TRUE(NewListing(s, nullptr));
+  EXPECT_EQ(s.doc.Text().ToStringList(), QStringList{u"Nr.        Datei"_qs});
+  EXPECT_EQ(s.doc.ColumnCount(), 2);
+  ASSERT_EQ(s.doc.Html().Count(), 22);
+  EXPECT_EQ(s.doc.Html().At(21), u"<tr><td align=\"right\">Nr.</td><td>Datei</td></tr>"_qs);
+}
+
 TEST_F(StartupTest, OptionsPanelWritesItsLinesThroughTheSnapshot) {
   AppState& s = Start();
   s.options.SetWorkingLine(16, u"999"_qs);  // not in the snapshot: the panel writes it back
@@ -224,9 +242,9 @@ TEST_F(StartupTest, OptionsPanelWritesItsLinesThroughTheSnapshot) {
   panel.details = true;
   panel.ask_search_start = true;
   ASSERT_TRUE(SaveOptionsPanel(s, panel, nullptr));
-  EXPECT_EQ(dir_.Options(), CrLf({"0", "1", "0", "0", "0", "0", "0", "0", "0", "0", "0", "1",
-                                  "1", "0", "1", "1", "702", "480", "0", "40", "600", "80",
-                                  "190", "120", "0"}));
+  EXPECT_EQ(dir_.Options(),
+            CrLf({"0", "1", "0", "0",   "0",   "0", "0",  "0",   "0",  "0",   "0",   "1", "1",
+                  "0", "1", "1", "702", "480", "0", "40", "600", "80", "190", "120", "0"}));
   EXPECT_EQ(s.doc.ColumnCount(), 5);
   EXPECT_TRUE(s.grid_tools.detail_tools_enabled);
   EXPECT_EQ(s.doc.Text().At(0).size(), 126);

@@ -37,7 +37,8 @@ class StyleDialogTest : public ::testing::Test {
 
 TEST_F(StyleDialogTest, TableLineFollowsBothBoxesAndTheTableColour) {
   d().TableColorChosen(4, page());  // navy, while the box is off
-  EXPECT_EQ(Line(20), u"<table border=\"1\" align=\"center\" bgcolor=\"#ffffff\" cellspacing=\"0\">");
+  EXPECT_EQ(Line(20),
+            u"<table border=\"1\" align=\"center\" bgcolor=\"#ffffff\" cellspacing=\"0\">");
   d().TableBackgroundClicked(true, page());
   EXPECT_EQ(Line(20), u"<table border=\"1\" align=\"center\" bgcolor=\"navy\" cellspacing=\"0\">");
   d().NoLinesClicked(true, page());
@@ -45,7 +46,8 @@ TEST_F(StyleDialogTest, TableLineFollowsBothBoxesAndTheTableColour) {
   d().TableColorChosen(6, page());
   EXPECT_EQ(Line(20), u"<table border=\"0\" align=\"center\" bgcolor=\"teal\" cellspacing=\"0\">");
   d().TableBackgroundClicked(false, page());
-  EXPECT_EQ(Line(20), u"<table border=\"0\" align=\"center\" bgcolor=\"#ffffff\" cellspacing=\"0\">");
+  EXPECT_EQ(Line(20),
+            u"<table border=\"0\" align=\"center\" bgcolor=\"#ffffff\" cellspacing=\"0\">");
   EXPECT_FALSE(d().TableColorEnabled());
 }
 
@@ -73,20 +75,27 @@ TEST_F(StyleDialogTest, CustomSizeGoesThroughThePanel) {
   EXPECT_FALSE(d().CustomSizeOkEnabled());
   EXPECT_FALSE(d().StoreDefaultsEnabled());
   EXPECT_EQ(Line(9), u"    font-size:16pt;");  // not before OK
-  d().choice.custom_size = u"14"_qs;
+  d().size_field = u"14"_qs;
   EXPECT_TRUE(d().CustomSizeOkEnabled());
   d().CustomSizeCancel();
+  // The choice stays what the page shows, and so does the field.
   EXPECT_EQ(Line(9), u"    font-size:16pt;");
-  EXPECT_EQ(d().choice.size_choice, 3);
+  EXPECT_EQ(d().choice.size_choice, 0);
+  EXPECT_EQ(d().size_field, QString());
   EXPECT_TRUE(d().ChoicesEnabled());
 
   d().SizeChosen(3, page());
+  d().size_field = u"14"_qs;
   d().CustomSizeOk(page());
   EXPECT_EQ(Line(9), u"    font-size:14pt;");
+  EXPECT_EQ(d().choice.size_choice, 3);
   EXPECT_FALSE(d().size_panel_shown);
-  d().choice.custom_size.clear();
-  d().CustomSizeOk(page());
-  EXPECT_EQ(Line(9), u"    font-size:pt;");
+  d().SizeChosen(3, page());
+  d().size_field = u"20"_qs;
+  d().CustomSizeCancel();
+  EXPECT_EQ(Line(9), u"    font-size:14pt;");
+  EXPECT_EQ(d().choice.custom_size, u"14");
+  EXPECT_EQ(d().size_field, u"14");
 
   EXPECT_TRUE(StyleDialogState::IsCustomSizeText(u"07"_qs));
   EXPECT_TRUE(StyleDialogState::IsCustomSizeText(QString()));
@@ -131,8 +140,8 @@ TEST_F(StyleDialogTest, ApplyStoringDefaultsWritesLinesZeroToFifteen) {
   ASSERT_TRUE(ApplyStyleDialog(s(), &error)) << error.toStdString();
   // Written from the working copy as it stood, not reloaded first.
   EXPECT_EQ(dir_.Options(),
-            CrLf({"15", "3", "0", "4", "1", "0", "0", "1", "6", "1", "0", "0", "1", "1", "1",
-                  "1", "702", "480", "0", "40", "600", "80", "190", "120", "1"}));
+            CrLf({"15", "3", "0", "4",   "1",   "0", "0",  "1",   "6",  "1",   "0",   "0", "1",
+                  "1",  "1", "1", "702", "480", "0", "40", "600", "80", "190", "120", "1"}));
   EXPECT_EQ(s().options.Snapshot(), s().options.Working());
   EXPECT_EQ(d().choice.custom_size, u"0");
   EXPECT_EQ(s().doc.Html().At(10), u"    font-family:Verdana;");
@@ -151,14 +160,15 @@ TEST_F(StyleDialogTest, AFailedSaveKeepsTheHtmlView) {
 }
 
 TEST_F(StyleDialogTest, CancelRestoresTheChoicesFromTheWorkingCopy) {
-  dir_.SetOptions(CrLf({"9", "3", "14", "2", "1", "1", "4", "0", "0", "1", "0", "0", "0", "0",
-                        "0", "1", "702", "480", "0", "40", "600", "80", "190", "120", "1"}));
+  dir_.SetOptions(
+      CrLf({"9", "3", "14", "2",   "1",   "1", "4",  "0",   "0",  "1",   "0",   "0", "0",
+            "0", "0", "1",  "702", "480", "0", "40", "600", "80", "190", "120", "1"}));
   ASSERT_TRUE(NewListing(s(), nullptr));
   page() = s().doc.Html().ToStringList();
   EXPECT_EQ(Line(9), u"    font-size:14pt;");
   d().TextColorChosen(2, page());
   d().SizeChosen(1, page());
-  d().choice.custom_size = u"7"_qs;
+  d().size_field = u"7"_qs;
   d().FamilyChosen(0, page());
   d().NoLinesClicked(false, page());
   d().PageBackgroundClicked(false, page());
@@ -171,6 +181,7 @@ TEST_F(StyleDialogTest, CancelRestoresTheChoicesFromTheWorkingCopy) {
   EXPECT_EQ(c.font_color, 9);
   EXPECT_EQ(c.size_choice, 3);
   EXPECT_EQ(c.custom_size, u"14");
+  EXPECT_EQ(d().size_field, u"14");
   EXPECT_EQ(c.family, 2);
   EXPECT_TRUE(c.no_lines);
   EXPECT_TRUE(c.page_color_on);
@@ -186,12 +197,12 @@ TEST_F(StyleDialogTest, CancelRestoresTheChoicesFromTheWorkingCopy) {
 }
 
 TEST_F(StyleDialogTest, StartAndNeuApplyTheStoredStyleThroughTheActions) {
-  dir_.SetOptions(CrLf({"12", "3", "", "1", "0", "1", "99", "1", "x", "1", "0", "0", "0", "0",
-                        "0", "1"}));
+  dir_.SetOptions(
+      CrLf({"12", "3", "", "1", "0", "1", "99", "1", "x", "1", "0", "0", "0", "0", "0", "1"}));
   ASSERT_TRUE(NewListing(s(), nullptr));
   const QStringList html = s().doc.Html().ToStringList();
   EXPECT_EQ(html[8], u"    color:blue;");
-  EXPECT_EQ(html[9], u"    font-size:pt;");
+  EXPECT_EQ(html[9], u"    font-size:16pt;");  // an empty custom size is no size
   EXPECT_EQ(html[10], u"    font-family:Comic Sans MS;");
   // Colour lines that are no colour index count as black.
   EXPECT_EQ(html[19], u"<body bgcolor=\"black\"  link=\"blue\" alink=\"blue\" vlink=\"blue\">");
@@ -199,6 +210,38 @@ TEST_F(StyleDialogTest, StartAndNeuApplyTheStoredStyleThroughTheActions) {
   EXPECT_TRUE(d().PageColorEnabled());
   EXPECT_TRUE(d().TableColorEnabled());
   EXPECT_EQ(s().style_page, html.mid(0, 21));
+}
+
+TEST_F(StyleDialogTest, ACustomSizeOfMoreThanTwoDigitsReadsAsTheDefaultAndIsWrittenBackSound) {
+  // Lines 3 to 24.
+  const QByteArray rest = CrLf({"0", "0", "0",   "0",   "0", "0",  "1",   "0",  "0",   "0",   "0",
+                                "0", "1", "702", "480", "0", "40", "600", "80", "190", "120", "1"});
+  auto options = [this] { return dir_.Options().toStdString(); };
+  for (const char* bad : {"12pt;}</style><script>alert(1)</script>", "", "123", "1a", " 9"}) {
+    SCOPED_TRACE(bad);
+    dir_.SetOptions(CrLf({"0", "3", bad}) + rest);
+    AppState s(dir_.Path());
+    ASSERT_EQ(CheckConfiguration(s), StartupCheck::Ok);
+    ASSERT_TRUE(ApplyOptionsAtStart(s, nullptr));
+    const QStringList html = s.doc.Html().ToStringList();
+    EXPECT_EQ(html[9], u"    font-size:16pt;");
+    EXPECT_FALSE(html.join(u'\n').contains(u"script"_qs));
+    EXPECT_EQ(options(), (CrLf({"0", "0", "0"}) + rest).toStdString());
+    // The snapshot, written whole by the options panel, holds the sound lines too.
+    ASSERT_TRUE(SaveOptionsPanel(s, s.flags, nullptr));
+    EXPECT_EQ(options(), (CrLf({"0", "0", "0"}) + rest).toStdString());
+    // "Abbrechen" in the style dialog reads the working copy: the default size again.
+    s.style.RestoreDefaults(s.options);
+    EXPECT_EQ(s.style.choice.size_choice, 0);
+  }
+  // One or two digits are a size; with another size chosen the line is not read at all.
+  dir_.SetOptions(CrLf({"0", "3", "7"}) + rest);
+  ASSERT_TRUE(NewListing(s(), nullptr));
+  EXPECT_EQ(s().doc.Html().At(9), u"    font-size:7pt;");
+  dir_.SetOptions(CrLf({"0", "2", "<b>"}) + rest);
+  ASSERT_TRUE(ApplyOptionsAtStart(s(), nullptr));
+  EXPECT_EQ(s().doc.Html().At(9), u"    font-size:9pt;");
+  EXPECT_EQ(options(), (CrLf({"0", "2", "<b>"}) + rest).toStdString());
 }
 
 }  // namespace

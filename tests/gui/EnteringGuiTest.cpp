@@ -8,7 +8,9 @@
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTreeView>
@@ -17,6 +19,7 @@
 #include "gui/CatalogEditor.h"
 #include "gui/ExportDialog.h"
 #include "gui/MainWindow.h"
+#include "support/Printers.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 
@@ -92,6 +95,20 @@ TEST_F(EnteringGuiTest, OneTypeFromTheMenuThenAllFilesWithSubfolders) {
   EXPECT_TRUE(Find<QMenu>("Datei1")->menuAction()->isEnabled());
 }
 
+TEST_F(EnteringGuiTest, HidingExtensionsKeepsTheNamesOfDotFiles) {
+  for (const char* name : {".bashrc", ".profile.bak"}) {
+    test::WriteBytes(files_.filePath(QLatin1String(name)), "data");
+  }
+  window_->State().flags.hide_extensions = true;
+  SelectFolder(files_.path());
+  EnterAndWait();
+  EXPECT_EQ(Names(), (QStringList{".bashrc", ".profile", "a", "B", "c"}));
+  window_->State().flags.whole_path = true;
+  EnterAndWait();
+  EXPECT_EQ(Names().mid(5, 2),
+            (QStringList{files_.filePath(u".bashrc"_qs), files_.filePath(u".profile"_qs)}));
+}
+
 TEST_F(EnteringGuiTest, MessagesForNothingFoundAndForTimeAndCount) {
   window_->State().flags.info_no_files = true;
   window_->State().flags.info_count_time = true;
@@ -129,6 +146,29 @@ TEST_F(EnteringGuiTest, ClosingDuringARunCancelsItCleanly) {
   QTest::qWait(200);  // the worker's finished signal arrives after the run was ended
   EXPECT_FALSE(window_->State().doc.ListingModified());
   EXPECT_EQ(window_->State().doc.EntryCounter(), 0);
+}
+
+TEST_F(EnteringGuiTest, ProgressBarSaysEscapeStopsAndThatItStopped) {
+  for (int i = 0; i < 3000; ++i) QDir().mkpath(files_.filePath(u"deep/%1/x"_qs.arg(i)));
+  auto* bar = Find<QProgressBar>("ProgressBar1");
+  EXPECT_FALSE(bar->isTextVisible());
+  SelectFolder(files_.path());
+  Find<QCheckBox>("CheckBox1")->setChecked(true);
+  window_->activateWindow();  // the Escape shortcut needs an active window
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  Find<QPushButton>("Button1")->click();
+  ASSERT_TRUE(window_->Entering());
+  EXPECT_TRUE(bar->isTextVisible());
+  EXPECT_EQ(bar->text(), u"Suche läuft ... Esc bricht sie ab"_qs);
+  QTest::keyClick(window_.get(), Qt::Key_Escape);
+  QTRY_VERIFY_WITH_TIMEOUT(!window_->Entering(), 10000);
+  EXPECT_EQ(window_->State().doc.EntryCounter(), 0);
+  EXPECT_TRUE(bar->isTextVisible());
+  EXPECT_EQ(bar->text(), u"Suche abgebrochen"_qs);
+
+  EnterAndWait();  // a finished run shows no text
+  EXPECT_GT(window_->State().doc.EntryCounter(), 0);
+  EXPECT_FALSE(bar->isTextVisible());
 }
 
 TEST_F(EnteringGuiTest, NoFolderChosenSaysSoAndEntersNothing) {
@@ -187,6 +227,37 @@ TEST_F(EnteringGuiTest, CatalogEditorKeepsEveryEntryOnItsLine) {
             u"inform: Ein Oberverzeichnis darf nicht mit einem Punkt beginnen."_qs);
   editor->findChild<QPushButton*>(u"Button3"_qs)->click();
   EXPECT_FALSE(editor->isVisible());
+}
+
+TEST_F(EnteringGuiTest, CatalogEditsActOnTheChosenBlockOfTwoOfOneName) {
+  CatalogEditor* editor = window_->Editor();
+  auto combo = [editor](const char* name) { return editor->findChild<QComboBox*>(name); };
+  auto catalog = [this] { return test::ReadBytes(dir_.File(u"endungen.ini"_qs)).toStdString(); };
+  auto lines = [](std::initializer_list<const char*> l) { return test::CrLf(l).toStdString(); };
+  Find<QAction>("Oberverzeichnishinzufgenlschen1")->trigger();
+  editor->findChild<QLineEdit*>(u"Edit1"_qs)->setText(u"Musik"_qs);
+  editor->findChild<QPushButton*>(u"Button1"_qs)->click();
+  ASSERT_EQ(catalog(), lines({"Bilder", ".jpg", "Musik", ".mp3", ".htm/.html", "Musik"}));
+
+  // The second "Musik" gets the new extension and lists only its own.
+  Find<QAction>("Dateiartenhinzufgenlschen1")->trigger();
+  combo("ComboBox1")->setCurrentIndex(2);
+  editor->findChild<QLineEdit*>(u"Edit2"_qs)->setText(u".ogg"_qs);
+  editor->findChild<QPushButton*>(u"Button2"_qs)->click();
+  EXPECT_EQ(catalog(), lines({"Bilder", ".jpg", "Musik", ".mp3", ".htm/.html", "Musik", ".ogg"}));
+  Find<QAction>("Dateiartenhinzufgenlschen1")->trigger();
+  combo("ComboBox4")->setCurrentIndex(2);
+  ASSERT_EQ(combo("ComboBox3")->count(), 1);
+  EXPECT_EQ(combo("ComboBox3")->itemText(0), u".ogg"_qs);
+  editor->findChild<QPushButton*>(u"Button7"_qs)->click();
+  EXPECT_EQ(catalog(), lines({"Bilder", ".jpg", "Musik", ".mp3", ".htm/.html", "Musik"}));
+
+  // Deleting the second "Musik" leaves the first with its extensions.
+  Find<QAction>("Oberverzeichnishinzufgenlschen1")->trigger();
+  editor->findChild<QTabWidget*>(u"TabbedNotebook1"_qs)->setCurrentIndex(1);
+  combo("ComboBox2")->setCurrentIndex(2);
+  editor->findChild<QPushButton*>(u"Button5"_qs)->click();
+  EXPECT_EQ(catalog(), lines({"Bilder", ".jpg", "Musik", ".mp3", ".htm/.html"}));
 }
 
 TEST_F(EnteringGuiTest, SeveralTypesPanel) {

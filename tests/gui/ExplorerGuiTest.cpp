@@ -13,6 +13,7 @@
 
 #include "gui/ExplorerActions.h"
 #include "gui/MainWindow.h"
+#include "support/Printers.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
@@ -243,6 +244,52 @@ TEST_F(ExplorerGuiTest, PropertiesShowTheFileInAWindowOfOurOwn) {
   for (QLabel* label : dialog->findChildren<QLabel*>()) texts.append(label->text());
   EXPECT_TRUE(texts.contains(u"c.mp3"_qs));
   EXPECT_TRUE(texts.contains(P(u"Musik"_qs)));
+}
+
+TEST_F(ExplorerGuiTest, NamesInThePropertiesWindowAndTheFolderMenuAreTextNotMarkup) {
+  MakeFile(u"<i>R&B/<b>bold.mp3"_qs);
+  ShowFolder(u"<i>R&B"_qs, 1);
+  RightClick(tree_, "PopupMenu1");
+  // A single "&" would be taken as the mark of a shortcut letter and vanish.
+  EXPECT_EQ(Find<QAction>("Verzeinisanlegen1")->text(),
+            u"Alle Unterordner von : \"<i>R&&B\" öffnen"_qs);
+  // A tab would begin the column of the shortcut; it is shown as the views show it.
+  MakeFile(u"A\tB/x.txt"_qs);
+  ShowFolder(u"A\tB"_qs, 1);
+  RightClick(tree_, "PopupMenu1");
+  EXPECT_EQ(Find<QAction>("Verzeinisanlegen1")->text(),
+            u"Alle Unterordner von : \"A\u2409B\" öffnen"_qs);
+
+  ShowFolder(u"<i>R&B"_qs, 1);
+  SelectRows({0});
+  Command(list_, "Eigenschaften1");
+  auto* dialog = Find<QDialog>("PropertiesWindow");
+  ASSERT_NE(dialog, nullptr);
+  QStringList shown;
+  for (QLabel* label : dialog->findChildren<QLabel*>()) {
+    if (label->text().contains(u'<')) {
+      shown.append(label->text());
+      EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
+    }
+  }
+  EXPECT_EQ(shown, QStringList({u"<b>bold.mp3"_qs, P(u"<i>R&B"_qs)}));
+}
+
+TEST_F(ExplorerGuiTest, OpenAllSubfoldersLoadsAndOpensTheWholeTree) {
+  for (const char* name : {"Baum/a/aa/aaa/x.txt", "Baum/a/ab/y.txt", "Baum/b/ba/.versteckt/z"}) {
+    MakeFile(QLatin1String(name));
+  }
+  // Nothing below "Baum" has been loaded yet.
+  tree_->setCurrentIndex(Folders()->index(P(u"Baum"_qs)));
+  Command(tree_, "Verzeinisanlegen1");
+  for (const char* folder : {"Baum", "Baum/a", "Baum/a/aa", "Baum/b", "Baum/b/ba"}) {
+    EXPECT_TRUE(tree_->isExpanded(Folders()->index(P(QLatin1String(folder))))) << folder;
+  }
+  // The folders come into the view as they are loaded.
+  QTRY_VERIFY(tree_->visualRect(Folders()->index(P(u"Baum/a/aa/aaa"_qs))).isValid());
+  QTRY_VERIFY(tree_->visualRect(Folders()->index(P(u"Baum/b/ba/.versteckt"_qs))).isValid());
+  EXPECT_FALSE(tree_->isExpanded(Folders()->index(P(u"Musik"_qs))));
+  EXPECT_TRUE(prompts_.shown.isEmpty());
 }
 
 }  // namespace

@@ -136,7 +136,7 @@ TEST_F(GridAndSearchTest, FindWindowSearchesTheTextViewAndClosesAgain) {
   QTest::keyClicks(InFind<QLineEdit>("LabeledEdit1"), u"ABC"_qs);
   EXPECT_TRUE(search->isEnabled());
 
-  search->click();
+  QTest::keyClick(InFind<QLineEdit>("LabeledEdit1"), Qt::Key_Return);  // Enter in the field
   EXPECT_EQ(Memo1(), (TextSelection{{1, 8}, 3}));
   EXPECT_EQ(Find<QListView>("Memo1")->currentIndex().row(), 1);
   EXPECT_FALSE(MainEnabled());

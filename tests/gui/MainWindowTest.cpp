@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -101,6 +102,27 @@ TEST_F(MainWindowTest, LanguageSwitchRewritesEveryCaptionAndLine13) {
   EXPECT_EQ(Action("Neu1")->text(), u"Neu"_qs);
   EXPECT_EQ(exit->findChild<QPushButton*>(u"Button3"_qs)->text(), u"Abbrechen"_qs);
   EXPECT_EQ(OptionLines()[13], "0\r");
+}
+
+TEST_F(MainWindowTest, QtsOwnTextsAndTheContentsHeadersFollowTheLanguage) {
+  const auto yes_text = [] {
+    QMessageBox box(QMessageBox::Question, u"t"_qs, u"q"_qs, QMessageBox::Yes | QMessageBox::No);
+    return box.button(QMessageBox::Yes)->text();
+  };
+  const auto headers = [this] {
+    QAbstractItemModel* model = Find<QTableView>("ShellListView1")->model();
+    QStringList texts;
+    for (int c = 0; c < 4; ++c) texts.append(model->headerData(c, Qt::Horizontal).toString());
+    return texts;
+  };
+  Open();
+  EXPECT_EQ(yes_text(), u"&Ja"_qs);
+  EXPECT_EQ(headers(), (QStringList{"Name", "Größe", "Typ", "Geändert"}));
+  Action("English1")->trigger();
+  EXPECT_EQ(yes_text(), u"&Yes"_qs);
+  EXPECT_EQ(headers(), (QStringList{"Name", "Size", "Type", "Date"}));
+  Action("Deutsch1")->trigger();
+  EXPECT_EQ(yes_text(), u"&Ja"_qs);
 }
 
 TEST_F(MainWindowTest, ResizeLaysOutAndRecordsTheSizeHalfASecondLater) {

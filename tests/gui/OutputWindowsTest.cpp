@@ -107,7 +107,8 @@ TEST_F(OutputWindowsTest, ExportWritesEachChosenFormatAndStaysOpenAfterAFailure)
   EXPECT_FALSE(ExportWindow()->isVisible());
   EXPECT_TRUE(window_->isEnabled());
   EXPECT_TRUE(QFile::exists(out_.filePath(u"a.xls"_qs)));
-  EXPECT_TRUE(test::ReadBytes(out_.filePath(u"a.htm"_qs)).endsWith("</table>\r\n</body>\r\n</html>\r\n"));
+  EXPECT_TRUE(
+      test::ReadBytes(out_.filePath(u"a.htm"_qs)).endsWith("</table>\r\n</body>\r\n</html>\r\n"));
   EXPECT_FALSE(QFile::exists(out_.filePath(u"a.txt"_qs)));
 }
 
@@ -167,6 +168,31 @@ TEST_F(OutputWindowsTest, CustomSizePanelTakesTwoDigitsAndApplyStoresTheDefaults
   EXPECT_TRUE(window_->isEnabled());
   EXPECT_EQ(Html()[9], u"    font-size:14pt;");
   EXPECT_EQ(Html().size(), 28);  // the entry made before is still there
+  EXPECT_TRUE(dir_.Options().startsWith(test::CrLf({"0", "3", "14", "0", "0"})));
+}
+
+TEST_F(OutputWindowsTest, ACancelledCustomSizeIsNeitherShownNorStored) {
+  window_->findChild<QPushButton*>(u"Button3"_qs)->click();
+  auto* size = In<QComboBox>(StyleWindow(), "ComboBox2");
+  auto* field = In<QLineEdit>(StyleWindow(), "Edit1");
+  // From "Mittel" (as shipped): the panel's "Abbrechen" goes back to the size the page shows.
+  Choose("ComboBox2", 3);
+  QTest::keyClicks(field, u"20"_qs);
+  Click(StyleWindow(), "Button5");
+  EXPECT_EQ(size->currentIndex(), 1);
+  EXPECT_EQ(field->text(), QString());
+  Choose("ComboBox2", 3);
+  QTest::keyClicks(field, u"14"_qs);
+  Click(StyleWindow(), "Button4");
+  Choose("ComboBox2", 3);
+  field->clear();
+  QTest::keyClicks(field, u"20"_qs);
+  Click(StyleWindow(), "Button5");
+  EXPECT_EQ(size->currentIndex(), 3);
+  EXPECT_EQ(field->text(), u"14");
+  In<QCheckBox>(StyleWindow(), "CheckBox1")->click();
+  Click(StyleWindow(), "Button1");
+  EXPECT_EQ(Html()[9], u"    font-size:14pt;");
   EXPECT_TRUE(dir_.Options().startsWith(test::CrLf({"0", "3", "14", "0", "0"})));
 }
 

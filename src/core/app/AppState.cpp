@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "core/listing/HtmlStyle.h"
 #include "core/listing/ListingHeaders.h"
 #include "core/output/LineFile.h"
 #include "core/settings/CatalogEditing.h"
@@ -28,6 +29,7 @@ void SetDetailTools(GridToolState& tools, bool enabled) {
 void BuildStyledListing(AppState& s) {
   BuildEmptyListing(s.doc);
   s.style_page = s.doc.Html().ToStringList();
+  SoundCustomFontSize(s.options);
   s.style.ApplyDefaults(s.options, s.style_page);
   s.flags.info_no_files = NotZero(s.options, opt::kInfoNoFiles);
   s.flags.hide_extensions = NotZero(s.options, opt::kHideExtensions);

@@ -1,7 +1,9 @@
 #include "core/app/FileOperations.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <stdio.h>
+#include <unistd.h>
 
 #include <QDateTime>
 #include <QFile>
@@ -9,6 +11,7 @@
 #include <QMimeDatabase>
 #include <algorithm>
 #include <cerrno>
+#include <deque>
 #include <filesystem>
 #include <system_error>
 
@@ -18,6 +21,10 @@ namespace kavoro {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Copies beside the original are numbered up to this; a folder holding more is no place for
+// another one.
+constexpr int kMaxCopies = 10000;
 
 fs::path ToPath(const QString& path) { return fs::path(QFile::encodeName(path).toStdString()); }
 QString FromPath(const fs::path& path) { return QFile::decodeName(path.c_str()); }
@@ -83,6 +90,8 @@ QString FailureMessage(const FileOpResult& result, const MessageSlots& m) {
       return m.msgNameExists + u'\n' + result.path;
     case FileOpFailure::IntoItself:
       return m.msgIntoItself;
+    case FileOpFailure::NoCopyName:
+      return m.msgNoCopyName + u'\n' + result.path;
     case FileOpFailure::System:
       break;
   }
@@ -112,11 +121,16 @@ FileOpResult DeleteEntry(const QString& path) {
 
 QString FreeCopyName(const QString& folder, const QString& name) {
   const fs::path dir = ToPath(folder);
-  QString candidate = u"Kopie von "_qs + name;
-  for (int n = 2; Taken(dir / ToPath(candidate)); ++n) {
-    candidate = u"Kopie (%1) von "_qs.arg(n) + name;
+  const long longest = ::pathconf(dir.c_str(), _PC_NAME_MAX);
+  const std::size_t max_bytes = longest > 0 ? std::size_t(longest) : NAME_MAX;
+  for (int n = 1; n <= kMaxCopies; ++n) {
+    const QString candidate = (n == 1 ? u"Kopie von "_qs : u"Kopie (%1) von "_qs.arg(n)) + name;
+    const fs::path path = ToPath(candidate);
+    // Later candidates are only longer.
+    if (path.native().size() > max_bytes) return {};
+    if (!Taken(dir / path)) return candidate;
   }
-  return candidate;
+  return {};
 }
 
 FileOpResult PasteEntry(const QString& source, const QString& folder, bool move) {
@@ -133,7 +147,9 @@ FileOpResult PasteEntry(const QString& source, const QString& folder, bool move)
   fs::path to = dir / from.filename();
   if (Taken(to)) {
     if (move || !same_folder) return Failed(FileOpFailure::NameExists, to);
-    to = dir / ToPath(FreeCopyName(FromPath(dir), FromPath(from.filename())));
+    const QString copy_name = FreeCopyName(FromPath(dir), FromPath(from.filename()));
+    if (copy_name.isEmpty()) return Failed(FileOpFailure::NoCopyName, from);
+    to = dir / ToPath(copy_name);
   }
   if (move) {
     ec = RenameNoReplace(from, to);
@@ -146,6 +162,25 @@ FileOpResult PasteEntry(const QString& source, const QString& folder, bool move)
   }
   if (ec) return SystemFailure(from, ec);
   return FileOpResult{FileOpFailure::None, FromPath(to), {}};
+}
+
+SubfolderWalk ListSubfolders(const QString& folder, qsizetype limit) {
+  SubfolderWalk walk;
+  std::deque<fs::path> pending{ToPath(folder)};
+  for (; !pending.empty(); pending.pop_front()) {
+    std::error_code ec;
+    // Unreadable folders simply have nothing below them here.
+    for (fs::directory_iterator it(pending.front(), ec), end; !ec && it != end; it.increment(ec)) {
+      if (!it->is_directory(ec) || it->is_symlink(ec)) continue;
+      if (walk.folders.size() == limit) {
+        walk.complete = false;
+        return walk;
+      }
+      walk.folders.append(FromPath(it->path()));
+      pending.push_back(it->path());
+    }
+  }
+  return walk;
 }
 
 QList<std::pair<QString, QString>> DescribeEntry(const QString& path, const MessageSlots& m) {

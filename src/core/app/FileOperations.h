@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <utility>
 
 #include "core/i18n/LanguageTables.h"
@@ -33,7 +34,7 @@ class FileClipboard {
   Mode mode_ = Mode::Empty;
 };
 
-enum class FileOpFailure { None, BadName, NameExists, IntoItself, System };
+enum class FileOpFailure { None, BadName, NameExists, IntoItself, NoCopyName, System };
 
 struct FileOpResult {
   FileOpFailure failure = FileOpFailure::None;
@@ -53,13 +54,22 @@ FileOpResult RenameEntry(const QString& path, const QString& new_name);
 FileOpResult DeleteEntry(const QString& path);
 
 // The name a copy of `name` gets in `folder` when `name` is taken there: "Kopie von NAME",
-// then "Kopie (2) von NAME", "Kopie (3) von NAME", ...
+// then "Kopie (2) von NAME", "Kopie (3) von NAME", ... up to a bound. Empty when every
+// candidate is taken or longer than the file system allows a name to be.
 QString FreeCopyName(const QString& folder, const QString& name);
 
 // Copies (or with `move` moves) `source` into `folder`. A copy into the source's own folder
 // gets a free "Kopie von " name; any other name that is taken is refused, and a folder never
 // goes into itself or below itself. A failed copy leaves nothing half-copied behind.
 FileOpResult PasteEntry(const QString& source, const QString& folder, bool move);
+
+// The folders below `folder`, level by level, at most `limit` of them; links to folders are
+// not followed. `complete` is false when there are more.
+struct SubfolderWalk {
+  QStringList folders;
+  bool complete = true;
+};
+SubfolderWalk ListSubfolders(const QString& folder, qsizetype limit);
 
 // The rows of the properties window: name, folder, type, size, dates, permissions, owner.
 QList<std::pair<QString, QString>> DescribeEntry(const QString& path, const MessageSlots& m);

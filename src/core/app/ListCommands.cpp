@@ -54,13 +54,13 @@ bool OpenList(AppState& s, Prompts& prompts) {
   s.list_file_unnamed = false;
   const QString base = ListFileBaseOf(*chosen);
   QString error;
-  const auto contents = ReadListFiles(base, &error);
+  auto contents = ReadListFiles(base, &error);
   if (!contents) {
     prompts.Error(error);
     return false;
   }
-  LoadListing(s.doc, *contents, s.language);
-  s.style_page = contents->html;
+  s.style_page = contents->html.ToStringList();
+  LoadListing(s.doc, std::move(*contents), s.language);
   s.list_file_base = base;
   return true;
 }

@@ -316,6 +316,8 @@ MessageSlots GermanSlots() {
       .msgCatalogUnusable =
           QStringLiteral("Diese Änderung würde die Datei endungen.ini unbrauchbar machen."),
       .msgNoFolder = QStringLiteral("Bitte zuerst einen Ordner wählen."),
+      .progressEscape = QStringLiteral("Suche läuft ... Esc bricht sie ab"),
+      .progressStopped = QStringLiteral("Suche abgebrochen"),
       .capRemoveType = QStringLiteral("Dateiart löschen"),
       .capRemoveFolder = QStringLiteral("Ordner löschen"),
       .msgWorkbooks = QStringLiteral("Die Einträge wurden auf mehrere Arbeitsmappen verteilt :"),
@@ -324,7 +326,12 @@ MessageSlots GermanSlots() {
       .msgNameExists = QStringLiteral("Dieser Name ist schon vergeben :"),
       .msgIntoItself = QStringLiteral(
           "Ein Ordner kann nicht in sich selbst oder einen seiner Unterordner eingefügt werden."),
+      .msgNoCopyName = QStringLiteral(
+          "Für die Kopie gibt es hier keinen freien Namen (der Name wäre zu lang, oder es gibt "
+          "schon zu viele Kopien) :"),
       .msgOperationFailed = QStringLiteral("Die Aktion ist fehlgeschlagen :"),
+      .msgExpandLimitHead = QStringLiteral("Der Ordner hat mehr als "),
+      .msgExpandLimitTail = QStringLiteral(" Unterordner; nur so viele wurden geöffnet."),
       .propertyLabels = {QStringLiteral("Name :"), QStringLiteral("Ordner :"),
                          QStringLiteral("Typ :"), QStringLiteral("Größe :"),
                          QStringLiteral("Geändert :"), QStringLiteral("Erstellt :"),
@@ -368,6 +375,8 @@ MessageSlots EnglishSlots() {
       .msgCatalogUnusable =
           QStringLiteral("This change would make the file endungen.ini unusable."),
       .msgNoFolder = QStringLiteral("Please select a folder first."),
+      .progressEscape = QStringLiteral("Searching ... Esc stops it"),
+      .progressStopped = QStringLiteral("Search stopped"),
       .capRemoveType = QStringLiteral("File-type delete"),
       .capRemoveFolder = QStringLiteral("Delete folder"),
       .msgWorkbooks = QStringLiteral("The entries were divided among several workbooks :"),
@@ -376,7 +385,12 @@ MessageSlots EnglishSlots() {
       .msgNameExists = QStringLiteral("This name is already taken :"),
       .msgIntoItself =
           QStringLiteral("A folder cannot be pasted into itself or one of its subfolders."),
+      .msgNoCopyName = QStringLiteral(
+          "There is no free name for the copy here (the name would be too long, or there are "
+          "too many copies already) :"),
       .msgOperationFailed = QStringLiteral("The operation failed :"),
+      .msgExpandLimitHead = QStringLiteral("The folder has more than "),
+      .msgExpandLimitTail = QStringLiteral(" subfolders; only that many were opened."),
       .propertyLabels = {QStringLiteral("Name :"), QStringLiteral("Folder :"),
                          QStringLiteral("Type :"), QStringLiteral("Size :"),
                          QStringLiteral("Modified :"), QStringLiteral("Created :"),

@@ -42,6 +42,9 @@ struct MessageSlots {
   QString msgCategoryIsExtension;
   QString msgCatalogUnusable;
   QString msgNoFolder;
+  // The progress bar's text while a search runs, and after it was stopped.
+  QString progressEscape;
+  QString progressStopped;
   // The second captions of the add/remove buttons of the two search panels.
   QString capRemoveType;
   QString capRemoveFolder;
@@ -51,7 +54,11 @@ struct MessageSlots {
   QString msgBadName;
   QString msgNameExists;
   QString msgIntoItself;
+  QString msgNoCopyName;
   QString msgOperationFailed;
+  // "Alle Unterordner von : ... öffnen" on a tree larger than it opens.
+  QString msgExpandLimitHead;
+  QString msgExpandLimitTail;
   // The row labels of the properties window.
   QStringList propertyLabels;
 };

@@ -6,6 +6,7 @@
 #include "core/grid/SortKeys.h"
 #include "core/listing/HtmlText.h"
 #include "core/listing/ListingDocument.h"
+#include "core/listing/NameCollation.h"
 #include "core/listing/Utf8.h"
 
 namespace kavoro {
@@ -19,38 +20,16 @@ void AppendNameText(const FoundFiles& files, std::size_t i, const EntryOptions& 
   AppendDisplayName(files.Name(i), options.hide_extensions, out);
 }
 
-// Appends a key whose bytes order as the texts do without regard to case: each UTF-16 unit
-// of the text, folded where it stands for a character of its own, written in the UTF-8 form
-// of its value, which keeps the order of the values.
-void AppendFoldedKey(std::string_view utf8, std::string& out) {
-  for (std::size_t i = 0; i < utf8.size();) {
-    const char c = utf8[i];
-    if (static_cast<unsigned char>(c) < 0x80) {
-      out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c);
-      ++i;
-      continue;
-    }
-    const char32_t code = utf8::Next(utf8, i);
-    if (code < 0x10000) {
-      utf8::Append(QChar(static_cast<char16_t>(code)).toCaseFolded().unicode(), out);
-    } else {
-      utf8::Append(QChar::highSurrogate(code), out);
-      utf8::Append(QChar::lowSurrogate(code), out);
-    }
-  }
-}
-
-// Sorts the entries by a key made from each, keeping the found order of equal keys (the
-// sorted list of names) or, with `quicksort`, as the grid's text routine leaves them.
+// The keys of the entries, one made by `make_key` from each.
 template <typename MakeKey>
-void SortEntries(FoundFiles& entries, bool quicksort, MakeKey make_key) {
+ByteKeys EntryKeys(const FoundFiles& entries, MakeKey make_key) {
   ByteKeys keys;
   keys.Reserve(entries.Count(), entries.Count() * 24);
   for (std::size_t i = 0; i < entries.Count(); ++i) {
     make_key(i, keys.Buffer());
     keys.EndKey();
   }
-  entries.Reorder(quicksort ? TextSortOrder(keys, true) : OrderByKeys(keys, 0));
+  return keys;
 }
 
 bool InSearchList(std::string_view name, const SearchSelection& selection) {
@@ -92,7 +71,7 @@ bool CollectScannedEntries(const QString& folder, const SearchSelection& selecti
   std::string text;
   if (options.details) {
     // With details the found rows are sorted by the name text (whole path) or the full path.
-    SortEntries(entries, true, [&](std::size_t i, std::string& key) {
+    const ByteKeys keys = EntryKeys(entries, [&](std::size_t i, std::string& key) {
       text.clear();
       if (options.whole_path) {
         AppendNameText(entries, i, options, text);
@@ -101,21 +80,22 @@ bool CollectScannedEntries(const QString& folder, const SearchSelection& selecti
       }
       AppendTextKey(text, key);
     });
+    entries.Reorder(TextSortOrder(keys, true));
   } else {
-    // The found names are kept in a list sorted without regard to case.
-    SortEntries(entries, false, [&](std::size_t i, std::string& key) {
-      text.clear();
-      AppendNameText(entries, i, options, text);
-      AppendFoldedKey(text, key);
+    // The found names are kept in a list sorted as the user's language orders names, without
+    // regard to case; equal names stay in the order found.
+    const ByteKeys names = EntryKeys(entries, [&](std::size_t i, std::string& key) {
+      AppendNameText(entries, i, options, key);
     });
+    entries.Reorder(NameCollation::ForUser().Order(names));
   }
   out = std::move(entries);
   return true;
 }
 
 bool CollectEntries(const QString& folder, bool recurse, const SearchSelection& selection,
-                    const EntryOptions& options, FoundFiles& out,
-                    const std::atomic<bool>* cancel, const Scanner::Progress& progress) {
+                    const EntryOptions& options, FoundFiles& out, const std::atomic<bool>* cancel,
+                    const Scanner::Progress& progress) {
   if (recurse) return CollectScannedEntries(folder, selection, options, out, cancel, progress);
   out = CollectFolderEntries(Scanner::ListFolder(folder, options.details), selection);
   return true;
@@ -152,8 +132,8 @@ void AppendEntries(ListingDocument& doc, const FoundFiles& entries, const EntryO
     }
     if (views & kTextView) {
       if (options.details) {
-        doc.PutEntryTextLine(n, {Padding(n), number, "  ", name, kDash, size, kDash, type, kDash,
-                                 date});
+        doc.PutEntryTextLine(
+            n, {Padding(n), number, "  ", name, kDash, size, kDash, type, kDash, date});
       } else {
         doc.PutEntryTextLine(n, {Padding(n), number, "  ", name});
       }

@@ -69,7 +69,9 @@ bool AsciiEqualsIgnoreCase(std::string_view a, std::string_view b) {
 
 void AppendDisplayName(std::string_view name, bool hide_extension, std::string& out) {
   const std::string_view ext = hide_extension ? ExtensionOf(name) : std::string_view();
-  if (ext.empty()) {
+  // A name whose only "." is its first character (".bashrc") is a hidden file, not an
+  // extension: it keeps its name.
+  if (ext.empty() || ext.size() == name.size()) {
     out.append(name);
     return;
   }

@@ -24,7 +24,8 @@ QString AsciiLower(QStringView text);
 bool AsciiEqualsIgnoreCase(std::string_view a, std::string_view b);
 
 // A file name as the listing shows it: with the option to hide extensions, every occurrence
-// of its own extension (without regard to case) removed. Appended to `out`.
+// of its own extension (without regard to case) removed; a name whose only "." is its first
+// character stays whole. Appended to `out`.
 void AppendDisplayName(std::string_view name, bool hide_extension, std::string& out);
 
 // Names are data: carriage return, line feed and tab would break the line structure of every

@@ -1,5 +1,6 @@
 #include "core/listing/HtmlStyle.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/settings/OptionsFile.h"
@@ -20,6 +21,11 @@ int InRange(int value, int count) { return value >= 0 && value < count ? value :
 
 QString ColorName(int index) {
   return QString::fromUtf16(kColorNames[InRange(index, int(kColorNames.size()))]);
+}
+
+bool IsCustomFontSize(const QString& text) {
+  return (text.size() == 1 || text.size() == 2) &&
+         std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 QString TextColorLine(int color) { return u"    color:"_qs + ColorName(color) + u";"_qs; }
@@ -55,7 +61,14 @@ StyleSettings StyleFromOptions(const OptionsFile& options, const StyleSettings& 
   StyleSettings s = current;
   s.font_color = InRange(options.WorkingInt(opt::kFontColor), 16);
   s.size_choice = InRange(options.WorkingInt(opt::kFontSizeChoice), 4);
-  if (s.size_choice == kCustomSize) s.custom_size = options.WorkingLine(opt::kCustomFontSize);
+  if (s.size_choice == kCustomSize) {
+    const QString size = options.WorkingLine(opt::kCustomFontSize);
+    if (IsCustomFontSize(size)) {
+      s.custom_size = size;
+    } else {
+      s.size_choice = kDefaultSize;
+    }
+  }
   s.family = InRange(options.WorkingInt(opt::kFontFamily), 5);
   s.no_lines = options.WorkingLine(opt::kTableNoLines) == u"1";
   s.page_color_on = options.WorkingLine(opt::kPageColorOn) == u"1";
@@ -63,6 +76,19 @@ StyleSettings StyleFromOptions(const OptionsFile& options, const StyleSettings& 
   s.table_color_on = options.WorkingLine(opt::kTableColorOn) == u"1";
   if (s.table_color_on) s.table_color = InRange(options.WorkingInt(opt::kTableColor), 16);
   return s;
+}
+
+void SoundCustomFontSize(OptionsFile& options) {
+  using Get = QString (OptionsFile::*)(int) const;
+  using Set = void (OptionsFile::*)(int, const QString&);
+  auto sound = [&options](Get get, Set set) {
+    if (OptionsFile::IntOr((options.*get)(opt::kFontSizeChoice), 0) != kCustomSize) return;
+    if (IsCustomFontSize((options.*get)(opt::kCustomFontSize))) return;
+    (options.*set)(opt::kFontSizeChoice, QString::number(kDefaultSize));
+    (options.*set)(opt::kCustomFontSize, u"0"_qs);
+  };
+  sound(&OptionsFile::WorkingLine, &OptionsFile::SetWorkingLine);
+  sound(&OptionsFile::SnapshotLine, &OptionsFile::SetSnapshotLine);
 }
 
 }  // namespace kavoro

@@ -1,19 +1,40 @@
 #include "core/listing/HtmlText.h"
 
+#include <charconv>
+
 #include "core/listing/Utf8.h"
 #include "core/output/Cp1252.h"
 
 namespace kavoro {
+namespace {
+
+// The characters after "&" up to and including the ";" of the longest reference read.
+constexpr std::size_t kLongestReference = 9;
+
+}  // namespace
 
 void AppendHtmlEscaped(std::string_view utf8, std::string& out) {
   for (std::size_t i = 0; i < utf8.size();) {
     const char c = utf8[i];
     switch (c) {
-      case '&': out.append("&amp;"); ++i; continue;
-      case '<': out.append("&lt;"); ++i; continue;
-      case '>': out.append("&gt;"); ++i; continue;
-      case '"': out.append("&quot;"); ++i; continue;
-      default: break;
+      case '&':
+        out.append("&amp;");
+        ++i;
+        continue;
+      case '<':
+        out.append("&lt;");
+        ++i;
+        continue;
+      case '>':
+        out.append("&gt;");
+        ++i;
+        continue;
+      case '"':
+        out.append("&quot;");
+        ++i;
+        continue;
+      default:
+        break;
     }
     if (static_cast<unsigned char>(c) < 0x80) {
       out.push_back(c);
@@ -36,38 +57,42 @@ QString HtmlEscape(const QString& text) {
   return utf8::ToQString(out);
 }
 
-QString HtmlUnescape(const QString& text) {
-  if (!text.contains(u'&')) return text;
-  QString out;
-  out.reserve(text.size());
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text[i] != u'&') {
-      out += text[i];
+void AppendHtmlUnescaped(std::string_view utf8, std::string& out) {
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    if (utf8[i] != '&') {
+      out.push_back(utf8[i]);
       continue;
     }
-    const qsizetype semi = text.indexOf(u';', i);
-    const QStringView entity =
-        semi > i ? QStringView(text).mid(i + 1, semi - i - 1) : QStringView();
-    QString replacement;
-    if (entity == u"amp") replacement = u"&"_qs;
-    else if (entity == u"lt") replacement = u"<"_qs;
-    else if (entity == u"gt") replacement = u">"_qs;
-    else if (entity == u"quot") replacement = u"\""_qs;
-    else if (entity.size() > 1 && entity.size() < 9 && entity[0] == u'#') {
-      bool ok = false;
-      const uint code = entity.mid(1).toUInt(&ok, 10);
-      if (ok && code > 0 && code <= 0x10FFFF) {
-        replacement = QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1);
+    // No reference is longer than "&#1114111;": the ";" is looked for only that far, so a
+    // line of many "&" costs no more than any other line of its length.
+    const std::size_t semi = utf8.substr(i + 1, kLongestReference).find(';');
+    const std::string_view entity =
+        semi != std::string_view::npos ? utf8.substr(i + 1, semi) : std::string_view();
+    const std::size_t before = out.size();
+    if (entity == "amp")
+      out.push_back('&');
+    else if (entity == "lt")
+      out.push_back('<');
+    else if (entity == "gt")
+      out.push_back('>');
+    else if (entity == "quot")
+      out.push_back('"');
+    else if (entity.size() > 1 && entity[0] == '#') {
+      std::uint32_t code = 0;
+      const char* digits_end = entity.data() + entity.size();
+      const auto [end, failure] = std::from_chars(entity.data() + 1, digits_end, code);
+      const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+      if (failure == std::errc() && end == digits_end && code > 0 && code <= 0x10FFFF &&
+          !surrogate) {
+        utf8::Append(code, out);
       }
     }
-    if (replacement.isEmpty()) {
-      out += text[i];
+    if (out.size() == before) {
+      out.push_back('&');
       continue;
     }
-    out += replacement;
-    i = semi;
+    i += semi + 1;
   }
-  return out;
 }
 
 }  // namespace kavoro

@@ -12,7 +12,8 @@ QString HtmlEscape(const QString& text);
 // The same over UTF-8, appended to `out`.
 void AppendHtmlEscaped(std::string_view utf8, std::string& out);
 
-// Undoes HtmlEscape (and the numeric references of any other writer).
-QString HtmlUnescape(const QString& text);
+// Undoes AppendHtmlEscaped (and the numeric references of any other writer), appending to
+// `out`; all other bytes are copied as they are.
+void AppendHtmlUnescaped(std::string_view utf8, std::string& out);
 
 }  // namespace kavoro

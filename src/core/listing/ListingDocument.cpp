@@ -26,6 +26,11 @@ void ListingDocument::SetLines(View view, const QStringList& lines) {
   Touch(view, false);
 }
 
+void ListingDocument::SetLines(View view, LineList lines) {
+  Lines(view) = std::move(lines);
+  Touch(view, false);
+}
+
 void ListingDocument::ClearLines(View view) {
   Lines(view).Clear();
   Touch(view, false);
@@ -83,7 +88,8 @@ bool ListingDocument::ReorderRows(std::span<const std::uint32_t> order) {
       __builtin_prefetch(&cells_[order[to + kAhead] * std::size_t{kMaxColumns}]);
     }
     const auto from = cells_.begin() + static_cast<std::ptrdiff_t>(order[to]) * kMaxColumns;
-    std::copy(from, from + kMaxColumns, moved.begin() + static_cast<std::ptrdiff_t>(to) * kMaxColumns);
+    std::copy(from, from + kMaxColumns,
+              moved.begin() + static_cast<std::ptrdiff_t>(to) * kMaxColumns);
   }
   cells_.swap(moved);
   Touch(View::Grid, false);
@@ -151,8 +157,7 @@ void ListingDocument::Flush() {
   }
 }
 
-void ListingDocument::PutEntryTextLine(int number,
-                                       std::initializer_list<std::string_view> pieces) {
+void ListingDocument::PutEntryTextLine(int number, std::initializer_list<std::string_view> pieces) {
   const qsizetype index = number - text_base_;
   const bool appended = index >= text_.Count();
   text_.PutUtf8Pieces(index, pieces);

@@ -33,6 +33,7 @@ class ListingDocument : public QObject {
   void PutTextLine(qsizetype index, QStringView line) { PutLine(View::Text, index, line); }
   void AppendTextLine(QStringView line) { AppendLine(View::Text, line); }
   void SetTextLines(const QStringList& lines) { SetLines(View::Text, lines); }
+  void SetTextLines(LineList lines) { SetLines(View::Text, std::move(lines)); }
   void ClearText() { ClearLines(View::Text); }
 
   // HTML view.
@@ -44,6 +45,7 @@ class ListingDocument : public QObject {
     Touch(View::Html, true);
   }
   void SetHtmlLines(const QStringList& lines) { SetLines(View::Html, lines); }
+  void SetHtmlLines(LineList lines) { SetLines(View::Html, std::move(lines)); }
   void ClearHtml() { ClearLines(View::Html); }
 
   // Grid. Cells of all five columns are kept whatever the shown column count, so a grid
@@ -106,6 +108,7 @@ class ListingDocument : public QObject {
   void PutLine(View view, qsizetype index, QStringView line);
   void AppendLine(View view, QStringView line);
   void SetLines(View view, const QStringList& lines);
+  void SetLines(View view, LineList lines);
   void ClearLines(View view);
   void Touch(View view, bool appended);
   void Flush();

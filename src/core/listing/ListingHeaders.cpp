@@ -8,10 +8,6 @@ namespace {
 
 constexpr int kDetailWidths[3] = {80, 190, 120};
 
-void SetDetailWidths(ListingDocument& doc) {
-  for (int i = 0; i < 3; ++i) doc.SetColumnWidth(2 + i, kDetailWidths[i]);
-}
-
 void PutGridHeader(ListingDocument& doc, const QStringList& cells) {
   for (int c = 0; c < cells.size(); ++c) doc.SetCell(c, 0, cells[c]);
 }
@@ -31,7 +27,7 @@ void PutViewHeaders(ListingDocument& doc, const HeaderTexts& headers) {
 void PutFiveColumnHeaders(ListingDocument& doc, const HeaderTexts& headers) {
   doc.SetColumnCount(5);
   PutGridHeader(doc, headers.grid_cells);
-  SetDetailWidths(doc);
+  SetDetailColumnWidths(doc);
   PutViewHeaders(doc, headers);
 }
 
@@ -40,6 +36,10 @@ void RecordDetails(OptionsFile* options, bool details) {
 }
 
 }  // namespace
+
+void SetDetailColumnWidths(ListingDocument& doc) {
+  for (int i = 0; i < 3; ++i) doc.SetColumnWidth(2 + i, kDetailWidths[i]);
+}
 
 const QStringList& PageTemplate() {
   static const QStringList kTemplate = {
@@ -136,6 +136,9 @@ void BuildEmptyListing(ListingDocument& doc) {
   doc.SetCell(0, 0, u"");
   doc.SetCell(1, 0, u"");
   doc.SetEntryCounter(0);
+  // A new listing holds no entries a narrower grid could cut, so its header lines follow the
+  // detail state as at start.
+  doc.SetFirstEntry(false);
   doc.SetColumnWidth(1, 600);
   doc.SetHtmlLines(PageTemplate());
   doc.EndUpdate();

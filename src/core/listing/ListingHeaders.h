@@ -27,9 +27,9 @@ const QStringList& PageTemplate();
 enum class UmlautForm { Entities, Plain };
 
 struct HeaderTexts {
-  QString text_line;      // line 0 of the text view
-  QString html_row;       // line 21 of the HTML view
-  QStringList grid_cells; // row 0 of the grid
+  QString text_line;       // line 0 of the text view
+  QString html_row;        // line 21 of the HTML view
+  QStringList grid_cells;  // row 0 of the grid
 };
 
 HeaderTexts HeadersFor(UiLanguage language, bool five_columns, UmlautForm form);
@@ -45,8 +45,12 @@ void ApplyListingHeaders(ListingDocument& doc, bool details, UiLanguage language
 void ApplyLanguageHeaders(ListingDocument& doc, bool details, UiLanguage language,
                           OptionsFile& options);
 
+// The widths 80, 190, 120 of the size, type and date columns.
+void SetDetailColumnWidths(ListingDocument& doc);
+
 // Fills the empty listing's views: clears them, resets the grid to its header row, the
-// entry counter to 0 and column 1 to width 600, and puts the page template into the HTML view.
+// entry counter to 0, the first-entry flag and column 1 to width 600, and puts the page template
+// into the HTML view.
 void BuildEmptyListing(ListingDocument& doc);
 
 }  // namespace kavoro

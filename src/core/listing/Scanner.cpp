@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "core/listing/FileTexts.h"
+#include "core/listing/NameCollation.h"
 #include "core/listing/Utf8.h"
 
 namespace kavoro {
@@ -333,7 +334,7 @@ FoundFiles Scanner::ListFolder(const QString& folder, bool details) {
 }
 
 bool Scanner::ContentsOrderLess(const QString& a, const QString& b) {
-  const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+  const int folded = NameCollation::ForUser().Compare(a, b);
   return folded != 0 ? folded < 0 : a < b;
 }
 

@@ -41,7 +41,8 @@ class Scanner {
   // The files of one folder, not recursive, sorted as the folder contents view shows them.
   static FoundFiles ListFolder(const QString& folder, bool details);
 
-  // The order of the folder contents view: names without regard to case, then exactly.
+  // The order of the folder contents view: names as the user's language orders them without
+  // regard to case, then exactly.
   static bool ContentsOrderLess(const QString& a, const QString& b);
 
  private:

@@ -68,36 +68,43 @@ void FoldAsciiUpper(std::string_view text, std::string& out) {
   }
 }
 
+std::size_t SequenceLength(std::string_view text, std::size_t i) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + i;
+  const std::size_t left = text.size() - i;
+  const unsigned char lead = *p;
+  if (lead < 0x80) return 1;
+  std::size_t extra = 0;
+  unsigned char low = 0x80;  // the bounds of the first continuation byte
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    extra = 1;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    extra = 2;
+    if (lead == 0xE0) low = 0xA0;   // overlong
+    if (lead == 0xED) high = 0x9F;  // surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    extra = 3;
+    if (lead == 0xF0) low = 0x90;   // overlong
+    if (lead == 0xF4) high = 0x8F;  // past U+10FFFF
+  } else {
+    return 0;
+  }
+  if (left <= extra || p[1] < low || p[1] > high) return 0;
+  for (std::size_t k = 2; k <= extra; ++k) {
+    if (!IsContinuation(p[k])) return 0;
+  }
+  return extra + 1;
+}
+
 bool IsValid(std::string_view text) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const auto* end = p + text.size();
-  while (p < end) {
-    const unsigned char lead = *p;
-    if (lead < 0x80) {
-      ++p;
+  for (std::size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
       continue;
     }
-    int extra = 0;
-    unsigned char low = 0x80;  // the bounds of the first continuation byte
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      extra = 1;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      extra = 2;
-      if (lead == 0xE0) low = 0xA0;   // overlong
-      if (lead == 0xED) high = 0x9F;  // surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      extra = 3;
-      if (lead == 0xF0) low = 0x90;   // overlong
-      if (lead == 0xF4) high = 0x8F;  // past U+10FFFF
-    } else {
-      return false;
-    }
-    if (end - p <= extra || p[1] < low || p[1] > high) return false;
-    for (int k = 2; k <= extra; ++k) {
-      if (!IsContinuation(p[k])) return false;
-    }
-    p += extra + 1;
+    const std::size_t length = SequenceLength(text, i);
+    if (length == 0) return false;
+    i += length;
   }
   return true;
 }

@@ -22,6 +22,9 @@ std::size_t ByteOffset(std::string_view text, qsizetype units);
 // `text` with a to z turned into A to Z and every other byte unchanged, into `out`.
 void FoldAsciiUpper(std::string_view text, std::string& out);
 
+// The length of the well-formed sequence that starts at byte `i`, or 0 when it is malformed.
+std::size_t SequenceLength(std::string_view text, std::size_t i);
+
 // True when `text` is well-formed UTF-8 (no overlong forms, surrogates or bytes past
 // U+10FFFF).
 bool IsValid(std::string_view text);

@@ -1,8 +1,15 @@
 #include "core/output/LineFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "core/listing/Utf8.h"
 #include "core/output/Cp1252.h"
@@ -11,95 +18,243 @@ namespace kavoro {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// Bytes of a UTF-8 file that are not UTF-8 travel in a QString as these lone surrogates
+// (0xDC00 + the byte), so they are written back as they were read.
+constexpr char16_t kKeptByte = 0xDC00;
+
+std::string_view View(const QByteArray& bytes) {
+  return std::string_view(bytes.constData(), std::size_t(bytes.size()));
+}
+
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0; });
+}
+
+// The lines of a file's bytes and whether it is UTF-8 (begins with a byte order mark).
+std::pair<std::vector<std::string_view>, bool> FileLines(const QByteArray& bytes) {
+  std::string_view text = View(bytes);
+  const bool utf8 = text.starts_with(kUtf8Bom);
+  if (utf8) text.remove_prefix(kUtf8Bom.size());
+  return {LineFile::SplitLines(text), utf8};
+}
+
+QString DecodeUtf8Keeping(std::string_view text) {
+  if (utf8::IsValid(text)) return utf8::ToQString(text);
+  QString out;
+  std::size_t run = 0;  // start of the well-formed bytes not yet decoded
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = utf8::SequenceLength(text, i);
+    if (length > 0) {
+      i += length;
+      continue;
+    }
+    out += utf8::ToQString(text.substr(run, i - run));
+    out += QChar(char16_t(kKeptByte + static_cast<unsigned char>(text[i])));
+    run = ++i;
+  }
+  return out + utf8::ToQString(text.substr(run));
+}
+
+void AppendUtf8Keeping(QStringView line, QByteArray& out) {
+  qsizetype run = 0;
+  for (qsizetype i = 0; i < line.size(); ++i) {
+    const char16_t c = line[i].unicode();
+    const bool kept = c >= kKeptByte + 0x80 && c <= kKeptByte + 0xFF &&
+                      (i == 0 || !line[i - 1].isHighSurrogate());
+    if (!kept) continue;
+    out += line.mid(run, i - run).toUtf8();
+    out += char(c - kKeptByte);
+    run = i + 1;
+  }
+  out += line.mid(run).toUtf8();
+}
+
+QByteArray Bom() { return QByteArray(kUtf8Bom.data(), qsizetype(kUtf8Bom.size())); }
 
 }  // namespace
 
-QStringList LineFile::SplitLines(const QString& text) {
-  QStringList lines;
-  qsizetype start = 0;
-  const qsizetype n = text.size();
-  for (qsizetype i = 0; i < n; ++i) {
-    const QChar c = text[i];
-    if (c != u'\r' && c != u'\n') continue;
-    lines.append(text.mid(start, i - start));
-    if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n') ++i;
+std::vector<std::string_view> LineFile::SplitLines(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  const std::size_t n = bytes.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = bytes[i];
+    if (c != '\r' && c != '\n') continue;
+    lines.push_back(bytes.substr(start, i - start));
+    if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
     start = i + 1;
   }
-  if (start < n) lines.append(text.mid(start));
+  if (start < n) lines.push_back(bytes.substr(start));
   return lines;
 }
 
-QString LineFile::DecodeFile(const QByteArray& bytes) {
-  if (bytes.startsWith(kUtf8Bom)) {
-    return utf8::ToQString(
-        std::string_view(bytes.constData(), std::size_t(bytes.size())).substr(kUtf8Bom.size()));
+QStringList LineFile::DecodeText(const QByteArray& bytes) {
+  const auto [lines, utf8] = FileLines(bytes);
+  QStringList out;
+  out.reserve(qsizetype(lines.size()));
+  for (const std::string_view line : lines) {
+    out.append(utf8 ? DecodeUtf8Keeping(line)
+                    : cp1252::Decode(QByteArrayView(line.data(), qsizetype(line.size()))));
   }
-  return cp1252::Decode(bytes);
+  return out;
 }
 
-QByteArray LineFile::EncodeLines(const QStringList& lines) {
-  QByteArray out;
-  bool ok = true;
-  for (const QString& line : lines) {
-    if (!cp1252::EncodeInto(line, out)) {
-      ok = false;
-      break;
+LineList LineFile::DecodeLines(const QByteArray& bytes) {
+  const auto [lines, utf8] = FileLines(bytes);
+  LineList out;
+  out.Reserve(qsizetype(lines.size()), bytes.size());
+  for (const std::string_view line : lines) {
+    if (utf8 || IsAscii(line)) {
+      out.AppendUtf8(line);
+    } else {
+      out.Append(cp1252::Decode(QByteArrayView(line.data(), qsizetype(line.size()))));
     }
+  }
+  return out;
+}
+
+QByteArray LineFile::EncodeLines(const QStringList& lines, bool utf8) {
+  QByteArray out;
+  for (qsizetype i = 0; i < lines.size() && !utf8; ++i) {
+    utf8 = !cp1252::EncodeInto(lines[i], out);
     out.append("\r\n", 2);
   }
-  if (ok) return out;
-  out = QByteArray(kUtf8Bom.data(), qsizetype(kUtf8Bom.size()));
+  if (!utf8) return out;
+  out = Bom();
   for (const QString& line : lines) {
-    out.append(line.toUtf8());
+    AppendUtf8Keeping(line, out);
     out.append("\r\n", 2);
   }
   return out;
 }
 
-QByteArray LineFile::EncodeLines(const LineList& lines) {
-  // Straight from the stored UTF-8: ASCII is copied, anything else goes through cp1252.
+QByteArray LineFile::EncodeLines(const LineList& lines, bool utf8) {
+  // Straight from the stored UTF-8: ASCII is copied, anything else goes through cp1252. In
+  // UTF-8 every line is copied as it is stored.
   QByteArray out;
-  qsizetype bytes = 0;
+  qsizetype bytes = kUtf8Bom.size();
   for (qsizetype i = 0; i < lines.Count(); ++i) bytes += qsizetype(lines.Utf8At(i).size()) + 2;
   out.reserve(bytes);
-  bool ok = true;
-  for (qsizetype i = 0; i < lines.Count() && ok; ++i) {
-    const std::string_view utf8 = lines.Utf8At(i);
-    const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char c) { return c >= 0; });
-    if (ascii) {
-      out.append(utf8.data(), qsizetype(utf8.size()));
+  for (qsizetype i = 0; i < lines.Count() && !utf8; ++i) {
+    const std::string_view line = lines.Utf8At(i);
+    if (IsAscii(line)) {
+      out.append(line.data(), qsizetype(line.size()));
     } else {
-      ok = cp1252::EncodeInto(utf8::ToQString(utf8), out);
+      utf8 = !utf8::IsValid(line) || !cp1252::EncodeInto(utf8::ToQString(line), out);
     }
     out.append("\r\n", 2);
   }
-  return ok ? out : EncodeLines(lines.ToStringList());
+  if (!utf8) return out;
+  out = Bom();
+  for (qsizetype i = 0; i < lines.Count(); ++i) {
+    const std::string_view line = lines.Utf8At(i);
+    out.append(line.data(), qsizetype(line.size()));
+    out.append("\r\n", 2);
+  }
+  return out;
 }
 
-std::optional<QStringList> LineFile::Read(const QString& path, QString* error) {
+bool LineFile::IsUtf8File(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) && file.read(qint64(kUtf8Bom.size())) == Bom();
+}
+
+std::optional<QByteArray> LineFile::ReadBytes(const QString& path, QString* error) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     if (error) *error = QStringLiteral("Cannot open file %1 (%2)").arg(path, file.errorString());
     return std::nullopt;
   }
-  return SplitLines(DecodeFile(file.readAll()));
+  QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    if (error) *error = QStringLiteral("Cannot read file %1 (%2)").arg(path, file.errorString());
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+std::optional<QStringList> LineFile::Read(const QString& path, QString* error) {
+  const auto bytes = ReadBytes(path, error);
+  if (!bytes) return std::nullopt;
+  return DecodeText(*bytes);
+}
+
+std::optional<LineList> LineFile::ReadLines(const QString& path, QString* error) {
+  const auto bytes = ReadBytes(path, error);
+  if (!bytes) return std::nullopt;
+  return DecodeLines(*bytes);
 }
 
 bool LineFile::Write(const QString& path, const QStringList& lines, QString* error) {
-  return WriteBytes(path, EncodeLines(lines), error);
+  return WriteBytes(path, EncodeLines(lines, IsUtf8File(path)), error);
 }
 
 bool LineFile::Write(const QString& path, const LineList& lines, QString* error) {
-  return WriteBytes(path, EncodeLines(lines), error);
+  return WriteBytes(path, EncodeLines(lines, IsUtf8File(path)), error);
 }
 
 bool LineFile::WriteBytes(const QString& path, const QByteArray& bytes, QString* error) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    if (error) *error = QStringLiteral("Cannot create file %1 (%2)").arg(path, file.errorString());
-    return false;
+  StagedFile file;
+  return file.Write(path, bytes, error) && file.Commit(error);
+}
+
+StagedFile::~StagedFile() {
+  if (!temp_.isEmpty()) ::unlink(temp_.constData());
+}
+
+bool StagedFile::Write(const QString& path, const QByteArray& bytes, QString* error) {
+  path_ = path;
+  // A link is replaced by writing beside the file it points to, so the link stays.
+  const QFileInfo info(path);
+  const QString real = info.isSymLink() ? info.canonicalFilePath() : QString();
+  target_ = QFile::encodeName(real.isEmpty() ? path : real);
+  const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(target_)).path());
+  const QByteArray name = QFile::encodeName(QFileInfo(QFile::decodeName(target_)).fileName());
+  int fd = -1;
+  for (int attempt = 0; fd < 0; ++attempt) {
+    temp_ = folder + "/." + name + ".kavoro-" +
+            QByteArray::number(QRandomGenerator::global()->generate(), 16);
+    fd = ::open(temp_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno != EEXIST || attempt > 100)) {
+      const int reason = errno;
+      temp_.clear();
+      return Fail(reason, error);
+    }
   }
+  // A replaced file keeps its permissions; a new one gets the usual ones.
+  struct stat old_file;
+  if (::stat(target_.constData(), &old_file) == 0) ::fchmod(fd, old_file.st_mode & 07777);
+  const char* data = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, data, std::size_t(left));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return CloseAndFail(fd, errno, error);
+    data += n;
+    left -= n;
+  }
+  if (::fsync(fd) != 0) return CloseAndFail(fd, errno, error);
+  if (::close(fd) != 0) return Fail(errno, error);
   return true;
+}
+
+bool StagedFile::Commit(QString* error) {
+  if (::rename(temp_.constData(), target_.constData()) != 0) return Fail(errno, error);
+  temp_.clear();
+  return true;
+}
+
+bool StagedFile::CloseAndFail(int fd, int reason, QString* error) {
+  ::close(fd);
+  return Fail(reason, error);
+}
+
+bool StagedFile::Fail(int reason, QString* error) const {
+  if (error) {
+    *error = QStringLiteral("Cannot create file %1 (%2)")
+                 .arg(path_, QString::fromLocal8Bit(std::strerror(reason)));
+  }
+  return false;
 }
 
 }  // namespace kavoro

@@ -1,8 +1,8 @@
 #include "core/output/ListFiles.h"
 
-#include <QHash>
 #include <deque>
-#include <numeric>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/listing/HtmlText.h"
@@ -13,64 +13,96 @@
 namespace kavoro {
 namespace {
 
-// The HTML lines of the stored page as a list that entry blocks are cut out of, one after
-// the other. Positions count the lines still there, as in a list whose lines are deleted.
-class CuttableLines {
+// The fixed lines of an entry block in the HTML view (the link forms of the name's
+// surroundings begin or end like the plain ones).
+constexpr std::string_view kRowStart = "<tr><td align=\"right\">";
+constexpr std::string_view kCellBreak = "</td><td>";
+constexpr std::string_view kRowEnd = "</tr>";
+constexpr int kShortBlock = 6;
+constexpr int kDetailBlock = 12;
+
+// One entry's block: the index of its first line and whether it holds size, type and date.
+struct EntryBlock {
+  qsizetype first;
+  bool details;
+  qsizetype NameLine() const { return first + 3; }
+  qsizetype DetailLine(int i) const { return first + 5 + 2 * i; }
+};
+
+// The entry blocks of the HTML view from line `first` on, told apart by their fixed lines
+// alone: a name, size or type that reads like a number or a fixed line cannot shift them.
+// Stops at the first line that does not fit; `end` is then its index.
+std::vector<EntryBlock> ReadEntryBlocks(const LineList& html, qsizetype first, qsizetype* end) {
+  std::vector<EntryBlock> blocks;
+  const qsizetype count = html.Count();
+  auto is = [&](qsizetype i, std::string_view text) { return i < count && html.Utf8At(i) == text; };
+  qsizetype b = first;
+  while (b < count) {
+    if (!is(b, kRowStart) || b + 4 >= count || !html.Utf8At(b + 2).starts_with(kCellBreak)) break;
+    const std::string_view after_name = html.Utf8At(b + 4);
+    if (after_name == "</td>" || after_name == "</a></td>") {
+      if (!is(b + 5, kRowEnd)) break;
+      blocks.push_back({b, false});
+      b += kShortBlock;
+    } else if (after_name == kCellBreak || after_name == "</a></td><td>") {
+      if (!is(b + 6, kCellBreak) || !is(b + 8, kCellBreak) || !is(b + 10, "</td>") ||
+          !is(b + 11, kRowEnd)) {
+        break;
+      }
+      blocks.push_back({b, true});
+      b += kDetailBlock;
+    } else {
+      break;
+    }
+  }
+  if (end) *end = b;
+  return blocks;
+}
+
+// The number of cells of a table row written on one line.
+qsizetype CellsOf(std::string_view row) {
+  qsizetype cells = 0;
+  for (std::size_t at = row.find("<td"); at != std::string_view::npos;
+       at = row.find("<td", at + 3)) {
+    ++cells;
+  }
+  return cells;
+}
+
+// Hands out each block once, to the first row whose name it carries (as written by the
+// program, escaped, or as older lists hold it, plain).
+class BlocksByName {
  public:
-  explicit CuttableLines(const QStringList& lines)
-      : lines_(lines), next_(lines.size() + 1), prev_(lines.size() + 1) {
-    std::iota(next_.begin(), next_.end(), 0);
-    std::iota(prev_.begin(), prev_.end(), 0);
+  BlocksByName(const LineList& html, const std::vector<EntryBlock>& blocks)
+      : taken_(blocks.size()) {
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+      by_name_[html.Utf8At(blocks[i].NameLine())].push_back(i);
+    }
   }
 
-  // The line `steps` lines after `index` (negative: before), or -1 past either end.
-  qsizetype Step(qsizetype index, int steps) {
-    while (steps > 0 && index >= 0) {
-      index = Alive(index + 1);
-      --steps;
-    }
-    while (steps < 0 && index >= 0) {
-      index = AliveBefore(index - 1);
-      ++steps;
-    }
-    return index;
-  }
-  QString At(qsizetype index) const { return index >= 0 ? lines_[index] : QString(); }
-  bool IsAlive(qsizetype index) { return Find(next_, index) == index; }
-
-  // Deletes `count` lines starting at `first` (an existing line).
-  void Cut(qsizetype first, int count) {
-    qsizetype index = first;
-    for (int i = 0; i < count && index >= 0; ++i) {
-      const qsizetype following = Alive(index + 1);
-      next_[index] = index + 1;
-      prev_[index + 1] = index;  // prev_ is offset by one: slot i+1 stands for line i
-      index = following;
-    }
+  // The block of `name`, or -1 when none is left.
+  std::ptrdiff_t Take(std::string_view name) {
+    escaped_.clear();
+    AppendHtmlEscaped(name, escaped_);
+    const std::ptrdiff_t plain = First(name);
+    const std::ptrdiff_t escaped = First(escaped_);
+    const std::ptrdiff_t found = plain < 0 || (escaped >= 0 && escaped < plain) ? escaped : plain;
+    if (found >= 0) taken_[std::size_t(found)] = true;
+    return found;
   }
 
  private:
-  // First line at or after `index` that still exists, or -1.
-  qsizetype Alive(qsizetype index) {
-    if (index >= lines_.size()) return -1;
-    const qsizetype found = Find(next_, index);
-    return found >= lines_.size() ? -1 : found;
-  }
-  // Last line at or before `index` that still exists, or -1.
-  qsizetype AliveBefore(qsizetype index) {
-    if (index < 0) return -1;
-    return Find(prev_, index + 1) - 1;
-  }
-  static qsizetype Find(std::vector<qsizetype>& parent, qsizetype i) {
-    qsizetype root = i;
-    while (parent[root] != root) root = parent[root];
-    while (parent[i] != root) i = std::exchange(parent[i], root);
-    return root;
+  std::ptrdiff_t First(std::string_view key) {
+    const auto it = by_name_.find(key);
+    if (it == by_name_.end()) return -1;
+    std::deque<std::size_t>& queue = it->second;
+    while (!queue.empty() && taken_[queue.front()]) queue.pop_front();
+    return queue.empty() ? -1 : std::ptrdiff_t(queue.front());
   }
 
-  const QStringList& lines_;
-  std::vector<qsizetype> next_;
-  std::vector<qsizetype> prev_;
+  std::unordered_map<std::string_view, std::deque<std::size_t>> by_name_;
+  std::vector<bool> taken_;
+  std::string escaped_;
 };
 
 }  // namespace
@@ -85,71 +117,77 @@ QString ListFileBaseOf(const QString& chosen) {
 }
 
 bool SaveListFiles(const ListingDocument& doc, const QString& base, QString* error) {
-  return LineFile::Write(base + u".mpl"_qs, doc.Column(1), error) &&
-         LineFile::Write(base + u".mpl2"_qs, doc.Text(), error) &&
-         LineFile::Write(base + u".mpl3"_qs, doc.Html(), error);
+  LineList names;
+  for (qsizetype row = 0; row < doc.RowCount(); ++row) names.AppendUtf8(doc.CellUtf8(1, row));
+  // All three are written completely before any old one is replaced: a list is never left
+  // half old, half new. A list kept in UTF-8 stays UTF-8.
+  const std::pair<QString, const LineList*> parts[] = {{base + u".mpl"_qs, &names},
+                                                       {base + u".mpl2"_qs, &doc.Text()},
+                                                       {base + u".mpl3"_qs, &doc.Html()}};
+  StagedFile files[3];
+  for (int i = 0; i < 3; ++i) {
+    const auto& [path, lines] = parts[i];
+    if (!files[i].Write(path, LineFile::EncodeLines(*lines, LineFile::IsUtf8File(path)), error)) {
+      return false;
+    }
+  }
+  return files[0].Commit(error) && files[1].Commit(error) && files[2].Commit(error);
 }
 
 std::optional<ListFileContents> ReadListFiles(const QString& base, QString* error) {
   ListFileContents c;
-  const std::pair<const char16_t*, QStringList*> parts[] = {
+  const std::pair<const char16_t*, LineList*> parts[] = {
       {u".mpl", &c.names}, {u".mpl2", &c.text}, {u".mpl3", &c.html}};
   for (const auto& [ext, target] : parts) {
-    auto lines = LineFile::Read(base + QString::fromUtf16(ext), error);
+    auto lines = LineFile::ReadLines(base + QString::fromUtf16(ext), error);
     if (!lines) return std::nullopt;
     *target = std::move(*lines);
   }
   return c;
 }
 
-void LoadListing(ListingDocument& doc, const ListFileContents& c, UiLanguage language) {
+void LoadListing(ListingDocument& doc, ListFileContents c, UiLanguage language) {
   doc.BeginUpdate();
-  doc.SetTextLines(c.text);
-  doc.SetHtmlLines(c.html);
-  const qsizetype rows = std::max<qsizetype>(1, c.names.size());
   // Rows left from the previous listing must not keep its cells.
   doc.ClearGridBody();
-  doc.SetRowCount(rows);
-  if (c.html.value(html_line::kHeaderRow) == HeadersFor(UiLanguage::German, true,
-                                                        UmlautForm::Entities).html_row &&
-      doc.ColumnCount() != 5) {
-    doc.SetColumnCount(5);
-    const HeaderTexts headers = HeadersFor(language, true, UmlautForm::Plain);
-    for (int col = 2; col < 5; ++col) doc.SetCell(col, 0, headers.grid_cells[col]);
-    doc.SetColumnWidth(2, 80);
-    doc.SetColumnWidth(3, 190);
-    doc.SetColumnWidth(4, 120);
+  // The list's own column form: its header row's cells, or without a header row (a listing
+  // made anew while the grid kept five columns) its first entry's block.
+  const std::string_view header = c.html.Count() > html_line::kHeaderRow
+                                      ? c.html.Utf8At(html_line::kHeaderRow)
+                                      : std::string_view();
+  const bool has_header = header.starts_with(kRowStart) && header != kRowStart;
+  const std::vector<EntryBlock> blocks =
+      ReadEntryBlocks(c.html, html_line::kHeaderRow + (has_header ? 1 : 0), nullptr);
+  const bool five = has_header ? CellsOf(header) == 5 : !blocks.empty() && blocks[0].details;
+  if (five && doc.ColumnCount() != 5) SetDetailColumnWidths(doc);
+  doc.SetColumnCount(five ? 5 : 2);
+  const HeaderTexts headers = HeadersFor(language, five, UmlautForm::Plain);
+  for (int col = 0; col < int(headers.grid_cells.size()); ++col) {
+    doc.SetCell(col, 0, headers.grid_cells[col]);
   }
-  if (!c.names.value(0).isEmpty()) {
-    // Where each name stands among the entry lines (after the template), first one first.
-    QHash<QString, std::deque<qsizetype>> where;
-    for (qsizetype k = html_line::kHeaderRow; k < c.html.size(); ++k) where[c.html[k]].push_back(k);
-    CuttableLines html(c.html);
-    const bool five = doc.ColumnCount() == 5;
-    auto take = [&](const QString& key) -> qsizetype {
-      auto it = where.find(key);
-      if (it == where.end()) return -1;
-      while (!it->empty() && !html.IsAlive(it->front())) it->pop_front();
-      return it->empty() ? -1 : it->front();
-    };
-    for (qsizetype r = 1; r < rows; ++r) {
-      const QString& name = c.names[r];
-      doc.SetCell(0, r, QString::number(r));
-      doc.SetCell(1, r, name);
-      qsizetype k = take(name);
-      const qsizetype escaped = take(HtmlEscape(name));
-      if (escaped >= 0 && (k < 0 || escaped < k)) k = escaped;
-      if (k < 0) continue;  // no block of its own: size, type and date stay empty
-      if (five) {
-        for (int col = 2; col < 5; ++col) {
-          doc.SetCell(col, r, HtmlUnescape(html.At(html.Step(k, 2 * (col - 1)))));
+  if (c.names.Count() > 0 && !c.names.Utf8At(0).empty()) {
+    BlocksByName by_name(c.html, blocks);
+    std::string number;
+    std::string details[3];
+    for (qsizetype r = 1; r < c.names.Count(); ++r) {
+      const std::string_view name = c.names.Utf8At(r);
+      number = std::to_string(r);
+      for (std::string& detail : details) detail.clear();
+      // A name without a block of its own gets empty size, type and date.
+      const std::ptrdiff_t block = by_name.Take(name);
+      if (five && block >= 0 && blocks[std::size_t(block)].details) {
+        for (int i = 0; i < 3; ++i) {
+          AppendHtmlUnescaped(c.html.Utf8At(blocks[std::size_t(block)].DetailLine(i)), details[i]);
         }
       }
-      const qsizetype first = html.Step(k, -3);
-      html.Cut(first >= 0 ? first : k, five ? 12 : 6);
+      doc.AppendRowUtf8({number, name, details[0], details[1], details[2]});
     }
+  } else {
+    doc.SetRowCount(std::max<qsizetype>(1, c.names.Count()));
   }
-  doc.SetEntryCounter(std::max<int>(0, int(c.text.size()) - 1));
+  doc.SetEntryCounter(std::max<int>(0, int(c.text.Count()) - 1));
+  doc.SetTextLines(std::move(c.text));
+  doc.SetHtmlLines(std::move(c.html));
   doc.EndUpdate();
 }
 

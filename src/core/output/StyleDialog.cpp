@@ -22,10 +22,10 @@ void StyleDialogState::TextColorChosen(int index, QStringList& page) {
 }
 
 void StyleDialogState::SizeChosen(int index, QStringList& page) {
-  choice.size_choice = index;
   if (index == kCustomSize) {
-    size_panel_shown = true;
+    size_panel_shown = true;  // the page changes only with the panel's "OK"
   } else {
+    choice.size_choice = index;
     Put(page, html_line::kFontSize, FontSizeLine(index, QString()));
   }
 }
@@ -63,23 +63,25 @@ void StyleDialogState::TableColorChosen(int index, QStringList& page) {
 
 void StyleDialogState::CustomSizeOk(QStringList& page) {
   size_panel_shown = false;
+  choice.size_choice = kCustomSize;
+  choice.custom_size = size_field;
   Put(page, html_line::kFontSize, FontSizeLine(kCustomSize, choice.custom_size));
 }
 
+void StyleDialogState::CustomSizeCancel() {
+  size_panel_shown = false;
+  size_field = choice.custom_size;
+}
+
 bool StyleDialogState::IsCustomSizeText(const QString& text) {
-  if (text.size() > 2) return false;
-  for (QChar c : text) {
-    if (c < u'0' || c > u'9') return false;
-  }
-  return true;
+  return text.isEmpty() || IsCustomFontSize(text);
 }
 
 void StyleDialogState::ApplyDefaults(const OptionsFile& options, QStringList& page) {
   const StyleSettings stored = StyleFromOptions(options, choice);
   TextColorChosen(stored.font_color, page);
   if (stored.size_choice == kCustomSize) {
-    choice.size_choice = kCustomSize;
-    choice.custom_size = stored.custom_size;
+    size_field = stored.custom_size;
     CustomSizeOk(page);
   } else {
     SizeChosen(stored.size_choice, page);
@@ -94,6 +96,7 @@ void StyleDialogState::ApplyDefaults(const OptionsFile& options, QStringList& pa
 
 void StyleDialogState::RestoreDefaults(const OptionsFile& options) {
   choice = StyleFromOptions(options, choice);
+  size_field = choice.custom_size;
   size_panel_shown = false;
 }
 
@@ -101,7 +104,7 @@ bool ApplyStyleDialog(AppState& s, QString* error) {
   StyleDialogState& d = s.style;
   if (d.store_defaults) {
     OptionsFile& o = s.options;
-    if (d.choice.custom_size.isEmpty()) d.choice.custom_size = u"0"_qs;
+    if (d.choice.custom_size.isEmpty()) d.choice.custom_size = d.size_field = u"0"_qs;
     const StyleSettings& c = d.choice;
     o.SetWorkingLine(opt::kFontColor, QString::number(c.font_color));
     o.SetWorkingLine(opt::kFontSizeChoice, QString::number(c.size_choice));

@@ -15,9 +15,14 @@ class OptionsFile;
 // The colour names of the page (text, page, table, links) always follow the chosen colours.
 class StyleDialogState {
  public:
-  StyleSettings choice;          // ColorBox3, ComboBox2, Edit1, ComboBox4, the boxes and colours
-  bool store_defaults = false;   // CheckBox1 "Als Grundeinstellungen speichern"
-  bool size_panel_shown = false; // Panel1, the custom size
+  // What the working page shows: ColorBox3, ComboBox2, the applied custom size, ComboBox4,
+  // the boxes and colours.
+  StyleSettings choice;
+  // Edit1 of the custom size panel. It becomes the custom size of `choice` only with the
+  // panel's "OK"; the panel's "Abbrechen" sets it (and ComboBox2) back to what the page shows.
+  QString size_field;
+  bool store_defaults = false;    // CheckBox1 "Als Grundeinstellungen speichern"
+  bool size_panel_shown = false;  // Panel1, the custom size
 
   // The change and click actions of the controls.
   void TextColorChosen(int index, QStringList& page);
@@ -29,17 +34,17 @@ class StyleDialogState {
   void TableBackgroundClicked(bool on, QStringList& page);
   void TableColorChosen(int index, QStringList& page);
   void CustomSizeOk(QStringList& page);
-  void CustomSizeCancel() { size_panel_shown = false; }
+  void CustomSizeCancel();
 
-  // The custom size field takes at most two digits.
+  // The custom size field takes at most two digits (and is empty while being typed).
   static bool IsCustomSizeText(const QString& text);
 
   // What can be used: everything but the panel is off while the panel is shown.
   bool ChoicesEnabled() const { return !size_panel_shown; }
   bool PageColorEnabled() const { return ChoicesEnabled() && choice.page_color_on; }
   bool TableColorEnabled() const { return ChoicesEnabled() && choice.table_color_on; }
-  bool StoreDefaultsEnabled() const { return ChoicesEnabled() || !choice.custom_size.isEmpty(); }
-  bool CustomSizeOkEnabled() const { return !choice.custom_size.isEmpty(); }
+  bool StoreDefaultsEnabled() const { return ChoicesEnabled() || !size_field.isEmpty(); }
+  bool CustomSizeOkEnabled() const { return !size_field.isEmpty(); }
 
   // Start-up and "Neu": the stored style (lines 0..8 of the working copy) through the actions,
   // text colour first, as the body line takes the link colours from it.

@@ -31,9 +31,9 @@ QString FillWorkbook(lxw_workbook* workbook, const CellTable& table, const QStri
       for (int c = 0; c < table.columns; ++c) {
         const QString cell = table.cell(c, first + r);
         if (cell.size() > kMaxCellText) return CellTextTooLong(first + r + 1, c + 1, cell.size());
-        const lxw_error e = worksheet_write_string(sheet, static_cast<lxw_row_t>(r),
-                                                   static_cast<lxw_col_t>(c),
-                                                   cell.toUtf8().constData(), text);
+        const lxw_error e =
+            worksheet_write_string(sheet, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
+                                   cell.toUtf8().constData(), text);
         if (e != LXW_NO_ERROR) return QString::fromUtf8(lxw_strerror(e));
       }
     }
@@ -57,19 +57,24 @@ bool WriteXlsxWorkbook(const CellTable& table, const QString& path, const QStrin
   if (!temp.open()) return fail(WriteError(path, temp.errorString()));
   temp.close();
   // A new file gets the usual permissions, a replaced one keeps its own.
-  temp.setPermissions(QFileInfo::exists(path)
-                          ? QFile::permissions(path)
-                          : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                QFile::ReadOther);
+  temp.setPermissions(QFileInfo::exists(path) ? QFile::permissions(path)
+                                              : QFile::ReadOwner | QFile::WriteOwner |
+                                                    QFile::ReadGroup | QFile::ReadOther);
   const QByteArray temp_name = QFile::encodeName(temp.fileName());
   lxw_workbook_options options = {};
   options.constant_memory = LXW_TRUE;  // rows go to disk as they are written
   lxw_workbook* workbook = workbook_new_opt(temp_name.constData(), &options);
   if (!workbook) return fail(WriteError(path, u"out of memory"_qs));
   const QString fill_error = FillWorkbook(workbook, table, sheet_name);
+  errno = 0;
   const lxw_error closed = workbook_close(workbook);
   if (!fill_error.isEmpty()) return fail(fill_error);
-  if (closed != LXW_NO_ERROR) return fail(WriteError(path, QString::fromUtf8(lxw_strerror(closed))));
+  if (closed != LXW_NO_ERROR) {
+    // The system's reason says more than the library's ("Error in zip file operation").
+    const int reason = errno;
+    return fail(WriteError(path, reason != 0 ? QString::fromLocal8Bit(std::strerror(reason))
+                                             : QString::fromUtf8(lxw_strerror(closed))));
+  }
   if (std::rename(temp_name.constData(), QFile::encodeName(path).constData()) != 0) {
     return fail(WriteError(path, QString::fromLocal8Bit(std::strerror(errno))));
   }

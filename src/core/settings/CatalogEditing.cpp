@@ -1,6 +1,7 @@
 #include "core/settings/CatalogEditing.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/settings/FileTypeCatalog.h"
 
@@ -13,11 +14,24 @@ bool Less(const QString& a, const QString& b) {
   return QString::compare(a, b, Qt::CaseInsensitive) < 0;
 }
 
-qsizetype CategoryLine(const QStringList& lines, const QString& category) {
+// The line of the category at `category` in catalog order (0 = the first category line).
+// Categories are told apart by position: two may share a name.
+qsizetype CategoryLine(const QStringList& lines, qsizetype category) {
+  if (category < 0) return -1;
   for (qsizetype i = 0; i < lines.size(); ++i) {
-    if (!IsExtension(lines[i]) && lines[i] == category) return i;
+    if (!IsExtension(lines[i]) && category-- == 0) return i;
   }
   return -1;
+}
+
+// The positions of the categories in ascending order of their names; equal names keep their
+// catalog order.
+std::vector<qsizetype> SortedPositions(const QStringList& names) {
+  std::vector<qsizetype> order(names.size());
+  for (qsizetype i = 0; i < names.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&names](qsizetype a, qsizetype b) { return Less(names[a], names[b]); });
+  return order;
 }
 
 // One past the last extension line of the block that starts at `category_line`.
@@ -34,12 +48,6 @@ CatalogResult Checked(QStringList lines, QStringList deleted = {}) {
 
 }  // namespace
 
-QStringList SortedCategories(const QStringList& lines) {
-  QStringList names = CategoriesInOrder(lines);
-  std::stable_sort(names.begin(), names.end(), Less);
-  return names;
-}
-
 QStringList CategoriesInOrder(const QStringList& lines) {
   QStringList names;
   for (const QString& line : lines) {
@@ -48,7 +56,7 @@ QStringList CategoriesInOrder(const QStringList& lines) {
   return names;
 }
 
-QStringList ExtensionsOf(const QStringList& lines, const QString& category) {
+QStringList ExtensionsOf(const QStringList& lines, qsizetype category) {
   const qsizetype at = CategoryLine(lines, category);
   if (at < 0) return {};
   return lines.mid(at + 1, BlockEnd(lines, at) - at - 1);
@@ -57,8 +65,11 @@ QStringList ExtensionsOf(const QStringList& lines, const QString& category) {
 CatalogResult AddCategory(const QStringList& lines, const QString& name) {
   if (name.isEmpty()) return {std::nullopt, CatalogRefusal::Empty};
   if (IsExtension(name)) return {std::nullopt, CatalogRefusal::CategoryIsExtension};
-  const QStringList sorted = SortedCategories(lines);
-  const auto successor = std::upper_bound(sorted.begin(), sorted.end(), name, Less);
+  const QStringList names = CategoriesInOrder(lines);
+  const std::vector<qsizetype> sorted = SortedPositions(names);
+  const auto successor = std::upper_bound(
+      sorted.begin(), sorted.end(), name,
+      [&names](const QString& n, qsizetype position) { return Less(n, names[position]); });
   QStringList out = lines;
   const qsizetype at = successor == sorted.end() ? -1 : CategoryLine(lines, *successor);
   if (at < 0) {
@@ -69,7 +80,7 @@ CatalogResult AddCategory(const QStringList& lines, const QString& name) {
   return Checked(std::move(out));
 }
 
-CatalogResult DeleteCategory(const QStringList& lines, const QString& category) {
+CatalogResult DeleteCategory(const QStringList& lines, qsizetype category) {
   const qsizetype at = CategoryLine(lines, category);
   if (at < 0) return {std::nullopt, CatalogRefusal::Empty};
   const qsizetype end = BlockEnd(lines, at);
@@ -79,7 +90,7 @@ CatalogResult DeleteCategory(const QStringList& lines, const QString& category) 
   return Checked(std::move(out), deleted);
 }
 
-CatalogResult AddExtension(const QStringList& lines, const QString& category, QString extension) {
+CatalogResult AddExtension(const QStringList& lines, qsizetype category, QString extension) {
   extension = extension.trimmed();
   if (!extension.startsWith(u'.')) extension.prepend(u'.');
   const qsizetype at = CategoryLine(lines, category);
@@ -88,25 +99,20 @@ CatalogResult AddExtension(const QStringList& lines, const QString& category, QS
   QStringList out = lines;
   out.insert(end, extension);
   // The block of the category that sorts last keeps the order in which its lines were added.
-  const QStringList sorted = SortedCategories(lines);
-  if (sorted.isEmpty() || sorted.last() != category) {
+  if (SortedPositions(CategoriesInOrder(lines)).back() != category) {
     std::stable_sort(out.begin() + at + 1, out.begin() + end + 1, Less);
   }
   return Checked(std::move(out));
 }
 
-CatalogResult DeleteExtension(const QStringList& lines, const QString& category,
-                              const QString& extension) {
+CatalogResult DeleteExtension(const QStringList& lines, qsizetype category, qsizetype extension) {
   const qsizetype at = CategoryLine(lines, category);
-  if (at < 0) return {std::nullopt, CatalogRefusal::Empty};
-  const qsizetype end = BlockEnd(lines, at);
-  for (qsizetype i = at + 1; i < end; ++i) {
-    if (lines[i] != extension) continue;
-    QStringList out = lines;
-    out.removeAt(i);
-    return Checked(std::move(out), {extension});
+  if (at < 0 || extension < 0 || at + 1 + extension >= BlockEnd(lines, at)) {
+    return {std::nullopt, CatalogRefusal::Empty};
   }
-  return {std::nullopt, CatalogRefusal::Empty};
+  QStringList out = lines;
+  const QString deleted = out.takeAt(at + 1 + extension);
+  return Checked(std::move(out), {deleted});
 }
 
 QString SearchedExtension(const QString& catalog_line) {

@@ -21,18 +21,18 @@ struct CatalogResult {
   CatalogRefusal refusal = CatalogRefusal::None;
 };
 
-// The category names in ascending order, and in catalog order.
-QStringList SortedCategories(const QStringList& lines);
+// The category names in catalog order. The edits below name a category by its position in
+// this list and an extension by its position in its block, never by text: two categories
+// may share a name.
 QStringList CategoriesInOrder(const QStringList& lines);
-// The extension lines of the first block of `category`.
-QStringList ExtensionsOf(const QStringList& lines, const QString& category);
+// The extension lines of the block of the category at `category`.
+QStringList ExtensionsOf(const QStringList& lines, qsizetype category);
 
 CatalogResult AddCategory(const QStringList& lines, const QString& name);
-CatalogResult DeleteCategory(const QStringList& lines, const QString& category);
+CatalogResult DeleteCategory(const QStringList& lines, qsizetype category);
 // An extension typed without its leading "." gets one.
-CatalogResult AddExtension(const QStringList& lines, const QString& category, QString extension);
-CatalogResult DeleteExtension(const QStringList& lines, const QString& category,
-                              const QString& extension);
+CatalogResult AddExtension(const QStringList& lines, qsizetype category, QString extension);
+CatalogResult DeleteExtension(const QStringList& lines, qsizetype category, qsizetype extension);
 
 // The text a catalog line searches for (".htm/.html" searches ".htm").
 QString SearchedExtension(const QString& catalog_line);
