@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "gui/FittingTabs.h"
 #include "gui/NamedWidget.h"
 #include "gui/OwnedWindow.h"
 
@@ -28,7 +29,7 @@ CatalogEditor::CatalogEditor() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWind
     return b;
   };
 
-  category_pages_ = AddNamed<QTabWidget>(this, "TabbedNotebook1", 0, 0, 300, 120);
+  category_pages_ = AddNamed<FittingTabWidget>(this, "TabbedNotebook1", 0, 0, 300, 120);
   QWidget* add_category = AddPage(category_pages_);
   AddNamed<QLabel>(add_category, "Label1", 8, 10, 60, 20);
   category_name_ = AddNamed<QLineEdit>(add_category, "Edit1", 70, 8, 210, 22);
@@ -44,7 +45,7 @@ CatalogEditor::CatalogEditor() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWind
   connect(button(delete_category, "Button4", 160, 44), &QPushButton::clicked, this,
           &CatalogEditor::Cancelled);
 
-  extension_pages_ = AddNamed<QTabWidget>(this, "TabbedNotebook2", 0, 0, 298, 150);
+  extension_pages_ = AddNamed<FittingTabWidget>(this, "TabbedNotebook2", 0, 0, 298, 150);
   QWidget* add_extension = AddPage(extension_pages_);
   AddNamed<QLabel>(add_extension, "Label3", 16, 10, 120, 20);
   category_to_extend_ = AddNamed<QComboBox>(add_extension, "ComboBox1", 140, 8, 140, 22);

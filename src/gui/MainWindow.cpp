@@ -281,12 +281,20 @@ void MainWindow::BuildGridTools(QWidget* grid_page) {
   sort_group_ = Named(new QGroupBox(grid_page), "GroupBox4");
   static const char* kRadios[] = {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4",
                                   "RadioButton5"};
-  static const int kRadioLefts[] = {8, 60, 180, 120, 240};  // Nr., File, Type, Size, Date
+  // Nr., File, Type, Size, Date; each button ends where the next one to its right begins.
+  static const int kRadioLefts[] = {8, 60, 180, 120, 240};
+  static const int kRadioWidths[] = {52, 60, 60, 60, 80};
   for (int i = 0; i < 5; ++i) {
     sort_choices_[i] = Named(new SortButton(sort_group_), kRadios[i]);
-    sort_choices_[i]->setGeometry(kRadioLefts[i], 14, 70, 20);
+    sort_choices_[i]->setGeometry(kRadioLefts[i], 14, kRadioWidths[i], 20);
   }
   sort_choices_[0]->setChecked(true);
+  // The captions fit between their neighbours in a slightly smaller font.
+  for (QGroupBox* group : {width_group_, sort_group_}) {
+    QFont small = group->font();
+    small.setPixelSize(10);
+    group->setFont(small);
+  }
   auto* renumber = Named(new QPushButton(sort_group_), "Button16");
   renumber->setGeometry(320, 10, 120, 24);
   new GridToolsController(state_, *prompts_, grid_view_, width_fields_, sort_choices_, renumber,
@@ -316,11 +324,12 @@ void MainWindow::ApplyOptions() {
   ShowGridLayout();
   ShowGridTools();
   ShowFirstTabs();
-  ResizeOuter(state_.window.width, state_.window.height);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-  }
+  // The stored size fits the screen, whatever optionen.ini says.
+  const QRect area = screen()->availableGeometry();
+  const Box start = StartWindowBox(state_.window.width, state_.window.height,
+                                   {area.x(), area.y(), area.width(), area.height()});
+  ResizeOuter(start.width, start.height);
+  move(start.left, start.top);
   timer1_.start();
   timer2_.start();
   timer4_.start();
@@ -622,10 +631,21 @@ void MainWindow::CloseCatalogEditor() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  // Enter released in the folder tree enters the folder.
-  if (watched == folder_tree_ && event->type() == QEvent::KeyRelease) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) Button1Click();
+  // Enter released in the folder tree enters the folder, but only after a press there: a dialog
+  // that closed on the press leaves its release to the tree.
+  if (watched == folder_tree_) {
+    const auto* key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease
+                          ? static_cast<QKeyEvent*>(event)
+                          : nullptr;
+    const bool enter = key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+    if (event->type() == QEvent::FocusOut) {
+      enter_pressed_in_tree_ = false;
+    } else if (enter && event->type() == QEvent::KeyPress) {
+      enter_pressed_in_tree_ = true;
+    } else if (enter && !key->isAutoRepeat() && enter_pressed_in_tree_) {
+      enter_pressed_in_tree_ = false;
+      Button1Click();
+    }
   }
   return QMainWindow::eventFilter(watched, event);
 }

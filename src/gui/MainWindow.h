@@ -157,6 +157,7 @@ class MainWindow : public QMainWindow {
   bool startup_ok_ = false;
   bool options_read_ = false;
   bool confirm_on_exit_ = true;
+  bool enter_pressed_in_tree_ = false;
 
   QTabWidget* folder_tabs_ = nullptr;
   QTreeView* folder_tree_ = nullptr;

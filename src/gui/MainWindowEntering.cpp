@@ -107,8 +107,11 @@ void MainWindow::FinishRun() {
     state_.doc.SetFirstEntry(run->had_first_entry);
     progress_->setValue(0);
     ShowProgressText(state_.Slots().progressStopped);
+    // The folders still queued are dropped; the run of several folders then ends as a finished
+    // one does, with the folder tree's root put back.
     queued_folders_.clear();
     SetBusy(false);
+    EnterNextQueuedFolder();
     return;
   }
   ShowProgressText(QString());

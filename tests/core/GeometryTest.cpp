@@ -36,6 +36,16 @@ TEST(GeometryTest, ResizedWindow) {
   EXPECT_EQ(CentredOffset(100, 701, 332), 100 + 350 - 166);
 }
 
+TEST(GeometryTest, StoredWindowSizeFitsTheScreenAndTheMinimum) {
+  const Box screen{0, 0, 1280, 1024};
+  EXPECT_EQ(StartWindowBox(900, 600, screen), (Box{190, 212, 900, 600}));
+  EXPECT_EQ(StartWindowBox(2147483647, 99999999, screen), (Box{0, 0, 1280, 1024}));
+  EXPECT_EQ(StartWindowBox(-2147483647 - 1, -5, screen), (Box{289, 272, 702, 480}));
+  EXPECT_EQ(StartWindowBox(500, 300, {1280, 24, 1920, 1056}), (Box{1889, 312, 702, 480}));
+  // A screen smaller than the minimum: the minimum, from the screen's corner.
+  EXPECT_EQ(StartWindowBox(1000, 1000, {0, 0, 640, 400}), (Box{0, 0, 702, 480}));
+}
+
 TEST(GeometryTest, PlacedWindowsStayWhollyOnTheScreen) {
   const Box screen{0, 0, 1280, 1024};
   // The find window beside a main window at the left edge would start at -49.

@@ -363,7 +363,7 @@ TEST(PlacementTableTest, EntriesAreUniqueAndComplete) {
     EXPECT_GE(p.english, 0);
   }
   const std::map<std::string, int> expectedPerForm = {
-      {"TForm1", 10}, {"TForm3", 1}, {"TForm4", 15}, {"TForm5", 4}, {"TForm7", 2}};
+      {"TForm1", 15}, {"TForm3", 1}, {"TForm4", 15}, {"TForm5", 8}, {"TForm7", 2}};
   EXPECT_EQ(perForm, expectedPerForm);
   // Positions computed from other controls' sizes are not fixed values.
   EXPECT_EQ(FindPlacement("TForm4", "BitBtn1", GeometryProperty::Top), nullptr);
@@ -420,7 +420,8 @@ TEST(PlacementTableTest, LayoutsStayConsistent) {
       previousEdit = editLeft;
     }
   }
-  // The about box's lines move up together in English and keep their order.
+  // The about box's lines keep their order; the two freeware lines stay below the three
+  // address lines, which both languages show, and the lines after them move up in English.
   int previous[2] = {0, 0};
   for (const char* label :
        {"Label4", "Label5", "Label12", "Label15", "Label16", "Label17", "Label18"}) {
@@ -428,9 +429,27 @@ TEST(PlacementTableTest, LayoutsStayConsistent) {
     ASSERT_NE(p, nullptr) << label;
     EXPECT_GT(p->german, previous[0]) << label;
     EXPECT_GT(p->english, previous[1]) << label;
-    EXPECT_LT(p->english, p->german) << label;
+    if (std::strcmp(label, "Label4") == 0 || std::strcmp(label, "Label5") == 0) {
+      EXPECT_EQ(p->english, p->german) << label;
+    } else {
+      EXPECT_LT(p->english, p->german) << label;
+    }
     previous[0] = p->german;
     previous[1] = p->english;
+  }
+  // Each width label of the grid tools ends where the field after it begins.
+  for (bool german : {true, false}) {
+    for (int i = 1; i <= 5; ++i) {
+      const std::string label = "Label" + std::to_string(i + 4);
+      const std::string edit = "Edit" + std::to_string(i);
+      const Placement* l = FindPlacement("TForm1", label.c_str(), GeometryProperty::Left);
+      const Placement* w = FindPlacement("TForm1", label.c_str(), GeometryProperty::Width);
+      const Placement* e = FindPlacement("TForm1", edit.c_str(), GeometryProperty::Left);
+      ASSERT_NE(w, nullptr) << label;
+      EXPECT_EQ(german ? l->german + w->german : l->english + w->english,
+                german ? e->german : e->english)
+          << label;
+    }
   }
   // Label15 .. Label18 are consecutive single lines of the same height.
   const char* lines[] = {"Label15", "Label16", "Label17", "Label18"};

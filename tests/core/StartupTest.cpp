@@ -173,6 +173,30 @@ TEST_F(StartupTest, GermanSwitchDoesNotShrinkAGridWithEnteredDetails) {
   EXPECT_EQ(s.doc.Text().At(0).size(), 126);  // the five-column header stays
 }
 
+TEST_F(StartupTest, EveryGridHeaderCellFollowsTheLanguage) {
+  dir_.SetOptionLine(13, "1");
+  dir_.SetOptionLine(14, "1");
+  AppState& s = Start();
+  s.doc.RaiseFirstEntry();
+  test::AddEntry(s.doc, u"a.mp3"_qs, u"1 KB"_qs, u"Audio"_qs, u"01.01.2020 10:00"_qs);
+  OptionFlags panel = s.flags;
+  panel.details = false;  // the grid keeps the five columns of its entries
+  ASSERT_TRUE(SaveOptionsPanel(s, panel, nullptr));
+  auto header = [&s] {
+    QStringList cells;
+    for (int c = 0; c < s.doc.ColumnCount(); ++c) cells.append(s.doc.Cell(c, 0));
+    return cells;
+  };
+  const QStringList german{u"Nr."_qs, u"Datei"_qs, u"Größe"_qs, u"Typ"_qs, u"Geändert"_qs};
+  ASSERT_TRUE(SwitchLanguage(s, UiLanguage::German, nullptr));
+  EXPECT_EQ(header(), german);
+  ASSERT_TRUE(SwitchLanguage(s, UiLanguage::English, nullptr));
+  EXPECT_EQ(header(), (QStringList{u"Nr."_qs, u"File"_qs, u"Size"_qs, u"Type"_qs, u"Date"_qs}));
+  ASSERT_TRUE(SwitchLanguage(s, UiLanguage::German, nullptr));
+  ASSERT_TRUE(SaveOptionsPanel(s, s.flags, nullptr));
+  EXPECT_EQ(header(), german);
+}
+
 TEST_F(StartupTest, NewListingReadsLanguageAndStyleFromTheFile) {
   AppState& s = Start();
   s.flags.details = true;

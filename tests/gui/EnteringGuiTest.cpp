@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -308,6 +309,53 @@ TEST_F(EnteringGuiTest, SeveralFoldersPanelEntersEachInTurn) {
   QTRY_VERIFY(!window_->Entering());
   EXPECT_EQ(Names(), (QStringList{"d.mp3", "e.MP3", "a.mp3", "B.mp3", "c.jpg", "d.mp3", "e.MP3"}));
   EXPECT_TRUE(Find<QCheckBox>("CheckBox1")->isChecked());
+  EXPECT_TRUE(Find<QMenu>("Datei1")->menuAction()->isEnabled());
+}
+
+TEST_F(EnteringGuiTest, EnterEntersOnlyWhenPressedAndReleasedInTheFolderTree) {
+  SelectFolder(files_.path());
+  auto* tree = Find<QTreeView>("ShellTreeView1");
+  // A dialog that closes on the press (a rename prompt, a message) leaves the release to the
+  // tree.
+  QLineEdit dialog_field;
+  QTest::keyPress(&dialog_field, Qt::Key_Return);
+  QTest::keyRelease(tree, Qt::Key_Return);
+  EXPECT_FALSE(window_->Entering());
+  // A press in the tree that went elsewhere before its release counts neither.
+  QTest::keyPress(tree, Qt::Key_Return);
+  QFocusEvent focus_out(QEvent::FocusOut);
+  QApplication::sendEvent(tree, &focus_out);
+  QTest::keyPress(&dialog_field, Qt::Key_Enter);
+  QTest::keyRelease(tree, Qt::Key_Enter);
+  EXPECT_FALSE(window_->Entering());
+  EXPECT_EQ(window_->State().doc.EntryCounter(), 0);
+
+  QTest::keyPress(tree, Qt::Key_Return);
+  QTest::keyRelease(tree, Qt::Key_Return);
+  ASSERT_TRUE(window_->Entering());
+  QTRY_VERIFY_WITH_TIMEOUT(!window_->Entering(), 10000);
+  EXPECT_EQ(Names(), (QStringList{"a.mp3", "B.mp3", "c.jpg"}));
+}
+
+TEST_F(EnteringGuiTest, EscapeDuringSeveralFoldersEndsLikeAFinishedRun) {
+  for (int i = 0; i < 1000; ++i) QDir().mkpath(files_.filePath(u"deep/%1"_qs.arg(i)));
+  auto* main_tree = Find<QTreeView>("ShellTreeView1");
+  const QModelIndex root = main_tree->rootIndex();
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  Find<QAction>("MehrereOrdnerdurchsuchen2")->trigger();
+  auto* tree = Find<QTreeView>("ShellTreeView2");
+  tree->setCurrentIndex(static_cast<QFileSystemModel*>(tree->model())->index(files_.path()));
+  emit tree->clicked(tree->currentIndex());
+  Find<QCheckBox>("CheckBox3")->setChecked(true);
+  Find<QPushButton>("Button18")->click();
+  Find<QPushButton>("Button17")->click();
+  ASSERT_TRUE(window_->Entering());
+  QTest::keyClick(main_tree, Qt::Key_Escape);  // while the walk runs
+  QTRY_VERIFY_WITH_TIMEOUT(!window_->Entering(), 10000);
+  EXPECT_EQ(window_->State().doc.EntryCounter(), 0);
+  // The folder tree shows every folder again, and the main window is usable.
+  EXPECT_EQ(main_tree->rootIndex(), root);
   EXPECT_TRUE(Find<QMenu>("Datei1")->menuAction()->isEnabled());
 }
 

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -242,6 +243,25 @@ TEST(MainWindowStartTest, MissingConfigurationEndsWithoutWriting) {
             QStringList{u"inform: Es fehlt die Datei endungen.ini oder optionen.ini, wodurch "
                         u"das Programm nicht mehr funktioniert"_qs});
   EXPECT_FALSE(QFile::exists(dir.File(u"optionen.ini"_qs)));
+}
+
+TEST_F(MainWindowTest, StoredSizeIsKeptWithinTheScreenAndAboveTheMinimum) {
+  const std::pair<const char*, const char*> sizes[] = {
+      {"2147483647", "99999999"}, {"-800", "-2147483648"}, {"0", "x"}, {"800", "500"}};
+  for (const auto& [width, height] : sizes) {
+    SCOPED_TRACE(std::string(width) + " x " + height);
+    dir_.SetOptionLine(16, width);
+    dir_.SetOptionLine(17, height);
+    MainWindow& w = Open();
+    const QRect screen = w.screen()->availableGeometry();
+    const QRect frame = w.frameGeometry();
+    EXPECT_TRUE(screen.contains(frame)) << frame.width() << " x " << frame.height();
+    EXPECT_GE(frame.width(), 702);
+    EXPECT_GE(frame.height(), 480);
+    // Half a second later the real size is stored.
+    QTRY_COMPARE(OptionLines()[16], QByteArray::number(frame.width()) + '\r');
+    EXPECT_EQ(OptionLines()[17], QByteArray::number(frame.height()) + '\r');
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -129,6 +130,49 @@ class SecondaryWindowsTest : public ::testing::Test {
   std::unique_ptr<MainWindow> window_;
 };
 
+// Every pair of visible sibling controls under `root` whose areas overlap, as "a / b". Qt's
+// own parts of a control (scroll bars, tab bars, viewports) are not compared, only looked into.
+std::string OverlappingControls(const QWidget* root) {
+  QStringList found;
+  auto name = [](const QWidget* w) {
+    return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
+                                     : w->objectName();
+  };
+  std::function<void(const QWidget*)> check = [&](const QWidget* parent) {
+    QList<const QWidget*> controls;
+    for (const QObject* child : parent->children()) {
+      const auto* w = qobject_cast<const QWidget*>(child);
+      if (!w || w->isWindow() || !w->isVisibleTo(root)) continue;
+      check(w);
+      if (!w->objectName().startsWith(u"qt_"_qs)) controls.append(w);
+    }
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+      for (qsizetype j = i + 1; j < controls.size(); ++j) {
+        if (controls[i]->geometry().intersects(controls[j]->geometry())) {
+          found.append(name(parent) + u": "_qs + name(controls[i]) + u" / "_qs + name(controls[j]));
+        }
+      }
+    }
+  };
+  check(root);
+  return found.join(u"; "_qs).toStdString();
+}
+
+// The same on every page of the window's tab controls.
+std::string OverlappingControlsOnEveryPage(QWidget* window) {
+  const QList<QTabWidget*> tabs = window->findChildren<QTabWidget*>();
+  qsizetype pages = 1;
+  for (const QTabWidget* t : tabs) pages = std::max<qsizetype>(pages, t->count());
+  std::string found;
+  for (int page = 0; page < pages; ++page) {
+    for (QTabWidget* t : tabs) t->setCurrentIndex(std::min(page, t->count() - 1));
+    const std::string on_page = OverlappingControls(window);
+    if (!on_page.empty()) found += "page " + std::to_string(page) + ": " + on_page + "; ";
+  }
+  for (QTabWidget* t : tabs) t->setCurrentIndex(0);
+  return found;
+}
+
 // The window manager's close button and Alt+F4 reach the window as a close of its platform
 // window.
 void CloseFromOutside(QWidget* window) {
@@ -189,6 +233,38 @@ TEST_F(SecondaryWindowsTest, EveryWindowIsPlacedWhollyOnTheScreenOfTheMainWindow
           << window->frameGeometry().x() << "," << window->frameGeometry().y();
       window->close();
     }
+  }
+}
+
+TEST_F(SecondaryWindowsTest, NoControlCoversAnotherInEitherLanguage) {
+  for (const char* language : {"Deutsch1", "English1"}) {
+    Action(language)->trigger();
+    for (const QSize size : {QSize(702, 480), QSize(1100, 800)}) {
+      window_->resize(size);
+      EXPECT_EQ(OverlappingControlsOnEveryPage(window_.get()), "") << language << size.width();
+    }
+    // The panels inside the main window and the size panel of the style dialog.
+    for (const char* opener :
+         {"Optionen1", "NachmehrerenDateiartensuchen1", "MehrereOrdnerdurchsuchen2"}) {
+      Action(opener)->trigger();
+    }
+    for (const char* panel : {"GroupBox1", "GroupBox3", "GroupBox5"}) {
+      const QWidget* shown = Find<QWidget>(panel);
+      ASSERT_TRUE(shown->isVisible()) << panel;
+      EXPECT_EQ(OverlappingControls(shown), "") << language;
+    }
+    for (const char* cancel : {"Button12", "Button15", "Button19"}) {
+      Find<QPushButton>(cancel)->click();
+    }
+    for (const Opener& opener : Openers()) {
+      QWidget* window = opener.open();
+      ASSERT_NE(window, nullptr) << opener.name;
+      EXPECT_EQ(OverlappingControlsOnEveryPage(window), "") << language << " " << opener.name;
+      window->close();
+    }
+    Action("Dateiartenhinzufgenlschen1")->trigger();
+    EXPECT_EQ(OverlappingControlsOnEveryPage(TopLevel("TForm5")), "") << language;
+    TopLevel("TForm5")->close();
   }
 }
 

@@ -40,6 +40,17 @@ int CentredOffset(int owner_start, int owner_size, int own_size) {
   return owner_start + owner_size / 2 - own_size / 2;
 }
 
+Box StartWindowBox(int stored_width, int stored_height, const Box& area) {
+  // A screen smaller than the minimum still gets the minimum.
+  const int width =
+      std::clamp(stored_width, kMinWindowWidth, std::max(kMinWindowWidth, area.width));
+  const int height =
+      std::clamp(stored_height, kMinWindowHeight, std::max(kMinWindowHeight, area.height));
+  return KeptOnScreen({CentredOffset(area.left, area.width, width),
+                       CentredOffset(area.top, area.height, height), width, height},
+                      area);
+}
+
 Box KeptOnScreen(Box window, const Box& area) {
   auto keep = [](int start, int size, int area_start, int area_size) {
     return std::max(area_start, std::min(start, area_start + area_size - size));

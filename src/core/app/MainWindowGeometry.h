@@ -40,6 +40,10 @@ MainWindowGeometry LayoutMainWindow(int width, int height);
 // Centre of a child window over its owner, with truncating integer division.
 int CentredOffset(int owner_start, int owner_size, int own_size);
 
+// The main window at start: its stored outer size kept within `area` (the screen's free area)
+// and at least the minimum size, centred on the area.
+Box StartWindowBox(int stored_width, int stored_height, const Box& area);
+
 // `window` moved as little as needed to lie wholly in `area` (a screen's free area); one larger
 // than the area keeps its top-left corner in it.
 Box KeptOnScreen(Box window, const Box& area);

@@ -12,6 +12,12 @@ void PutGridHeader(ListingDocument& doc, const QStringList& cells) {
   for (int c = 0; c < cells.size(); ++c) doc.SetCell(c, 0, cells[c]);
 }
 
+// The header cells of the columns the grid has: a grid that keeps the detail columns of the
+// entries made with them gets all five in the language, never a mix of two languages.
+void PutGridHeaderForItsColumns(ListingDocument& doc, UiLanguage language) {
+  PutGridHeader(doc, HeadersFor(language, doc.ColumnCount() == 5, UmlautForm::Plain).grid_cells);
+}
+
 void PutViewHeaders(ListingDocument& doc, const HeaderTexts& headers) {
   doc.PutTextLine(0, headers.text_line);
   doc.PutHtmlLine(html_line::kHeaderRow, headers.html_row);
@@ -96,11 +102,11 @@ void ApplyListingHeaders(ListingDocument& doc, bool details, UiLanguage language
   RecordDetails(snapshot, details);
   const HeaderTexts headers = HeadersFor(language, details, UmlautForm::Entities);
   if (!details) {
-    PutGridHeader(doc, headers.grid_cells);
     if (!doc.FirstEntry()) {
       doc.SetColumnCount(2);
       PutViewHeaders(doc, headers);
     }
+    PutGridHeaderForItsColumns(doc, language);
   } else {
     PutFiveColumnHeaders(doc, headers);
   }
@@ -114,7 +120,7 @@ void ApplyLanguageHeaders(ListingDocument& doc, bool details, UiLanguage languag
   const HeaderTexts headers = HeadersFor(language, details, UmlautForm::Plain);
   if (!details) {
     if (!doc.FirstEntry()) doc.SetColumnCount(2);
-    PutGridHeader(doc, headers.grid_cells);
+    PutGridHeaderForItsColumns(doc, language);
     if (!doc.FirstEntry()) PutViewHeaders(doc, headers);
   } else {
     PutFiveColumnHeaders(doc, headers);
