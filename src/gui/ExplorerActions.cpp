@@ -1,17 +1,21 @@
 #include "gui/ExplorerActions.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileSystemModel>
 #include <QFormLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeView>
 #include <QUrl>
 #include <algorithm>
+#include <limits>
 #include <tuple>
 
 #include "core/app/AppState.h"
@@ -27,6 +31,11 @@ namespace {
 
 // "Alle Unterordner ... öffnen" opens at most this many folders.
 constexpr qsizetype kExpandLimit = 10000;
+
+// A copy, move or delete that takes longer than this shows its progress.
+constexpr qint64 kProgressAfterMs = 400;
+constexpr int kProgressSteps = 1000;
+constexpr int kProgressLabelWidth = 420;
 
 const QString kCannotBeUndone = u"Achtung ! Kann nicht wieder hergestellt werden !"_qs;
 
@@ -177,7 +186,10 @@ void ExplorerActions::DeleteFolder() {
   const QString name = v_.folders->fileName(menu_node_);
   if (!prompts_.Ask(DeleteQuestion(u"Den Ordner : "_qs, name))) return;
   const QModelIndex above = v_.tree->indexAbove(menu_node_);
-  if (Report(DeleteEntry(menu_folder_)) && above.isValid()) v_.tree->setCurrentIndex(above);
+  const FileOpResult result = WithProgress("Lschen1", [this](const OperationProgress& progress) {
+    return DeleteEntry(menu_folder_, progress);
+  });
+  if (Report(result) && above.isValid()) v_.tree->setCurrentIndex(above);
   RefreshTree();
 }
 
@@ -223,7 +235,9 @@ void ExplorerActions::RenameFile() {
 
 void ExplorerActions::DeleteFile() {
   if (!prompts_.Ask(DeleteQuestion(u"Die Datei : "_qs, QFileInfo(menu_file_).fileName()))) return;
-  Report(DeleteEntry(menu_file_));
+  Report(WithProgress("Lschen2", [this](const OperationProgress& progress) {
+    return DeleteEntry(menu_file_, progress);
+  }));
   RefreshList();
 }
 
@@ -261,13 +275,51 @@ void ExplorerActions::Rename(const QString& path, const QString& caption) {
 }
 
 bool ExplorerActions::Report(const FileOpResult& result) {
-  if (!result.Ok()) prompts_.Error(FailureMessage(result, state_.Slots()));
+  const MessageSlots& m = state_.Slots();
+  if (const QString failure = FailureMessage(result, m); !failure.isEmpty())
+    prompts_.Error(failure);
+  if (const QString skipped = SkippedMessage(result, m); !skipped.isEmpty())
+    prompts_.Inform(skipped);
   return result.Ok();
+}
+
+FileOpResult ExplorerActions::WithProgress(
+    const char* command, const std::function<FileOpResult(const OperationProgress&)>& operation) {
+  QProgressDialog dialog(owner_);
+  dialog.setObjectName(u"OperationProgress"_qs);
+  dialog.setWindowTitle(CaptionText("TForm1", command, state_.language));
+  dialog.setCancelButtonText(state_.Slots().capStopOperation);
+  // Nothing else may start while the window keeps painting.
+  dialog.setWindowModality(Qt::ApplicationModal);
+  dialog.setMinimumDuration(std::numeric_limits<int>::max());  // shown by the clock below
+  dialog.setAutoClose(false);
+  dialog.setAutoReset(false);
+  dialog.setRange(0, kProgressSteps);
+  auto* label = new QLabel(&dialog);
+  label->setTextFormat(Qt::PlainText);
+  label->setMinimumWidth(kProgressLabelWidth);
+  dialog.setLabel(label);
+  QElapsedTimer clock;
+  clock.start();
+  return operation([&](std::uint64_t done, std::uint64_t total, const QString& item) {
+    if (!dialog.isVisible()) {
+      if (clock.elapsed() < kProgressAfterMs) return true;
+      dialog.show();
+    }
+    label->setText(label->fontMetrics().elidedText(item, Qt::ElideMiddle, kProgressLabelWidth));
+    dialog.setValue(total == 0 ? 0 : int(done * kProgressSteps / total));
+    QCoreApplication::processEvents();
+    return !dialog.wasCanceled();
+  });
 }
 
 void ExplorerActions::Paste(FileClipboard& clip, const QString& folder) {
   if (clip.CurrentMode() != FileClipboard::Mode::Empty) {
-    Report(PasteEntry(clip.Path(), folder, clip.CurrentMode() == FileClipboard::Mode::Cut));
+    const bool move = clip.CurrentMode() == FileClipboard::Mode::Cut;
+    Report(WithProgress(&clip == &folder_clip_ ? "Einfgen1" : "Einfgen2",
+                        [&](const OperationProgress& progress) {
+                          return PasteEntry(clip.Path(), folder, move, progress);
+                        }));
   }
   clip.Clear();
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPersistentModelIndex>
 #include <QStyledItemDelegate>
+#include <functional>
 
 #include "core/app/FileOperations.h"
 
@@ -82,7 +83,12 @@ class ExplorerActions : public QObject {
   QString FilePath(const QModelIndex& proxy_index) const;
   QModelIndexList SelectedFiles() const;
   void Rename(const QString& path, const QString& caption);
+  // Shows what went wrong or was left out; true when the operation succeeded.
   bool Report(const FileOpResult& result);
+  // Runs a copy, move or delete; one that takes a while shows its progress under the caption
+  // of the menu entry `command`, and its button or Escape stops it.
+  FileOpResult WithProgress(const char* command,
+                            const std::function<FileOpResult(const OperationProgress&)>& operation);
   void ShowProperties(const QString& path);
   void Paste(FileClipboard& clip, const QString& folder);
 

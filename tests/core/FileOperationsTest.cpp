@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -57,7 +59,9 @@ TEST_F(FileOperationsTest, ACopyNameLongerThanTheFileSystemAllowsEndsTheSearch) 
 TEST_F(FileOperationsTest, TheSearchForAFreeCopyNameIsBounded) {
   File(u"x"_qs);
   File(u"Kopie von x"_qs);
-  for (int n = 2; n <= 10000; ++n) File(u"Kopie (%1) von x"_qs.arg(n));
+  for (int n = 2; n <= 10000; ++n) {
+    ::close(::creat(QFile::encodeName(P(u"Kopie (%1) von x"_qs.arg(n))).constData(), 0644));
+  }
   const FileOpResult r = PasteEntry(P(u"x"_qs), dir_.path(), false);
   EXPECT_EQ(r.failure, FileOpFailure::NoCopyName);
   EXPECT_FALSE(Exists(u"Kopie (10001) von x"_qs));

@@ -104,6 +104,8 @@ constexpr SlotField kSlotFields[] = {
     {"msgIntoItself", &MessageSlots::msgIntoItself},
     {"msgNoCopyName", &MessageSlots::msgNoCopyName},
     {"msgOperationFailed", &MessageSlots::msgOperationFailed},
+    {"msgSpecialSkipped", &MessageSlots::msgSpecialSkipped},
+    {"capStopOperation", &MessageSlots::capStopOperation},
     {"msgExpandLimitHead", &MessageSlots::msgExpandLimitHead},
     {"msgExpandLimitTail", &MessageSlots::msgExpandLimitTail},
 };

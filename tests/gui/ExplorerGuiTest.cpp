@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QDialog>
@@ -290,6 +291,19 @@ TEST_F(ExplorerGuiTest, OpenAllSubfoldersLoadsAndOpensTheWholeTree) {
   QTRY_VERIFY(tree_->visualRect(Folders()->index(P(u"Baum/b/ba/.versteckt"_qs))).isValid());
   EXPECT_FALSE(tree_->isExpanded(Folders()->index(P(u"Musik"_qs))));
   EXPECT_TRUE(prompts_.shown.isEmpty());
+}
+
+TEST_F(ExplorerGuiTest, AFolderHoldingAPipeIsCopiedWithoutItAndTheMessageSaysSo) {
+  ASSERT_EQ(::mkfifo(QFile::encodeName(P(u"Musik/röhre"_qs)).constData(), 0644), 0);
+  tree_->setCurrentIndex(Folders()->index(P(u"Musik"_qs)));
+  Command(tree_, "Kopieren1");
+  tree_->setCurrentIndex(Folders()->index(P(u"Leer"_qs)));
+  Command(tree_, "Einfgen1");
+  EXPECT_EQ(test::ReadBytes(P(u"Leer/Musik/lied.mp3"_qs)), "data");
+  EXPECT_EQ(prompts_.shown,
+            QStringList({u"inform: "_qs + window_->State().Slots().msgSpecialSkipped + u'\n' +
+                         P(u"Musik/röhre"_qs)}));
+  EXPECT_EQ(window_->findChild<QWidget*>(u"OperationProgress"_qs), nullptr);
 }
 
 }  // namespace

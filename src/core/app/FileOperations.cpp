@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/app/FileCopy.h"
 #include "core/listing/FileTexts.h"
 
 namespace kavoro {
@@ -25,6 +26,8 @@ namespace {
 // Copies beside the original are numbered up to this; a folder holding more is no place for
 // another one.
 constexpr int kMaxCopies = 10000;
+// A message names at most this many of the items an operation left out.
+constexpr qsizetype kListed = 10;
 
 fs::path ToPath(const QString& path) { return fs::path(QFile::encodeName(path).toStdString()); }
 QString FromPath(const fs::path& path) { return QFile::decodeName(path.c_str()); }
@@ -36,11 +39,30 @@ bool Taken(const fs::path& path) {
 }
 
 FileOpResult Failed(FileOpFailure failure, const fs::path& path, const QString& reason = {}) {
-  return FileOpResult{failure, FromPath(path), reason};
+  FileOpResult result;
+  result.failure = failure;
+  result.path = FromPath(path);
+  result.reason = reason;
+  return result;
+}
+
+FileOpResult Succeeded(const fs::path& path) {
+  FileOpResult result;
+  result.path = FromPath(path);
+  return result;
 }
 
 FileOpResult SystemFailure(const fs::path& path, const std::error_code& ec) {
   return Failed(FileOpFailure::System, path, QString::fromLocal8Bit(ec.message()));
+}
+
+// The result of a walk over a tree that ended at `done` when all went well.
+FileOpResult FromTree(const TreeResult& tree, const fs::path& done) {
+  FileOpResult result = tree.cancelled ? Failed(FileOpFailure::Cancelled, done)
+                        : tree.error   ? SystemFailure(tree.item, tree.error)
+                                       : Succeeded(done);
+  for (const fs::path& item : tree.skipped) result.skipped.append(FromPath(item));
+  return result;
 }
 
 // Renames without ever replacing what is there; the check and the rename are one step where
@@ -51,16 +73,6 @@ std::error_code RenameNoReplace(const fs::path& from, const fs::path& to) {
   if (Taken(to)) return std::make_error_code(std::errc::file_exists);
   std::error_code ec;
   fs::rename(from, to, ec);
-  return ec;
-}
-
-std::error_code CopyAll(const fs::path& from, const fs::path& to) {
-  std::error_code ec;
-  fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove_all(to, ignored);  // the target did not exist before: nothing half-copied stays
-  }
   return ec;
 }
 
@@ -80,6 +92,18 @@ fs::path WithoutTrailingSlash(const QString& path) {
 
 }  // namespace
 
+QString SkippedMessage(const FileOpResult& result, const MessageSlots& m) {
+  if (result.skipped.isEmpty()) return {};
+  QString text = m.msgSpecialSkipped;
+  for (const QString& item : result.skipped.first(std::min(result.skipped.size(), kListed))) {
+    text += u'\n' + item;
+  }
+  if (result.skipped.size() > kListed) {
+    text += u"\n… (+"_qs + QString::number(result.skipped.size() - kListed) + u')';
+  }
+  return text;
+}
+
 QString FailureMessage(const FileOpResult& result, const MessageSlots& m) {
   switch (result.failure) {
     case FileOpFailure::None:
@@ -92,6 +116,8 @@ QString FailureMessage(const FileOpResult& result, const MessageSlots& m) {
       return m.msgIntoItself;
     case FileOpFailure::NoCopyName:
       return m.msgNoCopyName + u'\n' + result.path;
+    case FileOpFailure::Cancelled:
+      return {};
     case FileOpFailure::System:
       break;
   }
@@ -105,18 +131,15 @@ FileOpResult RenameEntry(const QString& path, const QString& new_name) {
     return Failed(FileOpFailure::BadName, from);
   }
   const fs::path to = from.parent_path() / ToPath(new_name);
-  if (to == from) return FileOpResult{FileOpFailure::None, FromPath(to), {}};
+  if (to == from) return Succeeded(to);
   if (Taken(to)) return Failed(FileOpFailure::NameExists, to);
   if (const std::error_code ec = RenameNoReplace(from, to)) return SystemFailure(from, ec);
-  return FileOpResult{FileOpFailure::None, FromPath(to), {}};
+  return Succeeded(to);
 }
 
-FileOpResult DeleteEntry(const QString& path) {
+FileOpResult DeleteEntry(const QString& path, const OperationProgress& progress) {
   const fs::path target = WithoutTrailingSlash(path);
-  std::error_code ec;
-  fs::remove_all(target, ec);
-  if (ec) return SystemFailure(target, ec);
-  return FileOpResult{FileOpFailure::None, FromPath(target), {}};
+  return FromTree(RemoveTree(target, false, progress), target);
 }
 
 QString FreeCopyName(const QString& folder, const QString& name) {
@@ -133,7 +156,8 @@ QString FreeCopyName(const QString& folder, const QString& name) {
   return {};
 }
 
-FileOpResult PasteEntry(const QString& source, const QString& folder, bool move) {
+FileOpResult PasteEntry(const QString& source, const QString& folder, bool move,
+                        const OperationProgress& progress) {
   const fs::path from = WithoutTrailingSlash(source);
   const fs::path dir = WithoutTrailingSlash(folder);
   std::error_code ec;
@@ -143,7 +167,7 @@ FileOpResult PasteEntry(const QString& source, const QString& folder, bool move)
     return SystemFailure(from, std::make_error_code(std::errc::no_such_file_or_directory));
   }
   const bool same_folder = fs::equivalent(from.parent_path(), dir, ec);
-  if (move && same_folder) return FileOpResult{FileOpFailure::None, FromPath(from), {}};
+  if (move && same_folder) return Succeeded(from);
   fs::path to = dir / from.filename();
   if (Taken(to)) {
     if (move || !same_folder) return Failed(FileOpFailure::NameExists, to);
@@ -151,17 +175,20 @@ FileOpResult PasteEntry(const QString& source, const QString& folder, bool move)
     if (copy_name.isEmpty()) return Failed(FileOpFailure::NoCopyName, from);
     to = dir / ToPath(copy_name);
   }
-  if (move) {
-    ec = RenameNoReplace(from, to);
-    if (ec == std::errc::cross_device_link) {
-      ec = CopyAll(from, to);
-      if (!ec) fs::remove_all(from, ec);
-    }
-  } else {
-    ec = CopyAll(from, to);
+  if (!move) return FromTree(CopyTree(from, to, progress), to);
+  ec = RenameNoReplace(from, to);
+  if (ec != std::errc::cross_device_link) {
+    if (ec) return SystemFailure(from, ec);
+    return Succeeded(to);
   }
-  if (ec) return SystemFailure(from, ec);
-  return FileOpResult{FileOpFailure::None, FromPath(to), {}};
+  // Another file system: copied, then removed, except what could not be copied.
+  TreeResult tree = CopyTree(from, to, progress);
+  if (tree.Ok()) {
+    std::vector<fs::path> skipped = std::move(tree.skipped);
+    tree = RemoveTree(from, true, progress);
+    tree.skipped = std::move(skipped);
+  }
+  return FromTree(tree, to);
 }
 
 SubfolderWalk ListSubfolders(const QString& folder, qsizetype limit) {

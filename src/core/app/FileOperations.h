@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <utility>
 
+#include "core/app/FileCopy.h"
 #include "core/i18n/LanguageTables.h"
 
 namespace kavoro {
@@ -34,24 +35,37 @@ class FileClipboard {
   Mode mode_ = Mode::Empty;
 };
 
-enum class FileOpFailure { None, BadName, NameExists, IntoItself, NoCopyName, System };
+enum class FileOpFailure {
+  None,
+  BadName,
+  NameExists,
+  IntoItself,
+  NoCopyName,
+  Cancelled,  // stopped by the user; no message
+  System,
+};
 
 struct FileOpResult {
   FileOpFailure failure = FileOpFailure::None;
-  QString path;    // the new path on success; the path the failure is about otherwise
-  QString reason;  // the system's reason of a System failure
+  QString path;         // the new path on success; the path the failure is about otherwise
+  QString reason;       // the system's reason of a System failure
+  QStringList skipped;  // pipes, sockets and devices that a copy or move left where they were
   bool Ok() const { return failure == FileOpFailure::None; }
 };
 
-// The message for a failed operation in the language of `m`.
+// The message for a failed operation in the language of `m`; empty when there is nothing to
+// say.
 QString FailureMessage(const FileOpResult& result, const MessageSlots& m);
+// The message naming what an operation left out; empty when it left out nothing.
+QString SkippedMessage(const FileOpResult& result, const MessageSlots& m);
 
 // Gives a file or folder the name `new_name` in its own folder. Never replaces an existing
 // entry; a name holding "/" or naming "." or ".." is refused.
 FileOpResult RenameEntry(const QString& path, const QString& new_name);
 
-// Removes a file, a link or a folder with everything in it, for good.
-FileOpResult DeleteEntry(const QString& path);
+// Removes a file, a link or a folder with everything in it, for good. A failure names the
+// item that could not be removed.
+FileOpResult DeleteEntry(const QString& path, const OperationProgress& progress = {});
 
 // The name a copy of `name` gets in `folder` when `name` is taken there: "Kopie von NAME",
 // then "Kopie (2) von NAME", "Kopie (3) von NAME", ... up to a bound. Empty when every
@@ -60,8 +74,10 @@ QString FreeCopyName(const QString& folder, const QString& name);
 
 // Copies (or with `move` moves) `source` into `folder`. A copy into the source's own folder
 // gets a free "Kopie von " name; any other name that is taken is refused, and a folder never
-// goes into itself or below itself. A failed copy leaves nothing half-copied behind.
-FileOpResult PasteEntry(const QString& source, const QString& folder, bool move);
+// goes into itself or below itself. Copies keep dates, permissions and holes (CopyTree); a
+// failed copy leaves nothing half-copied behind and names the item that failed.
+FileOpResult PasteEntry(const QString& source, const QString& folder, bool move,
+                        const OperationProgress& progress = {});
 
 // The folders below `folder`, level by level, at most `limit` of them; links to folders are
 // not followed. `complete` is false when there are more.

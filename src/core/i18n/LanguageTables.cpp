@@ -339,6 +339,10 @@ MessageSlots GermanSlots() {
           "Für die Kopie gibt es hier keinen freien Namen (der Name wäre zu lang, oder es gibt "
           "schon zu viele Kopien) :"),
       .msgOperationFailed = QStringLiteral("Die Aktion ist fehlgeschlagen :"),
+      .msgSpecialSkipped = QStringLiteral(
+          "Pipes, Sockets und Gerätedateien werden nicht kopiert; diese sind geblieben, wo sie "
+          "waren :"),
+      .capStopOperation = QStringLiteral("Abbrechen"),
       .msgExpandLimitHead = QStringLiteral("Der Ordner hat mehr als "),
       .msgExpandLimitTail = QStringLiteral(" Unterordner; nur so viele wurden geöffnet."),
       .propertyLabels = {QStringLiteral("Name :"), QStringLiteral("Ordner :"),
@@ -406,6 +410,9 @@ MessageSlots EnglishSlots() {
           "There is no free name for the copy here (the name would be too long, or there are "
           "too many copies already) :"),
       .msgOperationFailed = QStringLiteral("The operation failed :"),
+      .msgSpecialSkipped = QStringLiteral(
+          "Pipes, sockets and device files are not copied; these stayed where they were :"),
+      .capStopOperation = QStringLiteral("Cancel"),
       .msgExpandLimitHead = QStringLiteral("The folder has more than "),
       .msgExpandLimitTail = QStringLiteral(" subfolders; only that many were opened."),
       .propertyLabels = {QStringLiteral("Name :"), QStringLiteral("Folder :"),

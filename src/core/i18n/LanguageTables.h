@@ -67,6 +67,9 @@ struct MessageSlots {
   QString msgIntoItself;
   QString msgNoCopyName;
   QString msgOperationFailed;
+  QString msgSpecialSkipped;
+  // The button that stops a long copy, move or delete.
+  QString capStopOperation;
   // "Alle Unterordner von : ... öffnen" on a tree larger than it opens.
   QString msgExpandLimitHead;
   QString msgExpandLimitTail;
