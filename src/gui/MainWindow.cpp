@@ -35,6 +35,7 @@
 #include "gui/FindWindow.h"
 #include "gui/FittingTabs.h"
 #include "gui/FolderContentsModel.h"
+#include "gui/FolderTree.h"
 #include "gui/GridTools.h"
 #include "gui/InfoWindows.h"
 #include "gui/LanguageApplier.h"
@@ -180,9 +181,7 @@ void MainWindow::BuildFolderSide(QWidget* central) {
   for (int c = 1; c < folder_model_->columnCount(); ++c) folder_tree_->hideColumn(c);
   folder_tree_->setHeaderHidden(true);
   folder_tree_->setRootIndex(folder_model_->index(u"/"_qs));
-  const QModelIndex home = folder_model_->index(QDir::homePath());
-  folder_tree_->setCurrentIndex(home);
-  folder_tree_->scrollTo(home);
+  ShowFolder(folder_tree_, folder_model_, QDir::homePath());
   subfolders_ = Named(new QCheckBox(folder_page), "CheckBox1");
   folder_enter_ = Named(new QPushButton(folder_page), "Button1");
   folder_export_ = Named(new QPushButton(folder_page), "Button6");
@@ -205,7 +204,7 @@ void MainWindow::BuildFolderSide(QWidget* central) {
         contents_proxy_->mapFromSource(contents_model_->setRootPath(path)));
   };
   connect(folder_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, show_folder);
-  show_folder(home);
+  show_folder(folder_tree_->currentIndex());
   contents_enter_ = Named(new QPushButton(contents_page), "Button5");
   contents_export_ = Named(new QPushButton(contents_page), "Button2");
 
@@ -593,7 +592,7 @@ void MainWindow::OpenSeveralTypes() {
 
 void MainWindow::OpenSeveralFolders() {
   SetBusy(true);
-  several_folders_->Open(state_.language);
+  several_folders_->Open(state_.language, SelectedFolder());
   PlacePanel(several_folders_, frameGeometry().height() / 2 - several_folders_->height() + 120);
 }
 

@@ -8,6 +8,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include "gui/FolderTree.h"
 #include "gui/NamedWidget.h"
 
 namespace kavoro {
@@ -144,7 +145,8 @@ SeveralFoldersPanel::SeveralFoldersPanel(QWidget* parent) : QGroupBox(parent) {
   hide();
 }
 
-void SeveralFoldersPanel::Open(UiLanguage language) {
+void SeveralFoldersPanel::Open(UiLanguage language, const QString& folder) {
+  if (!folder.isEmpty()) ShowFolder(tree_, model_, folder);
   shown_->clear();
   folders_.clear();
   SetLanguage(language);

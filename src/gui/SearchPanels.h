@@ -49,7 +49,7 @@ class SeveralFoldersPanel : public QGroupBox {
   using Folders = std::vector<std::pair<QString, bool>>;  // path, with subfolders
 
   explicit SeveralFoldersPanel(QWidget* parent);
-  void Open(UiLanguage language);
+  void Open(UiLanguage language, const QString& folder);
   void SetLanguage(UiLanguage language);
   const Folders& Collected() const { return folders_; }
 

@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -11,9 +13,12 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 #include "gui/ExitQuestion.h"
+#include "gui/FolderTree.h"
 #include "gui/MainWindow.h"
 #include "support/Entries.h"
 #include "support/ScriptedPrompts.h"
@@ -123,6 +128,43 @@ TEST_F(MainWindowTest, QtsOwnTextsAndTheContentsHeadersFollowTheLanguage) {
   EXPECT_EQ(headers(), (QStringList{"Name", "Size", "Type", "Date"}));
   Action("Deutsch1")->trigger();
   EXPECT_EQ(yes_text(), u"&Ja"_qs);
+}
+
+// Whether the tree's current folder is `folder` and its row is in view.
+bool ShowsFolder(QTreeView* tree, const QString& folder) {
+  auto* model = static_cast<QFileSystemModel*>(tree->model());
+  const QModelIndex current = tree->currentIndex();
+  return model->filePath(current) == folder &&
+         tree->viewport()->rect().contains(tree->visualRect(current).center());
+}
+
+TEST(FolderTreeTest, FolderStaysInViewWhileTheFoldersAboveItAreRead) {
+  // A folder among many others that the model has not read yet: they come in above it.
+  QTemporaryDir dir;
+  for (int i = 0; i < 60; ++i) QDir(dir.path()).mkpath(u"a%1/sub"_qs.arg(i, 2, 10, QChar(u'0')));
+  QFileSystemModel model;
+  model.setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+  QTreeView tree;
+  tree.setModel(&model);
+  tree.resize(200, 200);
+  tree.setRootIndex(model.setRootPath(u"/"_qs));
+  tree.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+  const QString folder = dir.filePath(u"a59"_qs);
+  ShowFolder(&tree, &model, folder);
+  QTest::qWait(1500);  // every folder on the way has been read and sorted
+  EXPECT_TRUE(ShowsFolder(&tree, folder));
+}
+
+TEST_F(MainWindowTest, SeveralFoldersPanelOpensAtTheMainTreesFolder) {
+  QTemporaryDir dir;
+  const QString chosen = dir.filePath(u"a/sub"_qs);
+  QDir().mkpath(chosen);
+  Open();
+  auto* tree = Find<QTreeView>("ShellTreeView1");
+  tree->setCurrentIndex(static_cast<QFileSystemModel*>(tree->model())->index(chosen));
+  Action("MehrereOrdnerdurchsuchen2")->trigger();
+  QTRY_VERIFY_WITH_TIMEOUT(ShowsFolder(Find<QTreeView>("ShellTreeView2"), chosen), 10000);
 }
 
 TEST_F(MainWindowTest, ResizeLaysOutAndRecordsTheSizeHalfASecondLater) {
