@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QString in = fuzz::Dir() + u"in"_qs;
   const QString out = fuzz::Dir() + u"out"_qs;
   QString error;
-  auto contents = ReadListFiles(in, &error);
+  auto contents = ReadListFiles(in, MessageSlotsFor(UiLanguage::German), &error);
   if (!contents) return 0;  // refused with a message: the listing stays as it was
   ListingDocument doc;
   BuildEmptyListing(doc);
