@@ -57,6 +57,12 @@ QString HtmlEscape(const QString& text) {
   return utf8::ToQString(out);
 }
 
+QString HtmlUnescape(const QString& html) {
+  std::string out;
+  AppendHtmlUnescaped(html.toStdString(), out);
+  return QString::fromStdString(out);
+}
+
 void AppendHtmlUnescaped(std::string_view utf8, std::string& out) {
   for (std::size_t i = 0; i < utf8.size(); ++i) {
     if (utf8[i] != '&') {

@@ -15,5 +15,7 @@ void AppendHtmlEscaped(std::string_view utf8, std::string& out);
 // Undoes AppendHtmlEscaped (and the numeric references of any other writer), appending to
 // `out`; all other bytes are copied as they are.
 void AppendHtmlUnescaped(std::string_view utf8, std::string& out);
+// The same for a QString.
+QString HtmlUnescape(const QString& html);
 
 }  // namespace kavoro
