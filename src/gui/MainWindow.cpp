@@ -338,8 +338,7 @@ void MainWindow::ApplyOptions() {
 // --- Commands -------------------------------------------------------------------------------
 
 void MainWindow::Neu1Click() {
-  const MessageSlots& m = state_.Slots();
-  if (!prompts_->Ask(m.msgDiscard + u'\n' + m.msgContinue)) return;
+  if (!prompts_->Ask(DiscardQuestion(state_))) return;
   QString error;
   if (!NewListing(state_, &error)) return ReportError(error);
   options_panel_->SetFlags(state_.flags);

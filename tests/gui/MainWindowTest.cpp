@@ -275,6 +275,52 @@ TEST_F(MainWindowTest, NewAsksFirst) {
   EXPECT_EQ(Find<QTableView>("StringGrid1")->model()->rowCount(), 1);
 }
 
+// "Neu" starts a listing that belongs to no file: neither "Speichern" nor the exit question's
+// "Ja" writes it over the list opened before without asking for a name. "Öffnen" asks before
+// unsaved entries are lost, as "Neu" does.
+TEST_F(MainWindowTest, NewListingHasNoFileAndOpeningAsksFirst) {
+  MainWindow& w = Open();
+  test::AddEntry(w.State().doc, u"alt.mp3"_qs);
+  prompts_.files = {dir_.File(u"musik.mpl"_qs)};
+  Action("Speichern2")->trigger();
+  const QString base = dir_.File(u"musik"_qs);
+  const QByteArray old[] = {test::ReadBytes(base + ".mpl"), test::ReadBytes(base + ".mpl2"),
+                            test::ReadBytes(base + ".mpl3")};
+  ASSERT_EQ(old[0], test::CrLf({"Datei", "alt.mp3"}));
+
+  prompts_.answers = {true};
+  Action("Neu1")->trigger();
+  test::AddEntry(w.State().doc, u"neu.mp3"_qs);
+  w.State().doc.SetListingModified(true);
+  prompts_.shown.clear();
+  prompts_.files = {u""_qs};  // the save dialog appears and is cancelled
+  Action("Speichern2")->trigger();
+  EXPECT_TRUE(prompts_.files.empty());
+  w.close();
+  w.ExitDialog()->findChild<QPushButton*>(u"Button1"_qs)->click();  // Ja: no name, no save
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(test::ReadBytes(base + ".mpl"), old[0]);
+  EXPECT_EQ(test::ReadBytes(base + ".mpl2"), old[1]);
+  EXPECT_EQ(test::ReadBytes(base + ".mpl3"), old[2]);
+
+  const QString question =
+      u"ask: Alle nicht gespeicherten Einträge werden hierdurch verloren gehen !\nWeiter ?"_qs;
+  prompts_.shown.clear();
+  prompts_.files = {base + ".mpl"};
+  Action("ffnen1")->trigger();  // unscripted: No
+  EXPECT_EQ(prompts_.shown, QStringList{question});
+  EXPECT_EQ(w.State().doc.Cell(1, 1), u"neu.mp3"_qs);
+  prompts_.answers = {true};
+  Action("ffnen1")->trigger();
+  EXPECT_EQ(w.State().doc.Cell(1, 1), u"alt.mp3"_qs);
+  // An opened list with nothing new in it is replaced without a question.
+  prompts_.shown.clear();
+  prompts_.files = {base + ".mpl"};
+  Action("ffnen1")->trigger();
+  EXPECT_TRUE(prompts_.shown.isEmpty());
+  EXPECT_TRUE(prompts_.files.empty());
+}
+
 TEST(MainWindowStartTest, MissingConfigurationEndsWithoutWriting) {
   test::ProgramDir dir;
   QFile::remove(dir.File(u"optionen.ini"_qs));

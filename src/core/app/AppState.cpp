@@ -110,6 +110,10 @@ bool ApplyOptionsAtStart(AppState& s, QString* error) {
   return true;
 }
 
+QString DiscardQuestion(const AppState& s) {
+  return s.Slots().msgDiscard + u'\n' + s.Slots().msgContinue;
+}
+
 bool NewListing(AppState& s, QString* error) {
   if (!LoadBoth(s.options, error)) return false;
   s.doc.BeginUpdate();
@@ -119,6 +123,7 @@ bool NewListing(AppState& s, QString* error) {
   ApplyListingHeaders(s.doc, s.flags.details, s.language, &s.options);
   s.doc.EndUpdate();
   FollowColumnCount(s.grid_tools, s.doc);
+  s.list_file_unnamed = true;
   return true;
 }
 

@@ -81,7 +81,11 @@ QString StartupMessage(StartupCheck check);
 // written.
 bool ApplyOptionsAtStart(AppState& state, QString* error);
 
-// "Neu" after the user agreed: the empty listing in the stored language and style.
+// The question before unsaved entries are lost ("Neu", "Öffnen").
+QString DiscardQuestion(const AppState& state);
+
+// "Neu" after the user agreed: the empty listing in the stored language and style. It
+// belongs to no list file: the next "Speichern" asks for a name.
 bool NewListing(AppState& state, QString* error);
 
 // The options panel's "save": its ticks become the program's and go to the file.

@@ -50,6 +50,7 @@ bool SaveList(AppState& s, Prompts& prompts) {
 }
 
 bool OpenList(AppState& s, Prompts& prompts) {
+  if (s.doc.ListingModified() && !prompts.Ask(DiscardQuestion(s))) return false;
   const auto chosen = prompts.OpenFileName(kFilter);
   if (!chosen) return false;
   s.list_file_unnamed = false;
@@ -63,6 +64,8 @@ bool OpenList(AppState& s, Prompts& prompts) {
   s.style_page = contents->html.ToStringList();
   LoadListing(s.doc, std::move(*contents), s.language);
   FollowColumnCount(s.grid_tools, s.doc);
+  // What is shown now is what the files hold.
+  s.doc.SetListingModified(false);
   s.list_file_base = base;
   return true;
 }

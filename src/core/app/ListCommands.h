@@ -12,7 +12,8 @@ bool SaveListAs(AppState& state, Prompts& prompts);
 // "Speichern": writes to the remembered base, or asks for one first.
 bool SaveList(AppState& state, Prompts& prompts);
 
-// "Öffnen": replaces the listing by a stored one. True when a list was opened.
+// "Öffnen": replaces the listing by a stored one, after asking when it holds unsaved
+// entries. True when a list was opened.
 bool OpenList(AppState& state, Prompts& prompts);
 
 }  // namespace kavoro
