@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QTreeView>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
 #include <tuple>
@@ -25,6 +26,7 @@
 #include "core/listing/Utf8.h"
 #include "gui/FolderContentsModel.h"
 #include "gui/OwnedWindow.h"
+#include "gui/ShownText.h"
 
 namespace kavoro {
 namespace {
@@ -43,13 +45,8 @@ QString DeleteQuestion(const QString& head, const QString& name) {
   return head + u'"' + name + u'"' + u" wirklich löschen?"_qs + u'\n' + kCannotBeUndone;
 }
 
-// A name in a menu entry: "&" would mark a shortcut letter and a tab would start the
-// shortcut column, so both stay what they are in the name.
-QString MenuText(const QString& name) {
-  std::string visible;
-  AppendVisible(utf8::FromQString(name), visible);
-  return utf8::ToQString(visible).replace(u'&', u"&&"_qs);
-}
+// The properties window keeps the path it describes, to describe it again in another language.
+constexpr char kPathProperty[] = "path";
 
 // The menu entries are made by the window; they are found by their names.
 QAction* ActionIn(const QMenu* menu, const char* name) {
@@ -128,7 +125,7 @@ void ExplorerActions::TreeMenuOpening() {
   const MessageSlots& m = state_.Slots();
   auto* expand = ActionIn(tree_menu_, "Verzeinisanlegen1");
   expand->setEnabled(v_.tabs->currentIndex() != 1);
-  expand->setText(m.menuSubfoldersHead + u" \""_qs + MenuText(v_.folders->fileName(node)) + u'"' +
+  expand->setText(m.menuSubfoldersHead + u" \""_qs + CaptionOf(v_.folders->fileName(node)) + u'"' +
                   m.menuSubfoldersTail);
 }
 
@@ -329,20 +326,39 @@ void ExplorerActions::ShowProperties(const QString& path) {
   auto* dialog = new QDialog(owner_);
   dialog->setObjectName(u"PropertiesWindow"_qs);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setProperty(kPathProperty, path);
+  auto* layout = new QVBoxLayout(dialog);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
+  connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+  layout->addWidget(buttons);
+  ShowPropertyTexts(dialog);
+  dialog->adjustSize();
+  ShowOwned(dialog, owner_, CentredOver(dialog, owner_));
+}
+
+void ExplorerActions::ShowLanguage() {
+  for (QDialog* dialog : owner_->findChildren<QDialog*>(u"PropertiesWindow"_qs)) {
+    ShowPropertyTexts(dialog);
+  }
+}
+
+// The title and the rows of a properties window in the current language, made anew.
+void ExplorerActions::ShowPropertyTexts(QDialog* dialog) const {
   dialog->setWindowTitle(CaptionText("TForm1", "Eigenschaften1", state_.language));
-  auto* form = new QFormLayout(dialog);
+  delete dialog->findChild<QWidget*>(u"PropertyRows"_qs, Qt::FindDirectChildrenOnly);
+  auto* rows = new QWidget(dialog);
+  rows->setObjectName(u"PropertyRows"_qs);
+  auto* form = new QFormLayout(rows);
+  form->setContentsMargins(QMargins());
+  const QString path = dialog->property(kPathProperty).toString();
   for (const auto& [label, value] : DescribeEntry(path, state_.Slots())) {
-    auto* text = new QLabel(dialog);
+    auto* text = new QLabel(rows);
     text->setTextFormat(Qt::PlainText);  // names are data, never markup
     text->setText(value);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     form->addRow(label, text);
   }
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
-  connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-  form->addRow(buttons);
-  dialog->adjustSize();
-  ShowOwned(dialog, owner_, CentredOver(dialog, owner_));
+  static_cast<QVBoxLayout*>(dialog->layout())->insertWidget(0, rows);
 }
 
 }  // namespace kavoro

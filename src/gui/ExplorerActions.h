@@ -7,6 +7,7 @@
 
 #include "core/app/FileOperations.h"
 
+class QDialog;
 class QFileSystemModel;
 class QMenu;
 class QTabWidget;
@@ -55,6 +56,8 @@ class ExplorerActions : public QObject {
   void TreeMenuOpening();
   // The file menu acts on the files selected when it opened.
   void ListMenuOpening();
+  // Open properties windows take the texts of the language now chosen.
+  void ShowLanguage();
 
   const FileClipboard& FolderClipboard() const { return folder_clip_; }
   const FileClipboard& FileClipboardState() const { return file_clip_; }
@@ -90,6 +93,7 @@ class ExplorerActions : public QObject {
   FileOpResult WithProgress(const char* command,
                             const std::function<FileOpResult(const OperationProgress&)>& operation);
   void ShowProperties(const QString& path);
+  void ShowPropertyTexts(QDialog* dialog) const;
   void Paste(FileClipboard& clip, const QString& folder);
 
   Views v_;

@@ -548,6 +548,7 @@ void MainWindow::ShowLanguage() {
   ApplyWindowTexts(about_box_.get(), state_.language);
   about_box_->PlaceAddressLabels();
   ApplyWindowTexts(version_window_.get(), state_.language);
+  explorer_->ShowLanguage();
   german_->setChecked(state_.language == UiLanguage::German);
   english_->setChecked(state_.language == UiLanguage::English);
 }

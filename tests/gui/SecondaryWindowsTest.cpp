@@ -4,14 +4,18 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDialog>
 #include <QFileSystemModel>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -25,6 +29,7 @@
 #include "gui/MainWindow.h"
 #include "gui/Prompts.h"
 #include "gui/StyleDialog.h"
+#include "support/Entries.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
@@ -173,6 +178,40 @@ std::string OverlappingControlsOnEveryPage(QWidget* window) {
   return found;
 }
 
+// Every caption of `window`'s form in the language tables that its control does not show, as
+// "object: shown text".
+std::string CaptionsNotIn(const QWidget* window, UiLanguage language) {
+  QStringList wrong;
+  for (const Caption& c : CaptionTable()) {
+    if (window->objectName() != QLatin1String(c.form)) continue;
+    const QString name = QLatin1String(c.object);
+    const QObject* o = name == window->objectName() ? window : window->findChild<QObject*>(name);
+    if (!o) continue;  // a control this program leaves out
+    QString shown;
+    if (const auto* tabs = qobject_cast<const QTabWidget*>(o)) {
+      shown = tabs->tabText(c.index);
+    } else if (const auto* combo = qobject_cast<const QComboBox*>(o)) {
+      shown = combo->itemText(c.index);
+    } else if (const auto* button = qobject_cast<const QAbstractButton*>(o)) {
+      shown = button->text();
+    } else if (const auto* label = qobject_cast<const QLabel*>(o)) {
+      shown = label->text();
+    } else if (const auto* group = qobject_cast<const QGroupBox*>(o)) {
+      shown = group->title();
+    } else if (const auto* edit = qobject_cast<const QLineEdit*>(o)) {
+      for (const QLabel* l : edit->parentWidget()->findChildren<QLabel*>()) {
+        if (l->buddy() == edit) shown = l->text();
+      }
+    } else if (const auto* w = qobject_cast<const QWidget*>(o)) {
+      shown = w->windowTitle();
+    }
+    if (shown != (language == UiLanguage::German ? c.german : c.english)) {
+      wrong.append(name + u": "_qs + shown);
+    }
+  }
+  return wrong.join(u"; "_qs).toStdString();
+}
+
 // The window manager's close button and Alt+F4 reach the window as a close of its platform
 // window.
 void CloseFromOutside(QWidget* window) {
@@ -266,6 +305,40 @@ TEST_F(SecondaryWindowsTest, NoControlCoversAnotherInEitherLanguage) {
     EXPECT_EQ(OverlappingControlsOnEveryPage(TopLevel("TForm5")), "") << language;
     TopLevel("TForm5")->close();
   }
+}
+
+TEST_F(SecondaryWindowsTest, OpenWindowsTakeTheirTextsFromTheTablesOnEverySwitch) {
+  // A hit in the grid leaves the main window usable with the find window open.
+  test::AddEntry(window_->State().doc, u"a.mp3"_qs);
+  Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(1);
+  dir_.SetOptionLine(24, "1");
+  Action("Suchen1")->trigger();
+  QWidget* find = TopLevel("TForm8");
+  ASSERT_NE(find, nullptr);
+  QTest::keyClicks(find->findChild<QLineEdit*>(u"LabeledEdit1"_qs), u"a.mp3"_qs);
+  find->findChild<QPushButton*>(u"Button14"_qs)->click();
+  ASSERT_TRUE(window_->isEnabled());
+  QWidget* properties = Openers().back().open();
+  ASSERT_NE(properties, nullptr);
+  for (const UiLanguage language : {UiLanguage::English, UiLanguage::German, UiLanguage::English}) {
+    const bool german = language == UiLanguage::German;
+    SCOPED_TRACE(german ? "Deutsch" : "English");
+    Action(german ? "Deutsch1" : "English1")->trigger();
+    EXPECT_EQ(CaptionsNotIn(find, language), "");
+    EXPECT_EQ(properties->windowTitle(), CaptionText("TForm1", "Eigenschaften1", language));
+    int labels = 0;
+    for (const QLabel* label : properties->findChildren<QLabel*>()) {
+      if (!label->text().endsWith(u" :"_qs)) continue;
+      ++labels;
+      EXPECT_TRUE(MessageSlotsFor(language).propertyLabels.contains(label->text()))
+          << label->text().toStdString();
+    }
+    EXPECT_GE(labels, 5);
+  }
+  // A window opened after the switches shows the same texts.
+  find->close();
+  Action("Suchen1")->trigger();
+  EXPECT_EQ(CaptionsNotIn(TopLevel("TForm8"), UiLanguage::English), "");
 }
 
 TEST_F(SecondaryWindowsTest, ExitQuestionAnswersWhileAnotherWindowHoldsTheMainWindow) {
