@@ -22,16 +22,16 @@ bool DialogPrompts::Ask(const QString& text) {
          QMessageBox::Yes;
 }
 
-std::optional<QString> DialogPrompts::SaveFileName(const QString& filter) {
+std::optional<QString> DialogPrompts::SaveFileName(const QString& filter, const QString& start) {
   // The program asks its own overwrite question, after working out the list's base name.
-  const QString name = QFileDialog::getSaveFileName(parent_, QString(), QString(), filter,
-                                                    nullptr, QFileDialog::DontConfirmOverwrite);
+  const QString name = QFileDialog::getSaveFileName(parent_, QString(), start, filter, nullptr,
+                                                    QFileDialog::DontConfirmOverwrite);
   if (name.isEmpty()) return std::nullopt;
   return name;
 }
 
-std::optional<QString> DialogPrompts::OpenFileName(const QString& filter) {
-  const QString name = QFileDialog::getOpenFileName(parent_, QString(), QString(), filter);
+std::optional<QString> DialogPrompts::OpenFileName(const QString& filter, const QString& start) {
+  const QString name = QFileDialog::getOpenFileName(parent_, QString(), start, filter);
   if (name.isEmpty()) return std::nullopt;
   return name;
 }

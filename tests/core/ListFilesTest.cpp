@@ -379,6 +379,23 @@ TEST_F(ListFilesTest, OpeningIsLinearInTheLengthOfALine) {
   EXPECT_LT(ampersands, 20 * plain) << ampersands << " ns against " << plain << " ns";
 }
 
+// "Speichern unter" and "Öffnen" open in the folder last used for list files, with the
+// list's name while the listing belongs to one.
+TEST_F(ListFilesTest, ListDialogsOpenAtTheLastList) {
+  FillFiveColumns();
+  ASSERT_TRUE(QDir(dir_.Path()).mkpath(u"Listen"_qs));
+  const QString folder = dir_.File(u"Listen"_qs);
+  prompts_.files = {folder + u"/musik.mpl"_qs, u""_qs, u""_qs};
+  ASSERT_TRUE(SaveList(state_, prompts_));
+  EXPECT_FALSE(SaveListAs(state_, prompts_));
+  EXPECT_FALSE(OpenList(state_, prompts_));
+  ASSERT_TRUE(NewListing(state_, nullptr));
+  prompts_.files = {u""_qs};
+  EXPECT_FALSE(SaveList(state_, prompts_));  // after "Neu": the folder, no name
+  EXPECT_EQ(prompts_.dialog_starts,
+            (QStringList{QString(), folder + u"/musik"_qs, folder + u"/musik.mpl"_qs, folder}));
+}
+
 TEST_F(ListFilesTest, FailedSaveKeepsTheListingModifiedAndTheOldBase) {
   FillFiveColumns();
   prompts_.files = {dir_.File(u"no/such/folder/x.mpl"_qs)};
