@@ -396,6 +396,24 @@ TEST_F(ListFilesTest, ListDialogsOpenAtTheLastList) {
             (QStringList{QString(), folder + u"/musik"_qs, folder + u"/musik.mpl"_qs, folder}));
 }
 
+// A list that could not be opened or saved gives the listing no file: the next "Speichern"
+// asks for a name instead of writing to the list shown before (or to no name at all).
+TEST_F(ListFilesTest, AFailedOpenOrSaveLeavesTheListingWithoutAFile) {
+  FillFiveColumns();
+  test::WriteBytes(Base() + ".mpl", "");
+  test::WriteBytes(Base() + ".mpl2", "");
+  test::WriteBytes(Base() + ".mpl3", "");
+  prompts_.files = {Base() + ".mpl", dir_.File(u"no/such/folder/x.mpl"_qs), u""_qs};
+  prompts_.answers = {true};
+  EXPECT_FALSE(OpenList(state_, prompts_));
+  EXPECT_FALSE(SaveList(state_, prompts_));  // asks for a name, then fails to write there
+  EXPECT_FALSE(SaveList(state_, prompts_));  // asks again; cancelled
+  EXPECT_TRUE(prompts_.files.empty());
+  EXPECT_EQ(prompts_.dialog_starts.size(), 3);
+  EXPECT_EQ(state_.list_file_base, QString());
+  EXPECT_EQ(ReadBytes(Base() + ".mpl3"), QByteArray());
+}
+
 TEST_F(ListFilesTest, FailedSaveKeepsTheListingModifiedAndTheOldBase) {
   FillFiveColumns();
   prompts_.files = {dir_.File(u"no/such/folder/x.mpl"_qs)};

@@ -33,6 +33,7 @@ bool WriteTo(AppState& s, Prompts& prompts, const QString& base) {
     return false;
   }
   s.list_file_base = base;
+  s.list_file_unnamed = false;
   s.doc.SetListingModified(false);
   return true;
 }
@@ -47,7 +48,6 @@ bool SaveListAs(AppState& s, Prompts& prompts) {
     const QString base = ListFileBaseOf(*chosen);
     // Any of the three files would be replaced, not only the one the dialog names.
     if (AnyExists(*chosen, base) && !prompts.Ask(s.Slots().msgOverwrite)) continue;
-    s.list_file_unnamed = false;
     return WriteTo(s, prompts, base);
   }
 }
@@ -62,7 +62,6 @@ bool OpenList(AppState& s, Prompts& prompts) {
   const auto chosen = prompts.OpenFileName(kFilter, DialogStart(s, u".mpl"_qs));
   if (!chosen) return false;
   s.list_folder = QFileInfo(*chosen).absolutePath();
-  s.list_file_unnamed = false;
   const QString base = ListFileBaseOf(*chosen);
   QString error;
   auto contents = ReadListFiles(base, s.Slots(), &error);
@@ -76,6 +75,7 @@ bool OpenList(AppState& s, Prompts& prompts) {
   // What is shown now is what the files hold.
   s.doc.SetListingModified(false);
   s.list_file_base = base;
+  s.list_file_unnamed = false;
   return true;
 }
 
