@@ -436,7 +436,8 @@ void MainWindow::OpenExportDialog() { ShowOver(export_dialog_.get()); }
 
 void MainWindow::ExportSaveClick() {
   // After a failure the dialog stays open, so another name can be chosen or the export ended.
-  if (RunExport(state_.doc, export_dialog_->Choice(), *prompts_, state_.Slots())) {
+  if (RunExport(state_.doc, export_dialog_->Choice(), *prompts_, state_.Slots(),
+                state_.export_folders)) {
     CloseExportDialog();
   }
 }

@@ -40,16 +40,16 @@ int DialogPrompts::Show(QMessageBox::Icon icon, const QString& text,
   return box.exec();
 }
 
-std::optional<QString> DialogPrompts::SaveFileName(const QString& filter) {
+std::optional<QString> DialogPrompts::SaveFileName(const QString& filter, const QString& start) {
   // The program asks its own overwrite question, after working out the list's base name.
-  const QString name = QFileDialog::getSaveFileName(Owner(), QString(), QString(), filter, nullptr,
+  const QString name = QFileDialog::getSaveFileName(Owner(), QString(), start, filter, nullptr,
                                                     QFileDialog::DontConfirmOverwrite);
   if (name.isEmpty()) return std::nullopt;
   return name;
 }
 
-std::optional<QString> DialogPrompts::OpenFileName(const QString& filter) {
-  const QString name = QFileDialog::getOpenFileName(Owner(), QString(), QString(), filter);
+std::optional<QString> DialogPrompts::OpenFileName(const QString& filter, const QString& start) {
+  const QString name = QFileDialog::getOpenFileName(Owner(), QString(), start, filter);
   if (name.isEmpty()) return std::nullopt;
   return name;
 }

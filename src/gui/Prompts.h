@@ -15,8 +15,8 @@ class DialogPrompts : public Prompts {
   void Inform(const QString& text) override;
   void Error(const QString& text) override;
   bool Ask(const QString& text) override;
-  std::optional<QString> SaveFileName(const QString& filter) override;
-  std::optional<QString> OpenFileName(const QString& filter) override;
+  std::optional<QString> SaveFileName(const QString& filter, const QString& start) override;
+  std::optional<QString> OpenFileName(const QString& filter, const QString& start) override;
   std::optional<QString> Text(const QString& caption, const QString& prompt,
                               const QString& default_text) override;
 

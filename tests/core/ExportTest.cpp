@@ -25,13 +25,27 @@ class ExportTest : public ::testing::Test {
   QString File(const QString& name) const { return dir.filePath(name); }
   QStringList Files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
   bool Run(const ExportChoice& choice) {
-    return RunExport(doc, choice, prompts, MessageSlotsFor(UiLanguage::German));
+    return RunExport(doc, choice, prompts, MessageSlotsFor(UiLanguage::German), folders);
   }
 
   ListingDocument doc;
   QTemporaryDir dir;
   test::ScriptedPrompts prompts;
+  ExportFolders folders;
 };
+
+// Each kind of file's dialog opens in the folder last used for that kind.
+TEST_F(ExportTest, EachDialogOpensWhereItsKindWasLastSaved) {
+  ASSERT_TRUE(QDir(dir.path()).mkpath(u"texte"_qs));
+  ASSERT_TRUE(QDir(dir.path()).mkpath(u"seiten"_qs));
+  prompts.files = {File(u"texte/a.txt"_qs), File(u"seiten/a"_qs)};
+  ASSERT_TRUE(Run({.text = true, .html = true}));
+  prompts.files = {u""_qs, u""_qs, u""_qs};
+  ASSERT_TRUE(Run({.text = true, .spreadsheet = true, .html = true}));
+  EXPECT_EQ(prompts.dialog_starts,
+            (QStringList{QString(), QString(), File(u"texte"_qs), QString(), File(u"seiten"_qs)}));
+  EXPECT_TRUE(QFile::exists(File(u"seiten/a.htm"_qs)));
+}
 
 TEST_F(ExportTest, TextIsTheTextViewInCp1252WithCrLf) {
   QString error;

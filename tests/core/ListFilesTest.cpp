@@ -379,6 +379,41 @@ TEST_F(ListFilesTest, OpeningIsLinearInTheLengthOfALine) {
   EXPECT_LT(ampersands, 20 * plain) << ampersands << " ns against " << plain << " ns";
 }
 
+// "Speichern unter" and "Öffnen" open in the folder last used for list files, with the
+// list's name while the listing belongs to one.
+TEST_F(ListFilesTest, ListDialogsOpenAtTheLastList) {
+  FillFiveColumns();
+  ASSERT_TRUE(QDir(dir_.Path()).mkpath(u"Listen"_qs));
+  const QString folder = dir_.File(u"Listen"_qs);
+  prompts_.files = {folder + u"/musik.mpl"_qs, u""_qs, u""_qs};
+  ASSERT_TRUE(SaveList(state_, prompts_));
+  EXPECT_FALSE(SaveListAs(state_, prompts_));
+  EXPECT_FALSE(OpenList(state_, prompts_));
+  ASSERT_TRUE(NewListing(state_, nullptr));
+  prompts_.files = {u""_qs};
+  EXPECT_FALSE(SaveList(state_, prompts_));  // after "Neu": the folder, no name
+  EXPECT_EQ(prompts_.dialog_starts,
+            (QStringList{QString(), folder + u"/musik"_qs, folder + u"/musik.mpl"_qs, folder}));
+}
+
+// A list that could not be opened or saved gives the listing no file: the next "Speichern"
+// asks for a name instead of writing to the list shown before (or to no name at all).
+TEST_F(ListFilesTest, AFailedOpenOrSaveLeavesTheListingWithoutAFile) {
+  FillFiveColumns();
+  test::WriteBytes(Base() + ".mpl", "");
+  test::WriteBytes(Base() + ".mpl2", "");
+  test::WriteBytes(Base() + ".mpl3", "");
+  prompts_.files = {Base() + ".mpl", dir_.File(u"no/such/folder/x.mpl"_qs), u""_qs};
+  prompts_.answers = {true};
+  EXPECT_FALSE(OpenList(state_, prompts_));
+  EXPECT_FALSE(SaveList(state_, prompts_));  // asks for a name, then fails to write there
+  EXPECT_FALSE(SaveList(state_, prompts_));  // asks again; cancelled
+  EXPECT_TRUE(prompts_.files.empty());
+  EXPECT_EQ(prompts_.dialog_starts.size(), 3);
+  EXPECT_EQ(state_.list_file_base, QString());
+  EXPECT_EQ(ReadBytes(Base() + ".mpl3"), QByteArray());
+}
+
 TEST_F(ListFilesTest, FailedSaveKeepsTheListingModifiedAndTheOldBase) {
   FillFiveColumns();
   prompts_.files = {dir_.File(u"no/such/folder/x.mpl"_qs)};

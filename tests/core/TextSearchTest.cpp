@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <limits>
+
 #include "core/app/AppState.h"
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/ListingDocument.h"
 #include "core/search/FindSession.h"
+#include "core/search/TextSearch.h"
 #include "support/Printers.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
@@ -210,6 +214,50 @@ TEST(SearchStartTest, Line24DecidesAndTheAnswerIsStored) {
   EXPECT_TRUE(state.flags.ask_search_start);
   EXPECT_EQ(dir.Options().split('\n')[24], "0\r");
   EXPECT_TRUE(error.isEmpty());
+}
+
+// Long search texts find exactly the places the library's search finds, in both directions,
+// overlapping occurrences included.
+TEST(TextSearchTimeTest, LongSearchTextsFindWhatShortOnesWould) {
+  const std::string unit = "abcabcabdabcabcabd-";
+  const std::string text = "xx" + unit + unit.substr(0, 12) + unit + unit + "abc" + unit + "y";
+  for (const std::string& bytes : {unit, unit + unit, unit.substr(0, 17), text.substr(5, 30)}) {
+    const Needle needle(FindRequest{QString::fromStdString(bytes), true, true});
+    for (std::size_t at = 0; at <= text.size() + 1; ++at) {
+      EXPECT_EQ(needle.FindIn(text, at), text.find(bytes, at)) << bytes << " from " << at;
+      EXPECT_EQ(needle.FindLastIn(text, at), text.rfind(bytes, at)) << bytes << " to " << at;
+    }
+    EXPECT_EQ(needle.FindLastIn(text), text.rfind(bytes));
+    EXPECT_EQ(needle.FindLastIn(bytes.substr(1)), std::string::npos);
+  }
+}
+
+// A long search text over a long line costs time in proportion to the line, not to the
+// product of both lengths: 20,000 characters that almost match at every place of a line of
+// 300,000 are looked for about as fast as two.
+TEST(TextSearchTimeTest, LongSearchTextsAreLinearInTheLine) {
+  LineList lines;
+  lines.Append(QString(300'000, u'a'));
+  auto best_time = [&](const QString& text, bool down) {
+    qint64 best = std::numeric_limits<qint64>::max();
+    for (int run = 0; run < 3; ++run) {
+      const Needle needle(FindRequest{text, down, true});
+      FindState state;
+      QElapsedTimer timer;
+      timer.start();
+      const auto hit = down ? ScanLinesDown(lines, needle, TextPos{0, 0}, state)
+                            : ScanLinesUp(lines, needle, TextPos{0, 300'000}, state);
+      best = std::min(best, timer.nsecsElapsed());
+      EXPECT_FALSE(hit);
+    }
+    return best;
+  };
+  for (const bool down : {true, false}) {
+    const qint64 short_text = std::max<qint64>(best_time(u"ab"_qs, down), 1'000'000);
+    const QString almost = QString(19'999, u'a') + u'b';
+    const qint64 long_text = best_time(almost, down);
+    EXPECT_LT(long_text, 20 * short_text) << (down ? "down: " : "up: ") << long_text << " ns";
+  }
 }
 
 }  // namespace

@@ -21,8 +21,14 @@ class ScriptedPrompts : public Prompts {
     answers.pop_front();
     return answer;
   }
-  std::optional<QString> SaveFileName(const QString&) override { return Next(); }
-  std::optional<QString> OpenFileName(const QString&) override { return Next(); }
+  std::optional<QString> SaveFileName(const QString&, const QString& start) override {
+    dialog_starts.append(start);
+    return Next();
+  }
+  std::optional<QString> OpenFileName(const QString&, const QString& start) override {
+    dialog_starts.append(start);
+    return Next();
+  }
   std::optional<QString> Text(const QString& caption, const QString& prompt,
                               const QString& default_text) override {
     shown.append(u"text: "_qs + caption + u'|' + prompt + u'|' + default_text);
@@ -36,6 +42,7 @@ class ScriptedPrompts : public Prompts {
   std::deque<QString> files;  // an empty name cancels the dialog
   std::deque<std::optional<QString>> texts;  // nothing cancels the prompt
   QStringList shown;
+  QStringList dialog_starts;  // where each file dialog opened
 
  private:
   std::optional<QString> Next() {

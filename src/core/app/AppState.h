@@ -8,6 +8,7 @@
 #include "core/listing/Entering.h"
 #include "core/listing/HtmlStyle.h"
 #include "core/listing/ListingDocument.h"
+#include "core/output/Export.h"
 #include "core/output/StyleDialog.h"
 #include "core/settings/FileTypeCatalog.h"
 #include "core/settings/OptionsFile.h"
@@ -62,6 +63,9 @@ class AppState {
   WindowPlacement window;
   QString list_file_base;
   bool list_file_unnamed = true;
+  // The folders the file dialogs last used: list files, and each kind of export.
+  QString list_folder;
+  ExportFolders export_folders;
   // The window caption and the caption of the "nothing found" option, as the last action that
   // chose what to search for left them.
   QString window_caption;

@@ -19,6 +19,13 @@ bool AnyExists(const QString& chosen, const QString& base) {
   return false;
 }
 
+// The list dialogs open in the folder last used for list files, with the list's name while
+// the listing belongs to a file.
+QString DialogStart(const AppState& s, const QString& extension) {
+  if (!s.list_file_unnamed && !s.list_file_base.isEmpty()) return s.list_file_base + extension;
+  return s.list_folder;
+}
+
 bool WriteTo(AppState& s, Prompts& prompts, const QString& base) {
   QString error;
   if (!SaveListFiles(s.doc, base, &error)) {
@@ -26,6 +33,7 @@ bool WriteTo(AppState& s, Prompts& prompts, const QString& base) {
     return false;
   }
   s.list_file_base = base;
+  s.list_file_unnamed = false;
   s.doc.SetListingModified(false);
   return true;
 }
@@ -34,12 +42,12 @@ bool WriteTo(AppState& s, Prompts& prompts, const QString& base) {
 
 bool SaveListAs(AppState& s, Prompts& prompts) {
   for (;;) {
-    const auto chosen = prompts.SaveFileName(kFilter);
+    const auto chosen = prompts.SaveFileName(kFilter, DialogStart(s, QString()));
     if (!chosen) return false;
+    s.list_folder = QFileInfo(*chosen).absolutePath();
     const QString base = ListFileBaseOf(*chosen);
     // Any of the three files would be replaced, not only the one the dialog names.
     if (AnyExists(*chosen, base) && !prompts.Ask(s.Slots().msgOverwrite)) continue;
-    s.list_file_unnamed = false;
     return WriteTo(s, prompts, base);
   }
 }
@@ -51,9 +59,9 @@ bool SaveList(AppState& s, Prompts& prompts) {
 
 bool OpenList(AppState& s, Prompts& prompts) {
   if (s.doc.ListingModified() && !prompts.Ask(DiscardQuestion(s))) return false;
-  const auto chosen = prompts.OpenFileName(kFilter);
+  const auto chosen = prompts.OpenFileName(kFilter, DialogStart(s, u".mpl"_qs));
   if (!chosen) return false;
-  s.list_file_unnamed = false;
+  s.list_folder = QFileInfo(*chosen).absolutePath();
   const QString base = ListFileBaseOf(*chosen);
   QString error;
   auto contents = ReadListFiles(base, s.Slots(), &error);
@@ -67,6 +75,7 @@ bool OpenList(AppState& s, Prompts& prompts) {
   // What is shown now is what the files hold.
   s.doc.SetListingModified(false);
   s.list_file_base = base;
+  s.list_file_unnamed = false;
   return true;
 }
 

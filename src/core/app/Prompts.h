@@ -16,9 +16,10 @@ class Prompts {
   virtual void Error(const QString& text) = 0;
   // A question with Yes and No; true only for Yes.
   virtual bool Ask(const QString& text) = 0;
-  // File dialogs; nothing when cancelled.
-  virtual std::optional<QString> SaveFileName(const QString& filter) = 0;
-  virtual std::optional<QString> OpenFileName(const QString& filter) = 0;
+  // File dialogs; nothing when cancelled. They open at `start`: a folder, or a folder and a
+  // file name; empty for the working folder.
+  virtual std::optional<QString> SaveFileName(const QString& filter, const QString& start) = 0;
+  virtual std::optional<QString> OpenFileName(const QString& filter, const QString& start) = 0;
   // A one-line text with a caption, a prompt and a default answer; nothing when cancelled.
   virtual std::optional<QString> Text(const QString& caption, const QString& prompt,
                                       const QString& default_text) = 0;

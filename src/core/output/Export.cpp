@@ -1,5 +1,7 @@
 #include "core/output/Export.h"
 
+#include <QFileInfo>
+
 #include "core/app/Prompts.h"
 #include "core/app/Shell.h"
 #include "core/i18n/LanguageTables.h"
@@ -64,28 +66,30 @@ QString WithDefaultExtension(const QString& chosen, const QString& extension) {
 }
 
 bool RunExport(const ListingDocument& doc, const ExportChoice& choice, Prompts& prompts,
-               const MessageSlots& messages) {
+               const MessageSlots& messages, ExportFolders& folders) {
   QString error;
-  auto chosen = [&](bool ticked, const QString& filter, const QString& extension) {
+  auto chosen = [&](bool ticked, const QString& filter, const QString& extension, QString& folder) {
     std::optional<QString> name;
-    if (ticked) name = prompts.SaveFileName(filter);
-    if (name) name = WithDefaultExtension(*name, extension);
-    return name;
+    if (ticked) name = prompts.SaveFileName(filter, folder);
+    if (!name) return name;
+    folder = QFileInfo(*name).absolutePath();
+    return std::optional<QString>(WithDefaultExtension(*name, extension));
   };
   auto failed = [&] {
     prompts.Error(error);
     return false;
   };
-  if (const auto path = chosen(choice.text, kTextFilter, u".txt"_qs)) {
+  if (const auto path = chosen(choice.text, kTextFilter, u".txt"_qs, folders.text)) {
     if (!ExportText(doc, *path, &error)) return failed();
   }
-  if (const auto path = chosen(choice.spreadsheet, kSpreadsheetFilter, u".xls"_qs)) {
+  if (const auto path =
+          chosen(choice.spreadsheet, kSpreadsheetFilter, u".xls"_qs, folders.spreadsheet)) {
     QStringList written;
     const bool ok = ExportSpreadsheet(doc, *path, &written, &error);
     if (written.size() > 1) prompts.Inform(messages.msgWorkbooks + u'\n' + written.join(u'\n'));
     if (!ok) return failed();
   }
-  if (const auto path = chosen(choice.html, kHtmlFilter, u".htm"_qs)) {
+  if (const auto path = chosen(choice.html, kHtmlFilter, u".htm"_qs, folders.html)) {
     if (!ExportHtml(doc, *path, &error)) return failed();
   }
   return true;

@@ -37,6 +37,13 @@ bool ShowPreview(const QString& program_dir, const QStringList& page, Shell& she
 // The chosen name with `extension` (".txt") added when its file name has none.
 QString WithDefaultExtension(const QString& chosen, const QString& extension);
 
+// The folders the export's file dialogs last used, one per kind of file; empty until used.
+struct ExportFolders {
+  QString text;
+  QString spreadsheet;
+  QString html;
+};
+
 // The formats the export dialog has ticked.
 struct ExportChoice {
   bool text = false;
@@ -47,8 +54,9 @@ struct ExportChoice {
 // The export dialog's "Speichern": each ticked format gets its save dialog (a cancelled one
 // skips only that format) and is written. The first failure is reported and ends the export;
 // the result is then false and the dialog stays open. When the grid filled several workbooks,
-// the user is told their names.
+// the user is told their names. Each dialog opens in the folder last used for its kind of
+// file, which `folders` keeps.
 bool RunExport(const ListingDocument& doc, const ExportChoice& choice, Prompts& prompts,
-               const MessageSlots& messages);
+               const MessageSlots& messages, ExportFolders& folders);
 
 }  // namespace kavoro

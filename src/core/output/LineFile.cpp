@@ -75,16 +75,20 @@ QByteArray Bom() { return QByteArray(kUtf8Bom.data(), qsizetype(kUtf8Bom.size())
 
 std::vector<std::string_view> LineFile::SplitLines(std::string_view bytes) {
   std::vector<std::string_view> lines;
-  std::size_t start = 0;
+  const char* p = bytes.data();
   const std::size_t n = bytes.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const char c = bytes[i];
-    if (c != '\r' && c != '\n') continue;
-    lines.push_back(bytes.substr(start, i - start));
-    if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
-    start = i + 1;
+  std::size_t start = 0;
+  while (start < n) {
+    // The line ends at the first CR or LF; both are found with memchr, a byte at a time
+    // would be several times slower on a listing of millions of lines.
+    const void* lf = std::memchr(p + start, '\n', n - start);
+    const std::size_t lf_at = lf ? std::size_t(static_cast<const char*>(lf) - p) : n;
+    const void* cr = std::memchr(p + start, '\r', lf_at - start);
+    const std::size_t end = cr ? std::size_t(static_cast<const char*>(cr) - p) : lf_at;
+    lines.push_back(bytes.substr(start, end - start));
+    if (end == n) break;
+    start = end + (p[end] == '\r' && end + 1 < n && p[end + 1] == '\n' ? 2 : 1);
   }
-  if (start < n) lines.push_back(bytes.substr(start));
   return lines;
 }
 

@@ -1,8 +1,8 @@
 #include "core/output/ListFiles.h"
 
-#include <deque>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/listing/HtmlText.h"
@@ -66,9 +66,11 @@ qsizetype CellsOf(std::string_view row) {
 class BlocksByName {
  public:
   BlocksByName(const LineList& html, const std::vector<EntryBlock>& blocks)
-      : taken_(blocks.size()) {
-    for (std::size_t i = 0; i < blocks.size(); ++i) {
-      by_name_[html.Utf8At(blocks[i].NameLine())].push_back(i);
+      : next_(blocks.size(), kNone), taken_(blocks.size()) {
+    first_.reserve(blocks.size());
+    for (std::size_t i = blocks.size(); i-- > 0;) {
+      auto [it, added] = first_.try_emplace(html.Utf8At(blocks[i].NameLine()), i);
+      if (!added) next_[i] = std::exchange(it->second, i);
     }
   }
 
@@ -84,15 +86,19 @@ class BlocksByName {
   }
 
  private:
+  static constexpr std::size_t kNone = std::size_t(-1);
+
   std::ptrdiff_t First(std::string_view key) {
-    const auto it = by_name_.find(key);
-    if (it == by_name_.end()) return -1;
-    std::deque<std::size_t>& queue = it->second;
-    while (!queue.empty() && taken_[queue.front()]) queue.pop_front();
-    return queue.empty() ? -1 : std::ptrdiff_t(queue.front());
+    const auto it = first_.find(key);
+    if (it == first_.end()) return -1;
+    std::size_t& block = it->second;
+    while (block != kNone && taken_[block]) block = next_[block];
+    return block == kNone ? -1 : std::ptrdiff_t(block);
   }
 
-  std::unordered_map<std::string_view, std::deque<std::size_t>> by_name_;
+  // Per name its first block not handed out yet; each block links to the next of its name.
+  std::unordered_map<std::string_view, std::size_t> first_;
+  std::vector<std::size_t> next_;
   std::vector<bool> taken_;
   std::string escaped_;
 };

@@ -1,6 +1,8 @@
 #include "core/search/TextSearch.h"
 
 #include <algorithm>
+#include <functional>
+#include <iterator>
 
 #include "core/listing/ListingDocument.h"
 #include "core/listing/StringPool.h"
@@ -10,6 +12,11 @@ namespace kavoro {
 namespace {
 
 constexpr auto kNone = std::string_view::npos;
+
+// The library's search compares the whole search text at every place its first byte
+// matches; up to this length that is a small constant per byte of the text. Longer search
+// texts go through Boyer-Moore, forwards and over the reversed bytes.
+constexpr std::size_t kShortNeedle = 16;
 
 // Lines and cells as the needle compares them; folding is needed only when the search text
 // holds a letter and case is ignored.
@@ -45,11 +52,45 @@ qsizetype ColumnAt(std::string_view text, std::size_t byte) {
 
 }  // namespace
 
+struct Needle::Searchers {
+  std::boyer_moore_searcher<const char*> forward;
+  std::boyer_moore_searcher<const char*> backward;
+};
+
 Needle::Needle(const FindRequest& request)
     : bytes_(request.text.toStdString()),
       match_case_(request.match_case),
       length_(request.text.size()) {
   if (!match_case_) utf8::FoldAsciiUpper(std::string(bytes_), bytes_);
+  if (bytes_.size() <= kShortNeedle) return;
+  reversed_.assign(bytes_.rbegin(), bytes_.rend());
+  const char* b = bytes_.data();
+  const char* r = reversed_.data();
+  searchers_.reset(new Searchers{{b, b + bytes_.size()}, {r, r + reversed_.size()}});
+}
+
+Needle::~Needle() = default;
+
+std::size_t Needle::FindIn(std::string_view text, std::size_t from) const {
+  if (!searchers_) return text.find(bytes_, from);
+  if (from > text.size()) return kNone;
+  const char* end = text.data() + text.size();
+  const char* found = searchers_->forward(text.data() + from, end).first;
+  return found == end ? kNone : std::size_t(found - text.data());
+}
+
+std::size_t Needle::FindLastIn(std::string_view text, std::size_t last_start) const {
+  if (!searchers_) return text.rfind(bytes_, last_start);
+  // Search the reversed bytes of the part an occurrence beginning at `last_start` can reach.
+  const std::size_t m = bytes_.size();
+  if (text.size() < m) return kNone;
+  const std::size_t limit = std::min(last_start, text.size() - m) + m;
+  using Back = std::reverse_iterator<const char*>;
+  const Back first(text.data() + limit);
+  const Back last(text.data());
+  const Back found = searchers_->backward(first, last).first;
+  if (found == last) return kNone;
+  return limit - std::size_t(found - first) - m;
 }
 
 std::optional<TextPos> ScanLinesDown(const LineList& lines, const Needle& needle, TextPos start,
@@ -62,7 +103,7 @@ std::optional<TextPos> ScanLinesDown(const LineList& lines, const Needle& needle
     if (!state.turn_mark && line == start.line) {
       from = std::max(from, utf8::ByteOffset(text, start.column));
     }
-    const std::size_t found = text.find(needle.Bytes(), from);
+    const std::size_t found = needle.FindIn(text, from);
     if (found != kNone) {
       const TextPos hit{line, ColumnAt(text, found)};
       state.scan_prefix_length = hit.column + needle.Length();
@@ -89,9 +130,9 @@ std::optional<TextPos> ScanLinesUp(const LineList& lines, const Needle& needle, 
     std::size_t found = kNone;
     if (!state.turn_mark && line == start.line) {
       const std::size_t limit = utf8::ByteOffset(text, start.column);
-      if (limit > 0) found = part.rfind(needle.Bytes(), limit - 1);
+      if (limit > 0) found = needle.FindLastIn(part, limit - 1);
     } else {
-      found = part.rfind(needle.Bytes());
+      found = needle.FindLastIn(part);
     }
     if (found != kNone) {
       const TextPos hit{line, ColumnAt(text, found)};
@@ -116,7 +157,7 @@ std::optional<GridCell> ScanGridDown(const ListingDocument& doc, const Needle& n
     ReadAhead(doc, row + kReadAhead);
     const int first_col = row == first_row ? std::max(state.grid_search_col, 0) : 0;
     for (int col = first_col; col < doc.ColumnCount(); ++col) {
-      if (fold(doc.CellUtf8(col, row)).find(needle.Bytes()) == kNone) continue;
+      if (needle.FindIn(fold(doc.CellUtf8(col, row)), 0) == kNone) continue;
       state.grid_search_row = row;
       state.grid_search_col = col + 1;
       return GridCell{row, col};
@@ -136,7 +177,7 @@ std::optional<GridCell> ScanGridUp(const ListingDocument& doc, const Needle& nee
     const int first_col =
         row == state.grid_search_row ? std::min(state.grid_search_col, last_col) : last_col;
     for (int col = first_col; col >= 0; --col) {
-      if (fold(doc.CellUtf8(col, row)).find(needle.Bytes()) == kNone) continue;
+      if (needle.FindIn(fold(doc.CellUtf8(col, row)), 0) == kNone) continue;
       state.grid_search_row = row;
       state.grid_search_col = col - 1;
       return GridCell{row, col};

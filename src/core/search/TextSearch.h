@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <compare>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kavoro {
 
@@ -51,14 +53,29 @@ struct FindState {
 class Needle {
  public:
   explicit Needle(const FindRequest& request);
+  ~Needle();
+  Needle(const Needle&) = delete;
+  Needle& operator=(const Needle&) = delete;
+
   const std::string& Bytes() const { return bytes_; }
   bool MatchCase() const { return match_case_; }
   qsizetype Length() const { return length_; }
 
+  // The first occurrence in `text` that begins at or after byte `from`, and the last one that
+  // begins at or before byte `last_start`; npos when there is none. Both take time in
+  // proportion to the text, however long the search text is.
+  std::size_t FindIn(std::string_view text, std::size_t from) const;
+  std::size_t FindLastIn(std::string_view text,
+                         std::size_t last_start = std::string_view::npos) const;
+
  private:
+  struct Searchers;
+
   std::string bytes_;
+  std::string reversed_;
   bool match_case_;
   qsizetype length_;
+  std::unique_ptr<Searchers> searchers_;  // only for long search texts
 };
 
 // The memo scans over a line view. Downward: the first occurrence at or after `start` (after
