@@ -9,6 +9,7 @@
 #include "gui/FittingTabs.h"
 #include "gui/NamedWidget.h"
 #include "gui/OwnedWindow.h"
+#include "gui/ShownText.h"
 
 namespace kavoro {
 namespace {
@@ -80,8 +81,7 @@ void CatalogEditor::OpenForCategories(const QStringList& lines) {
   category_pages_->show();
   category_pages_->setCurrentIndex(0);
   category_name_->clear();
-  category_to_delete_->clear();
-  category_to_delete_->addItems(CategoriesInOrder(lines));
+  FillWithNames(category_to_delete_, CategoriesInOrder(lines));
   setFixedSize(300, 120);
 }
 
@@ -94,8 +94,7 @@ void CatalogEditor::OpenForExtensions(const QStringList& lines) {
   const QStringList categories = CategoriesInOrder(lines);
   for (QComboBox* box : {category_to_extend_, category_of_extension_}) {
     box->blockSignals(true);
-    box->clear();
-    box->addItems(categories);
+    FillWithNames(box, categories);
     box->blockSignals(false);
   }
   ListExtensions();
@@ -103,8 +102,7 @@ void CatalogEditor::OpenForExtensions(const QStringList& lines) {
 }
 
 void CatalogEditor::ListExtensions() {
-  extension_to_delete_->clear();
-  extension_to_delete_->addItems(ExtensionsOf(lines_, category_of_extension_->currentIndex()));
+  FillWithNames(extension_to_delete_, ExtensionsOf(lines_, category_of_extension_->currentIndex()));
   delete_extension_->setEnabled(extension_to_delete_->count() > 0);
 }
 

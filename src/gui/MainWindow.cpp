@@ -371,6 +371,7 @@ void MainWindow::Optionen1Click() {
 void MainWindow::Suchen1Click() { find_window_->Open(); }
 
 void MainWindow::OptionsSaveClick() {
+  RecordWindowState();  // the panel writes the window lines too
   QString error;
   const bool saved = SaveOptionsPanel(state_, options_panel_->Flags(), &error);
   ShowGridTools();
@@ -388,6 +389,7 @@ void MainWindow::OptionsCancelClick() {
 }
 
 void MainWindow::Deutsch1Click() {
+  RecordWindowState();  // the switch writes the window lines too
   QString error;
   const bool saved = SwitchLanguage(state_, UiLanguage::German, &error);
   ShowLanguage();
@@ -396,6 +398,7 @@ void MainWindow::Deutsch1Click() {
 }
 
 void MainWindow::English1Click() {
+  RecordWindowState();  // the switch writes the window lines too
   QString error;
   const bool saved = SwitchLanguage(state_, UiLanguage::English, &error);
   ShowLanguage();
@@ -481,16 +484,15 @@ void MainWindow::Timer2Timer() {
 }
 
 void MainWindow::Timer3Timer() {
-  OptionsFile& o = state_.options;
-  if ((windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0) {
-    o.SetWorkingLine(opt::kWindowState, u"0"_qs);
-    o.SetWorkingLine(opt::kWindowWidth, QString::number(frameGeometry().width()));
-    o.SetWorkingLine(opt::kWindowHeight, QString::number(frameGeometry().height()));
-  } else {
-    o.SetWorkingLine(opt::kWindowState, u"1"_qs);
-  }
+  RecordWindowState();
   timer3_.stop();
-  if (!o.SaveWorking()) ReportError(o.LastError());
+  if (!state_.options.SaveWorking()) ReportError(state_.options.LastError());
+}
+
+void MainWindow::RecordWindowState() {
+  const bool normal =
+      (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0;
+  kavoro::RecordWindowState(state_, normal, frameGeometry().width(), frameGeometry().height());
 }
 
 void MainWindow::Timer4Timer() {

@@ -132,6 +132,8 @@ class MainWindow : public QMainWindow {
   void Timer2Timer();
   void Timer3Timer();
   void Timer4Timer();
+  // Lines 16 to 18 of both copies of optionen.ini as the window is now.
+  void RecordWindowState();
 
   // Showing the state.
   void ShowLanguage();

@@ -137,14 +137,18 @@ void MainWindow::BuildCatalogMenus() {
 
 void MainWindow::AddCatalogEntries(QMenu* menu) {
   const QStringList& lines = state_.catalog.Lines();
+  menu->setToolTipsVisible(true);  // long names are shown whole there
   QMenu* category = nullptr;
   for (int i = 0; i < lines.size(); ++i) {
     if (!lines[i].startsWith(u'.')) {
-      category = menu->addMenu(CaptionOf(lines[i]));
+      category = menu->addMenu(QString());
+      SetNameOf(category->menuAction(), lines[i], menu->fontMetrics());
+      category->setToolTipsVisible(true);
       continue;
     }
     if (!category) continue;
-    QAction* action = category->addAction(CaptionOf(lines[i]));
+    QAction* action = category->addAction(QString());
+    SetNameOf(action, lines[i], category->fontMetrics());
     catalog_actions_.append(action);
     connect(action, &QAction::triggered, this, [this, i] {
       ChooseCatalogExtension(state_, i);

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QMessageBox>
 
+#include "core/app/MessageText.h"
+
 namespace kavoro {
 namespace {
 
@@ -35,7 +37,7 @@ bool DialogPrompts::Ask(const QString& text) {
 // Messages name files and folders: their text is plain, whatever a name holds.
 int DialogPrompts::Show(QMessageBox::Icon icon, const QString& text,
                         QMessageBox::StandardButtons buttons) {
-  QMessageBox box(icon, kTitle, text, buttons, Owner());
+  QMessageBox box(icon, kTitle, BreakLongWords(text, kLongestWord), buttons, Owner());
   box.setTextFormat(Qt::PlainText);
   return box.exec();
 }

@@ -352,5 +352,22 @@ TEST_F(MainWindowTest, StoredSizeIsKeptWithinTheScreenAndAboveTheMinimum) {
   }
 }
 
+TEST_F(MainWindowTest, MaximisedStateIsStoredByTheLanguageSwitchAndTheOptionsPanel) {
+  MainWindow& w = Open();
+  w.showMaximized();
+  ASSERT_TRUE(w.isMaximized());
+  // At once, before the state timer has written it.
+  Action("English1")->trigger();
+  EXPECT_EQ(OptionLines()[18], "1\r");
+  EXPECT_EQ(OptionLines()[16], "702\r");  // the last normal size
+  QTest::qWait(700);
+  Action("Optionen1")->trigger();
+  Find<QPushButton>("Button7")->click();
+  EXPECT_EQ(OptionLines()[18], "1\r");
+  w.showNormal();
+  Action("Deutsch1")->trigger();
+  EXPECT_EQ(OptionLines()[18], "0\r");
+}
+
 }  // namespace
 }  // namespace kavoro

@@ -1,18 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QTimer>
 #include <QTreeView>
 #include <QWindow>
 
+#include "gui/CatalogEditor.h"
 #include "gui/MainWindow.h"
 #include "gui/Prompts.h"
 #include "support/Printers.h"
@@ -125,6 +130,94 @@ TEST_F(ShownTextsTest, FolderMenuNamesAFolderWithAnAmpersand) {
   Find<QMenu>("PopupMenu1")->hide();
   EXPECT_EQ(Shown(Find<QAction>("Verzeinisanlegen1")->text()),
             u"Alle Unterordner von : \"Bach & Söhne\" öffnen"_qs);
+}
+
+// Long user texts: elided in menus and lists (the whole text in a tooltip), wrapped in messages.
+class LongTextsTest : public ShownTextsTest {
+ protected:
+  LongTextsTest() {
+    category_ = QString(300, u'K') + u" <b>"_qs;
+    extension_ = u"."_qs + QString(300, u'e');
+    test::WriteBytes(dir_.File(u"endungen.ini"_qs),
+                     (category_ + u"\r\n"_qs + extension_ + u"\r\nMusik\r\n.mp3\r\n"_qs).toUtf8());
+  }
+  // The text a tooltip shows, without the line breaks that let it wrap.
+  static QString ShownTip(const QString& tip) {
+    return QTextDocumentFragment::fromHtml(tip).toPlainText().remove(u'\n');
+  }
+  static constexpr int kNarrow = 420;  // far below the 1,280 pixels of a 300-character name
+
+  QString category_;
+  QString extension_;
+};
+
+TEST_F(LongTextsTest, MenusElideLongNamesAndShowThemWholeInATooltip) {
+  Open();
+  for (const char* name : {"Dateiarten1", "Suchennach1", "Suchennach2"}) {
+    auto* menu = Find<QMenu>(name);
+    EXPECT_LE(menu->sizeHint().width(), kNarrow) << name;
+    EXPECT_TRUE(menu->toolTipsVisible()) << name;
+    QMenu* category = nullptr;
+    for (QAction* a : menu->actions()) {
+      if (a->menu() && ShownTip(a->toolTip()) == category_) category = a->menu();
+    }
+    ASSERT_NE(category, nullptr) << name;
+    EXPECT_LE(category->sizeHint().width(), kNarrow) << name;
+    EXPECT_TRUE(category->toolTipsVisible());
+    ASSERT_EQ(category->actions().size(), 1);
+    EXPECT_EQ(ShownTip(category->actions()[0]->toolTip()), extension_);
+  }
+}
+
+TEST_F(LongTextsTest, CatalogEditorListsElideLongNamesAndShowThemWholeInATooltip) {
+  MainWindow& w = Open();
+  Find<QAction>("Oberverzeichnishinzufgenlschen1")->trigger();
+  QWidget* editor = w.Editor();
+  auto check = [&](const char* name, const QString& whole) {
+    auto* box = editor->findChild<QComboBox*>(QLatin1String(name));
+    ASSERT_NE(box, nullptr) << name;
+    EXPECT_EQ(ShownTip(box->itemData(0, Qt::ToolTipRole).toString()), whole) << name;
+    box->showPopup();
+    EXPECT_LE(box->view()->window()->width(), kNarrow) << name;
+    box->hidePopup();
+  };
+  check("ComboBox2", category_);
+  editor->close();
+  Find<QAction>("Dateiartenhinzufgenlschen1")->trigger();
+  check("ComboBox1", category_);
+  check("ComboBox4", category_);
+  check("ComboBox3", extension_);
+  editor->close();
+}
+
+TEST_F(LongTextsTest, MessagesWrapALongFindTextAndKeepItWhole) {
+  MainWindow& w = Open();
+  DialogPrompts prompts(&w);
+  const QString question = u"\""_qs + QString(2000, u'x') +
+                           u"\" wurde leider nicht gefunden\nSoll noch einmal vom Anfang gesucht "
+                           u"werden ?"_qs;
+  int box_width = 0;
+  QString shown;
+  QStringList cut_off;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    box_width = box->width();
+    const QLabel* label = box->findChild<QLabel*>(u"qt_msgbox_label"_qs);
+    shown = label->text();
+    // Every line fits the label: a word too long for it would be cut off.
+    for (const QString& line : shown.split(u'\n')) {
+      if (label->fontMetrics().horizontalAdvance(line) > label->width()) cut_off.append(line);
+    }
+    box->close();
+  });
+  prompts.Ask(question);
+  EXPECT_LE(box_width, w.screen()->availableGeometry().width());
+  EXPECT_GT(box_width, 0);
+  EXPECT_EQ(cut_off.size(), 0) << cut_off.value(0).left(60).toStdString();
+  // Only line breaks were added, and only inside the long word.
+  EXPECT_EQ(QString(shown).remove(u'\n'), QString(question).remove(u'\n'));
+  EXPECT_TRUE(shown.endsWith(u"\nSoll noch einmal vom Anfang gesucht werden ?"_qs));
 }
 
 }  // namespace

@@ -244,6 +244,17 @@ bool CommitCatalogChange(AppState& s, const QStringList& lines, const QStringLis
   return false;
 }
 
+void RecordWindowState(AppState& s, bool normal, int outer_width, int outer_height) {
+  OptionsFile& o = s.options;
+  for (auto set : {&OptionsFile::SetWorkingLine, &OptionsFile::SetSnapshotLine}) {
+    (o.*set)(opt::kWindowState, Flag(!normal));
+    if (normal) {
+      (o.*set)(opt::kWindowWidth, QString::number(outer_width));
+      (o.*set)(opt::kWindowHeight, QString::number(outer_height));
+    }
+  }
+}
+
 EntryOptions EntryOptionsOf(const OptionFlags& f) {
   return EntryOptions{f.details, f.hide_extensions, f.whole_path, f.link_files && f.whole_path};
 }

@@ -114,6 +114,11 @@ void ChooseSeveralExtensions(AppState& state, const QStringList& extensions);
 bool CommitCatalogChange(AppState& state, const QStringList& lines,
                          const QStringList& deleted_extensions, QString* error);
 
+// Lines 16 to 18 as the window is now: its state, and its outer size while it is normal (a
+// window that is not normal keeps the last normal size). Both copies take them, so that the
+// options panel and the language switch, which write the snapshot whole, store the real state.
+void RecordWindowState(AppState& state, bool normal, int outer_width, int outer_height);
+
 // The options of entering as the option ticks set them.
 EntryOptions EntryOptionsOf(const OptionFlags& flags);
 
