@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileSystemModel>
 #include <QFormLayout>
@@ -48,6 +49,18 @@ QString DeleteQuestion(const QString& head, const QString& name) {
 // The properties window keeps the path it describes, to describe it again in another language.
 constexpr char kPathProperty[] = "path";
 
+// The name of a file or folder (held as utf8::NameFromBytes holds it) as the views show it.
+QString ShownFileName(const QString& path) {
+  return utf8::ShownName(path.section(u'/', -1, -1, QString::SectionSkipEmpty));
+}
+
+// The folder a file's path lies in, without a trailing "/".
+QString FolderOf(const QString& path) {
+  const qsizetype slash = path.lastIndexOf(u'/');
+  return slash <= 0 ? u"/"_qs : path.left(slash);
+}
+
+
 // The menu entries are made by the window; they are found by their names.
 QAction* ActionIn(const QMenu* menu, const char* name) {
   for (QAction* action : menu->actions()) {
@@ -59,16 +72,11 @@ QAction* ActionIn(const QMenu* menu, const char* name) {
 
 }  // namespace
 
-CutMarkDelegate::CutMarkDelegate(const FileClipboard& clip, QFileSystemModel* files,
-                                 QObject* parent)
-    : QStyledItemDelegate(parent), clip_(clip), files_(files) {}
+CutMarkDelegate::CutMarkDelegate(const FileClipboard& clip, PathOf path_of, QObject* parent)
+    : QStyledItemDelegate(parent), clip_(clip), path_of_(std::move(path_of)) {}
 
 bool CutMarkDelegate::Dimmed(const QModelIndex& index) const {
-  QModelIndex source = index;
-  if (auto* proxy = qobject_cast<const QSortFilterProxyModel*>(index.model())) {
-    source = proxy->mapToSource(index);
-  }
-  return clip_.CurrentMode() == FileClipboard::Mode::Cut && clip_.IsCut(files_->filePath(source));
+  return clip_.CurrentMode() == FileClipboard::Mode::Cut && clip_.IsCut(path_of_(index));
 }
 
 void CutMarkDelegate::initStyleOption(QStyleOptionViewItem* option,
@@ -90,8 +98,12 @@ ExplorerActions::ExplorerActions(const Views& views, QMenu* tree_menu, QMenu* li
       shell_(shell),
       owner_(owner),
       tree_menu_(tree_menu) {
-  v_.tree->setItemDelegate(new CutMarkDelegate(folder_clip_, v_.folders, v_.tree));
-  v_.list->setItemDelegate(new CutMarkDelegate(file_clip_, v_.files, v_.list));
+  v_.tree->setItemDelegate(new CutMarkDelegate(
+      folder_clip_, [folders = v_.folders](const QModelIndex& i) { return folders->filePath(i); },
+      v_.tree));
+  v_.list->setItemDelegate(new CutMarkDelegate(
+      file_clip_, [files = v_.files](const QModelIndex& i) { return files->FilePath(i); },
+      v_.list));
 
   using Command = void (ExplorerActions::*)();
   const std::tuple<QMenu*, const char*, Command> commands[] = {
@@ -136,7 +148,7 @@ void ExplorerActions::ListMenuOpening() {
 
 // --- Folders ----------------------------------------------------------------------------------
 
-void ExplorerActions::OpenFolder() { shell_.OpenUrl(QUrl::fromLocalFile(menu_folder_)); }
+void ExplorerActions::OpenFolder() { shell_.OpenUrl(FileUrl(menu_folder_)); }
 
 void ExplorerActions::RefreshTree() {
   // Listing the folder again brings in what changed without the file watcher noticing.
@@ -201,17 +213,13 @@ void ExplorerActions::PasteFolder() {
 void ExplorerActions::OpenFiles() {
   // Every selected file is opened once, in list order, and leaves the selection.
   for (const QModelIndex& index : SelectedFiles()) {
-    shell_.OpenUrl(QUrl::fromLocalFile(FilePath(index)));
+    shell_.OpenUrl(FileUrl(FilePath(index)));
     v_.list->selectionModel()->select(index,
                                       QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
   }
 }
 
-void ExplorerActions::RefreshList() {
-  const QString folder = v_.files->rootPath();
-  v_.files->setRootPath(QString());
-  v_.list->setRootIndex(v_.proxy->mapFromSource(v_.files->setRootPath(folder)));
-}
+void ExplorerActions::RefreshList() { v_.files->Reload(); }
 
 void ExplorerActions::CutFile() {
   file_clip_.Cut(menu_file_);
@@ -231,7 +239,7 @@ void ExplorerActions::RenameFile() {
 }
 
 void ExplorerActions::DeleteFile() {
-  if (!prompts_.Ask(DeleteQuestion(u"Die Datei : "_qs, QFileInfo(menu_file_).fileName()))) return;
+  if (!prompts_.Ask(DeleteQuestion(u"Die Datei : "_qs, ShownFileName(menu_file_)))) return;
   Report(WithProgress("Lschen2", [this](const OperationProgress& progress) {
     return DeleteEntry(menu_file_, progress);
   }));
@@ -239,11 +247,11 @@ void ExplorerActions::DeleteFile() {
 }
 
 void ExplorerActions::PasteFile() {
-  const QString folder = v_.files->rootPath();
+  const QString folder = v_.files->Folder();
   if (file_clip_.CurrentMode() == FileClipboard::Mode::Copy &&
-      QFileInfo(file_clip_.Path()).absolutePath() == QFileInfo(folder).absoluteFilePath()) {
+      FolderOf(file_clip_.Path()) == QDir::cleanPath(folder)) {
     // The copy lands beside its original under a "Kopie von " name.
-    prompts_.Inform(QFileInfo(file_clip_.Path()).fileName() + u'\n' + file_clip_.Path());
+    prompts_.Inform(ShownFileName(file_clip_.Path()) + u'\n' + utf8::ShownName(file_clip_.Path()));
     prompts_.Inform(u"nun"_qs);
   }
   Paste(file_clip_, folder);
@@ -252,8 +260,8 @@ void ExplorerActions::PasteFile() {
 
 // --- Shared -----------------------------------------------------------------------------------
 
-QString ExplorerActions::FilePath(const QModelIndex& proxy_index) const {
-  return v_.files->filePath(v_.proxy->mapToSource(proxy_index));
+QString ExplorerActions::FilePath(const QModelIndex& index) const {
+  return v_.files->FilePath(index);
 }
 
 QModelIndexList ExplorerActions::SelectedFiles() const {
@@ -265,9 +273,10 @@ QModelIndexList ExplorerActions::SelectedFiles() const {
 
 void ExplorerActions::Rename(const QString& path, const QString& caption) {
   if (path.isEmpty()) return;
-  const std::optional<QString> answer =
-      prompts_.Text(caption, u"Neuer Name :"_qs, QFileInfo(path).fileName());
-  if (!answer || answer->isEmpty()) return;
+  const QString shown = ShownFileName(path);
+  const std::optional<QString> answer = prompts_.Text(caption, u"Neuer Name :"_qs, shown);
+  // The name as shown is no new name, also when the real one holds bytes that are no UTF-8.
+  if (!answer || answer->isEmpty() || *answer == shown) return;
   Report(RenameEntry(path, *answer));
 }
 

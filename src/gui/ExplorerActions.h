@@ -24,7 +24,8 @@ class Shell;
 // Draws the one item that is cut and not yet pasted dimmed.
 class CutMarkDelegate : public QStyledItemDelegate {
  public:
-  CutMarkDelegate(const FileClipboard& clip, QFileSystemModel* files, QObject* parent);
+  using PathOf = std::function<QString(const QModelIndex&)>;
+  CutMarkDelegate(const FileClipboard& clip, PathOf path_of, QObject* parent);
   bool Dimmed(const QModelIndex& index) const;
 
  protected:
@@ -32,7 +33,7 @@ class CutMarkDelegate : public QStyledItemDelegate {
 
  private:
   const FileClipboard& clip_;
-  QFileSystemModel* files_;
+  PathOf path_of_;
 };
 
 // The file-manager commands of the folder tree's and the folder contents' context menus:
@@ -44,8 +45,7 @@ class ExplorerActions : public QObject {
     QTreeView* tree;
     QFileSystemModel* folders;
     QTableView* list;
-    FolderContentsModel* proxy;
-    QFileSystemModel* files;
+    FolderContentsModel* files;
   };
   // Connects the entries of the two menus by their names.
   ExplorerActions(const Views& views, QMenu* tree_menu, QMenu* list_menu, const AppState& state,
@@ -83,7 +83,7 @@ class ExplorerActions : public QObject {
   void DeleteFile();
   void PasteFile();
 
-  QString FilePath(const QModelIndex& proxy_index) const;
+  QString FilePath(const QModelIndex& index) const;
   QModelIndexList SelectedFiles() const;
   void Rename(const QString& path, const QString& caption);
   // Shows what went wrong or was left out; true when the operation succeeded.

@@ -1,64 +1,90 @@
 #include "gui/FolderContentsModel.h"
 
-#include <QFileSystemModel>
-
-#include "core/listing/ListingHeaders.h"
+#include "core/app/AppState.h"
+#include "core/listing/Utf8.h"
 
 namespace kavoro {
 
-FolderContentsModel::FolderContentsModel(QFileSystemModel* source, EntryTexts& texts,
-                                         QObject* parent)
-    : QSortFilterProxyModel(parent), files_(source), texts_(texts) {
-  setSourceModel(source);
-  setDynamicSortFilter(true);
-  sort(0);
+namespace {
+constexpr int kColumns = 4;  // name, size, type, date
+constexpr int kReloadDelayMs = 150;
+}  // namespace
+
+FolderContentsModel::FolderContentsModel(EntryTexts& texts, const AppState& state, QObject* parent)
+    : QAbstractTableModel(parent), texts_(texts), state_(state) {
+  reload_soon_.setSingleShot(true);
+  reload_soon_.setInterval(kReloadDelayMs);
+  connect(&reload_soon_, &QTimer::timeout, this, &FolderContentsModel::Reload);
+  connect(&watcher_, &QFileSystemWatcher::directoryChanged, &reload_soon_,
+          qOverload<>(&QTimer::start));
 }
 
-QString FolderContentsModel::FileName(const QModelIndex& index) const {
-  return files_->fileName(mapToSource(index.siblingAtColumn(0)));
+void FolderContentsModel::SetFolder(const QString& folder) {
+  if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
+  folder_ = folder;
+  if (!folder_.isEmpty()) watcher_.addPath(folder_);
+  Reload();
+}
+
+void FolderContentsModel::Reload() {
+  reload_soon_.stop();
+  beginResetModel();
+  files_ = folder_.isEmpty() ? FoundFiles() : Scanner::ListFolder(folder_, true);
+  endResetModel();
+}
+
+QString FolderContentsModel::FilePath(const QModelIndex& index) const {
+  return index.isValid() ? files_.FullPath(std::size_t(index.row())) : QString();
+}
+
+void FolderContentsModel::LanguageChanged() {
+  emit headerDataChanged(Qt::Horizontal, 0, kColumns - 1);
+}
+
+int FolderContentsModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : int(files_.Count());
+}
+
+int FolderContentsModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kColumns;
 }
 
 QVariant FolderContentsModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || index.column() == 0) {
-    return QSortFilterProxyModel::data(index, role);
+  if (!index.isValid()) return {};
+  const auto row = std::size_t(index.row());
+  if (role == Qt::DecorationRole && index.column() == 0) return Icon(files_.FileName(row));
+  if (role == Qt::TextAlignmentRole && index.column() == 1) {
+    return int(Qt::AlignRight | Qt::AlignVCenter);
   }
-  const QFileInfo info = files_->fileInfo(mapToSource(index));
+  if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
+    case 0:
+      return files_.FileName(row);
     case 1:
-      return FormatSizeKB(std::uint64_t(info.size()));
+      return FormatSizeKB(files_.Size(row));
     case 2:
-      return texts_.types.ShellTypeName(info.fileName());
+      return texts_.types.ShellTypeName(files_.FileName(row));
     case 3:
-      return texts_.dates.Format(info.lastModified().toSecsSinceEpoch());
+      return texts_.dates.Format(files_.Mtime(row));
     default:
-      return QSortFilterProxyModel::data(index, role);
+      return {};
   }
 }
 
 QVariant FolderContentsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-      section < headers_.size()) {
-    return headers_[section];
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  return state_.Slots().contentsColumns.value(section);
+}
+
+QIcon FolderContentsModel::Icon(const QString& name) const {
+  const QMimeType type = mimes_.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+  auto it = icon_cache_.constFind(type.name());
+  if (it == icon_cache_.constEnd()) {
+    const QIcon fallback =
+        QIcon::fromTheme(type.genericIconName(), icons_.icon(QFileIconProvider::File));
+    it = icon_cache_.insert(type.name(), QIcon::fromTheme(type.iconName(), fallback));
   }
-  return QSortFilterProxyModel::headerData(section, orientation, role);
-}
-
-void FolderContentsModel::SetLanguage(UiLanguage language) {
-  // The detail words of the listing's own header, after the file's name.
-  headers_ =
-      QStringList{u"Name"_qs} + HeadersFor(language, true, UmlautForm::Plain).grid_cells.mid(2);
-  emit headerDataChanged(Qt::Horizontal, 0, int(headers_.size()) - 1);
-}
-
-bool FolderContentsModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {
-  return Scanner::ContentsOrderLess(files_->fileName(left), files_->fileName(right));
-}
-
-bool FolderContentsModel::filterAcceptsRow(int row, const QModelIndex& parent) const {
-  const QModelIndex index = files_->index(row, 0, parent);
-  // Folders here are only the way down to the shown folder.
-  if (files_->isDir(index)) return true;
-  return files_->fileInfo(index).isFile();
+  return *it;
 }
 
 }  // namespace kavoro

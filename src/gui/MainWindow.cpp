@@ -149,8 +149,8 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
   BuildMenus();
   BuildContextMenus();
   explorer_ = new ExplorerActions(
-      {folder_tabs_, folder_tree_, folder_model_, contents_view_, contents_proxy_, contents_model_},
-      tree_menu_, contents_menu_, state_, *prompts_, *shell_, this);
+      {folder_tabs_, folder_tree_, folder_model_, contents_view_, contents_model_}, tree_menu_,
+      contents_menu_, state_, *prompts_, *shell_, this);
   if (!startup_ok_) {
     // Any way of leaving the message counts as OK: the program ends.
     prompts_->Inform(StartupMessage(check));
@@ -186,11 +186,9 @@ void MainWindow::BuildFolderSide(QWidget* central) {
   folder_enter_ = Named(new QPushButton(folder_page), "Button1");
   folder_export_ = Named(new QPushButton(folder_page), "Button6");
 
-  contents_model_ = new QFileSystemModel(this);
-  contents_model_->setFilter(QDir::Files | QDir::Hidden | QDir::System);
-  contents_proxy_ = new FolderContentsModel(contents_model_, texts_, this);
+  contents_model_ = new FolderContentsModel(texts_, state_, this);
   contents_view_ = Named(new QTableView(contents_page), "ShellListView1");
-  contents_view_->setModel(contents_proxy_);
+  contents_view_->setModel(contents_model_);
   contents_view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   contents_view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   contents_view_->verticalHeader()->hide();
@@ -199,9 +197,7 @@ void MainWindow::BuildFolderSide(QWidget* central) {
   contents_view_->setWordWrap(false);
   contents_view_->setShowGrid(false);
   auto show_folder = [this](const QModelIndex& index) {
-    const QString path = folder_model_->filePath(index);
-    contents_view_->setRootIndex(
-        contents_proxy_->mapFromSource(contents_model_->setRootPath(path)));
+    contents_model_->SetFolder(folder_model_->filePath(index));
   };
   connect(folder_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, show_folder);
   show_folder(folder_tree_->currentIndex());
@@ -537,8 +533,8 @@ void MainWindow::LayoutControls() {
 
 void MainWindow::ShowLanguage() {
   UseQtTranslations(state_.language);
-  contents_proxy_->SetLanguage(state_.language);
   ApplyWindowTexts(this, state_.language);
+  contents_model_->LanguageChanged();
   ApplyWindowTexts(exit_question_.get(), state_.language);
   ApplyWindowTexts(catalog_editor_.get(), state_.language);
   several_types_->SetLanguage(state_.language);

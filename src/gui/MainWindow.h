@@ -165,7 +165,7 @@ class MainWindow : public QMainWindow {
   QTreeView* folder_tree_ = nullptr;
   QFileSystemModel* folder_model_ = nullptr;
   QTableView* contents_view_ = nullptr;
-  QFileSystemModel* contents_model_ = nullptr;
+  FolderContentsModel* contents_model_ = nullptr;
   QCheckBox* subfolders_ = nullptr;
   QPushButton* folder_enter_ = nullptr;
   QPushButton* folder_export_ = nullptr;
@@ -185,7 +185,6 @@ class MainWindow : public QMainWindow {
   OptionsPanel* options_panel_ = nullptr;
   SeveralTypesPanel* several_types_ = nullptr;
   SeveralFoldersPanel* several_folders_ = nullptr;
-  FolderContentsModel* contents_proxy_ = nullptr;
   QMenu* tree_menu_ = nullptr;
   QMenu* contents_menu_ = nullptr;
   QList<QMenu*> search_menus_;  // the two "Suchen nach :" submenus

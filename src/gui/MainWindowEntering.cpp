@@ -6,6 +6,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeView>
+#include <set>
+#include <string>
 
 #include "core/app/Prompts.h"
 #include "gui/EnteringRun.h"
@@ -39,18 +41,19 @@ void MainWindow::Button5Click() {
     prompts_->Inform(state_.Slots().msgNoFolder);
     return;
   }
-  QSet<QString> chosen;
+  // The names' bytes, which tell apart also names that are shown alike.
+  std::set<std::string, std::less<>> chosen;
   for (const QModelIndex& index : contents_view_->selectionModel()->selectedRows()) {
-    chosen.insert(contents_proxy_->FileName(index));
+    chosen.emplace(contents_model_->Files().Name(std::size_t(index.row())));
   }
   contents_view_->clearSelection();
   auto run = std::make_unique<Run>();
   run->way = EnterWay::Selected;
   run->folder = folder;
-  // The folder's own listing gives the view's order and the files' details.
+  // The folder's own listing gives the view's order and the files' details as they are now.
   const FoundFiles files = Scanner::ListFolder(folder, state_.flags.details);
   for (std::size_t i = 0; i < files.Count(); ++i) {
-    if (chosen.contains(files.FileName(i))) run->selected.AddFrom(files, i);
+    if (chosen.contains(files.Name(i))) run->selected.AddFrom(files, i);
   }
   StartRun(std::move(run));
 }

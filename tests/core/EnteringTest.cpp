@@ -1,13 +1,16 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include "core/listing/Entering.h"
+#include "core/listing/HtmlText.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingHeaders.h"
 #include "support/TestFiles.h"
@@ -157,6 +160,22 @@ TEST_F(EnteringTest, ScannerWayKeepsOddNamesAndSortsThemByFoldedUnits) {
   Enter(false);  // the folder contents way reads the same names
   EXPECT_EQ(doc_.Column(1).mid(8).size(), 7);
   EXPECT_TRUE(doc_.Column(1).mid(8).contains(Folder() + u"\uFEFFbom.txt"_qs));
+}
+
+TEST_F(EnteringTest, LinksOfNamesThatAreNotUtf8NameTheirRealBytes) {
+  selection_.search_all_files = true;
+  options_.whole_path = true;
+  options_.link = true;
+  const QByteArray folder = QFile::encodeName(dir_.path()) + "/d\xFE";
+  ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+  ::close(::open((folder + "/bad\xFF.txt").constData(), O_CREAT | O_WRONLY, 0644));
+  Enter(true);
+  const QString shown = Folder() + u"d\uFFFD/bad\uFFFD.txt"_qs;
+  EXPECT_EQ(doc_.Column(1).mid(1), QStringList{shown});
+  const QString href =
+      QUrl::fromLocalFile(Folder()).toString(QUrl::FullyEncoded) + u"d%FE/bad%FF.txt"_qs;
+  EXPECT_EQ(doc_.Html().At(22 + 2), u"</td><td><a href=\""_qs + href + u"\" target=\"_blank\">"_qs);
+  EXPECT_EQ(doc_.Html().At(22 + 3), HtmlEscape(shown));
 }
 
 TEST_F(EnteringTest, ScannerWayWithDetailsSortsByFullPathOrShownPath) {

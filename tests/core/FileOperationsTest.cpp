@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "core/app/FileOperations.h"
+#include "core/listing/Utf8.h"
 #include "support/TestFiles.h"
 
 namespace kavoro {
@@ -14,6 +16,7 @@ namespace {
 
 class FileOperationsTest : public ::testing::Test {
  protected:
+  ~FileOperationsTest() override { test::RemoveTree(dir_.path()); }
   QString P(const QString& relative) const { return dir_.path() + u'/' + relative; }
   void File(const QString& relative, const QByteArray& bytes = "data") const {
     QDir().mkpath(QFileInfo(P(relative)).absolutePath());
@@ -180,6 +183,36 @@ TEST_F(FileOperationsTest, SubfoldersAreListedLevelByLevelUpToALimit) {
   EXPECT_FALSE(walk.complete);
   EXPECT_EQ(walk.folders.size(), 4);
   EXPECT_TRUE(ListSubfolders(P(u"t"_qs), 6).complete);
+}
+
+TEST_F(FileOperationsTest, NamesThatAreNotUtf8AreCopiedRenamedDescribedAndDeletedByTheirBytes) {
+  const QByteArray dir = QFile::encodeName(dir_.path());
+  ASSERT_EQ(::mkdir(dir + "/a", 0755), 0);
+  ASSERT_EQ(::mkdir(dir + "/b", 0755), 0);
+  ::close(::creat(dir + "/a/bad\xFF.txt", 0644));
+  ::close(::creat(dir + "/b/bad\xFF.txt", 0644));
+  const QString bad = utf8::NameFromBytes((dir + "/a/bad\xFF.txt").toStdString());
+  auto exists = [&dir](const char* relative) { return ::access(dir + relative, F_OK) == 0; };
+
+  FileOpResult r = PasteEntry(bad, P(u"a"_qs), false);
+  ASSERT_TRUE(r.Ok()) << FailureMessage(r, m).toStdString();
+  EXPECT_TRUE(exists("/a/Kopie von bad\xFF.txt"));
+  r = PasteEntry(bad, P(u"b"_qs), false);
+  EXPECT_EQ(r.failure, FileOpFailure::NameExists);
+  // Messages show the name as the views do.
+  EXPECT_EQ(FailureMessage(r, m), m.msgNameExists + u'\n' + P(u"b/bad\uFFFD.txt"_qs));
+
+  const auto rows = DescribeEntry(bad, m);
+  ASSERT_EQ(rows.size(), 9);
+  EXPECT_EQ(rows[0].second, u"bad\uFFFD.txt"_qs);
+  EXPECT_EQ(rows[3].second, u"0 KB"_qs);
+  EXPECT_EQ(rows[7].second, u"rw-r--r--"_qs);
+
+  ASSERT_TRUE(RenameEntry(bad, u"gut.txt"_qs).Ok());
+  EXPECT_TRUE(exists("/a/gut.txt"));
+  EXPECT_FALSE(exists("/a/bad\xFF.txt"));
+  ASSERT_TRUE(DeleteEntry(utf8::NameFromBytes((dir + "/b/bad\xFF.txt").toStdString())).Ok());
+  EXPECT_FALSE(exists("/b/bad\xFF.txt"));
 }
 
 TEST(FileClipboardTest, CutMarksOnlyTheLastCutPath) {

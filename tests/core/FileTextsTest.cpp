@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "core/listing/FileTexts.h"
+#include "core/listing/Utf8.h"
 
 namespace kavoro {
 namespace {
@@ -46,6 +47,11 @@ TEST(FileTextsTest, NamesNeverBreakLinesAndLinksOpenTheRightFile) {
   EXPECT_EQ(visible, "a\u240Ab\u240Dc\u2409d");
   EXPECT_EQ(LinkTarget(u"/m/a b#1%?\"<&ü.mp3"_qs),
             u"file:///m/a%20b%231%25%3F%22%3C&amp;%C3%BC.mp3"_qs);
+  // A name that is not UTF-8 links to its own bytes, not to U+FFFD.
+  EXPECT_EQ(LinkTarget(utf8::NameFromBytes("/m/\xC4rger %FF\xFF.mp3")),
+            u"file:///m/%C4rger%20%25FF%FF.mp3"_qs);
+  EXPECT_EQ(FileUrl(utf8::NameFromBytes("/m/\xC4rger.mp3")).toString(QUrl::FullyEncoded),
+            u"file:///m/%C4rger.mp3"_qs);
 }
 
 TEST(FileTextsTest, DateTextHasAFourDigitYearAndNoSeconds) {

@@ -1,6 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -9,6 +12,7 @@
 #include <QUrl>
 
 #include "core/app/AppState.h"
+#include "core/listing/Entering.h"
 #include "core/listing/HtmlText.h"
 #include "core/output/Export.h"
 #include "support/TestFiles.h"
@@ -29,8 +33,8 @@ void AddLinkedEntry(ListingDocument& doc, const QString& path) {
   }
 }
 
-// The page as a real browser parses it: headless Chromium's dump of the document.
-QString DumpDom(const QString& page, const QString& profile, QString* problem) {
+// The page at `url` as a real browser parses it: headless Chromium's dump of the document.
+QString DumpDom(const QString& url, const QString& profile, QString* problem) {
   const QString chromium = QStandardPaths::findExecutable(u"chromium"_qs);
   if (chromium.isEmpty()) {
     *problem = u"chromium is not installed (scripts/setup.sh installs it)"_qs;
@@ -39,8 +43,7 @@ QString DumpDom(const QString& page, const QString& profile, QString* problem) {
   QProcess browser;
   browser.start(chromium, {u"--headless"_qs, u"--no-sandbox"_qs, u"--disable-gpu"_qs,
                            u"--disable-background-networking"_qs, u"--no-first-run"_qs,
-                           u"--user-data-dir="_qs + profile, u"--dump-dom"_qs,
-                           QUrl::fromLocalFile(page).toString()});
+                           u"--user-data-dir="_qs + profile, u"--dump-dom"_qs, url});
   if (!browser.waitForFinished(120000) || browser.exitCode() != 0) {
     *problem = u"chromium failed: "_qs + QString::fromLocal8Bit(browser.readAllStandardError());
     browser.kill();
@@ -69,7 +72,8 @@ TEST(HtmlInBrowserTest, ExportedPageShowsNamesAsTextAndLinksToTheFiles) {
   ASSERT_TRUE(ExportHtml(state.doc, page, &error)) << error.toStdString();
 
   QString problem;
-  const QString dom = DumpDom(page, out.filePath(u"profile"_qs), &problem);
+  const QString dom =
+      DumpDom(QUrl::fromLocalFile(page).toString(), out.filePath(u"profile"_qs), &problem);
   ASSERT_FALSE(dom.isEmpty()) << problem.toStdString();
 
   EXPECT_EQ(dom.count(u"<tr>"_qs), 1 + names.size()) << dom.toStdString();
@@ -93,6 +97,47 @@ TEST(HtmlInBrowserTest, ExportedPageShowsNamesAsTextAndLinksToTheFiles) {
     EXPECT_TRUE(QFileInfo::exists(targets.last())) << targets.last().toStdString();
   }
   EXPECT_EQ(targets, paths);
+}
+
+TEST(HtmlInBrowserTest, ALinkToANameThatIsNotUtf8OpensTheRealFile) {
+  test::ProgramDir program;
+  AppState state(program.Path());
+  ASSERT_EQ(CheckConfiguration(state), StartupCheck::Ok);
+  ASSERT_TRUE(ApplyOptionsAtStart(state, nullptr));
+  QTemporaryDir files;
+  const QByteArray bad = QFile::encodeName(files.path()) + "/bad\xFF.txt";
+  {
+    const int fd = ::open(bad.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "Inhalt der Datei\n", 17), 17);
+    ::close(fd);
+  }
+  // Entered as the window enters a folder's files, with whole paths and links.
+  EntryOptions options;
+  options.whole_path = true;
+  options.link = true;
+  FoundFiles entries;
+  ASSERT_TRUE(CollectEntries(files.path(), false, SearchSelection{{}, true, {}}, options, entries));
+  EntryTexts texts;
+  AppendEntries(state.doc, entries, options, texts);
+  QTemporaryDir out;
+  const QString page = out.filePath(u"liste.htm"_qs);
+  QString error;
+  ASSERT_TRUE(ExportHtml(state.doc, page, &error)) << error.toStdString();
+
+  QString problem;
+  const QString dom =
+      DumpDom(QUrl::fromLocalFile(page).toString(), out.filePath(u"profile"_qs), &problem);
+  ASSERT_FALSE(dom.isEmpty()) << problem.toStdString();
+  EXPECT_TRUE(dom.contains(u"bad\uFFFD.txt"_qs)) << dom.toStdString();
+  const QRegularExpressionMatch link = QRegularExpression(u"href=\"([^\"]*)\""_qs).match(dom);
+  ASSERT_TRUE(link.hasMatch());
+  const QString target = HtmlUnescape(link.captured(1));
+  EXPECT_TRUE(target.endsWith(u"/bad%FF.txt"_qs)) << target.toStdString();
+  // The browser follows the link to the file itself.
+  const QString opened = DumpDom(target, out.filePath(u"profile"_qs), &problem);
+  EXPECT_TRUE(opened.contains(u"Inhalt der Datei"_qs)) << (opened + problem).toStdString();
+  test::RemoveTree(files.path());
 }
 
 }  // namespace

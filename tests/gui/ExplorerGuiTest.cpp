@@ -1,5 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QDialog>
@@ -35,6 +37,7 @@ class ExplorerGuiTest : public ::testing::Test {
     tree_ = Find<QTreeView>("ShellTreeView1");
     list_ = Find<QTableView>("ShellListView1");
   }
+  ~ExplorerGuiTest() override { test::RemoveTree(files_.path()); }
   QString P(const QString& relative) const { return files_.path() + u'/' + relative; }
   void MakeFile(const QString& relative) const {
     QDir().mkpath(QFileInfo(P(relative)).path());
@@ -304,6 +307,32 @@ TEST_F(ExplorerGuiTest, AFolderHoldingAPipeIsCopiedWithoutItAndTheMessageSaysSo)
             QStringList({u"inform: "_qs + window_->State().Slots().msgSpecialSkipped + u'\n' +
                          P(u"Musik/röhre"_qs)}));
   EXPECT_EQ(window_->findChild<QWidget*>(u"OperationProgress"_qs), nullptr);
+}
+
+TEST_F(ExplorerGuiTest, ANameThatIsNotUtf8IsListedAndReachedByItsBytes) {
+  const QByteArray musik = QFile::encodeName(P(u"Musik"_qs));
+  ::close(::creat(musik + "/bad\xFF.mp3", 0644));
+  ShowFolder(u"Musik"_qs, 4);  // b.mp3, bad?.mp3, c.mp3, lied.mp3
+  EXPECT_EQ(Row(1).data().toString(), u"bad\uFFFD.mp3"_qs);
+  EXPECT_EQ(list_->model()->index(1, 1).data().toString(), u"0 KB"_qs);
+
+  SelectRows({1});
+  Command(list_, "Kopieren2");
+  Command(list_, "Einfgen2");
+  EXPECT_EQ(::access(musik + "/Kopie von bad\xFF.mp3", F_OK), 0);
+  EXPECT_EQ(prompts_.shown.value(0), u"inform: bad\uFFFD.mp3\n"_qs + P(u"Musik/bad\uFFFD.mp3"_qs));
+  QTRY_COMPARE(list_->model()->rowCount(), 5);
+
+  prompts_.shown.clear();
+  SelectRows({1});
+  prompts_.texts = {u"bad\uFFFD.mp3"_qs, u"gut.mp3"_qs};
+  Command(list_, "Umbenennen2");  // the name as shown renames nothing
+  EXPECT_EQ(::access(musik + "/bad\xFF.mp3", F_OK), 0);
+  SelectRows({1});
+  Command(list_, "Umbenennen2");
+  EXPECT_EQ(::access(musik + "/gut.mp3", F_OK), 0);
+  EXPECT_NE(::access(musik + "/bad\xFF.mp3", F_OK), 0);
+  EXPECT_EQ(prompts_.shown.size(), 2);
 }
 
 }  // namespace

@@ -5,13 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <memory>
 #include <string>
 #include <utility>
+
+#include "core/listing/Utf8.h"
 
 namespace kavoro {
 namespace fs = std::filesystem;
@@ -77,7 +78,7 @@ class Walk {
     const auto now = std::chrono::steady_clock::now();
     if (!now_anyway && now - last_report_ < kReportEvery) return true;
     last_report_ = now;
-    if (progress_(done_, total, QFile::decodeName(item.c_str())) || !cancellable_) return true;
+    if (progress_(done_, total, utf8::ToQString(item.native())) || !cancellable_) return true;
     result.cancelled = true;
     return false;
   }

@@ -9,9 +9,9 @@
 
 namespace kavoro {
 
-// How far a long copy, move or delete has come: `done` of `total` units and the item at hand
-// (`total` is 0 while the items are still being counted). Called about every 50 ms; returning
-// false stops the operation.
+// How far a long copy, move or delete has come: `done` of `total` units and the item at hand,
+// as the views show its name (`total` is 0 while the items are still being counted). Called about
+// every 50 ms; returning false stops the operation.
 using OperationProgress =
     std::function<bool(std::uint64_t done, std::uint64_t total, const QString& item)>;
 

@@ -1,22 +1,24 @@
 #include "core/app/FileOperations.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <limits.h>
+#include <pwd.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
 #include <QMimeDatabase>
 #include <algorithm>
 #include <cerrno>
 #include <deque>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "core/app/FileCopy.h"
 #include "core/listing/FileTexts.h"
+#include "core/listing/Utf8.h"
 
 namespace kavoro {
 namespace fs = std::filesystem;
@@ -29,8 +31,30 @@ constexpr int kMaxCopies = 10000;
 // A message names at most this many of the items an operation left out.
 constexpr qsizetype kListed = 10;
 
-fs::path ToPath(const QString& path) { return fs::path(QFile::encodeName(path).toStdString()); }
-QString FromPath(const fs::path& path) { return QFile::decodeName(path.c_str()); }
+// Paths are held as utf8::NameFromBytes holds them, so a name that is no UTF-8 keeps its bytes.
+fs::path ToPath(const QString& path) { return fs::path(utf8::NameToBytes(path)); }
+QString FromPath(const fs::path& path) { return utf8::NameFromBytes(path.native()); }
+
+// The name of a user or group as the system knows it, else its number.
+QString UserName(uid_t uid) {
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (::getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found) {
+    return QString::fromLocal8Bit(found->pw_name);
+  }
+  return QString::number(uid);
+}
+
+QString GroupName(gid_t gid) {
+  std::vector<char> buffer(16384);
+  group entry{};
+  group* found = nullptr;
+  if (::getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found) {
+    return QString::fromLocal8Bit(found->gr_name);
+  }
+  return QString::number(gid);
+}
 
 // A dangling link also takes a name.
 bool Taken(const fs::path& path) {
@@ -96,7 +120,7 @@ QString SkippedMessage(const FileOpResult& result, const MessageSlots& m) {
   if (result.skipped.isEmpty()) return {};
   QString text = m.msgSpecialSkipped;
   for (const QString& item : result.skipped.first(std::min(result.skipped.size(), kListed))) {
-    text += u'\n' + item;
+    text += u'\n' + utf8::ShownName(item);
   }
   if (result.skipped.size() > kListed) {
     text += u"\n… (+"_qs + QString::number(result.skipped.size() - kListed) + u')';
@@ -111,17 +135,17 @@ QString FailureMessage(const FileOpResult& result, const MessageSlots& m) {
     case FileOpFailure::BadName:
       return m.msgBadName;
     case FileOpFailure::NameExists:
-      return m.msgNameExists + u'\n' + result.path;
+      return m.msgNameExists + u'\n' + utf8::ShownName(result.path);
     case FileOpFailure::IntoItself:
       return m.msgIntoItself;
     case FileOpFailure::NoCopyName:
-      return m.msgNoCopyName + u'\n' + result.path;
+      return m.msgNoCopyName + u'\n' + utf8::ShownName(result.path);
     case FileOpFailure::Cancelled:
       return {};
     case FileOpFailure::System:
       break;
   }
-  return m.msgOperationFailed + u'\n' + result.path + u'\n' + result.reason;
+  return m.msgOperationFailed + u'\n' + utf8::ShownName(result.path) + u'\n' + result.reason;
 }
 
 FileOpResult RenameEntry(const QString& path, const QString& new_name) {
@@ -211,37 +235,35 @@ SubfolderWalk ListSubfolders(const QString& folder, qsizetype limit) {
 }
 
 QList<std::pair<QString, QString>> DescribeEntry(const QString& path, const MessageSlots& m) {
-  const QFileInfo info(path);
+  const fs::path target = WithoutTrailingSlash(path);
+  struct statx st {};
+  // Like the views, the properties of a link are those of what it points to.
+  if (::statx(AT_FDCWD, target.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &st) != 0) st = {};
   const QStringList& label = m.propertyLabels;
+  const QString name = utf8::ShownName(FromPath(target.filename()));
+  const bool folder = S_ISDIR(st.stx_mode);
   DateTextFormat dates;
-  auto date = [&dates](const QDateTime& t) { return t.isValid() ? dates.Format(t) : QString(); };
-  QString type;
-  if (info.isDir()) {
-    type = QMimeDatabase().mimeTypeForName(u"inode/directory"_qs).comment();
-  } else {
-    type = ShellTypeNames().ShellTypeName(info.fileName());
-  }
+  auto date = [&dates](const statx_timestamp& t) {
+    return t.tv_sec != 0 ? dates.Format(std::int64_t(t.tv_sec)) : QString();
+  };
   static const char kFlags[] = "rwxrwxrwx";
-  static const QFileDevice::Permission kBits[] = {
-      QFileDevice::ReadOwner, QFileDevice::WriteOwner, QFileDevice::ExeOwner,
-      QFileDevice::ReadGroup, QFileDevice::WriteGroup, QFileDevice::ExeGroup,
-      QFileDevice::ReadOther, QFileDevice::WriteOther, QFileDevice::ExeOther};
   QString permissions;
   for (int i = 0; i < 9; ++i) {
-    permissions += info.permissions().testFlag(kBits[i]) ? QChar::fromLatin1(kFlags[i]) : u'-';
+    permissions += (st.stx_mode & (0400 >> i)) ? QChar::fromLatin1(kFlags[i]) : u'-';
   }
   QList<std::pair<QString, QString>> rows = {
-      {label.value(0), info.fileName()},
-      {label.value(1), info.absolutePath()},
-      {label.value(2), type},
+      {label.value(0), name},
+      {label.value(1), utf8::ShownName(FromPath(target.parent_path()))},
+      {label.value(2), folder ? QMimeDatabase().mimeTypeForName(u"inode/directory"_qs).comment()
+                              : ShellTypeNames().ShellTypeName(name)},
   };
-  if (!info.isDir()) rows.append({label.value(3), FormatSizeKB(info.size())});
+  if (!folder) rows.append({label.value(3), FormatSizeKB(st.stx_size)});
   rows.append({
-      {label.value(4), date(info.lastModified())},
-      {label.value(5), date(info.birthTime())},
-      {label.value(6), date(info.lastRead())},
+      {label.value(4), date(st.stx_mtime)},
+      {label.value(5), (st.stx_mask & STATX_BTIME) ? date(st.stx_btime) : QString()},
+      {label.value(6), date(st.stx_atime)},
       {label.value(7), permissions},
-      {label.value(8), info.owner() + u" / "_qs + info.group()},
+      {label.value(8), UserName(st.stx_uid) + u" / "_qs + GroupName(st.stx_gid)},
   });
   return rows;
 }

@@ -73,6 +73,8 @@ struct MessageSlots {
   // "Alle Unterordner von : ... öffnen" on a tree larger than it opens.
   QString msgExpandLimitHead;
   QString msgExpandLimitTail;
+  // The column headers of the folder contents view.
+  QStringList contentsColumns;
   // The row labels of the properties window.
   QStringList propertyLabels;
 };

@@ -13,11 +13,12 @@ namespace kavoro {
 namespace {
 
 // The name text of an entry: its file name, or the whole path; hiding the extension touches
-// only the file name, never the folders above it.
+// only the file name, never the folders above it. Bytes that are no UTF-8 show as U+FFFD.
 void AppendNameText(const FoundFiles& files, std::size_t i, const EntryOptions& options,
                     std::string& out) {
-  if (options.whole_path) out.append(files.Folder(i));
-  AppendDisplayName(files.Name(i), options.hide_extensions, out);
+  std::string scratch;
+  if (options.whole_path) out.append(utf8::Sanitized(files.Folder(i), scratch));
+  AppendDisplayName(utf8::Sanitized(files.Name(i), scratch), options.hide_extensions, out);
 }
 
 // The keys of the entries, one made by `make_key` from each.
@@ -76,7 +77,9 @@ bool CollectScannedEntries(const QString& folder, const SearchSelection& selecti
       if (options.whole_path) {
         AppendNameText(entries, i, options, text);
       } else {
-        text.append(entries.Folder(i)).append(entries.Name(i));
+        std::string scratch;
+        text.append(utf8::Sanitized(entries.Folder(i), scratch));
+        text.append(utf8::Sanitized(entries.Name(i), scratch));
       }
       AppendTextKey(text, key);
     });

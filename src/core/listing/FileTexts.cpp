@@ -97,9 +97,29 @@ void AppendVisible(std::string_view text, std::string& out) {
   }
 }
 
+QUrl FileUrl(const QString& full_path) {
+  // Read as already encoded, the path keeps "%XX" for the bytes that are no characters; a
+  // real "%" is written as "%25" first. Everything else is encoded as QUrl::fromLocalFile does.
+  QString path;
+  path.reserve(full_path.size());
+  for (qsizetype i = 0; i < full_path.size(); ++i) {
+    if (const int byte = utf8::EscapedByte(full_path, i); byte >= 0) {
+      path += u'%' + QString::number(byte, 16).toUpper();
+    } else if (full_path[i] == u'%') {
+      path += u"%25"_qs;
+    } else {
+      path += full_path[i];
+    }
+  }
+  QUrl url;
+  url.setScheme(u"file"_qs);
+  url.setAuthority(QString());
+  url.setPath(path, QUrl::TolerantMode);
+  return url;
+}
+
 QString LinkTarget(const QString& full_path) {
-  // A file URL percent-encodes what would end or change the path (#, %, ?, blanks, non-ASCII).
-  return HtmlEscape(QUrl::fromLocalFile(full_path).toString(QUrl::FullyEncoded));
+  return HtmlEscape(FileUrl(full_path).toString(QUrl::FullyEncoded));
 }
 
 DatePatterns ListingDatePatterns(const QLocale& locale) {

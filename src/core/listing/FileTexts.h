@@ -4,10 +4,11 @@
 #include <QLocale>
 #include <QString>
 #include <QStringView>
+#include <QUrl>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
-#include <mutex>
 #include <unordered_map>
 
 namespace kavoro {
@@ -31,6 +32,11 @@ void AppendDisplayName(std::string_view name, bool hide_extension, std::string& 
 // Names are data: carriage return, line feed and tab would break the line structure of every
 // view and file, so they are appended as visible symbols.
 void AppendVisible(std::string_view text, std::string& out);
+
+// The file URL of a path held as utf8::NameFromBytes holds it: every byte that is not plain
+// ASCII, and every character that would end or change the path (#, %, ?, blanks), is
+// percent-encoded, so the URL names the file's real bytes.
+QUrl FileUrl(const QString& full_path);
 
 // The link target of a file in the HTML view, escaped for an attribute value.
 QString LinkTarget(const QString& full_path);

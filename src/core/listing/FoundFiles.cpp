@@ -57,7 +57,7 @@ void FoundFiles::Add(std::uint32_t folder, std::string_view name, std::uint64_t 
 
 void FoundFiles::Add(const QString& folder, const QString& name, std::uint64_t size,
                      std::int64_t mtime) {
-  Add(AddFolder(utf8::FromQString(folder)), utf8::FromQString(name), size, mtime);
+  Add(AddFolder(utf8::NameToBytes(folder)), utf8::NameToBytes(name), size, mtime);
 }
 
 void FoundFiles::AddFrom(const FoundFiles& other, std::size_t i) {
@@ -75,7 +75,7 @@ void FoundFiles::Reserve(std::size_t files, std::size_t name_bytes, std::size_t 
 QString FoundFiles::FileName(std::size_t i) const { return utf8::ToQString(Name(i)); }
 
 QString FoundFiles::FullPath(std::size_t i) const {
-  return utf8::ToQString(Folder(i)) + utf8::ToQString(Name(i));
+  return utf8::NameFromBytes(std::string(Folder(i)).append(Name(i)));
 }
 
 void FoundFiles::Reorder(std::span<const std::uint32_t> order) {

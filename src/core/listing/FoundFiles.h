@@ -10,7 +10,9 @@
 namespace kavoro {
 
 // Files found by a walk or picked in a folder, in the order they are to be entered. Held
-// compactly for runs of a million files: names as UTF-8 in one buffer, each folder once.
+// compactly for runs of a million files: names in one buffer, each folder once. Names and
+// folders are the bytes the file system holds (UTF-8 as a rule, but not always); what the
+// views show of them is utf8::Sanitized.
 class FoundFiles {
  public:
   std::size_t Count() const { return files_.size(); }
@@ -18,9 +20,9 @@ class FoundFiles {
 
   // A folder path as shown, with a trailing "/"; returns its number for Add.
   std::uint32_t AddFolder(std::string_view utf8);
-  // `name` must be well-formed UTF-8.
   void Add(std::uint32_t folder, std::string_view name, std::uint64_t size = 0,
            std::int64_t mtime = 0);
+  // Folder and name as utf8::NameFromBytes holds them.
   void Add(const QString& folder, const QString& name, std::uint64_t size = 0,
            std::int64_t mtime = 0);
   // Appends file `i` of `other`.
@@ -33,7 +35,9 @@ class FoundFiles {
   }
   std::uint64_t Size(std::size_t i) const { return stats_.empty() ? 0 : stats_[i].size; }
   std::int64_t Mtime(std::size_t i) const { return stats_.empty() ? 0 : stats_[i].mtime; }
+  // The name as the views show it.
   QString FileName(std::size_t i) const;
+  // The path as utf8::NameFromBytes holds it, for file operations and links.
   QString FullPath(std::size_t i) const;
 
   // New file i is old file order[i]; `order` must be a permutation of all files.

@@ -6,7 +6,6 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
@@ -150,7 +149,6 @@ struct Scanner::Worker {
   std::size_t folder_bytes = 0;
   std::vector<char> buffer = std::vector<char>(kReadBuffer);
   std::string subfolders;  // names of the folder's subfolders, each ending in NUL
-  std::string scratch;
 };
 
 void Scanner::Node::PushChildren(std::vector<Node*>& stack) const {
@@ -202,16 +200,17 @@ void Scanner::Visit(Node& node, Worker& worker) const {
         type = DT_REG;
       }
       if (type != DT_REG) continue;
-      std::string_view shown = utf8::Sanitized(name, worker.scratch);
+      std::string_view stored_name = name;
       bool stored = false;
       for (std::size_t i = 0; i < buckets_; ++i) {
-        if (!extensions_.empty() && !EndsWithLowered(shown, extensions_[i])) continue;
+        if (!extensions_.empty() && !EndsWithLowered(stored_name, extensions_[i])) continue;
         if (!stored) {
-          shown = worker.texts.Put({shown});
-          worker.name_bytes += shown.size();
+          stored_name = worker.texts.Put({stored_name});
+          worker.name_bytes += stored_name.size();
           stored = true;
         }
-        worker.files.emplace_back(shown.data(), static_cast<std::uint32_t>(shown.size()),
+        worker.files.emplace_back(stored_name.data(),
+                                  static_cast<std::uint32_t>(stored_name.size()),
                                   static_cast<std::uint32_t>(i));
         if (options_.details) {
           worker.stats.emplace_back(have_stat ? std::uint64_t(st.st_size) : 0,
@@ -236,7 +235,7 @@ void Scanner::Visit(Node& node, Worker& worker) const {
     child.base = base;
     child.relative =
         prefix.empty() ? worker.texts.Put({sub}) : worker.texts.Put({prefix, "/", sub});
-    child.folder = worker.texts.Put({node.folder, utf8::Sanitized(sub, worker.scratch), "/"});
+    child.folder = worker.texts.Put({node.folder, sub, "/"});
   }
   node.child_count = worker.nodes.size() - node.first_child;
 }
@@ -246,10 +245,9 @@ bool Scanner::Scan(const QString& folder, FoundFiles& out, const Progress& progr
       options_.recurse ? std::clamp(std::thread::hardware_concurrency(), 1u, 2u) : 1u;
   const auto workers = std::make_unique<Worker[]>(threads);
   Node& root = workers[0].nodes.emplace_back();
-  const QByteArray path = QFile::encodeName(folder);
-  root.relative = workers[0].texts.Put({std::string_view(path.constData(), path.size())});
-  const std::string shown = utf8::FromQString(folder);
-  root.folder = workers[0].texts.Put({shown, shown.ends_with('/') ? "" : "/"});
+  const std::string path = utf8::NameToBytes(folder);
+  root.relative = workers[0].texts.Put({path});
+  root.folder = workers[0].texts.Put({path, path.ends_with('/') ? "" : "/"});
   root.follow = true;
 
   // Folders are read by a few threads at once; the order is restored from the tree afterwards.

@@ -34,8 +34,8 @@ class Scanner {
 
   explicit Scanner(Options options, const std::atomic<bool>* cancel = nullptr);
 
-  // Appends the files found to `out`; returns false when cancelled. Names that are not
-  // well-formed UTF-8 are taken as the rest of the program reads them.
+  // Appends the files found to `out` (with the bytes of their names, well-formed UTF-8 or
+  // not); returns false when cancelled. `folder` is held as utf8::NameFromBytes holds it.
   bool Scan(const QString& folder, FoundFiles& out, const Progress& progress = {});
 
   // The files of one folder, not recursive, sorted as the folder contents view shows them.

@@ -9,6 +9,37 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
+constexpr char16_t kEscapedByte = 0xDC00;
+
+// The length of the well-formed sequence starting at byte `i`, or 0 when none starts there.
+std::size_t WellFormedLength(std::string_view text, std::size_t i) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + i;
+  const std::size_t left = text.size() - i;
+  const unsigned char lead = *p;
+  if (lead < 0x80) return 1;
+  std::size_t extra = 0;
+  unsigned char low = 0x80;  // the bounds of the first continuation byte
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    extra = 1;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    extra = 2;
+    if (lead == 0xE0) low = 0xA0;   // overlong
+    if (lead == 0xED) high = 0x9F;  // surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    extra = 3;
+    if (lead == 0xF0) low = 0x90;   // overlong
+    if (lead == 0xF4) high = 0x8F;  // past U+10FFFF
+  } else {
+    return 0;
+  }
+  if (left <= extra || p[1] < low || p[1] > high) return 0;
+  for (std::size_t k = 2; k <= extra; ++k) {
+    if (!IsContinuation(p[k])) return 0;
+  }
+  return extra + 1;
+}
+
 }  // namespace
 
 char32_t Next(std::string_view text, std::size_t& i) {
@@ -69,40 +100,12 @@ void FoldAsciiUpper(std::string_view text, std::string& out) {
 }
 
 std::size_t SequenceLength(std::string_view text, std::size_t i) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data()) + i;
-  const std::size_t left = text.size() - i;
-  const unsigned char lead = *p;
-  if (lead < 0x80) return 1;
-  std::size_t extra = 0;
-  unsigned char low = 0x80;  // the bounds of the first continuation byte
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    extra = 1;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    extra = 2;
-    if (lead == 0xE0) low = 0xA0;   // overlong
-    if (lead == 0xED) high = 0x9F;  // surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    extra = 3;
-    if (lead == 0xF0) low = 0x90;   // overlong
-    if (lead == 0xF4) high = 0x8F;  // past U+10FFFF
-  } else {
-    return 0;
-  }
-  if (left <= extra || p[1] < low || p[1] > high) return 0;
-  for (std::size_t k = 2; k <= extra; ++k) {
-    if (!IsContinuation(p[k])) return 0;
-  }
-  return extra + 1;
+  return WellFormedLength(text, i);
 }
 
 bool IsValid(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
-    if (static_cast<unsigned char>(text[i]) < 0x80) {
-      ++i;
-      continue;
-    }
-    const std::size_t length = SequenceLength(text, i);
+    const std::size_t length = WellFormedLength(text, i);
     if (length == 0) return false;
     i += length;
   }
@@ -125,6 +128,49 @@ QString ToQString(std::string_view text) {
 std::string FromQString(const QString& text) {
   const QByteArray bytes = text.toUtf8();
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+int EscapedByte(QStringView name, qsizetype i) {
+  const char16_t c = name[i].unicode();
+  const bool escaped = c >= kEscapedByte + 0x80 && c <= kEscapedByte + 0xFF &&
+                       !(i > 0 && name[i - 1].isHighSurrogate());
+  return escaped ? c - kEscapedByte : -1;
+}
+
+QString NameFromBytes(std::string_view bytes) {
+  if (IsValid(bytes)) return ToQString(bytes);
+  QString name;
+  std::size_t run = 0;  // start of the well-formed bytes not yet taken
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (const std::size_t length = WellFormedLength(bytes, i); length > 0) {
+      i += length;
+      continue;
+    }
+    name += ToQString(bytes.substr(run, i - run));
+    name += QChar(char16_t(kEscapedByte + static_cast<unsigned char>(bytes[i])));
+    run = ++i;
+  }
+  return name + ToQString(bytes.substr(run));
+}
+
+std::string NameToBytes(QStringView name) {
+  std::string bytes;
+  qsizetype run = 0;  // start of the characters not yet taken
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const int byte = EscapedByte(name, i);
+    if (byte < 0) continue;
+    bytes += FromQString(name.mid(run, i - run).toString());
+    bytes.push_back(static_cast<char>(byte));
+    run = i + 1;
+  }
+  return bytes + FromQString(name.mid(run).toString());
+}
+
+QString ShownName(const QString& name) {
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    if (EscapedByte(name, i) >= 0) return ToQString(NameToBytes(name));
+  }
+  return name;
 }
 
 void Append(char32_t code, std::string& out) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,20 @@ QString ToQString(std::string_view text);
 
 // The UTF-8 bytes of `text`.
 std::string FromQString(const QString& text);
+
+// File names are bytes, and a QString holds any of them without loss: well-formed UTF-8 as its
+// characters, every byte that is not part of a well-formed sequence as the lone surrogate
+// U+DC00 + byte (U+DC80 to U+DCFF), which no well-formed text holds. NameToBytes gives the
+// same bytes back. Names that are well-formed UTF-8 are plain QStrings either way.
+QString NameFromBytes(std::string_view bytes);
+std::string NameToBytes(QStringView name);
+
+// The byte that character `i` of such a name stands for, or -1 when it is a character.
+int EscapedByte(QStringView name, qsizetype i);
+
+// A name (held as NameFromBytes holds it) as the views show it: every malformed sequence as
+// U+FFFD, as ToQString reads the bytes.
+QString ShownName(const QString& name);
 
 // Appends the UTF-8 form of a code point (or of a lone UTF-16 surrogate value, which
 // keeps such values in order when keys are compared as bytes).
