@@ -19,6 +19,7 @@
 #include "gui/MainWindow.h"
 #include "gui/MemoSelection.h"
 #include "support/Entries.h"
+#include "support/FindNamed.h"
 #include "support/Printers.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
@@ -36,9 +37,7 @@ class GridAndSearchTest : public ::testing::Test {
   }
   template <typename T = QWidget>
   T* Find(const char* name) {
-    auto* found = window_->findChild<T*>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
+    return test::FindNamed<T>(window_.get(), name);
   }
   template <typename T = QWidget>
   T* InFind(const char* name) {

@@ -21,6 +21,7 @@
 #include "gui/FolderTree.h"
 #include "gui/MainWindow.h"
 #include "support/Entries.h"
+#include "support/FindNamed.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 
@@ -38,9 +39,7 @@ class MainWindowTest : public ::testing::Test {
   }
   template <typename T = QObject>
   T* Find(const char* name) {
-    auto* found = window_->findChild<T*>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
+    return test::FindNamed<T>(window_.get(), name);
   }
   QAction* Action(const char* name) { return Find<QAction>(name); }
   QList<QByteArray> OptionLines() const { return dir_.Options().split('\n'); }

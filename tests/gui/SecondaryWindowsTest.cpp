@@ -30,6 +30,7 @@
 #include "gui/Prompts.h"
 #include "gui/StyleDialog.h"
 #include "support/Entries.h"
+#include "support/FindNamed.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
@@ -47,9 +48,7 @@ class SecondaryWindowsTest : public ::testing::Test {
   }
   template <typename T = QObject>
   T* Find(const char* name) {
-    auto* found = window_->findChild<T*>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
+    return test::FindNamed<T>(window_.get(), name);
   }
   QAction* Action(const char* name) { return Find<QAction>(name); }
   static QWidget* TopLevel(const char* name) {

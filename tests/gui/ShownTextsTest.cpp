@@ -20,6 +20,7 @@
 #include "gui/CatalogEditor.h"
 #include "gui/MainWindow.h"
 #include "gui/Prompts.h"
+#include "support/FindNamed.h"
 #include "support/Printers.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
@@ -43,9 +44,7 @@ class ShownTextsTest : public ::testing::Test {
   }
   template <typename T = QObject>
   T* Find(const char* name) {
-    auto* found = window_->findChild<T*>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
+    return test::FindNamed<T>(window_.get(), name);
   }
   // The text a menu entry or button shows: "&&" is one ampersand, a lone "&" marks a key.
   static QString Shown(const QString& caption) {
