@@ -2,6 +2,7 @@
 
 #include <QTemporaryDir>
 
+#include "core/listing/StringPool.h"
 #include "core/output/Cp1252.h"
 #include "core/output/LineFile.h"
 #include "core/settings/OptionsFile.h"
@@ -28,6 +29,24 @@ TEST(LineFileTest, TextOutsideCp1252IsWrittenAsUtf8WithBom) {
       test::ReadBytes(path).startsWith("\xEF\xBB\xBFGr\xC3\xB6\xC3\x9F"
                                        "e\r\n"));
   EXPECT_EQ(*LineFile::Read(path), lines);
+}
+
+// A first line that begins with "ï»¿" would be the bytes of a byte order mark in cp1252, and the
+// file would come back as UTF-8 with the line's first characters gone.
+TEST(LineFileTest, AFirstLineThatLooksLikeAByteOrderMarkComesBack) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(u"a.txt"_qs);
+  const QStringList lines = {u"ï»¿mp3"_qs, u"Größe"_qs};
+  ASSERT_TRUE(LineFile::Write(path, lines));
+  EXPECT_EQ(*LineFile::Read(path), lines);
+  LineList list;
+  list.Assign(lines);
+  ASSERT_TRUE(LineFile::Write(path, list));
+  EXPECT_EQ(LineFile::ReadLines(path)->ToStringList(), lines);
+  // Further down the same characters stay cp1252.
+  const QString other = dir.filePath(u"b.txt"_qs);
+  ASSERT_TRUE(LineFile::Write(other, {u"Musik"_qs, u"ï»¿"_qs}));
+  EXPECT_EQ(test::ReadBytes(other), QByteArray("Musik\r\n\xEF\xBB\xBF\r\n"));
 }
 
 TEST(LineFileTest, SplitsEveryLineEndingLikeAStringList) {

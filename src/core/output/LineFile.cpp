@@ -123,7 +123,7 @@ QByteArray LineFile::EncodeLines(const QStringList& lines, bool utf8) {
     utf8 = !cp1252::EncodeInto(lines[i], out);
     out.append("\r\n", 2);
   }
-  if (!utf8) return out;
+  if (!utf8 && !out.startsWith(Bom())) return out;
   out = Bom();
   for (const QString& line : lines) {
     AppendUtf8Keeping(line, out);
@@ -148,7 +148,7 @@ QByteArray LineFile::EncodeLines(const LineList& lines, bool utf8) {
     }
     out.append("\r\n", 2);
   }
-  if (!utf8) return out;
+  if (!utf8 && !out.startsWith(Bom())) return out;
   out = Bom();
   for (qsizetype i = 0; i < lines.Count(); ++i) {
     const std::string_view line = lines.Utf8At(i);

@@ -25,7 +25,8 @@ class LineFile {
   static QStringList DecodeText(const QByteArray& bytes);
   // The lines as stored UTF-8; the lines of a UTF-8 file are kept as they are.
   static LineList DecodeLines(const QByteArray& bytes);
-  // cp1252 unless a line needs UTF-8 or `utf8` asks for it.
+  // cp1252 unless a line needs UTF-8, `utf8` asks for it, or the cp1252 bytes would begin
+  // like a UTF-8 byte order mark (a first line beginning with "ï»¿") and be read back as UTF-8.
   static QByteArray EncodeLines(const QStringList& lines, bool utf8 = false);
   static QByteArray EncodeLines(const LineList& lines, bool utf8 = false);
   // True when the file exists and begins with a UTF-8 byte order mark.
