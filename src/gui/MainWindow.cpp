@@ -323,7 +323,7 @@ void MainWindow::ApplyOptions() {
   const QRect area = screen()->availableGeometry();
   const Box start = StartWindowBox(state_.window.width, state_.window.height,
                                    {area.x(), area.y(), area.width(), area.height()});
-  ResizeOuter(start.width, start.height);
+  ResizeOuter(QSize(start.width, start.height));
   move(start.left, start.top);
   timer1_.start();
   timer2_.start();
@@ -480,15 +480,23 @@ void MainWindow::Timer2Timer() {
 }
 
 void MainWindow::Timer3Timer() {
-  RecordWindowState();
   timer3_.stop();
+  // At the first record of the normal window the window manager's frame is known: the stored
+  // outer size is set again with it, and that resize records it.
+  if (wanted_outer_ && IsNormal()) {
+    if (FitOuterSize()) return;
+    wanted_outer_.reset();
+  }
+  RecordWindowState();
   if (!state_.options.SaveWorking()) ReportError(state_.options.LastError());
 }
 
+bool MainWindow::IsNormal() const {
+  return (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0;
+}
+
 void MainWindow::RecordWindowState() {
-  const bool normal =
-      (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) == 0;
-  kavoro::RecordWindowState(state_, normal, frameGeometry().width(), frameGeometry().height());
+  kavoro::RecordWindowState(state_, IsNormal(), frameGeometry().width(), frameGeometry().height());
 }
 
 void MainWindow::Timer4Timer() {
@@ -502,6 +510,13 @@ void MainWindow::Timer4Timer() {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  // A size given by the user wins over the stored one still waiting for the frame. The stored
+  // size as set before the frame was known comes back when the window manager restores the
+  // window it maximised at start.
+  if (wanted_outer_ && IsNormal() && size() != *wanted_outer_ &&
+      size() != *wanted_outer_ - FrameSize()) {
+    wanted_outer_.reset();
+  }
   if (options_read_ && !state_.options.SaveWorking()) ReportError(state_.options.LastError());
   LayoutControls();
   if (options_read_ && !timer3_.isActive()) timer3_.start();
@@ -509,9 +524,13 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 // --- Showing the state ----------------------------------------------------------------------
 
+QSize MainWindow::LayoutSize() const {
+  return centralWidget()->size() + QSize(kClassicFrameWidth, kClassicFrameHeight);
+}
+
 void MainWindow::LayoutControls() {
-  const QRect frame = frameGeometry();
-  const MainWindowGeometry g = LayoutMainWindow(frame.width(), frame.height());
+  const QSize size = LayoutSize();
+  const MainWindowGeometry g = LayoutMainWindow(size.width(), size.height());
   Place(view_tabs_, g.views_notebook);
   Place(folder_tabs_, g.folder_notebook);
   Place(progress_, g.progress_bar);
@@ -567,7 +586,7 @@ void MainWindow::SetBusy(bool busy) {
 
 // Panels are centred across the window; `top` is their own top offset.
 void MainWindow::PlacePanel(QWidget* panel, int top) {
-  panel->move(frameGeometry().width() / 2 - panel->width() / 2, top);
+  panel->move(LayoutSize().width() / 2 - panel->width() / 2, top);
   panel->show();
   panel->raise();
 }
@@ -585,14 +604,14 @@ void MainWindow::OpenSeveralTypes() {
   }
   SetBusy(true);
   several_types_->Open(state_.catalog.Lines(), state_.language);
-  const int h = frameGeometry().height();
+  const int h = LayoutSize().height();
   PlacePanel(several_types_, h / 2 - several_types_->height() / 2 - 50);
 }
 
 void MainWindow::OpenSeveralFolders() {
   SetBusy(true);
   several_folders_->Open(state_.language, SelectedFolder());
-  PlacePanel(several_folders_, frameGeometry().height() / 2 - several_folders_->height() + 120);
+  PlacePanel(several_folders_, LayoutSize().height() / 2 - several_folders_->height() + 120);
 }
 
 void MainWindow::OpenCatalogEditor(bool extensions) {
@@ -676,14 +695,27 @@ void MainWindow::SetMainMenuEnabled(bool enabled) {
   }
 }
 
-// Stored sizes are outer sizes, frame included.
-void MainWindow::ResizeOuter(int width, int height) {
-  winId();  // the frame is known once the platform window exists
+QSize MainWindow::FrameSize() const {
   const QMargins m = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-  const int dw = m.left() + m.right();
-  const int dh = m.top() + m.bottom();
-  setMinimumSize(kMinWindowWidth - dw, kMinWindowHeight - dh);
-  resize(width - dw, height - dh);
+  return QSize(m.left() + m.right(), m.top() + m.bottom());
+}
+
+// Stored sizes are outer sizes, frame included. The window manager's frame is known only once
+// it has framed the shown window, so Timer3Timer sets the size again then.
+void MainWindow::ResizeOuter(QSize outer) {
+  winId();  // some platforms know the frame once the platform window exists
+  wanted_outer_ = outer;
+  FitOuterSize();
+}
+
+// Gives the window the wanted outer size with the frame as known now; false when it has it.
+bool MainWindow::FitOuterSize() {
+  const QSize frame = FrameSize();
+  setMinimumSize(QSize(kMinWindowWidth, kMinWindowHeight) - frame);
+  const QSize inner = *wanted_outer_ - frame;
+  if (size() == inner) return false;
+  resize(inner);
+  return true;
 }
 
 void MainWindow::ReportError(const QString& error) { prompts_->Error(error); }

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <atomic>
 #include <memory>
+#include <optional>
 
 #include "core/app/AppState.h"
 #include "core/settings/CatalogEditing.h"
@@ -132,6 +133,8 @@ class MainWindow : public QMainWindow {
   void Timer2Timer();
   void Timer3Timer();
   void Timer4Timer();
+  // Neither maximised, minimised nor full screen.
+  bool IsNormal() const;
   // Lines 16 to 18 of both copies of optionen.ini as the window is now.
   void RecordWindowState();
 
@@ -145,7 +148,12 @@ class MainWindow : public QMainWindow {
   void ShowFirstTabs();
   void SetMainMenuEnabled(bool enabled);
   void LayoutControls();
-  void ResizeOuter(int width, int height);
+  // The outer size the layout is computed for (see kClassicFrameWidth).
+  QSize LayoutSize() const;
+  void ResizeOuter(QSize outer);
+  bool FitOuterSize();
+  // What the window manager's frame adds to the window's size (nothing until it is known).
+  QSize FrameSize() const;
   void ReportError(const QString& error);
   // Disables the main window and shows a dialog of its own centred over it.
   void ShowOver(QWidget* dialog);
@@ -158,6 +166,8 @@ class MainWindow : public QMainWindow {
   Shell* shell_;
   bool startup_ok_ = false;
   bool options_read_ = false;
+  // The stored outer size until the window manager has framed the normal window.
+  std::optional<QSize> wanted_outer_;
   bool confirm_on_exit_ = true;
   bool enter_pressed_in_tree_ = false;
 

@@ -35,6 +35,12 @@ struct MainWindowGeometry {
 constexpr int kMinWindowWidth = 702;
 constexpr int kMinWindowHeight = 480;
 
+// The layout's numbers are outer sizes of a classic desktop frame: 8 pixels of border across,
+// and border, title bar and menu bar 46 pixels down. The controls follow the real area under
+// the menu bar, taken as if it had that frame, whatever frame the window manager draws.
+constexpr int kClassicFrameWidth = 8;
+constexpr int kClassicFrameHeight = 46;
+
 MainWindowGeometry LayoutMainWindow(int width, int height);
 
 // Centre of a child window over its owner, with truncating integer division.
