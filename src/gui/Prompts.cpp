@@ -2,9 +2,13 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+#include <algorithm>
 
 #include "core/app/MessageText.h"
 
@@ -12,6 +16,14 @@ namespace kavoro {
 namespace {
 
 const QString kTitle = u"Kavoro 2.2"_qs;
+// What a window manager's title bar takes besides the title: buttons, icon, margins.
+constexpr int kTitleBarExtra = 160;
+
+// Three quarters of the free width of the screen `w` is on.
+int WidestAllowed(const QWidget* w) {
+  const QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+  return screen->availableGeometry().width() * 3 / 4;
+}
 
 }  // namespace
 
@@ -37,8 +49,18 @@ bool DialogPrompts::Ask(const QString& text) {
 // Messages name files and folders: their text is plain, whatever a name holds.
 int DialogPrompts::Show(QMessageBox::Icon icon, const QString& text,
                         QMessageBox::StandardButtons buttons) {
-  QMessageBox box(icon, kTitle, BreakLongWords(text, kLongestWord), buttons, Owner());
+  const QString shown = BreakLongWords(text, kLongestWord);
+  QMessageBox box(icon, kTitle, shown, buttons, Owner());
   box.setTextFormat(Qt::PlainText);
+  // Qt wraps a message at half the screen, also inside an address after its "//": a line up to
+  // three quarters of the screen wide stays whole.
+  if (auto* label = box.findChild<QLabel*>(u"qt_msgbox_label"_qs)) {
+    int widest = 0;
+    for (const QString& line : shown.split(u'\n')) {
+      widest = std::max(widest, label->fontMetrics().horizontalAdvance(line) + 1);
+    }
+    label->setMinimumWidth(std::min(widest, WidestAllowed(&box)));
+  }
   return box.exec();
 }
 
@@ -62,7 +84,16 @@ std::optional<QString> DialogPrompts::Text(const QString& caption, const QString
   dialog.setWindowTitle(caption);
   dialog.setLabelText(prompt);
   dialog.setTextValue(default_text);
-  for (QLabel* label : dialog.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
+  // Wide enough for the window manager to show the whole title, which ends in the program's
+  // name. The dialog's layout sets its size from its controls, so the prompt's label gets it.
+  const QString title = caption + u" — "_qs + QGuiApplication::applicationDisplayName();
+  const int margins = 2 * dialog.style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+  const int width = std::min(dialog.fontMetrics().horizontalAdvance(title) + kTitleBarExtra,
+                             WidestAllowed(&dialog));
+  for (QLabel* label : dialog.findChildren<QLabel*>()) {
+    label->setTextFormat(Qt::PlainText);
+    label->setMinimumWidth(width - margins);
+  }
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.textValue();
 }

@@ -91,6 +91,41 @@ TEST_F(ShownTextsTest, MessagesShowNamesAsPlainTextWithTheirLineBreaks) {
   EXPECT_EQ(format, Qt::PlainText);
 }
 
+// A message line with an address is not broken after its "https://"; a prompt is wide enough
+// for its title bar to show its whole title.
+TEST_F(ShownTextsTest, MessagesKeepTheirLinesWholeAndPromptsTheirTitles) {
+  MainWindow& w = Open();
+  DialogPrompts prompts(&w);
+  const QString message = StartupMessage(StartupCheck::UnusableCatalog);
+  int shown_width = 0;
+  int needed = 0;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    auto* label = box->findChild<QLabel*>(u"qt_msgbox_label"_qs);
+    shown_width = label->contentsRect().width();
+    for (const QString& line : message.split(u'\n')) {
+      needed = std::max(needed, label->fontMetrics().horizontalAdvance(line));
+    }
+    box->close();
+  });
+  prompts.Inform(message);
+  EXPECT_GE(shown_width, needed);
+  EXPECT_GT(needed, 0);
+
+  QApplication::setApplicationDisplayName(u"Kavoro 2.2"_qs);
+  const QString caption = u"Ordner umbenennen"_qs;
+  int prompt_width = 0;
+  QTimer::singleShot(0, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog) return;
+    prompt_width = dialog->width();
+    dialog->close();
+  });
+  prompts.Text(caption, u"Neuer Name :"_qs, u"a"_qs);
+  EXPECT_GT(prompt_width, w.fontMetrics().horizontalAdvance(caption + u" — Kavoro 2.2"_qs) + 100);
+}
+
 TEST_F(ShownTextsTest, MenusAndCaptionsShowCategoriesAndExtensionsAsTheyAre) {
   MainWindow& w = Open();
   QStringList shown;
