@@ -61,9 +61,10 @@ void FindWindow::BuildSearchPanel() {
   label->setText(u"Name der Datei"_qs);
   search_text_ = AddNamed<QLineEdit>(search_panel_, "LabeledEdit1", 14, 26, 292, 22);
   label->setBuddy(search_text_);
-  auto* direction = AddNamed<QGroupBox>(search_panel_, "GroupBox4", 14, 54, 160, 56);
-  upward_ = AddNamed<QRadioButton>(direction, "RadioButton1", 8, 24, 74, 22);
-  downward_ = AddNamed<QRadioButton>(direction, "RadioButton2", 82, 24, 76, 22);
+  // Wide enough for "Downward" beside "Upward", with room between the two.
+  auto* direction = AddNamed<QGroupBox>(search_panel_, "GroupBox4", 14, 54, 167, 56);
+  upward_ = AddNamed<QRadioButton>(direction, "RadioButton1", 6, 24, 74, 22);
+  downward_ = AddNamed<QRadioButton>(direction, "RadioButton2", 82, 24, 83, 22);
   downward_->setChecked(true);
   match_case_ = AddNamed<QCheckBox>(search_panel_, "CheckBox1", 182, 64, 18, 20);
   auto* case_label = AddNamed<QLabel>(search_panel_, "Label1", 202, 56, 114, 48);

@@ -26,6 +26,7 @@
 #include "core/app/ListCommands.h"
 #include "core/app/MainWindowGeometry.h"
 #include "core/output/Export.h"
+#include "gui/CaptionFit.h"
 #include "gui/CatalogEditor.h"
 #include "gui/DesktopShell.h"
 #include "gui/EnteringRun.h"
@@ -183,6 +184,8 @@ void MainWindow::BuildFolderSide(QWidget* central) {
   folder_tree_->setRootIndex(folder_model_->index(u"/"_qs));
   ShowFolder(folder_tree_, folder_model_, QDir::homePath());
   subfolders_ = Named(new QCheckBox(folder_page), "CheckBox1");
+  // A resize moves the check box only: its width is fitted to the caption of the language.
+  Place(subfolders_, LayoutMainWindow(kMinWindowWidth, kMinWindowHeight).subfolders);
   folder_enter_ = Named(new QPushButton(folder_page), "Button1");
   folder_export_ = Named(new QPushButton(folder_page), "Button6");
 
@@ -543,11 +546,13 @@ void MainWindow::LayoutControls() {
   Place(refresh_preview_, g.refresh_preview);
   Place(folder_export_, g.folder_export);
   Place(folder_enter_, g.folder_enter);
-  Place(subfolders_, g.subfolders);
+  subfolders_->move(g.subfolders.left, g.subfolders.top);
   Place(folder_tree_, g.folder_tree);
   Place(contents_export_, g.contents_export);
   Place(contents_enter_, g.contents_enter);
   Place(contents_view_, g.contents_view);
+  // The pages have their sizes now: the room a caption may take.
+  FitCaptions(centralWidget());
 }
 
 void MainWindow::ShowLanguage() {
@@ -566,6 +571,12 @@ void MainWindow::ShowLanguage() {
   ApplyWindowTexts(about_box_.get(), state_.language);
   about_box_->PlaceAddressLabels();
   ApplyWindowTexts(version_window_.get(), state_.language);
+  const std::initializer_list<QWidget*> windows = {
+      this, exit_question_.get(), catalog_editor_.get(), export_dialog_.get(), style_dialog_.get(),
+      find_window_.get(), about_box_.get(), version_window_.get()};
+  for (QWidget* window : windows) {
+    FitCaptions(window);
+  }
   explorer_->ShowLanguage();
   german_->setChecked(state_.language == UiLanguage::German);
   english_->setChecked(state_.language == UiLanguage::English);

@@ -53,7 +53,8 @@ StyleDialog::StyleDialog(AppState& state, Prompts& prompts, Shell& shell)
   AddNamed<QLabel>(fonts, "Label4", 12, 26, 110, 20);
   text_color_ = AddColorBox(fonts, "ColorBox3", 140, 24);
   AddNamed<QLabel>(fonts, "Label5", 12, 54, 110, 20);
-  size_ = AddNamed<QComboBox>(fonts, "ComboBox2", 140, 52, 120, 22);
+  // Narrow enough to stay inside its group where the German layout places it (left 288).
+  size_ = AddNamed<QComboBox>(fonts, "ComboBox2", 140, 52, 108, 22);
   for (int i = 0; i < 4; ++i) size_->addItem(QString());  // captions from the language tables
   AddNamed<QLabel>(fonts, "Label7", 12, 82, 110, 20);
   family_ = AddNamed<QComboBox>(fonts, "ComboBox4", 140, 80, 180, 22);

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFileSystemModel>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,6 +14,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTabBar>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
@@ -67,6 +72,7 @@ class SecondaryWindowsTest : public ::testing::Test {
     const char* name;
     std::function<QWidget*()> open;
   };
+  void CheckEverywhere(std::string (*check)(const QWidget*));
   // Every window that the main window opens over itself, with the command that opens it.
   std::vector<Opener> Openers() {
     return {
@@ -162,15 +168,62 @@ std::string OverlappingControls(const QWidget* root) {
   return found.join(u"; "_qs).toStdString();
 }
 
-// The same on every page of the window's tab controls.
-std::string OverlappingControlsOnEveryPage(QWidget* window) {
+// Every caption under `root` that its control cannot show whole, as "object: text": labels,
+// check boxes, radio buttons, buttons, group titles and tabs, measured with the control's font
+// against the room its style gives the text. A control that runs past its group counts too.
+std::string ClippedCaptions(const QWidget* root) {
+  constexpr int kTabTextMargin = 6;  // the text does not touch the tab's borders
+  QStringList found;
+  auto add = [&](const QWidget* w, const QString& text) {
+    found.append(w->objectName() + u": "_qs + text);
+  };
+  for (const QWidget* w : root->findChildren<QWidget*>()) {
+    if (w->isWindow() || !w->isVisibleTo(root) || w->window() != root->window()) continue;
+    const QFontMetrics fm = w->fontMetrics();
+    if (const auto* label = qobject_cast<const QLabel*>(w)) {
+      if (label->text().isEmpty()) continue;
+      const bool fits = label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                                          : label->sizeHint().width() <= label->width();
+      if (!fits) add(w, label->text());
+    } else if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
+      if (button->text().isEmpty()) continue;
+      QStyleOptionButton option;
+      option.initFrom(button);
+      option.text = button->text();
+      const auto element = qobject_cast<const QCheckBox*>(w)      ? QStyle::SE_CheckBoxContents
+                           : qobject_cast<const QRadioButton*>(w) ? QStyle::SE_RadioButtonContents
+                                                                  : QStyle::SE_PushButtonContents;
+      const QRect room = w->style()->subElementRect(element, &option, w);
+      const int needed = fm.horizontalAdvance(QString(button->text()).remove(u'&'));
+      if (needed > room.width() || room.right() >= w->width()) add(w, button->text());
+    } else if (const auto* group = qobject_cast<const QGroupBox*>(w)) {
+      if (group->minimumSizeHint().width() > group->width()) add(w, group->title());
+    } else if (const auto* bar = qobject_cast<const QTabBar*>(w)) {
+      // Tab captions carry blanks for spacing; the text itself must show within the bar.
+      for (int i = 0; i < bar->count(); ++i) {
+        const QRect tab = bar->tabRect(i) & bar->rect();
+        if (fm.horizontalAdvance(bar->tabText(i).trimmed()) + kTabTextMargin > tab.width()) {
+          add(w->parentWidget(), bar->tabText(i).trimmed());
+        }
+      }
+    }
+    const QWidget* parent = w->parentWidget();
+    if (qobject_cast<const QGroupBox*>(parent) && !parent->rect().contains(w->geometry())) {
+      add(w, u"past "_qs + parent->objectName());
+    }
+  }
+  return found.join(u"; "_qs).toStdString();
+}
+
+// `check` on every page of the window's tab controls.
+std::string OnEveryPage(QWidget* window, std::string (*check)(const QWidget*)) {
   const QList<QTabWidget*> tabs = window->findChildren<QTabWidget*>();
   qsizetype pages = 1;
   for (const QTabWidget* t : tabs) pages = std::max<qsizetype>(pages, t->count());
   std::string found;
   for (int page = 0; page < pages; ++page) {
     for (QTabWidget* t : tabs) t->setCurrentIndex(std::min(page, t->count() - 1));
-    const std::string on_page = OverlappingControls(window);
+    const std::string on_page = check(window);
     if (!on_page.empty()) found += "page " + std::to_string(page) + ": " + on_page + "; ";
   }
   for (QTabWidget* t : tabs) t->setCurrentIndex(0);
@@ -274,12 +327,14 @@ TEST_F(SecondaryWindowsTest, EveryWindowIsPlacedWhollyOnTheScreenOfTheMainWindow
   }
 }
 
-TEST_F(SecondaryWindowsTest, NoControlCoversAnotherInEitherLanguage) {
+// `check` in both languages on the main window (at its minimum size and a large one), on its
+// panels and on every window it opens.
+void SecondaryWindowsTest::CheckEverywhere(std::string (*check)(const QWidget*)) {
   for (const char* language : {"Deutsch1", "English1"}) {
     Action(language)->trigger();
     for (const QSize size : {QSize(702, 480), QSize(1100, 800)}) {
       window_->resize(size);
-      EXPECT_EQ(OverlappingControlsOnEveryPage(window_.get()), "") << language << size.width();
+      EXPECT_EQ(OnEveryPage(window_.get(), check), "") << language << size.width();
     }
     // The panels inside the main window and the size panel of the style dialog.
     for (const char* opener :
@@ -289,7 +344,7 @@ TEST_F(SecondaryWindowsTest, NoControlCoversAnotherInEitherLanguage) {
     for (const char* panel : {"GroupBox1", "GroupBox3", "GroupBox5"}) {
       const QWidget* shown = Find<QWidget>(panel);
       ASSERT_TRUE(shown->isVisible()) << panel;
-      EXPECT_EQ(OverlappingControls(shown), "") << language;
+      EXPECT_EQ(check(shown), "") << language;
     }
     for (const char* cancel : {"Button12", "Button15", "Button19"}) {
       Find<QPushButton>(cancel)->click();
@@ -297,13 +352,21 @@ TEST_F(SecondaryWindowsTest, NoControlCoversAnotherInEitherLanguage) {
     for (const Opener& opener : Openers()) {
       QWidget* window = opener.open();
       ASSERT_NE(window, nullptr) << opener.name;
-      EXPECT_EQ(OverlappingControlsOnEveryPage(window), "") << language << " " << opener.name;
+      EXPECT_EQ(OnEveryPage(window, check), "") << language << " " << opener.name;
       window->close();
     }
     Action("Dateiartenhinzufgenlschen1")->trigger();
-    EXPECT_EQ(OverlappingControlsOnEveryPage(TopLevel("TForm5")), "") << language;
+    EXPECT_EQ(OnEveryPage(TopLevel("TForm5"), check), "") << language;
     TopLevel("TForm5")->close();
   }
+}
+
+TEST_F(SecondaryWindowsTest, NoControlCoversAnotherInEitherLanguage) {
+  CheckEverywhere(OverlappingControls);
+}
+
+TEST_F(SecondaryWindowsTest, EveryCaptionFitsItsControlInEitherLanguage) {
+  CheckEverywhere(ClippedCaptions);
 }
 
 TEST_F(SecondaryWindowsTest, OpenWindowsTakeTheirTextsFromTheTablesOnEverySwitch) {
