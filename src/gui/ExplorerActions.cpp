@@ -21,10 +21,10 @@
 #include <tuple>
 
 #include "core/app/AppState.h"
-#include "core/app/Prompts.h"
-#include "core/app/Shell.h"
+#include "core/ports/Prompts.h"
+#include "core/ports/Shell.h"
 #include "core/listing/FileTexts.h"
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 #include "gui/FolderContentsModel.h"
 #include "gui/OwnedWindow.h"
 #include "gui/ShownText.h"

@@ -13,7 +13,7 @@
 #include <QTableView>
 
 #include "core/app/AppState.h"
-#include "core/app/Prompts.h"
+#include "core/ports/Prompts.h"
 #include "gui/MemoSelection.h"
 #include "gui/NamedWidget.h"
 #include "gui/OwnedWindow.h"

@@ -1,7 +1,7 @@
 #include "gui/FolderContentsModel.h"
 
 #include "core/app/AppState.h"
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 

@@ -9,8 +9,8 @@
 #include <QTableView>
 
 #include "core/app/AppState.h"
-#include "core/app/Prompts.h"
-#include "core/grid/GridTools.h"
+#include "core/ports/Prompts.h"
+#include "core/grid/GridColumns.h"
 
 namespace kavoro {
 namespace {
@@ -83,8 +83,10 @@ void GridToolsController::RenumberClick() {
 }
 
 void GridToolsController::WidthChange(int column, const QString& text) {
-  QString error;
-  if (!StoreColumnWidth(state_, column, text, &error)) prompts_.Error(error);
+  if (const auto error =
+          StoreColumnWidth(state_.options, state_.doc, state_.grid_tools, column, text)) {
+    prompts_.Error(*error);
+  }
 }
 
 void GridToolsController::ShowHints() {

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QRadioButton>
 
-#include "core/grid/DateKey.h"
+#include "core/listing/DateKey.h"
 
 class QLineEdit;
 class QPushButton;

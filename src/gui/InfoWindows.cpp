@@ -7,7 +7,7 @@
 #include <QScrollArea>
 
 #include "core/app/HelpLinks.h"
-#include "core/app/Shell.h"
+#include "core/ports/Shell.h"
 #include "gui/NamedWidget.h"
 #include "gui/OwnedWindow.h"
 

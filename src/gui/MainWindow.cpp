@@ -44,7 +44,7 @@
 #include "gui/MemoSelection.h"
 #include "gui/OptionsPanel.h"
 #include "gui/OwnedWindow.h"
-#include "gui/Prompts.h"
+#include "gui/DialogPrompts.h"
 #include "gui/QtTranslations.h"
 #include "gui/SearchPanels.h"
 #include "gui/ShownText.h"

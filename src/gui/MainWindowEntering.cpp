@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "core/app/Prompts.h"
+#include "core/ports/Prompts.h"
 #include "gui/EnteringRun.h"
 #include "gui/FolderContentsModel.h"
 

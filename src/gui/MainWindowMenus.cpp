@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "core/app/HelpLinks.h"
-#include "core/app/Shell.h"
+#include "core/ports/Shell.h"
 #include "gui/MainWindow.h"
 #include "gui/ShownText.h"
 

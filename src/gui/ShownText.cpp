@@ -8,7 +8,7 @@
 
 #include "core/app/MessageText.h"
 #include "core/listing/FileTexts.h"
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 namespace {

@@ -11,7 +11,7 @@
 #include <QValidator>
 
 #include "core/app/AppState.h"
-#include "core/app/Prompts.h"
+#include "core/ports/Prompts.h"
 #include "core/output/Export.h"
 #include "gui/NamedWidget.h"
 #include "gui/OwnedWindow.h"

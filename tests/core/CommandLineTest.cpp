@@ -9,7 +9,7 @@
 #include "core/listing/ListingHeaders.h"
 #include "core/output/Export.h"
 #include "core/output/ListFiles.h"
-#include "core/output/StyleDialog.h"
+#include "core/output/StyleChoices.h"
 #include "core/settings/OptionsFile.h"
 #include "support/TestFiles.h"
 

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "core/app/FileOperations.h"
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 #include "support/TestFiles.h"
 
 namespace kavoro {

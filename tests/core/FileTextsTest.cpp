@@ -3,7 +3,7 @@
 #include <QRegularExpression>
 
 #include "core/listing/FileTexts.h"
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 namespace {

@@ -11,7 +11,7 @@
 #include "core/app/AppState.h"
 #include "core/app/ListCommands.h"
 #include "core/output/Export.h"
-#include "core/output/LineFile.h"
+#include "core/text/LineFile.h"
 #include "core/output/ListFiles.h"
 #include "support/Entries.h"
 #include "support/ScriptedPrompts.h"

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "core/app/AppState.h"
-#include "core/grid/DateKey.h"
-#include "core/grid/GridSort.h"
-#include "core/grid/GridTools.h"
+#include "core/listing/DateKey.h"
+#include "core/listing/GridSort.h"
+#include "core/grid/GridColumns.h"
 #include "core/listing/ListingDocument.h"
-#include "core/output/Cp1252.h"
+#include "core/text/Cp1252.h"
 #include "support/Entries.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
@@ -409,8 +409,8 @@ TEST(ColumnWidthTest, EachChangeStoresOnlyItsLineAtOnce) {
   QString error;
   ASSERT_TRUE(ApplyOptionsAtStart(state, &error));
   dir.SetOptionLine(3, "7");  // changed on disk meanwhile: written back as it is now
-  ASSERT_TRUE(StoreColumnWidth(state, 1, u"1"_qs, &error));
-  ASSERT_TRUE(StoreColumnWidth(state, 1, u"12"_qs, &error));
+  ASSERT_TRUE(!StoreColumnWidth(state.options, state.doc, state.grid_tools, 1, u"1"_qs));
+  ASSERT_TRUE(!StoreColumnWidth(state.options, state.doc, state.grid_tools, 1, u"12"_qs));
   EXPECT_EQ(state.doc.ColumnWidth(1), 12);
   QList<QByteArray> lines = dir.Options().split('\n');
   EXPECT_EQ(lines[20], "12\r");
@@ -419,17 +419,18 @@ TEST(ColumnWidthTest, EachChangeStoresOnlyItsLineAtOnce) {
 
   const QByteArray before = dir.Options();
   for (const QString& ignored : {u""_qs, u"1a"_qs, u"-5"_qs}) {
-    ASSERT_TRUE(StoreColumnWidth(state, 1, ignored, &error));
+    ASSERT_TRUE(!StoreColumnWidth(state.options, state.doc, state.grid_tools, 1, ignored));
     EXPECT_EQ(state.doc.ColumnWidth(1), 12);
     EXPECT_EQ(dir.Options(), before);
   }
-  ASSERT_TRUE(StoreColumnWidth(state, 4, u"0"_qs, &error));
+  ASSERT_TRUE(!StoreColumnWidth(state.options, state.doc, state.grid_tools, 4, u"0"_qs));
   EXPECT_EQ(state.doc.ColumnWidth(4), 0);
   EXPECT_EQ(dir.Options().split('\n')[23], "0\r");
 
   QFile::remove(dir.File(u"optionen.ini"_qs));
-  EXPECT_FALSE(StoreColumnWidth(state, 0, u"5"_qs, &error));
-  EXPECT_FALSE(error.isEmpty());
+  const auto failed = StoreColumnWidth(state.options, state.doc, state.grid_tools, 0, u"5"_qs);
+  ASSERT_TRUE(failed);
+  EXPECT_FALSE(failed->isEmpty());
 }
 
 }  // namespace

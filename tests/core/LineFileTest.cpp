@@ -2,9 +2,9 @@
 
 #include <QTemporaryDir>
 
-#include "core/listing/StringPool.h"
-#include "core/output/Cp1252.h"
-#include "core/output/LineFile.h"
+#include "core/text/StringPool.h"
+#include "core/text/Cp1252.h"
+#include "core/text/LineFile.h"
 #include "core/settings/OptionsFile.h"
 #include "support/TestFiles.h"
 

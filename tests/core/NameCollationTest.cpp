@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "core/grid/SortKeys.h"
+#include "core/text/SortKeys.h"
 #include "core/listing/NameCollation.h"
 
 namespace kavoro {

@@ -5,7 +5,7 @@
 
 #include "core/app/AppState.h"
 #include "core/listing/ListingHeaders.h"
-#include "core/output/StyleDialog.h"
+#include "core/output/StyleChoices.h"
 #include "support/Entries.h"
 #include "support/TestFiles.h"
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 namespace {

@@ -3,7 +3,7 @@
 #include "FuzzSupport.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingHeaders.h"
-#include "core/output/LineFile.h"
+#include "core/text/LineFile.h"
 #include "core/output/ListFiles.h"
 
 using namespace kavoro;

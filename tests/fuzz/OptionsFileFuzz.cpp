@@ -7,7 +7,7 @@
 #include "core/app/AppState.h"
 #include "core/listing/HtmlStyle.h"
 #include "core/listing/ListingHeaders.h"
-#include "core/output/LineFile.h"
+#include "core/text/LineFile.h"
 #include "core/settings/OptionsFile.h"
 
 using namespace kavoro;

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "FuzzSupport.h"
-#include "core/grid/DateKey.h"
-#include "core/grid/GridSort.h"
+#include "core/listing/DateKey.h"
+#include "core/listing/GridSort.h"
 #include "core/listing/FileTexts.h"
 
 using namespace kavoro;

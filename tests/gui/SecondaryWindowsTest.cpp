@@ -32,7 +32,7 @@
 #include "gui/ExportDialog.h"
 #include "gui/FindWindow.h"
 #include "gui/MainWindow.h"
-#include "gui/Prompts.h"
+#include "gui/DialogPrompts.h"
 #include "gui/StyleDialog.h"
 #include "support/Entries.h"
 #include "support/FindNamed.h"

@@ -19,7 +19,7 @@
 
 #include "gui/CatalogEditor.h"
 #include "gui/MainWindow.h"
-#include "gui/Prompts.h"
+#include "gui/DialogPrompts.h"
 #include "support/FindNamed.h"
 #include "support/Printers.h"
 #include "support/ScriptedPrompts.h"

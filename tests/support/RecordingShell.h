@@ -3,7 +3,7 @@
 #include <QList>
 #include <QUrl>
 
-#include "core/app/Shell.h"
+#include "core/ports/Shell.h"
 
 namespace kavoro::test {
 

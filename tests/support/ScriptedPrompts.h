@@ -4,7 +4,7 @@
 #include <deque>
 #include <optional>
 
-#include "core/app/Prompts.h"
+#include "core/ports/Prompts.h"
 
 namespace kavoro::test {
 

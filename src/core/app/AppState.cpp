@@ -2,10 +2,10 @@
 
 #include <QFileInfo>
 
-#include "core/grid/GridTools.h"
+#include "core/grid/GridColumns.h"
 #include "core/listing/HtmlStyle.h"
 #include "core/listing/ListingHeaders.h"
-#include "core/output/LineFile.h"
+#include "core/text/LineFile.h"
 #include "core/settings/CatalogEditing.h"
 
 namespace kavoro {
@@ -257,6 +257,50 @@ void RecordWindowState(AppState& s, bool normal, int outer_width, int outer_heig
 
 EntryOptions EntryOptionsOf(const OptionFlags& f) {
   return EntryOptions{f.details, f.hide_extensions, f.whole_path, f.link_files && f.whole_path};
+}
+
+bool AsksSearchStart(AppState& s, QString* error) {
+  if (!s.options.LoadWorking() && error) *error = s.options.LastError();
+  return s.options.WorkingLine(opt::kNoSearchStartQuestion) != u"1";
+}
+
+bool StoreSearchStartQuestion(AppState& s, bool dont_ask, QString* error) {
+  const auto failed = s.options.StoreWorkingLine(opt::kNoSearchStartQuestion, Flag(dont_ask));
+  if (failed) return error && (*error = *failed, false);
+  s.flags.ask_search_start = !dont_ask;
+  return true;
+}
+
+bool ApplyStyleDialog(AppState& s, QString* error) {
+  StyleDialogState& d = s.style;
+  if (d.store_defaults) {
+    OptionsFile& o = s.options;
+    if (d.choice.custom_size.isEmpty()) d.choice.custom_size = d.size_field = u"0"_qs;
+    const StyleSettings& c = d.choice;
+    o.SetWorkingLine(opt::kFontColor, QString::number(c.font_color));
+    o.SetWorkingLine(opt::kFontSizeChoice, QString::number(c.size_choice));
+    o.SetWorkingLine(opt::kCustomFontSize, c.custom_size);
+    o.SetWorkingLine(opt::kFontFamily, QString::number(c.family));
+    o.SetWorkingLine(opt::kTableNoLines, Flag(c.no_lines));
+    o.SetWorkingLine(opt::kPageColorOn, Flag(c.page_color_on));
+    o.SetWorkingLine(opt::kPageColor, QString::number(c.page_color_on ? c.page_color : 0));
+    o.SetWorkingLine(opt::kTableColorOn, Flag(c.table_color_on));
+    o.SetWorkingLine(opt::kTableColor, QString::number(c.table_color_on ? c.table_color : 0));
+    o.SetWorkingLine(opt::kInfoNoFiles, Flag(s.flags.info_no_files));
+    o.SetWorkingLine(opt::kHideExtensions, Flag(s.flags.hide_extensions));
+    o.SetWorkingLine(opt::kWholePath, Flag(s.flags.whole_path));
+    o.SetWorkingLine(opt::kLinkFiles, Flag(s.flags.link_files));
+    o.SetWorkingLine(opt::kLanguage, Flag(s.language == UiLanguage::English));
+    o.SetWorkingLine(opt::kDetailColumns, Flag(s.flags.details));
+    o.SetWorkingLine(opt::kInfoCountTime, Flag(s.flags.info_count_time));
+    if (!o.SaveWorking()) {
+      if (error) *error = o.LastError();
+      return false;
+    }
+    o.SnapshotFromWorking();
+  }
+  s.doc.SetHtmlLines(s.style_page);
+  return true;
 }
 
 }  // namespace kavoro

@@ -4,12 +4,13 @@
 #include <QStringList>
 #include <array>
 
+#include "core/grid/GridColumns.h"
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/Entering.h"
 #include "core/listing/HtmlStyle.h"
 #include "core/listing/ListingDocument.h"
 #include "core/output/Export.h"
-#include "core/output/StyleDialog.h"
+#include "core/output/StyleChoices.h"
 #include "core/settings/FileTypeCatalog.h"
 #include "core/settings/OptionsFile.h"
 #include "core/settings/SearchSelection.h"
@@ -25,16 +26,6 @@ struct OptionFlags {
   bool details = false;          // line 14: size, type and date columns
   bool info_count_time = false;  // line 15
   bool ask_search_start = false; // line 24, inverted
-};
-
-// The grid tools' state that start-up and the options panel set.
-struct GridToolState {
-  std::array<QString, 5> width_fields;
-  bool detail_tools_enabled = false;  // width fields 3..5 and sorting by size, type, date
-  int sort_choice = 1;                // 1 number, 2 file, 3 type, 4 size, 5 date
-  // Per grid column: the next click on its sort button keeps the natural order (true) or
-  // reverses it.
-  std::array<bool, 5> sort_forward = {true, true, true, true, true};
 };
 
 struct WindowPlacement {
@@ -121,5 +112,19 @@ void RecordWindowState(AppState& state, bool normal, int outer_width, int outer_
 
 // The options of entering as the option ticks set them.
 EntryOptions EntryOptionsOf(const OptionFlags& flags);
+
+// Whether the find window opens on the start question: reloads optionen.ini and reads
+// line 24 ("1": do not ask). A file that cannot be read is reported in `error` and the copy
+// already held decides.
+bool AsksSearchStart(AppState& state, QString* error);
+
+// The start question's "OK" and "Abbrechen": line 24 follows "Nicht mehr danach fragen" and
+// the options panel's tick the opposite. False with the reason when the file fails.
+bool StoreSearchStartQuestion(AppState& state, bool dont_ask, QString* error);
+
+// "Übernehmen": stores the choice as defaults when asked to (lines 0..15 of optionen.ini,
+// then the snapshot := the working copy) and puts the working page into the HTML view. A
+// failed save leaves the HTML view as it was.
+bool ApplyStyleDialog(AppState& state, QString* error);
 
 }  // namespace kavoro

@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 namespace fs = std::filesystem;

@@ -18,7 +18,7 @@
 
 #include "core/app/FileCopy.h"
 #include "core/listing/FileTexts.h"
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 namespace fs = std::filesystem;

@@ -3,8 +3,8 @@
 #include <QFileInfo>
 
 #include "core/app/AppState.h"
-#include "core/app/Prompts.h"
-#include "core/grid/GridTools.h"
+#include "core/ports/Prompts.h"
+#include "core/grid/GridColumns.h"
 #include "core/output/ListFiles.h"
 
 namespace kavoro {

@@ -2,12 +2,12 @@
 
 #include <charconv>
 
-#include "core/grid/GridSort.h"
-#include "core/grid/SortKeys.h"
+#include "core/listing/GridSort.h"
+#include "core/text/SortKeys.h"
 #include "core/listing/HtmlText.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/NameCollation.h"
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 namespace {

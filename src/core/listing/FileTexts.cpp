@@ -7,7 +7,7 @@
 #include <ctime>
 
 #include "core/listing/HtmlText.h"
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 

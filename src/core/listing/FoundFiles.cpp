@@ -1,6 +1,6 @@
 #include "core/listing/FoundFiles.h"
 
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 

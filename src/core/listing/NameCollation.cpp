@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 namespace {

@@ -16,7 +16,7 @@
 
 #include "core/listing/FileTexts.h"
 #include "core/listing/NameCollation.h"
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 namespace {

@@ -2,11 +2,11 @@
 
 #include <QFileInfo>
 
-#include "core/app/Prompts.h"
-#include "core/app/Shell.h"
+#include "core/ports/Prompts.h"
+#include "core/ports/Shell.h"
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/ListingDocument.h"
-#include "core/output/LineFile.h"
+#include "core/text/LineFile.h"
 #include "core/output/WorkbookWriter.h"
 
 namespace kavoro {

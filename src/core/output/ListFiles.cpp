@@ -8,7 +8,7 @@
 #include "core/listing/HtmlText.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingHeaders.h"
-#include "core/output/LineFile.h"
+#include "core/text/LineFile.h"
 
 namespace kavoro {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/i18n/LanguageTables.h"
-#include "core/listing/StringPool.h"
+#include "core/text/StringPool.h"
 
 namespace kavoro {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/output/CompoundFile.h"
-#include "core/output/LineFile.h"
+#include "core/text/LineFile.h"
 
 namespace kavoro {
 namespace {

@@ -1,9 +1,9 @@
 #include "core/search/FindSession.h"
 
-#include "core/app/AppState.h"
-#include "core/app/Prompts.h"
+#include "core/i18n/LanguageTables.h"
+#include "core/ports/Prompts.h"
 #include "core/listing/ListingDocument.h"
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 namespace {
@@ -81,23 +81,6 @@ FindOutcome FindSession::Find(FindTab tab, const FindRequest& request, const Lis
     if (!prompts.Ask(NotFoundQuestion(request, texts))) return {};
     memo = Caret(request.down ? TextPos{} : EndOfLastLine(lines));
   }
-}
-
-bool AsksSearchStart(AppState& s, QString* error) {
-  if (!s.options.LoadWorking() && error) *error = s.options.LastError();
-  return s.options.WorkingLine(opt::kNoSearchStartQuestion) != u"1";
-}
-
-bool StoreSearchStartQuestion(AppState& s, bool dont_ask, QString* error) {
-  if (!s.options.LoadWorking()) {
-    if (error) *error = s.options.LastError();
-    return false;
-  }
-  s.options.SetWorkingLine(opt::kNoSearchStartQuestion, dont_ask ? u"1"_qs : u"0"_qs);
-  s.flags.ask_search_start = !dont_ask;
-  if (s.options.SaveWorking()) return true;
-  if (error) *error = s.options.LastError();
-  return false;
 }
 
 }  // namespace kavoro

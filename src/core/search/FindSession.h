@@ -6,7 +6,6 @@
 
 namespace kavoro {
 
-class AppState;
 class ListingDocument;
 class Prompts;
 struct MessageSlots;
@@ -51,13 +50,5 @@ class FindSession {
   FindState state_;
 };
 
-// Whether the find window opens on the start question: reloads optionen.ini and reads
-// line 24 ("1": do not ask). A file that cannot be read is reported in `error` and the copy
-// already held decides.
-bool AsksSearchStart(AppState& state, QString* error);
-
-// The start question's "OK" and "Abbrechen": line 24 follows "Nicht mehr danach fragen" and
-// the options panel's tick the opposite. False with the reason when the file fails.
-bool StoreSearchStartQuestion(AppState& state, bool dont_ask, QString* error);
 
 }  // namespace kavoro

@@ -5,8 +5,8 @@
 #include <iterator>
 
 #include "core/listing/ListingDocument.h"
-#include "core/listing/StringPool.h"
-#include "core/listing/Utf8.h"
+#include "core/text/StringPool.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 namespace {

@@ -1,6 +1,6 @@
 #include "core/settings/FileTypeCatalog.h"
 
-#include "core/output/LineFile.h"
+#include "core/text/LineFile.h"
 
 namespace kavoro {
 

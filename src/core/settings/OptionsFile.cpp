@@ -1,6 +1,6 @@
 #include "core/settings/OptionsFile.h"
 
-#include "core/output/LineFile.h"
+#include "core/text/LineFile.h"
 
 namespace kavoro {
 
@@ -66,6 +66,13 @@ QString OptionsFile::LineOf(const QStringList& lines, int index) {
 void OptionsFile::SetLineOf(QStringList& lines, int index, const QString& value) {
   while (lines.size() <= index) lines.append(QString());
   lines[index] = value;
+}
+
+std::optional<QString> OptionsFile::StoreWorkingLine(int index, const QString& value) {
+  if (!LoadWorking()) return last_error_;
+  SetWorkingLine(index, value);
+  if (!SaveWorking()) return last_error_;
+  return std::nullopt;
 }
 
 }  // namespace kavoro

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace kavoro {
 
@@ -44,6 +45,9 @@ class OptionsFile {
   bool LoadWorking();
   bool LoadSnapshot();
   bool SaveWorking();
+  // A single-line writer: the working copy read anew (so that lines written meanwhile by
+  // someone else are kept), line `index` set, the copy saved. The error when one step fails.
+  std::optional<QString> StoreWorkingLine(int index, const QString& value);
   // Working copy := snapshot, then save (the options panel and language switch).
   bool SaveSnapshotThroughWorking();
   // Snapshot := working copy.

@@ -1,8 +1,9 @@
-#include "core/grid/GridTools.h"
+#include "core/grid/GridColumns.h"
 
-#include "core/app/AppState.h"
-#include "core/grid/DateKey.h"
-#include "core/grid/GridSort.h"
+#include "core/listing/DateKey.h"
+#include "core/listing/GridSort.h"
+#include "core/listing/ListingDocument.h"
+#include "core/settings/OptionsFile.h"
 
 namespace kavoro {
 namespace {
@@ -64,23 +65,18 @@ QString SortHint(const GridToolState& tools, int column) {
   return ascending ? u"Aufsteigend sortieren"_qs : u"Absteigend sortieren"_qs;
 }
 
-bool StoreColumnWidth(AppState& s, int column, const QString& text, QString* error) {
-  if (column < 0 || column >= 5) return true;
-  s.grid_tools.width_fields[column] = text;
+std::optional<QString> StoreColumnWidth(OptionsFile& options, ListingDocument& doc,
+                                        GridToolState& tools, int column, const QString& text) {
+  if (column < 0 || column >= 5) return std::nullopt;
+  tools.width_fields[column] = text;
   bool digits = !text.isEmpty();
   for (const QChar c : text) digits = digits && c.isDigit() && c.unicode() < 0x80;
   bool ok = false;
   const int width = text.toInt(&ok);
-  if (!digits || !ok) return true;  // only what the key filter lets through reaches the file
-  if (!s.options.LoadWorking()) {
-    if (error) *error = s.options.LastError();
-    return false;
-  }
-  s.doc.SetColumnWidth(column, width);
-  s.options.SetWorkingLine(opt::kColumnWidth0 + column, text);
-  if (s.options.SaveWorking()) return true;
-  if (error) *error = s.options.LastError();
-  return false;
+  if (!digits || !ok) return std::nullopt;  // only what the key filter lets through reaches the file
+  if (auto error = options.StoreWorkingLine(opt::kColumnWidth0 + column, text)) return error;
+  doc.SetColumnWidth(column, width);
+  return std::nullopt;
 }
 
 }  // namespace kavoro

@@ -1,4 +1,4 @@
-#include "core/grid/SortKeys.h"
+#include "core/text/SortKeys.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,13 +1,10 @@
-#include "core/output/StyleDialog.h"
+#include "core/output/StyleChoices.h"
 
-#include "core/app/AppState.h"
 #include "core/listing/ListingHeaders.h"
 #include "core/settings/OptionsFile.h"
 
 namespace kavoro {
 namespace {
-
-QString Flag(bool on) { return on ? u"1"_qs : u"0"_qs; }
 
 void Put(QStringList& page, int line, const QString& text) {
   OptionsFile::SetLineOf(page, line, text);
@@ -98,38 +95,6 @@ void StyleDialogState::RestoreDefaults(const OptionsFile& options) {
   choice = StyleFromOptions(options, choice);
   size_field = choice.custom_size;
   size_panel_shown = false;
-}
-
-bool ApplyStyleDialog(AppState& s, QString* error) {
-  StyleDialogState& d = s.style;
-  if (d.store_defaults) {
-    OptionsFile& o = s.options;
-    if (d.choice.custom_size.isEmpty()) d.choice.custom_size = d.size_field = u"0"_qs;
-    const StyleSettings& c = d.choice;
-    o.SetWorkingLine(opt::kFontColor, QString::number(c.font_color));
-    o.SetWorkingLine(opt::kFontSizeChoice, QString::number(c.size_choice));
-    o.SetWorkingLine(opt::kCustomFontSize, c.custom_size);
-    o.SetWorkingLine(opt::kFontFamily, QString::number(c.family));
-    o.SetWorkingLine(opt::kTableNoLines, Flag(c.no_lines));
-    o.SetWorkingLine(opt::kPageColorOn, Flag(c.page_color_on));
-    o.SetWorkingLine(opt::kPageColor, QString::number(c.page_color_on ? c.page_color : 0));
-    o.SetWorkingLine(opt::kTableColorOn, Flag(c.table_color_on));
-    o.SetWorkingLine(opt::kTableColor, QString::number(c.table_color_on ? c.table_color : 0));
-    o.SetWorkingLine(opt::kInfoNoFiles, Flag(s.flags.info_no_files));
-    o.SetWorkingLine(opt::kHideExtensions, Flag(s.flags.hide_extensions));
-    o.SetWorkingLine(opt::kWholePath, Flag(s.flags.whole_path));
-    o.SetWorkingLine(opt::kLinkFiles, Flag(s.flags.link_files));
-    o.SetWorkingLine(opt::kLanguage, Flag(s.language == UiLanguage::English));
-    o.SetWorkingLine(opt::kDetailColumns, Flag(s.flags.details));
-    o.SetWorkingLine(opt::kInfoCountTime, Flag(s.flags.info_count_time));
-    if (!o.SaveWorking()) {
-      if (error) *error = o.LastError();
-      return false;
-    }
-    o.SnapshotFromWorking();
-  }
-  s.doc.SetHtmlLines(s.style_page);
-  return true;
 }
 
 }  // namespace kavoro

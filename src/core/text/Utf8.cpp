@@ -1,4 +1,4 @@
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "core/output/LineFile.h"
+#include "core/text/LineFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,8 +11,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "core/listing/Utf8.h"
-#include "core/output/Cp1252.h"
+#include "core/text/Utf8.h"
+#include "core/text/Cp1252.h"
 
 namespace kavoro {
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/listing/StringPool.h"
+#include "core/text/StringPool.h"
 
 namespace kavoro {
 

@@ -7,7 +7,6 @@
 
 namespace kavoro {
 
-class AppState;
 class OptionsFile;
 
 // The HTML style dialog without its widgets: the values of its controls and the actions that
@@ -53,9 +52,5 @@ class StyleDialogState {
   void RestoreDefaults(const OptionsFile& options);
 };
 
-// "Übernehmen": stores the choice as defaults when asked to (lines 0..15 of optionen.ini,
-// then the snapshot := the working copy) and puts the working page into the HTML view. A
-// failed save leaves the HTML view as it was.
-bool ApplyStyleDialog(AppState& state, QString* error);
 
 }  // namespace kavoro

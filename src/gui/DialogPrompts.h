@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QWidget>
 
-#include "core/app/Prompts.h"
+#include "core/ports/Prompts.h"
 
 namespace kavoro {
 

@@ -2,13 +2,24 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 namespace kavoro {
 
-class AppState;
 class DateReader;
 class ListingDocument;
-struct GridToolState;
+class OptionsFile;
+
+// The grid tools' state that start-up and the options panel set.
+struct GridToolState {
+  std::array<QString, 5> width_fields;
+  bool detail_tools_enabled = false;  // width fields 3..5 and sorting by size, type, date
+  int sort_choice = 1;                // 1 number, 2 file, 3 type, 4 size, 5 date
+  // Per grid column: the next click on its sort button keeps the natural order (true) or
+  // reverses it.
+  std::array<bool, 5> sort_forward = {true, true, true, true, true};
+};
+
 
 // The grid column each sort button orders, by button number - 1 ("Nr.", "Datei", "Typ",
 // "Größe", "Geändert" are RadioButton1, 2, 3, 4, 5).
@@ -37,7 +48,8 @@ QString SortHint(const GridToolState& tools, int column);
 
 // A width field of grid `column` changed to `text`: an empty field does nothing; digits set
 // the column width and are stored in optionen.ini at once (reloaded first, only their line
-// changed). False with the reason when the file cannot be read or written.
-bool StoreColumnWidth(AppState& state, int column, const QString& text, QString* error);
+// changed). The reason when the file cannot be read or written.
+std::optional<QString> StoreColumnWidth(OptionsFile& options, ListingDocument& doc,
+                                        GridToolState& tools, int column, const QString& text);
 
 }  // namespace kavoro

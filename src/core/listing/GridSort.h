@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/grid/SortKeys.h"
+#include "core/text/SortKeys.h"
 
 namespace kavoro {
 

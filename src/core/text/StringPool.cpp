@@ -1,9 +1,9 @@
-#include "core/listing/StringPool.h"
+#include "core/text/StringPool.h"
 
 #include <QStringList>
 #include <array>
 
-#include "core/listing/Utf8.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/output/Cp1252.h"
+#include "core/text/Cp1252.h"
 
 #include <array>
 

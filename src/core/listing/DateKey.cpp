@@ -1,4 +1,4 @@
-#include "core/grid/DateKey.h"
+#include "core/listing/DateKey.h"
 
 #include "core/listing/FileTexts.h"
 

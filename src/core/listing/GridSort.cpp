@@ -1,13 +1,13 @@
-#include "core/grid/GridSort.h"
+#include "core/listing/GridSort.h"
 
 #include <algorithm>
 #include <limits>
 #include <utility>
 
-#include "core/grid/DateKey.h"
+#include "core/listing/DateKey.h"
 #include "core/listing/ListingDocument.h"
-#include "core/listing/Utf8.h"
-#include "core/output/Cp1252.h"
+#include "core/text/Utf8.h"
+#include "core/text/Cp1252.h"
 
 namespace kavoro {
 namespace {

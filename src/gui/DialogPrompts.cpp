@@ -1,4 +1,4 @@
-#include "gui/Prompts.h"
+#include "gui/DialogPrompts.h"
 
 #include <QApplication>
 #include <QFileDialog>
