@@ -9,9 +9,9 @@
 #include <cstdio>
 
 #include "core/app/AppState.h"
-#include "core/app/Prompts.h"
-#include "core/grid/DateKey.h"
-#include "core/grid/GridTools.h"
+#include "core/ports/Prompts.h"
+#include "core/listing/DateKey.h"
+#include "core/grid/GridColumns.h"
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/ListingDocument.h"
 #include "core/search/FindSession.h"
