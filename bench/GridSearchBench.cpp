@@ -63,8 +63,15 @@ class NoPrompts : public kavoro::Prompts {
   void Inform(const QString&) override {}
   void Error(const QString&) override {}
   bool Ask(const QString&) override { return false; }
-  std::optional<QString> SaveFileName(const QString&) override { return std::nullopt; }
-  std::optional<QString> OpenFileName(const QString&) override { return std::nullopt; }
+  std::optional<QString> SaveFileName(const QString&, const QString&) override {
+    return std::nullopt;
+  }
+  std::optional<QString> OpenFileName(const QString&, const QString&) override {
+    return std::nullopt;
+  }
+  std::optional<QString> Text(const QString&, const QString&, const QString&) override {
+    return std::nullopt;
+  }
 };
 
 }  // namespace
