@@ -9,11 +9,11 @@
 #include <cstdio>
 
 #include "core/app/AppState.h"
-#include "core/ports/Prompts.h"
-#include "core/listing/DateKey.h"
 #include "core/grid/GridColumns.h"
 #include "core/i18n/LanguageTables.h"
+#include "core/listing/DateKey.h"
 #include "core/listing/ListingDocument.h"
+#include "core/ports/Prompts.h"
 #include "core/search/FindSession.h"
 
 namespace {

@@ -20,8 +20,9 @@ int main(int argc, char* argv[]) {
   parser.addHelpOption();
   parser.addVersionOption();
   const QCommandLineOption program_dir(
-      u"program-dir"_qs, u"Folder holding optionen.ini and endungen.ini (default: the program's)."_qs,
-      u"DIR"_qs, QApplication::applicationDirPath());
+      u"program-dir"_qs,
+      u"Folder holding optionen.ini and endungen.ini (default: the program's)."_qs, u"DIR"_qs,
+      QApplication::applicationDirPath());
   parser.addOption(program_dir);
   parser.process(app);
 

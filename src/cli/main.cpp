@@ -6,16 +6,16 @@
 #include <cstdio>
 
 #include "core/app/AppState.h"
-#include "core/listing/DateKey.h"
 #include "core/grid/GridColumns.h"
+#include "core/listing/DateKey.h"
 #include "core/listing/Entering.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingHeaders.h"
 #include "core/output/Export.h"
-#include "core/text/LineFile.h"
 #include "core/output/ListFiles.h"
 #include "core/output/StyleChoices.h"
 #include "core/settings/OptionsFile.h"
+#include "core/text/LineFile.h"
 
 namespace {
 

@@ -35,7 +35,8 @@ int NeededWidth(const QWidget* w) {
                                          ? QStyle::SE_CheckBoxContents
                                          : QStyle::SE_RadioButtonContents;
   const QRect room = w->style()->subElementRect(element, &option, w);
-  return w->width() - room.width() + w->fontMetrics().horizontalAdvance(QString(button->text()).remove(u'&'));
+  return w->width() - room.width() +
+         w->fontMetrics().horizontalAdvance(QString(button->text()).remove(u'&'));
 }
 
 // How far the control may reach to the left and to the right: the parent's edges or the next

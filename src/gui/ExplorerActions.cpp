@@ -21,9 +21,9 @@
 #include <tuple>
 
 #include "core/app/AppState.h"
+#include "core/listing/FileTexts.h"
 #include "core/ports/Prompts.h"
 #include "core/ports/Shell.h"
-#include "core/listing/FileTexts.h"
 #include "core/text/Utf8.h"
 #include "gui/FolderContentsModel.h"
 #include "gui/OwnedWindow.h"
@@ -59,7 +59,6 @@ QString FolderOf(const QString& path) {
   const qsizetype slash = path.lastIndexOf(u'/');
   return slash <= 0 ? u"/"_qs : path.left(slash);
 }
-
 
 // The menu entries are made by the window; they are found by their names.
 QAction* ActionIn(const QMenu* menu, const char* name) {

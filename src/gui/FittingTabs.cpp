@@ -24,8 +24,9 @@ int FittingTabBar::TrimmedTotal(const QFontMetrics& metrics) const {
 
 int FittingTabBar::NaturalWidth(int index) const {
   // Room between text and borders also for a caption without blanks.
-  return std::max(QTabBar::tabSizeHint(index).width(),
-                  fontMetrics().horizontalAdvance(tabText(index).trimmed()) + kTabPadding + kTabSpare);
+  return std::max(
+      QTabBar::tabSizeHint(index).width(),
+      fontMetrics().horizontalAdvance(tabText(index).trimmed()) + kTabPadding + kTabSpare);
 }
 
 QSize FittingTabBar::tabSizeHint(int index) const {

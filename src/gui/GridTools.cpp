@@ -9,8 +9,8 @@
 #include <QTableView>
 
 #include "core/app/AppState.h"
-#include "core/ports/Prompts.h"
 #include "core/grid/GridColumns.h"
+#include "core/ports/Prompts.h"
 
 namespace kavoro {
 namespace {

@@ -64,10 +64,18 @@ void SetCaption(QObject* target, int index, const QString& text) {
 void SetPlacement(QWidget* widget, GeometryProperty property, int value) {
   QRect r = widget->geometry();
   switch (property) {
-    case GeometryProperty::Left: r.moveLeft(value); break;
-    case GeometryProperty::Top: r.moveTop(value); break;
-    case GeometryProperty::Width: r.setWidth(value); break;
-    case GeometryProperty::Height: r.setHeight(value); break;
+    case GeometryProperty::Left:
+      r.moveLeft(value);
+      break;
+    case GeometryProperty::Top:
+      r.moveTop(value);
+      break;
+    case GeometryProperty::Width:
+      r.setWidth(value);
+      break;
+    case GeometryProperty::Height:
+      r.setHeight(value);
+      break;
   }
   if (widget->isWindow()) {
     widget->resize(r.size());

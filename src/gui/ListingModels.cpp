@@ -17,9 +17,12 @@ ListingViewModel::ListingViewModel(ListingDocument& doc, ListingDocument::View v
 
 int ListingViewModel::DocumentRows() const {
   switch (view_) {
-    case ListingDocument::View::Text: return Clamp(doc_.Text().Count());
-    case ListingDocument::View::Html: return Clamp(doc_.Html().Count());
-    case ListingDocument::View::Grid: break;
+    case ListingDocument::View::Text:
+      return Clamp(doc_.Text().Count());
+    case ListingDocument::View::Html:
+      return Clamp(doc_.Html().Count());
+    case ListingDocument::View::Grid:
+      break;
   }
   return Clamp(doc_.RowCount());
 }
@@ -40,9 +43,12 @@ QVariant ListingViewModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rows_ || index.column() >= columns_) return {};
   if (role == Qt::DisplayRole) {
     switch (view_) {
-      case ListingDocument::View::Text: return doc_.Text().At(index.row());
-      case ListingDocument::View::Html: return doc_.Html().At(index.row());
-      case ListingDocument::View::Grid: return doc_.Cell(index.column(), index.row());
+      case ListingDocument::View::Text:
+        return doc_.Text().At(index.row());
+      case ListingDocument::View::Html:
+        return doc_.Html().At(index.row());
+      case ListingDocument::View::Grid:
+        return doc_.Cell(index.column(), index.row());
     }
   }
   if (role == Qt::TextAlignmentRole && view_ == ListingDocument::View::Grid &&

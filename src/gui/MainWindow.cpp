@@ -29,6 +29,7 @@
 #include "gui/CaptionFit.h"
 #include "gui/CatalogEditor.h"
 #include "gui/DesktopShell.h"
+#include "gui/DialogPrompts.h"
 #include "gui/EnteringRun.h"
 #include "gui/ExitQuestion.h"
 #include "gui/ExplorerActions.h"
@@ -44,7 +45,6 @@
 #include "gui/MemoSelection.h"
 #include "gui/OptionsPanel.h"
 #include "gui/OwnedWindow.h"
-#include "gui/DialogPrompts.h"
 #include "gui/QtTranslations.h"
 #include "gui/SearchPanels.h"
 #include "gui/ShownText.h"
@@ -571,9 +571,14 @@ void MainWindow::ShowLanguage() {
   ApplyWindowTexts(about_box_.get(), state_.language);
   about_box_->PlaceAddressLabels();
   ApplyWindowTexts(version_window_.get(), state_.language);
-  const std::initializer_list<QWidget*> windows = {
-      this, exit_question_.get(), catalog_editor_.get(), export_dialog_.get(), style_dialog_.get(),
-      find_window_.get(), about_box_.get(), version_window_.get()};
+  const std::initializer_list<QWidget*> windows = {this,
+                                                   exit_question_.get(),
+                                                   catalog_editor_.get(),
+                                                   export_dialog_.get(),
+                                                   style_dialog_.get(),
+                                                   find_window_.get(),
+                                                   about_box_.get(),
+                                                   version_window_.get()};
   for (QWidget* window : windows) {
     FitCaptions(window);
   }

@@ -80,7 +80,8 @@ void SeveralTypesPanel::SetLanguage(UiLanguage language) {
 
 QStringList SeveralTypesPanel::Chosen() const {
   QStringList out;
-  for (int i = 0; i < chosen_->topLevelItemCount(); ++i) out.append(chosen_->topLevelItem(i)->text(0));
+  for (int i = 0; i < chosen_->topLevelItemCount(); ++i)
+    out.append(chosen_->topLevelItem(i)->text(0));
   return out;
 }
 

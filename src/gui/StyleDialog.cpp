@@ -11,8 +11,8 @@
 #include <QValidator>
 
 #include "core/app/AppState.h"
-#include "core/ports/Prompts.h"
 #include "core/output/Export.h"
+#include "core/ports/Prompts.h"
 #include "gui/NamedWidget.h"
 #include "gui/OwnedWindow.h"
 

@@ -86,9 +86,8 @@ TEST_F(CommandLineTest, SortsAndRenumbersLikeTheButtons) {
             0)
       << err_.toStdString();
   EXPECT_EQ(test::ReadBytes(Out("s.mpl")), test::CrLf({"Datei", "b.mp3", "a.MP3"}));
-  ASSERT_EQ(Run({u"-e"_qs, u".mp3"_qs, tree_.path(), u"--sort"_qs, u"nr"_qs, u"--save"_qs,
-                 Out("n")}),
-            0);
+  ASSERT_EQ(
+      Run({u"-e"_qs, u".mp3"_qs, tree_.path(), u"--sort"_qs, u"nr"_qs, u"--save"_qs, Out("n")}), 0);
   EXPECT_EQ(test::ReadBytes(Out("n.mpl")), test::CrLf({"Datei", "b.mp3", "a.MP3"}));
   EXPECT_EQ(Run({tree_.path(), u"--sort"_qs, u"size"_qs}), 1);  // no size column without -d
   EXPECT_EQ(Run({tree_.path(), u"--sort"_qs, u"colour"_qs}), 2);

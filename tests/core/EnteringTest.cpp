@@ -56,8 +56,8 @@ TEST_F(EnteringTest, FolderContentsWayGivesNumberedEntriesInAllThreeViews) {
   EXPECT_EQ(doc_.Column(1), (QStringList{"Datei", "a.MP3", "b.mp3"}));
   const QStringList html = doc_.Html().ToStringList();
   ASSERT_EQ(html.size(), 34);
-  EXPECT_EQ(html.mid(22, 6), (QStringList{"<tr><td align=\"right\">", "1", "</td><td>", "a.MP3",
-                                          "</td>", "</tr>"}));
+  EXPECT_EQ(html.mid(22, 6),
+            (QStringList{"<tr><td align=\"right\">", "1", "</td><td>", "a.MP3", "</td>", "</tr>"}));
   EXPECT_EQ(doc_.EntryCounter(), 2);
 
   options_.hide_extensions = true;
@@ -208,8 +208,8 @@ TEST_F(EnteringTest, EntriesBuiltAsideJoinTheListingUnchanged) {
     doc->SetHtmlLines(doc_.Html().ToStringList());
     doc->SetEntryCounter(doc_.EntryCounter());
     for (qsizetype r = 1; r < doc_.RowCount(); ++r) {
-      doc->AppendRow({doc_.Cell(0, r), doc_.Cell(1, r), doc_.Cell(2, r), doc_.Cell(3, r),
-                      doc_.Cell(4, r)});
+      doc->AppendRow(
+          {doc_.Cell(0, r), doc_.Cell(1, r), doc_.Cell(2, r), doc_.Cell(3, r), doc_.Cell(4, r)});
     }
   }
   AppendEntries(direct, entries, options_, texts_);

@@ -10,13 +10,20 @@ namespace {
 
 TEST(FileTextsTest, SizesInWholeKilobytesGroupedByDots) {
   const std::pair<std::uint64_t, const char*> cases[] = {
-      {0, "0 KB"},           {1, "1 KB"},
-      {1024, "1 KB"},        {1025, "2 KB"},
-      {10240, "10 KB"},      {1022976, "999 KB"},
-      {1022977, "1.000 KB"}, {1034240, "1.010 KB"},
-      {1048576, "1.024 KB"}, {1024000000, "1.000.000 KB"},
-      {1263333376, "1.233.724 KB"}, {std::uint64_t(1) << 50, "1099511.627.776 KB"}};
-  for (const auto& [bytes, text] : cases) EXPECT_EQ(FormatSizeKB(bytes), QLatin1String(text)) << bytes;
+      {0, "0 KB"},
+      {1, "1 KB"},
+      {1024, "1 KB"},
+      {1025, "2 KB"},
+      {10240, "10 KB"},
+      {1022976, "999 KB"},
+      {1022977, "1.000 KB"},
+      {1034240, "1.010 KB"},
+      {1048576, "1.024 KB"},
+      {1024000000, "1.000.000 KB"},
+      {1263333376, "1.233.724 KB"},
+      {std::uint64_t(1) << 50, "1099511.627.776 KB"}};
+  for (const auto& [bytes, text] : cases)
+    EXPECT_EQ(FormatSizeKB(bytes), QLatin1String(text)) << bytes;
 }
 
 std::string DisplayName(std::string_view name, bool hide_extension) {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "core/app/AppState.h"
+#include "core/grid/GridColumns.h"
 #include "core/listing/DateKey.h"
 #include "core/listing/GridSort.h"
-#include "core/grid/GridColumns.h"
 #include "core/listing/ListingDocument.h"
 #include "core/text/Cp1252.h"
 #include "support/Entries.h"

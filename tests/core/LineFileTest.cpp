@@ -2,10 +2,10 @@
 
 #include <QTemporaryDir>
 
-#include "core/text/StringPool.h"
+#include "core/settings/OptionsFile.h"
 #include "core/text/Cp1252.h"
 #include "core/text/LineFile.h"
-#include "core/settings/OptionsFile.h"
+#include "core/text/StringPool.h"
 #include "support/TestFiles.h"
 
 namespace kavoro {

@@ -34,9 +34,9 @@ TEST(ListingDocumentTest, MillionEntriesStayCompact) {
 TEST(ListingDocumentTest, PuttingALineReplacesOrAppends) {
   ListingDocument doc;
   doc.PutTextLine(0, u"a");
-  doc.PutTextLine(1, u"b");   // exactly one line: becomes the new last line
+  doc.PutTextLine(1, u"b");  // exactly one line: becomes the new last line
   doc.PutTextLine(0, u"A");
-  doc.PutTextLine(3, u"d");   // further out pads with empty lines
+  doc.PutTextLine(3, u"d");  // further out pads with empty lines
   EXPECT_EQ(doc.Text().ToStringList(), (QStringList{"A", "b", "", "d"}));
 }
 

@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-#include "core/text/SortKeys.h"
 #include "core/listing/NameCollation.h"
+#include "core/text/SortKeys.h"
 
 namespace kavoro {
 namespace {

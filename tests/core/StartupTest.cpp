@@ -95,7 +95,7 @@ TEST_F(StartupTest, DetailLineAndWindowLines) {
   dir_.SetOptionLine(18, "2");
   AppState& s = Start();
   EXPECT_EQ(s.doc.ColumnCount(), 5);
-  EXPECT_EQ(s.doc.ColumnWidth(2), 80);  // only "1" takes the stored widths
+  EXPECT_EQ(s.doc.ColumnWidth(2), 80);             // only "1" takes the stored widths
   EXPECT_TRUE(s.grid_tools.detail_tools_enabled);  // the tools follow the five columns
   EXPECT_EQ(s.window.width, 702);
   EXPECT_EQ(s.window.height, 700);

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <freexl.h>
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QProcess>
@@ -18,9 +17,8 @@ namespace kavoro {
 namespace {
 
 CellTable Table(qsizetype rows, int columns) {
-  return {rows, columns, [](int c, qsizetype r) {
-            return QString::number(r) + u'/' + QString::number(c);
-          }};
+  return {rows, columns,
+          [](int c, qsizetype r) { return QString::number(r) + u'/' + QString::number(c); }};
 }
 
 // Every cell of every sheet, as the reader sees it, row by row across the sheets.
@@ -127,8 +125,9 @@ TEST(WorkbookWriterTest, TextsThatCrossRecordBoundariesSurviveTheSplit) {
   // Texts of several thousand characters, longer than any path, in the one-byte and the
   // two-byte form: the shared string table breaks inside them at ever other places.
   const CellTable table{40, 2, [](int c, qsizetype r) {
-                          return c == 0 ? QString(int(7000 + 11 * r), QChar(char16_t(u'a' + r % 26)))
-                                        : QString(int(3000 + 27 * r), QChar(char16_t(0x4E00 + r)));
+                          return c == 0
+                                     ? QString(int(7000 + 11 * r), QChar(char16_t(u'a' + r % 26)))
+                                     : QString(int(3000 + 27 * r), QChar(char16_t(0x4E00 + r)));
                         }};
   QTemporaryDir dir;
   const QString path = dir.filePath(u"long.xls"_qs);

@@ -3,9 +3,9 @@
 // next start refuses; what is read and written again keeps every line. The input holds the
 // file, a NUL byte, and the edits: per edit a kind, a category, an extension and a name.
 #include "FuzzSupport.h"
-#include "core/text/LineFile.h"
 #include "core/settings/CatalogEditing.h"
 #include "core/settings/FileTypeCatalog.h"
+#include "core/text/LineFile.h"
 
 using namespace kavoro;
 

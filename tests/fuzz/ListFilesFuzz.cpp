@@ -3,8 +3,8 @@
 #include "FuzzSupport.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingHeaders.h"
-#include "core/text/LineFile.h"
 #include "core/output/ListFiles.h"
+#include "core/text/LineFile.h"
 
 using namespace kavoro;
 

@@ -7,8 +7,8 @@
 #include "core/app/AppState.h"
 #include "core/listing/HtmlStyle.h"
 #include "core/listing/ListingHeaders.h"
-#include "core/text/LineFile.h"
 #include "core/settings/OptionsFile.h"
+#include "core/text/LineFile.h"
 
 using namespace kavoro;
 

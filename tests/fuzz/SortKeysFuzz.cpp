@@ -6,8 +6,8 @@
 
 #include "FuzzSupport.h"
 #include "core/listing/DateKey.h"
-#include "core/listing/GridSort.h"
 #include "core/listing/FileTexts.h"
+#include "core/listing/GridSort.h"
 
 using namespace kavoro;
 

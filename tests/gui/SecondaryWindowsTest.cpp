@@ -15,10 +15,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTabBar>
-#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -28,11 +28,11 @@
 #include <functional>
 
 #include "gui/CatalogEditor.h"
+#include "gui/DialogPrompts.h"
 #include "gui/ExitQuestion.h"
 #include "gui/ExportDialog.h"
 #include "gui/FindWindow.h"
 #include "gui/MainWindow.h"
-#include "gui/DialogPrompts.h"
 #include "gui/StyleDialog.h"
 #include "support/Entries.h"
 #include "support/FindNamed.h"

@@ -18,8 +18,8 @@
 #include <QWindow>
 
 #include "gui/CatalogEditor.h"
-#include "gui/MainWindow.h"
 #include "gui/DialogPrompts.h"
+#include "gui/MainWindow.h"
 #include "support/FindNamed.h"
 #include "support/Printers.h"
 #include "support/ScriptedPrompts.h"

@@ -31,8 +31,8 @@ inline void AddEntry(ListingDocument& doc, const QString& name, const QString& s
   if (!five) {
     doc.AppendHtmlLine(u"</td>");
   } else {
-    for (const QString& line : {u"</td><td>"_qs, size, u"</td><td>"_qs, type, u"</td><td>"_qs,
-                                date, u"</td>"_qs}) {
+    for (const QString& line :
+         {u"</td><td>"_qs, size, u"</td><td>"_qs, type, u"</td><td>"_qs, date, u"</td>"_qs}) {
       doc.AppendHtmlLine(line);
     }
   }

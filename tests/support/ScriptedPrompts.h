@@ -39,7 +39,7 @@ class ScriptedPrompts : public Prompts {
   }
 
   std::deque<bool> answers;
-  std::deque<QString> files;  // an empty name cancels the dialog
+  std::deque<QString> files;                 // an empty name cancels the dialog
   std::deque<std::optional<QString>> texts;  // nothing cancels the prompt
   QStringList shown;
   QStringList dialog_starts;  // where each file dialog opened

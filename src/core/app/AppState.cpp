@@ -5,8 +5,8 @@
 #include "core/grid/GridColumns.h"
 #include "core/listing/HtmlStyle.h"
 #include "core/listing/ListingHeaders.h"
-#include "core/text/LineFile.h"
 #include "core/settings/CatalogEditing.h"
+#include "core/text/LineFile.h"
 
 namespace kavoro {
 namespace {
@@ -71,7 +71,8 @@ QString StartupMessage(StartupCheck check) {
     case StartupCheck::UnusableCatalog:
       return u"Die Datei : endungen.ini wurde unbrauchbar gemacht !\nBitte schreiben sie die "
              u"Datei wieder um oder holen sie sie bei https://kavoro.example.org erneut."_qs;
-    case StartupCheck::Ok: break;
+    case StartupCheck::Ok:
+      break;
   }
   return QString();
 }
@@ -235,8 +236,9 @@ bool CommitCatalogChange(AppState& s, const QStringList& lines, const QStringLis
   } else {
     const QString& ext = s.selection.current_extension;
     const bool german = s.language == UiLanguage::German;
-    s.info_caption = german ? u"Info zeigen, falls keine *"_qs + ext + u" - Dateien im Ordner sind"_qs
-                            : s.Slots().optNoTypeHead + ext + s.Slots().optNoTypeTail;
+    s.info_caption = german
+                         ? u"Info zeigen, falls keine *"_qs + ext + u" - Dateien im Ordner sind"_qs
+                         : s.Slots().optNoTypeHead + ext + s.Slots().optNoTypeTail;
     s.window_caption = german ? s.Slots().capTypeHead + ext + s.Slots().capTypeTail
                               : u"Search for : *"_qs + ext + u"-files"_qs;
   }

@@ -19,13 +19,13 @@ namespace kavoro {
 
 // The option ticks of the main window; the program acts on these, not on the file copies.
 struct OptionFlags {
-  bool info_no_files = false;    // line 9
-  bool hide_extensions = false;  // line 10
-  bool whole_path = false;       // line 11
-  bool link_files = false;       // line 12
-  bool details = false;          // line 14: size, type and date columns
-  bool info_count_time = false;  // line 15
-  bool ask_search_start = false; // line 24, inverted
+  bool info_no_files = false;     // line 9
+  bool hide_extensions = false;   // line 10
+  bool whole_path = false;        // line 11
+  bool link_files = false;        // line 12
+  bool details = false;           // line 14: size, type and date columns
+  bool info_count_time = false;   // line 15
+  bool ask_search_start = false;  // line 24, inverted
 };
 
 struct WindowPlacement {

@@ -3,9 +3,9 @@
 #include <QFileInfo>
 
 #include "core/app/AppState.h"
-#include "core/ports/Prompts.h"
 #include "core/grid/GridColumns.h"
 #include "core/output/ListFiles.h"
+#include "core/ports/Prompts.h"
 
 namespace kavoro {
 namespace {

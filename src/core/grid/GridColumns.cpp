@@ -73,7 +73,8 @@ std::optional<QString> StoreColumnWidth(OptionsFile& options, ListingDocument& d
   for (const QChar c : text) digits = digits && c.isDigit() && c.unicode() < 0x80;
   bool ok = false;
   const int width = text.toInt(&ok);
-  if (!digits || !ok) return std::nullopt;  // only what the key filter lets through reaches the file
+  if (!digits || !ok)
+    return std::nullopt;  // only what the key filter lets through reaches the file
   if (auto error = options.StoreWorkingLine(opt::kColumnWidth0 + column, text)) return error;
   doc.SetColumnWidth(column, width);
   return std::nullopt;

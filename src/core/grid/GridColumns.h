@@ -20,7 +20,6 @@ struct GridToolState {
   std::array<bool, 5> sort_forward = {true, true, true, true, true};
 };
 
-
 // The grid column each sort button orders, by button number - 1 ("Nr.", "Datei", "Typ",
 // "Größe", "Geändert" are RadioButton1, 2, 3, 4, 5).
 constexpr std::array<int, 5> kSortButtonColumn = {0, 1, 3, 2, 4};

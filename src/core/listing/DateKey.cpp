@@ -1,8 +1,8 @@
 #include "core/listing/DateKey.h"
 
-#include "core/listing/FileTexts.h"
-
 #include <algorithm>
+
+#include "core/listing/FileTexts.h"
 
 namespace kavoro {
 namespace {

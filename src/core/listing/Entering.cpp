@@ -3,10 +3,10 @@
 #include <charconv>
 
 #include "core/listing/GridSort.h"
-#include "core/text/SortKeys.h"
 #include "core/listing/HtmlText.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/NameCollation.h"
+#include "core/text/SortKeys.h"
 #include "core/text/Utf8.h"
 
 namespace kavoro {

@@ -17,10 +17,10 @@ class ListingDocument;
 
 // The options that shape the entries of a run.
 struct EntryOptions {
-  bool details = false;          // size, type and date of change
+  bool details = false;  // size, type and date of change
   bool hide_extensions = false;
   bool whole_path = false;
-  bool link = false;             // only with whole_path
+  bool link = false;  // only with whole_path
 };
 
 // Size, type and date texts of found files; shared by the runs of a program.

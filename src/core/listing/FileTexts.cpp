@@ -89,10 +89,17 @@ void AppendDisplayName(std::string_view name, bool hide_extension, std::string& 
 void AppendVisible(std::string_view text, std::string& out) {
   for (const char c : text) {
     switch (c) {
-      case '\r': out.append("\u240D"); break;
-      case '\n': out.append("\u240A"); break;
-      case '\t': out.append("\u2409"); break;
-      default: out.push_back(c);
+      case '\r':
+        out.append("\u240D");
+        break;
+      case '\n':
+        out.append("\u240A");
+        break;
+      case '\t':
+        out.append("\u2409");
+        break;
+      default:
+        out.push_back(c);
     }
   }
 }

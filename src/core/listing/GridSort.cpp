@@ -6,8 +6,8 @@
 
 #include "core/listing/DateKey.h"
 #include "core/listing/ListingDocument.h"
-#include "core/text/Utf8.h"
 #include "core/text/Cp1252.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 namespace {

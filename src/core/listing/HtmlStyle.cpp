@@ -9,11 +9,11 @@ namespace kavoro {
 namespace {
 
 constexpr std::array<const char16_t*, 16> kColorNames = {
-    u"black", u"maroon", u"green", u"olive", u"navy",   u"purple",  u"teal", u"gray",
-    u"silver", u"red",   u"lime",  u"yellow", u"blue", u"fuchsia", u"aqua", u"white"};
+    u"black",  u"maroon", u"green", u"olive",  u"navy", u"purple",  u"teal", u"gray",
+    u"silver", u"red",    u"lime",  u"yellow", u"blue", u"fuchsia", u"aqua", u"white"};
 
-constexpr std::array<const char16_t*, 5> kFamilies = {
-    u"Arial", u"Comic Sans MS", u"Lucida Sans", u"Times New Roman", u"Verdana"};
+constexpr std::array<const char16_t*, 5> kFamilies = {u"Arial", u"Comic Sans MS", u"Lucida Sans",
+                                                      u"Times New Roman", u"Verdana"};
 
 int InRange(int value, int count) { return value >= 0 && value < count ? value : 0; }
 
@@ -32,10 +32,14 @@ QString TextColorLine(int color) { return u"    color:"_qs + ColorName(color) + 
 
 QString FontSizeLine(int size_choice, const QString& custom_size) {
   switch (size_choice) {
-    case 1: return u"    font-size:12pt;"_qs;
-    case 2: return u"    font-size:9pt;"_qs;
-    case kCustomSize: return u"    font-size:"_qs + custom_size + u"pt;"_qs;
-    default: return u"    font-size:16pt;"_qs;
+    case 1:
+      return u"    font-size:12pt;"_qs;
+    case 2:
+      return u"    font-size:9pt;"_qs;
+    case kCustomSize:
+      return u"    font-size:"_qs + custom_size + u"pt;"_qs;
+    default:
+      return u"    font-size:16pt;"_qs;
   }
 }
 

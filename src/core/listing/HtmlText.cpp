@@ -2,8 +2,8 @@
 
 #include <charconv>
 
-#include "core/text/Utf8.h"
 #include "core/text/Cp1252.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 namespace {

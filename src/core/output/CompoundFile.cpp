@@ -16,12 +16,8 @@ constexpr std::uint32_t kFatSector = 0xFFFFFFFD;
 constexpr std::uint32_t kDifatSector = 0xFFFFFFFC;
 constexpr std::uint32_t kNoStream = 0xFFFFFFFF;
 
-void Put16(QByteArray& out, qsizetype at, std::uint16_t v) {
-  qToLittleEndian(v, out.data() + at);
-}
-void Put32(QByteArray& out, qsizetype at, std::uint32_t v) {
-  qToLittleEndian(v, out.data() + at);
-}
+void Put16(QByteArray& out, qsizetype at, std::uint16_t v) { qToLittleEndian(v, out.data() + at); }
+void Put32(QByteArray& out, qsizetype at, std::uint32_t v) { qToLittleEndian(v, out.data() + at); }
 
 qsizetype SectorsFor(qsizetype bytes) { return (bytes + kSector - 1) / kSector; }
 
@@ -49,10 +45,10 @@ QByteArray CompoundFileWithStream(const QString& stream_name, const QByteArray& 
   qsizetype fat_sectors = 1;
   qsizetype difat_sectors = 0;
   for (;;) {
-    difat_sectors = fat_sectors > kHeaderDifatEntries
-                        ? (fat_sectors - kHeaderDifatEntries + kIdsPerSector - 2) /
-                              (kIdsPerSector - 1)
-                        : 0;
+    difat_sectors =
+        fat_sectors > kHeaderDifatEntries
+            ? (fat_sectors - kHeaderDifatEntries + kIdsPerSector - 2) / (kIdsPerSector - 1)
+            : 0;
     const qsizetype needed = stream_sectors + 1 + fat_sectors + difat_sectors;
     if (needed <= fat_sectors * kIdsPerSector) break;
     ++fat_sectors;
@@ -81,14 +77,14 @@ QByteArray CompoundFileWithStream(const QString& stream_name, const QByteArray& 
 
   // Where each FAT sector is listed: the header's 109 slots, then 127 per DIFAT sector.
   for (qsizetype i = 0; i < kHeaderDifatEntries; ++i) {
-    Put32(out, 0x4C + 4 * i,
-          i < fat_sectors ? static_cast<std::uint32_t>(first_fat + i) : kFree);
+    Put32(out, 0x4C + 4 * i, i < fat_sectors ? static_cast<std::uint32_t>(first_fat + i) : kFree);
   }
   for (qsizetype d = 0; d < difat_sectors; ++d) {
     const qsizetype at = sector_at(first_difat + d);
     for (qsizetype k = 0; k < kIdsPerSector - 1; ++k) {
       const qsizetype fat = kHeaderDifatEntries + d * (kIdsPerSector - 1) + k;
-      Put32(out, at + 4 * k, fat < fat_sectors ? static_cast<std::uint32_t>(first_fat + fat) : kFree);
+      Put32(out, at + 4 * k,
+            fat < fat_sectors ? static_cast<std::uint32_t>(first_fat + fat) : kFree);
     }
     Put32(out, at + kSector - 4,
           d + 1 < difat_sectors ? static_cast<std::uint32_t>(first_difat + d + 1) : kEndOfChain);

@@ -2,12 +2,12 @@
 
 #include <QFileInfo>
 
-#include "core/ports/Prompts.h"
-#include "core/ports/Shell.h"
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/ListingDocument.h"
-#include "core/text/LineFile.h"
 #include "core/output/WorkbookWriter.h"
+#include "core/ports/Prompts.h"
+#include "core/ports/Shell.h"
+#include "core/text/LineFile.h"
 
 namespace kavoro {
 namespace {

@@ -52,5 +52,4 @@ class StyleDialogState {
   void RestoreDefaults(const OptionsFile& options);
 };
 
-
 }  // namespace kavoro

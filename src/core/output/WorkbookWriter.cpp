@@ -36,10 +36,16 @@ constexpr std::uint16_t kTextXf = 16;      // after the 15 style formats and the
 
 class Bytes {
  public:
-  Bytes& U8(std::uint8_t v) { data_.append(static_cast<char>(v)); return *this; }
+  Bytes& U8(std::uint8_t v) {
+    data_.append(static_cast<char>(v));
+    return *this;
+  }
   Bytes& U16(std::uint16_t v) { return Raw(&v, 2); }
   Bytes& U32(std::uint32_t v) { return Raw(&v, 4); }
-  Bytes& Append(const QByteArray& bytes) { data_.append(bytes); return *this; }
+  Bytes& Append(const QByteArray& bytes) {
+    data_.append(bytes);
+    return *this;
+  }
   const QByteArray& Data() const { return data_; }
 
  private:
@@ -235,7 +241,8 @@ QByteArray Biff8Workbook(const CellTable& table, qsizetype first_row, qsizetype 
           continue;
         }
         if (text.size() > kMaxCellText) {
-          if (error) *error = CellTextTooLong(first_row + r + 1, sheet.first_column + c + 1, text.size());
+          if (error)
+            *error = CellTextTooLong(first_row + r + 1, sheet.first_column + c + 1, text.size());
           return {};
         }
         auto it = string_index.constFind(text);
@@ -299,7 +306,8 @@ QByteArray Biff8Workbook(const CellTable& table, qsizetype first_row, qsizetype 
 
 bool WriteXlsWorkbooks(const CellTable& table, const QString& path, const QString& sheet_name,
                        QStringList* written, QString* error) {
-  const qsizetype workbooks = std::max<qsizetype>(1, (table.rows + kXlsWorkbookRows - 1) / kXlsWorkbookRows);
+  const qsizetype workbooks =
+      std::max<qsizetype>(1, (table.rows + kXlsWorkbookRows - 1) / kXlsWorkbookRows);
   for (qsizetype m = 0; m < workbooks; ++m) {
     const qsizetype first = m * kXlsWorkbookRows;
     const qsizetype rows = std::min(kXlsWorkbookRows, table.rows - first);

@@ -1,8 +1,8 @@
 #include "core/search/FindSession.h"
 
 #include "core/i18n/LanguageTables.h"
-#include "core/ports/Prompts.h"
 #include "core/listing/ListingDocument.h"
+#include "core/ports/Prompts.h"
 #include "core/text/Utf8.h"
 
 namespace kavoro {

@@ -50,5 +50,4 @@ class FindSession {
   FindState state_;
 };
 
-
 }  // namespace kavoro

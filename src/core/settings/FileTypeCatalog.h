@@ -11,7 +11,7 @@ class FileTypeCatalog {
  public:
   struct Category {
     QString name;
-    int line = 0;                // line of the category in the file
+    int line = 0;  // line of the category in the file
     QStringList extensions;
     std::vector<int> ext_lines;  // line of each extension in the file
   };

@@ -29,16 +29,26 @@ bool OptionsFile::SaveSnapshotThroughWorking() {
 
 QString OptionsFile::DefaultFor(int index) {
   switch (index) {
-    case opt::kWindowWidth: return QStringLiteral("702");
-    case opt::kWindowHeight: return QStringLiteral("480");
-    case opt::kWindowState: return QStringLiteral("0");
-    case opt::kColumnWidth0: return QStringLiteral("40");
-    case opt::kColumnWidth0 + 1: return QStringLiteral("600");
-    case opt::kColumnWidth0 + 2: return QStringLiteral("80");
-    case opt::kColumnWidth0 + 3: return QStringLiteral("190");
-    case opt::kColumnWidth0 + 4: return QStringLiteral("120");
-    case opt::kNoSearchStartQuestion: return QStringLiteral("1");
-    default: return QString();
+    case opt::kWindowWidth:
+      return QStringLiteral("702");
+    case opt::kWindowHeight:
+      return QStringLiteral("480");
+    case opt::kWindowState:
+      return QStringLiteral("0");
+    case opt::kColumnWidth0:
+      return QStringLiteral("40");
+    case opt::kColumnWidth0 + 1:
+      return QStringLiteral("600");
+    case opt::kColumnWidth0 + 2:
+      return QStringLiteral("80");
+    case opt::kColumnWidth0 + 3:
+      return QStringLiteral("190");
+    case opt::kColumnWidth0 + 4:
+      return QStringLiteral("120");
+    case opt::kNoSearchStartQuestion:
+      return QStringLiteral("1");
+    default:
+      return QString();
   }
 }
 

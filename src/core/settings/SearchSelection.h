@@ -7,9 +7,9 @@ namespace kavoro {
 
 // What entering looks for: the chosen extensions, or every file.
 struct SearchSelection {
-  QStringList extensions;        // each with its leading "."
+  QStringList extensions;  // each with its leading "."
   bool search_all_files = true;
-  QString current_extension;     // the choice as shown in captions
+  QString current_extension;  // the choice as shown in captions
 
   // Every extension followed by one blank, as captions show a choice.
   void RebuildCurrentExtension() {

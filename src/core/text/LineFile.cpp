@@ -11,8 +11,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "core/text/Utf8.h"
 #include "core/text/Cp1252.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro {
 namespace {

@@ -16,9 +16,14 @@ constexpr std::uint64_t kBigMark = kLengthMask - 1;
 
 // Lines every HTML entry repeats; kept as constants rather than copies. ASCII only, so the
 // same bytes serve as UTF-8 and as Latin-1.
-constexpr std::array<std::string_view, 8> kInterned = {
-    "<tr><td align=\"right\">", "</td><td>", "</td>", "</tr>", "</a></td>",
-    "</a></td><td>", "", "</td></tr>"};
+constexpr std::array<std::string_view, 8> kInterned = {"<tr><td align=\"right\">",
+                                                       "</td><td>",
+                                                       "</td>",
+                                                       "</tr>",
+                                                       "</a></td>",
+                                                       "</a></td><td>",
+                                                       "",
+                                                       "</td></tr>"};
 
 QLatin1StringView Latin1(std::string_view text) {
   return QLatin1StringView(text.data(), static_cast<qsizetype>(text.size()));

@@ -65,7 +65,9 @@ class LineList {
   }
   QStringList ToStringList() const;
   void Assign(const QStringList& lines);
-  std::size_t BytesUsed() const { return pool_.BytesUsed() + refs_.capacity() * sizeof(StringPool::Ref); }
+  std::size_t BytesUsed() const {
+    return pool_.BytesUsed() + refs_.capacity() * sizeof(StringPool::Ref);
+  }
 
  private:
   StringPool pool_;
