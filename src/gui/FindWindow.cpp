@@ -117,14 +117,13 @@ void FindWindow::Open() {
   const QRect frame = main_->frameGeometry();
   const QPoint at(frame.left() + views_.folder_tabs->width() / 2 - width() / 2 + 4,
                   frame.top() + 80);
-  QString error;
-  const bool ask = AsksSearchStart(state_, &error);
-  start_panel_->setVisible(ask);
-  search_panel_->setVisible(!ask);
+  const SearchStartAsk answer = AsksSearchStart(state_);
+  start_panel_->setVisible(answer.ask);
+  search_panel_->setVisible(!answer.ask);
   session_.Reset();
   SetMainEnabled(false);
   ShowOwned(this, main_, at);
-  if (!error.isEmpty()) prompts_.Error(error);
+  if (answer.error) prompts_.Error(*answer.error);
 }
 
 void FindWindow::StartOkClick() {
@@ -151,10 +150,9 @@ void FindWindow::StartCancelClick() {
 }
 
 void FindWindow::StoreStartQuestion() {
-  QString error;
-  const bool stored = StoreSearchStartQuestion(state_, dont_ask_->isChecked(), &error);
+  const std::optional<QString> failed = StoreSearchStartQuestion(state_, dont_ask_->isChecked());
   emit SearchStartStored();
-  if (!stored) prompts_.Error(error);
+  if (failed) prompts_.Error(*failed);
 }
 
 void FindWindow::SearchClick() {

@@ -314,8 +314,7 @@ void MainWindow::BuildTimers() {
 }
 
 void MainWindow::ApplyOptions() {
-  QString error;
-  const bool saved = ApplyOptionsAtStart(state_, &error);
+  const std::optional<QString> failed = ApplyOptionsAtStart(state_);
   options_read_ = true;
   options_panel_->SetFlags(state_.flags);
   ShowLanguage();
@@ -331,15 +330,14 @@ void MainWindow::ApplyOptions() {
   timer1_.start();
   timer2_.start();
   timer4_.start();
-  if (!saved) ReportError(error);
+  ReportFailure(failed);
 }
 
 // --- Commands -------------------------------------------------------------------------------
 
 void MainWindow::Neu1Click() {
   if (!prompts_->Ask(DiscardQuestion(state_))) return;
-  QString error;
-  if (!NewListing(state_, &error)) return ReportError(error);
+  if (const auto error = NewListing(state_)) return ReportError(*error);
   options_panel_->SetFlags(state_.flags);
   ShowLanguage();
   ShowGridTools();
@@ -371,11 +369,10 @@ void MainWindow::Suchen1Click() { find_window_->Open(); }
 
 void MainWindow::OptionsSaveClick() {
   RecordWindowState();  // the panel writes the window lines too
-  QString error;
-  const bool saved = SaveOptionsPanel(state_, options_panel_->Flags(), &error);
+  const std::optional<QString> failed = SaveOptionsPanel(state_, options_panel_->Flags());
   ShowGridTools();
   OptionsCancelClick();
-  if (!saved) ReportError(error);
+  ReportFailure(failed);
 }
 
 void MainWindow::OptionsCancelClick() {
@@ -389,20 +386,18 @@ void MainWindow::OptionsCancelClick() {
 
 void MainWindow::Deutsch1Click() {
   RecordWindowState();  // the switch writes the window lines too
-  QString error;
-  const bool saved = SwitchLanguage(state_, UiLanguage::German, &error);
+  const std::optional<QString> failed = SwitchLanguage(state_, UiLanguage::German);
   ShowLanguage();
   ShowGridTools();
-  if (!saved) ReportError(error);
+  ReportFailure(failed);
 }
 
 void MainWindow::English1Click() {
   RecordWindowState();  // the switch writes the window lines too
-  QString error;
-  const bool saved = SwitchLanguage(state_, UiLanguage::English, &error);
+  const std::optional<QString> failed = SwitchLanguage(state_, UiLanguage::English);
   ShowLanguage();
   ShowGridTools();
-  if (!saved) ReportError(error);
+  ReportFailure(failed);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -491,7 +486,7 @@ void MainWindow::Timer3Timer() {
     wanted_outer_.reset();
   }
   RecordWindowState();
-  if (!state_.options.SaveWorking()) ReportError(state_.options.LastError());
+  ReportFailure(state_.options.SaveWorking());
 }
 
 bool MainWindow::IsNormal() const {
@@ -520,7 +515,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
       size() != *wanted_outer_ - FrameSize()) {
     wanted_outer_.reset();
   }
-  if (options_read_ && !state_.options.SaveWorking()) ReportError(state_.options.LastError());
+  if (options_read_) ReportFailure(state_.options.SaveWorking());
   LayoutControls();
   if (options_read_ && !timer3_.isActive()) timer3_.start();
 }
@@ -649,13 +644,12 @@ void MainWindow::OnCatalogProposal(const CatalogResult& result) {
     }
     return;  // the editor stays open
   }
-  QString error;
-  const bool saved =
-      CommitCatalogChange(state_, result.edit->lines, result.edit->deleted_extensions, &error);
+  const std::optional<QString> failed =
+      CommitCatalogChange(state_, result.edit->lines, result.edit->deleted_extensions);
   BuildCatalogMenus();
   ShowCaptions();
   CloseCatalogEditor();
-  if (!saved) ReportError(error);
+  ReportFailure(failed);
 }
 
 void MainWindow::CloseCatalogEditor() {
@@ -735,6 +729,10 @@ bool MainWindow::FitOuterSize() {
 }
 
 void MainWindow::ReportError(const QString& error) { prompts_->Error(error); }
+
+void MainWindow::ReportFailure(const std::optional<QString>& error) {
+  if (error) ReportError(*error);
+}
 
 void MainWindow::ShowOver(QWidget* dialog) {
   setEnabled(false);

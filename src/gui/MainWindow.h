@@ -155,6 +155,7 @@ class MainWindow : public QMainWindow {
   // What the window manager's frame adds to the window's size (nothing until it is known).
   QSize FrameSize() const;
   void ReportError(const QString& error);
+  void ReportFailure(const std::optional<QString>& error);
   // Disables the main window and shows a dialog of its own centred over it.
   void ShowOver(QWidget* dialog);
   void TakeOverFrom(QWidget* dialog);

@@ -168,9 +168,8 @@ void StyleDialog::ShowEnabled() {
 }
 
 void StyleDialog::Apply() {
-  QString error;
-  if (!ApplyStyleDialog(state_, &error)) {
-    prompts_.Error(error);
+  if (const auto error = ApplyStyleDialog(state_)) {
+    prompts_.Error(*error);
     return;
   }
   custom_size_->setText(state_.style.size_field);  // "0" when stored empty

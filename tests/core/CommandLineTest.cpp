@@ -48,7 +48,7 @@ TEST_F(CommandLineTest, WritesWhatTheWindowWouldWrite) {
   ListingDocument doc;
   BuildEmptyListing(doc);
   OptionsFile options(QStringLiteral(KAVORO_BUILD_DIR "/optionen.ini"));
-  ASSERT_TRUE(options.LoadWorking());
+  ASSERT_EQ(options.LoadWorking(), std::nullopt);
   QStringList page = doc.Html().ToStringList();
   StyleDialogState().ApplyDefaults(options, page);
   doc.SetHtmlLines(page);

@@ -78,7 +78,7 @@ TEST(FullDiskTest, AFailedSaveLeavesTheOldListWholeAndSaysWhy) {
   test::ProgramDir program;
   AppState state(program.Path());
   CheckConfiguration(state);
-  ApplyOptionsAtStart(state, nullptr);
+  ApplyOptionsAtStart(state);
   ApplyListingHeaders(state.doc, true, UiLanguage::German, nullptr);
   test::AddEntry(state.doc, u"alt.mp3"_qs, u"1 KB"_qs, u"Audio"_qs, u"heute"_qs);
   test::ScriptedPrompts prompts;
@@ -121,7 +121,7 @@ TEST(FullDiskTest, EveryFailedWriteSaysWhy) {
   }
   AppState state(disk.File(QString()));
   ASSERT_EQ(CheckConfiguration(state), StartupCheck::Ok);
-  ASSERT_TRUE(ApplyOptionsAtStart(state, nullptr));
+  ASSERT_EQ(ApplyOptionsAtStart(state), std::nullopt);
   test::AddEntry(state.doc, u"Lied.mp3"_qs);
   const QByteArray options = test::ReadBytes(disk.File(u"optionen.ini"_qs));
   const QByteArray catalog = test::ReadBytes(disk.File(u"endungen.ini"_qs));
@@ -138,9 +138,11 @@ TEST(FullDiskTest, EveryFailedWriteSaysWhy) {
   says_why(ExportHtml(state.doc, disk.File(u"a.htm"_qs), &error), u"a.htm"_qs);
   says_why(ExportSpreadsheet(state.doc, disk.File(u"a.xls"_qs), nullptr, &error), u"a.xls"_qs);
   says_why(ExportSpreadsheet(state.doc, disk.File(u"a.xlsx"_qs), nullptr, &error), u"a.xlsx"_qs);
-  says_why(SwitchLanguage(state, UiLanguage::English, &error), u"optionen.ini"_qs);
-  says_why(CommitCatalogChange(state, state.catalog.Lines() + QStringList{u".neu"_qs}, {}, &error),
-           u"endungen.ini"_qs);
+  error = SwitchLanguage(state, UiLanguage::English).value_or(QString());
+  says_why(error.isEmpty(), u"optionen.ini"_qs);
+  error = CommitCatalogChange(state, state.catalog.Lines() + QStringList{u".neu"_qs}, {})
+              .value_or(QString());
+  says_why(error.isEmpty(), u"endungen.ini"_qs);
   EXPECT_EQ(test::ReadBytes(disk.File(u"optionen.ini"_qs)), options);
   EXPECT_EQ(test::ReadBytes(disk.File(u"endungen.ini"_qs)), catalog);
   EXPECT_EQ(NamesIn(disk.File(QString())), (QStringList{"endungen.ini", "filler", "optionen.ini"}));

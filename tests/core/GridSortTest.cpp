@@ -406,11 +406,11 @@ TEST(ReorderRowsTest, OnlyAPermutationOfAllRowsMovesThem) {
 TEST(ColumnWidthTest, EachChangeStoresOnlyItsLineAtOnce) {
   test::ProgramDir dir;
   AppState state(dir.Path());
-  QString error;
-  ASSERT_TRUE(ApplyOptionsAtStart(state, &error));
+  ASSERT_EQ(ApplyOptionsAtStart(state), std::nullopt);
   dir.SetOptionLine(3, "7");  // changed on disk meanwhile: written back as it is now
-  ASSERT_TRUE(!StoreColumnWidth(state.options, state.doc, state.grid_tools, 1, u"1"_qs));
-  ASSERT_TRUE(!StoreColumnWidth(state.options, state.doc, state.grid_tools, 1, u"12"_qs));
+  ASSERT_EQ(StoreColumnWidth(state.options, state.doc, state.grid_tools, 1, u"1"_qs), std::nullopt);
+  ASSERT_EQ(StoreColumnWidth(state.options, state.doc, state.grid_tools, 1, u"12"_qs),
+            std::nullopt);
   EXPECT_EQ(state.doc.ColumnWidth(1), 12);
   QList<QByteArray> lines = dir.Options().split('\n');
   EXPECT_EQ(lines[20], "12\r");
@@ -419,11 +419,12 @@ TEST(ColumnWidthTest, EachChangeStoresOnlyItsLineAtOnce) {
 
   const QByteArray before = dir.Options();
   for (const QString& ignored : {u""_qs, u"1a"_qs, u"-5"_qs}) {
-    ASSERT_TRUE(!StoreColumnWidth(state.options, state.doc, state.grid_tools, 1, ignored));
+    ASSERT_EQ(StoreColumnWidth(state.options, state.doc, state.grid_tools, 1, ignored),
+              std::nullopt);
     EXPECT_EQ(state.doc.ColumnWidth(1), 12);
     EXPECT_EQ(dir.Options(), before);
   }
-  ASSERT_TRUE(!StoreColumnWidth(state.options, state.doc, state.grid_tools, 4, u"0"_qs));
+  ASSERT_EQ(StoreColumnWidth(state.options, state.doc, state.grid_tools, 4, u"0"_qs), std::nullopt);
   EXPECT_EQ(state.doc.ColumnWidth(4), 0);
   EXPECT_EQ(dir.Options().split('\n')[23], "0\r");
 

@@ -56,7 +56,7 @@ TEST(HtmlInBrowserTest, ExportedPageShowsNamesAsTextAndLinksToTheFiles) {
   test::ProgramDir program;
   AppState state(program.Path());
   ASSERT_EQ(CheckConfiguration(state), StartupCheck::Ok);
-  ASSERT_TRUE(ApplyOptionsAtStart(state, nullptr));
+  ASSERT_EQ(ApplyOptionsAtStart(state), std::nullopt);
   QTemporaryDir files;
   const QStringList names = {u"a <b> & Größe #1 %20?.txt"_qs, u"Ärger.mp3"_qs, u"東京 x.txt"_qs};
   QStringList paths;
@@ -103,7 +103,7 @@ TEST(HtmlInBrowserTest, ALinkToANameThatIsNotUtf8OpensTheRealFile) {
   test::ProgramDir program;
   AppState state(program.Path());
   ASSERT_EQ(CheckConfiguration(state), StartupCheck::Ok);
-  ASSERT_TRUE(ApplyOptionsAtStart(state, nullptr));
+  ASSERT_EQ(ApplyOptionsAtStart(state), std::nullopt);
   QTemporaryDir files;
   const QByteArray bad = QFile::encodeName(files.path()) + "/bad\xFF.txt";
   {

@@ -23,7 +23,7 @@ class ListFilesTest : public ::testing::Test {
  protected:
   ListFilesTest() : state_(dir_.Path()) {
     CheckConfiguration(state_);
-    ApplyOptionsAtStart(state_, nullptr);
+    ApplyOptionsAtStart(state_);
   }
 
   // Three entries, the first and last of the same name, with the detail columns.
@@ -81,7 +81,7 @@ TEST_F(ListFilesTest, RoundTripRebuildsTheGridFromEachEntrysOwnBlock) {
 
   AppState other(dir_.Path());
   CheckConfiguration(other);
-  ApplyOptionsAtStart(other, nullptr);
+  ApplyOptionsAtStart(other);
   ASSERT_EQ(other.doc.ColumnCount(), 2);
   prompts_.files = {Base() + ".mpl2"};
   ASSERT_TRUE(OpenList(other, prompts_));
@@ -114,7 +114,7 @@ TEST_F(ListFilesTest, NamesLikeEntryNumbersOpenWithTheirOwnDetails) {
 
   AppState other(dir_.Path());
   CheckConfiguration(other);
-  ApplyOptionsAtStart(other, nullptr);
+  ApplyOptionsAtStart(other);
   prompts_.files = {Base() + ".mpl"};
   ASSERT_TRUE(OpenList(other, prompts_));
   EXPECT_EQ(other.doc.Column(1), (QStringList{"Datei", "3", "1", "</td>", "2"}));
@@ -358,7 +358,7 @@ TEST_F(ListFilesTest, OpeningIsLinearInTheLengthOfALine) {
   auto open_time = [this](char c) {
     AppState writer(dir_.Path());
     CheckConfiguration(writer);
-    ApplyOptionsAtStart(writer, nullptr);
+    ApplyOptionsAtStart(writer);
     ApplyListingHeaders(writer.doc, true, UiLanguage::German, nullptr);
     const QString type(300'000, QChar::fromLatin1(c));
     test::AddEntry(writer.doc, u"a.txt"_qs, u"1 KB"_qs, type, u"heute"_qs);
@@ -389,7 +389,7 @@ TEST_F(ListFilesTest, ListDialogsOpenAtTheLastList) {
   ASSERT_TRUE(SaveList(state_, prompts_));
   EXPECT_FALSE(SaveListAs(state_, prompts_));
   EXPECT_FALSE(OpenList(state_, prompts_));
-  ASSERT_TRUE(NewListing(state_, nullptr));
+  ASSERT_EQ(NewListing(state_), std::nullopt);
   prompts_.files = {u""_qs};
   EXPECT_FALSE(SaveList(state_, prompts_));  // after "Neu": the folder, no name
   EXPECT_EQ(prompts_.dialog_starts,

@@ -21,8 +21,7 @@ class StartupTest : public ::testing::Test {
   AppState& Start() {
     state_ = std::make_unique<AppState>(dir_.Path());
     EXPECT_EQ(CheckConfiguration(*state_), StartupCheck::Ok);
-    QString error;
-    EXPECT_TRUE(ApplyOptionsAtStart(*state_, &error)) << error.toStdString();
+    EXPECT_EQ(ApplyOptionsAtStart(*state_), std::nullopt);
     return *state_;
   }
 
@@ -137,7 +136,7 @@ TEST_F(StartupTest, EnglishWithDetailsKeepsTheDetailLineThroughALanguageSwitch) 
   AppState& s = Start();
   EXPECT_EQ(s.doc.Text().At(0).left(15), u"Nr.        File"_qs);
   EXPECT_EQ(MainWindowCaption(s), u"Search for : all files"_qs);
-  ASSERT_TRUE(SwitchLanguage(s, UiLanguage::German, nullptr));
+  ASSERT_EQ(SwitchLanguage(s, UiLanguage::German), std::nullopt);
   QByteArray expected = kShipped;
   expected.replace("0\r\n0\r\n1\r\n702", "0\r\n1\r\n1\r\n702");  // lines 13..15
   EXPECT_EQ(dir_.Options(), expected);
@@ -149,14 +148,14 @@ TEST_F(StartupTest, EnglishWithDetailsKeepsTheDetailLineThroughALanguageSwitch) 
 TEST_F(StartupTest, LanguageSwitchWritesTheSnapshotWhole) {
   AppState& s = Start();
   s.options.SetWorkingLine(16, u"999"_qs);  // a window size not yet in the snapshot
-  ASSERT_TRUE(SwitchLanguage(s, UiLanguage::English, nullptr));
+  ASSERT_EQ(SwitchLanguage(s, UiLanguage::English), std::nullopt);
   QByteArray expected = kShipped;
   expected.replace("0\r\n0\r\n0\r\n1\r\n702", "0\r\n1\r\n0\r\n1\r\n702");
   EXPECT_EQ(dir_.Options(), expected);
   EXPECT_EQ(s.doc.Text().ToStringList(), QStringList{u"Nr.        File"_qs});
   EXPECT_EQ(s.doc.Html().At(21), u"<tr><td align=\"right\">Nr.</td><td>File</td></tr>"_qs);
   s.selection = SearchSelection{{u".mp3"_qs}, false, {}};
-  ASSERT_TRUE(SwitchLanguage(s, UiLanguage::English, nullptr));
+  ASSERT_EQ(SwitchLanguage(s, UiLanguage::English), std::nullopt);
   EXPECT_EQ(MainWindowCaption(s), u"Search for : *.mp3 -files"_qs);
   EXPECT_EQ(InfoNoFilesCaption(s), u"if no *.mp3 -file is in the folder"_qs);
 }
@@ -167,7 +166,7 @@ TEST_F(StartupTest, GermanSwitchDoesNotShrinkAGridWithEnteredDetails) {
   s.doc.RaiseFirstEntry();
   test::AddEntry(s.doc, u"a.mp3"_qs, u"1 KB"_qs, u"Audio"_qs, u"01.01.2020 10:00"_qs);
   s.flags.details = false;
-  ASSERT_TRUE(SwitchLanguage(s, UiLanguage::German, nullptr));
+  ASSERT_EQ(SwitchLanguage(s, UiLanguage::German), std::nullopt);
   EXPECT_EQ(s.doc.ColumnCount(), 5);
   EXPECT_EQ(s.doc.Cell(4, 1), u"01.01.2020 10:00"_qs);
   EXPECT_EQ(s.doc.Text().At(0).size(), 126);  // the five-column header stays
@@ -181,19 +180,19 @@ TEST_F(StartupTest, EveryGridHeaderCellFollowsTheLanguage) {
   test::AddEntry(s.doc, u"a.mp3"_qs, u"1 KB"_qs, u"Audio"_qs, u"01.01.2020 10:00"_qs);
   OptionFlags panel = s.flags;
   panel.details = false;  // the grid keeps the five columns of its entries
-  ASSERT_TRUE(SaveOptionsPanel(s, panel, nullptr));
+  ASSERT_EQ(SaveOptionsPanel(s, panel), std::nullopt);
   auto header = [&s] {
     QStringList cells;
     for (int c = 0; c < s.doc.ColumnCount(); ++c) cells.append(s.doc.Cell(c, 0));
     return cells;
   };
   const QStringList german{u"Nr."_qs, u"Datei"_qs, u"Größe"_qs, u"Typ"_qs, u"Geändert"_qs};
-  ASSERT_TRUE(SwitchLanguage(s, UiLanguage::German, nullptr));
+  ASSERT_EQ(SwitchLanguage(s, UiLanguage::German), std::nullopt);
   EXPECT_EQ(header(), german);
-  ASSERT_TRUE(SwitchLanguage(s, UiLanguage::English, nullptr));
+  ASSERT_EQ(SwitchLanguage(s, UiLanguage::English), std::nullopt);
   EXPECT_EQ(header(), (QStringList{u"Nr."_qs, u"File"_qs, u"Size"_qs, u"Type"_qs, u"Date"_qs}));
-  ASSERT_TRUE(SwitchLanguage(s, UiLanguage::German, nullptr));
-  ASSERT_TRUE(SaveOptionsPanel(s, s.flags, nullptr));
+  ASSERT_EQ(SwitchLanguage(s, UiLanguage::German), std::nullopt);
+  ASSERT_EQ(SaveOptionsPanel(s, s.flags), std::nullopt);
   EXPECT_EQ(header(), german);
 }
 
@@ -204,7 +203,7 @@ TEST_F(StartupTest, NewListingReadsLanguageAndStyleFromTheFile) {
   s.doc.SetListingModified(true);
   dir_.SetOptionLine(13, "1");
   dir_.SetOptionLine(0, "9");
-  ASSERT_TRUE(NewListing(s, nullptr));
+  ASSERT_EQ(NewListing(s), std::nullopt);
   EXPECT_EQ(s.language, UiLanguage::English);
   EXPECT_EQ(s.doc.EntryCounter(), 0);
   EXPECT_EQ(s.doc.RowCount(), 1);
@@ -224,8 +223,8 @@ TEST_F(StartupTest, NewListingAfterDetailedEntriesGetsTheHeaderLinesOfItsColumns
   s.doc.RaiseFirstEntry();
   OptionFlags panel = s.flags;
   panel.details = false;
-  ASSERT_TRUE(SaveOptionsPanel(s, panel, nullptr));
-  ASSERT_TRUE(NewListing(s, nullptr));
+  ASSERT_EQ(SaveOptionsPanel(s, panel), std::nullopt);
+  ASSERT_EQ(NewListing(s), std::nullopt);
   EXPECT_EQ(s.doc.Text().ToStringList(), QStringList{u"Nr.        Datei"_qs});
   EXPECT_EQ(s.doc.ColumnCount(), 2);
   ASSERT_EQ(s.doc.Html().Count(), 22);
@@ -241,7 +240,7 @@ TEST_F(StartupTest, OptionsPanelWritesItsLinesThroughTheSnapshot) {
   panel.link_files = true;
   panel.details = true;
   panel.ask_search_start = true;
-  ASSERT_TRUE(SaveOptionsPanel(s, panel, nullptr));
+  ASSERT_EQ(SaveOptionsPanel(s, panel), std::nullopt);
   EXPECT_EQ(dir_.Options(),
             CrLf({"0", "1", "0", "0",   "0",   "0", "0",  "0",   "0",  "0",   "0",   "1", "1",
                   "0", "1", "1", "702", "480", "0", "40", "600", "80", "190", "120", "0"}));
@@ -251,10 +250,33 @@ TEST_F(StartupTest, OptionsPanelWritesItsLinesThroughTheSnapshot) {
 
   s.grid_tools.sort_choice = 4;
   panel.details = false;
-  ASSERT_TRUE(SaveOptionsPanel(s, panel, nullptr));
+  ASSERT_EQ(SaveOptionsPanel(s, panel), std::nullopt);
   EXPECT_EQ(s.doc.ColumnCount(), 2);
   EXPECT_EQ(s.grid_tools.sort_choice, 1);
   EXPECT_EQ(s.doc.Text().At(0), u"Nr.        Datei"_qs);
+}
+
+// Each tick has one line: "1" is on, "0" off, line 24 the other way round; a hand-edited line
+// that is neither counts as on (as "ask" for line 24), as the original program read it.
+TEST(FlagLinesTest, EveryTickGoesToItsLineAndComesBack) {
+  OptionsFile options(u"unused"_qs);
+  for (const FlagLine& f : kFlagLines) {
+    SCOPED_TRACE(f.line);
+    OptionFlags flags;
+    flags.*f.flag = true;
+    WriteFlags(flags, options, &OptionsFile::SetWorkingLine);
+    EXPECT_EQ(options.WorkingLine(f.line), f.inverted ? u"0"_qs : u"1"_qs);
+    EXPECT_TRUE(FlagsIn(options).*f.flag);
+    flags.*f.flag = false;
+    WriteFlags(flags, options, &OptionsFile::SetWorkingLine);
+    EXPECT_FALSE(FlagsIn(options).*f.flag);
+    options.SetWorkingLine(f.line, u"x"_qs);
+    EXPECT_TRUE(FlagsIn(options).*f.flag);
+  }
+  // Only the lines below the limit are written: the style dialog stores lines 0..15.
+  OptionFlags all{true, true, true, true, true, true, false};
+  WriteFlags(all, options, &OptionsFile::SetWorkingLine, opt::kWindowWidth);
+  EXPECT_EQ(options.WorkingLine(opt::kNoSearchStartQuestion), u"x"_qs);
 }
 
 TEST_F(StartupTest, RefusesMissingOrUnusableConfiguration) {

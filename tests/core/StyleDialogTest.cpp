@@ -22,7 +22,7 @@ class StyleDialogTest : public ::testing::Test {
   void SetUp() override {
     state_ = std::make_unique<AppState>(dir_.Path());
     ASSERT_EQ(CheckConfiguration(*state_), StartupCheck::Ok);
-    ASSERT_TRUE(ApplyOptionsAtStart(*state_, nullptr));
+    ASSERT_EQ(ApplyOptionsAtStart(*state_), std::nullopt);
     // Opening the dialog copies the HTML view into the working page.
     s().style_page = s().doc.Html().ToStringList();
   }
@@ -116,7 +116,7 @@ TEST_F(StyleDialogTest, ApplyWithoutStoringChangesOnlyTheHtmlView) {
   page() = s().doc.Html().ToStringList();
   const QByteArray before = dir_.Options();
   d().TextColorChosen(12, page());
-  ASSERT_TRUE(ApplyStyleDialog(s(), nullptr));
+  ASSERT_EQ(ApplyStyleDialog(s()), std::nullopt);
   EXPECT_EQ(dir_.Options(), before);
   EXPECT_EQ(s().doc.Html().At(8), u"    color:blue;");
   EXPECT_EQ(s().doc.Html().ToStringList(), page());
@@ -136,8 +136,7 @@ TEST_F(StyleDialogTest, ApplyStoringDefaultsWritesLinesZeroToFifteen) {
   s().flags.details = true;
   s().language = UiLanguage::English;
   d().store_defaults = true;
-  QString error;
-  ASSERT_TRUE(ApplyStyleDialog(s(), &error)) << error.toStdString();
+  ASSERT_EQ(ApplyStyleDialog(s()), std::nullopt);
   // Written from the working copy as it stood, not reloaded first.
   EXPECT_EQ(dir_.Options(),
             CrLf({"15", "3", "0", "4",   "1",   "0", "0",  "1",   "6",  "1",   "0",   "0", "1",
@@ -153,8 +152,8 @@ TEST_F(StyleDialogTest, AFailedSaveKeepsTheHtmlView) {
   d().store_defaults = true;
   QFile::remove(dir_.File(u"optionen.ini"_qs));
   ASSERT_TRUE(QDir(dir_.Path()).mkdir(u"optionen.ini"_qs));  // cannot be replaced by a file
-  QString error;
-  EXPECT_FALSE(ApplyStyleDialog(s(), &error));
+  const QString error = ApplyStyleDialog(s()).value_or(QString());
+  EXPECT_FALSE(error.isEmpty());
   EXPECT_TRUE(error.startsWith(u"Cannot create file "_qs)) << error.toStdString();
   EXPECT_EQ(s().doc.Html().ToStringList(), view);
 }
@@ -163,7 +162,7 @@ TEST_F(StyleDialogTest, CancelRestoresTheChoicesFromTheWorkingCopy) {
   dir_.SetOptions(
       CrLf({"9", "3", "14", "2",   "1",   "1", "4",  "0",   "0",  "1",   "0",   "0", "0",
             "0", "0", "1",  "702", "480", "0", "40", "600", "80", "190", "120", "1"}));
-  ASSERT_TRUE(NewListing(s(), nullptr));
+  ASSERT_EQ(NewListing(s()), std::nullopt);
   page() = s().doc.Html().ToStringList();
   EXPECT_EQ(Line(9), u"    font-size:14pt;");
   d().TextColorChosen(2, page());
@@ -199,7 +198,7 @@ TEST_F(StyleDialogTest, CancelRestoresTheChoicesFromTheWorkingCopy) {
 TEST_F(StyleDialogTest, StartAndNeuApplyTheStoredStyleThroughTheActions) {
   dir_.SetOptions(
       CrLf({"12", "3", "", "1", "0", "1", "99", "1", "x", "1", "0", "0", "0", "0", "0", "1"}));
-  ASSERT_TRUE(NewListing(s(), nullptr));
+  ASSERT_EQ(NewListing(s()), std::nullopt);
   const QStringList html = s().doc.Html().ToStringList();
   EXPECT_EQ(html[8], u"    color:blue;");
   EXPECT_EQ(html[9], u"    font-size:16pt;");  // an empty custom size is no size
@@ -222,13 +221,13 @@ TEST_F(StyleDialogTest, ACustomSizeOfMoreThanTwoDigitsReadsAsTheDefaultAndIsWrit
     dir_.SetOptions(CrLf({"0", "3", bad}) + rest);
     AppState s(dir_.Path());
     ASSERT_EQ(CheckConfiguration(s), StartupCheck::Ok);
-    ASSERT_TRUE(ApplyOptionsAtStart(s, nullptr));
+    ASSERT_EQ(ApplyOptionsAtStart(s), std::nullopt);
     const QStringList html = s.doc.Html().ToStringList();
     EXPECT_EQ(html[9], u"    font-size:16pt;");
     EXPECT_FALSE(html.join(u'\n').contains(u"script"_qs));
     EXPECT_EQ(options(), (CrLf({"0", "0", "0"}) + rest).toStdString());
     // The snapshot, written whole by the options panel, holds the sound lines too.
-    ASSERT_TRUE(SaveOptionsPanel(s, s.flags, nullptr));
+    ASSERT_EQ(SaveOptionsPanel(s, s.flags), std::nullopt);
     EXPECT_EQ(options(), (CrLf({"0", "0", "0"}) + rest).toStdString());
     // "Abbrechen" in the style dialog reads the working copy: the default size again.
     s.style.RestoreDefaults(s.options);
@@ -236,10 +235,10 @@ TEST_F(StyleDialogTest, ACustomSizeOfMoreThanTwoDigitsReadsAsTheDefaultAndIsWrit
   }
   // One or two digits are a size; with another size chosen the line is not read at all.
   dir_.SetOptions(CrLf({"0", "3", "7"}) + rest);
-  ASSERT_TRUE(NewListing(s(), nullptr));
+  ASSERT_EQ(NewListing(s()), std::nullopt);
   EXPECT_EQ(s().doc.Html().At(9), u"    font-size:7pt;");
   dir_.SetOptions(CrLf({"0", "2", "<b>"}) + rest);
-  ASSERT_TRUE(ApplyOptionsAtStart(s(), nullptr));
+  ASSERT_EQ(ApplyOptionsAtStart(s()), std::nullopt);
   EXPECT_EQ(s().doc.Html().At(9), u"    font-size:9pt;");
   EXPECT_EQ(options(), (CrLf({"0", "2", "<b>"}) + rest).toStdString());
 }

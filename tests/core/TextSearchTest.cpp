@@ -200,20 +200,19 @@ TEST_F(TextSearchTest, GridUpwardWrapsToTheLastCell) {
 TEST(SearchStartTest, Line24DecidesAndTheAnswerIsStored) {
   test::ProgramDir dir;
   AppState state(dir.Path());
-  QString error;
-  EXPECT_FALSE(AsksSearchStart(state, &error));  // shipped: "1"
+  EXPECT_FALSE(AsksSearchStart(state).ask);  // shipped: "1"
   dir.SetOptionLine(24, "0");
   dir.SetOptionLine(3, "7");  // written by someone else meanwhile: kept
-  EXPECT_TRUE(AsksSearchStart(state, &error));
-  ASSERT_TRUE(StoreSearchStartQuestion(state, true, &error));
+  EXPECT_TRUE(AsksSearchStart(state).ask);
+  ASSERT_EQ(StoreSearchStartQuestion(state, true), std::nullopt);
   EXPECT_FALSE(state.flags.ask_search_start);
   QList<QByteArray> lines = dir.Options().split('\n');
   EXPECT_EQ(lines[24], "1\r");
   EXPECT_EQ(lines[3], "7\r");
-  ASSERT_TRUE(StoreSearchStartQuestion(state, false, &error));
+  ASSERT_EQ(StoreSearchStartQuestion(state, false), std::nullopt);
   EXPECT_TRUE(state.flags.ask_search_start);
   EXPECT_EQ(dir.Options().split('\n')[24], "0\r");
-  EXPECT_TRUE(error.isEmpty());
+  EXPECT_EQ(AsksSearchStart(state).error, std::nullopt);
 }
 
 // Long search texts find exactly the places the library's search finds, in both directions,

@@ -60,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   AppState s(fuzz::Dir());
   fuzz::Check(CheckConfiguration(s) == StartupCheck::Ok, "the configuration was refused");
-  QString error;
-  fuzz::Check(ApplyOptionsAtStart(s, &error), "the start failed", error);
+  const auto failed = ApplyOptionsAtStart(s);
+  fuzz::Check(!failed, "the start failed", failed.value_or(QString()));
   CheckStyleLines(s.doc.Html().ToStringList());
 
   const auto saved = LineFile::Read(path);
@@ -73,7 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // The options panel writes its own lines; the style lines stay as the start wrote them.
-  fuzz::Check(SaveOptionsPanel(s, s.flags, &error), "saving the options panel failed", error);
+  const auto panel_failed = SaveOptionsPanel(s, s.flags);
+  fuzz::Check(!panel_failed, "saving the options panel failed", panel_failed.value_or(QString()));
   const auto panel = LineFile::Read(path);
   fuzz::Check(panel.has_value(), "optionen.ini could not be read after the panel");
   for (int i = 0; i <= opt::kTableColor; ++i) {

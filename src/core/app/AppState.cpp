@@ -20,31 +20,41 @@ UiLanguage LanguageOf(const OptionsFile& o) {
 QString Flag(bool on) { return on ? u"1"_qs : u"0"_qs; }
 
 // Steps shared by start-up and "Neu": the empty listing, the styled template, the four
-// option ticks and the language, all from the working copy just loaded.
+// display ticks and the language, all from the working copy just loaded. The detail columns,
+// the timing info and the search start question stay as the window has them.
 void BuildStyledListing(AppState& s) {
   BuildEmptyListing(s.doc);
   s.style_page = s.doc.Html().ToStringList();
   SoundCustomFontSize(s.options);
   s.style.ApplyDefaults(s.options, s.style_page);
-  s.flags.info_no_files = NotZero(s.options, opt::kInfoNoFiles);
-  s.flags.hide_extensions = NotZero(s.options, opt::kHideExtensions);
-  s.flags.whole_path = NotZero(s.options, opt::kWholePath);
-  s.flags.link_files = NotZero(s.options, opt::kLinkFiles);
+  const OptionFlags stored = FlagsIn(s.options);
+  for (bool OptionFlags::*display : {&OptionFlags::info_no_files, &OptionFlags::hide_extensions,
+                                     &OptionFlags::whole_path, &OptionFlags::link_files}) {
+    s.flags.*display = stored.*display;
+  }
 }
 
-bool LoadBoth(OptionsFile& options, QString* error) {
-  if (options.LoadWorking() && options.LoadSnapshot()) return true;
-  if (error) *error = options.LastError();
-  return false;
-}
-
-bool SaveWorking(OptionsFile& options, QString* error) {
-  if (options.SaveWorking()) return true;
-  if (error) *error = options.LastError();
-  return false;
+std::optional<QString> LoadBoth(OptionsFile& options) {
+  if (auto error = options.LoadWorking()) return error;
+  return options.LoadSnapshot();
 }
 
 }  // namespace
+
+OptionFlags FlagsIn(const OptionsFile& options) {
+  OptionFlags flags;
+  for (const FlagLine& f : kFlagLines) {
+    flags.*f.flag = options.WorkingLine(f.line) != (f.inverted ? u"1" : u"0");
+  }
+  return flags;
+}
+
+void WriteFlags(const OptionFlags& flags, OptionsFile& options,
+                void (OptionsFile::*set)(int, const QString&), int end_line) {
+  for (const FlagLine& f : kFlagLines) {
+    if (f.line < end_line) (options.*set)(f.line, Flag(flags.*f.flag != f.inverted));
+  }
+}
 
 AppState::AppState(const QString& dir)
     : program_dir(dir.endsWith(u'/') ? dir : dir + u'/'),
@@ -77,24 +87,22 @@ QString StartupMessage(StartupCheck check) {
   return QString();
 }
 
-bool ApplyOptionsAtStart(AppState& s, QString* error) {
+std::optional<QString> ApplyOptionsAtStart(AppState& s) {
   OptionsFile& o = s.options;
-  if (!LoadBoth(o, error)) return false;
+  if (auto error = LoadBoth(o)) return error;
   s.doc.BeginUpdate();
-  BuildStyledListing(s);
-  s.flags.ask_search_start = o.WorkingLine(opt::kNoSearchStartQuestion) != u"1";
-  // The detail tick is taken from the file before the language routine runs, so the routine
+  // Every tick is taken from the file before the language routine runs, so the routine
   // records the stored detail state rather than the untouched default.
-  s.flags.details = NotZero(o, opt::kDetailColumns);
+  s.flags = FlagsIn(o);
+  BuildStyledListing(s);
   ApplyLanguage(s, LanguageOf(o));
   s.doc.SetHtmlLines(s.style_page);
   ApplyListingHeaders(s.doc, s.flags.details, s.language, nullptr);
-  s.flags.info_count_time = NotZero(o, opt::kInfoCountTime);
 
   o.PadWorkingAndFillDefaults();
-  if (!SaveWorking(o, error)) {
+  if (auto error = o.SaveWorking()) {
     s.doc.EndUpdate();
-    return false;
+    return error;
   }
 
   const bool exact_details = o.WorkingLine(opt::kDetailColumns) == u"1";
@@ -108,15 +116,15 @@ bool ApplyOptionsAtStart(AppState& s, QString* error) {
   s.window.width = std::max(702, o.WorkingInt(opt::kWindowWidth));
   s.window.height = std::max(480, o.WorkingInt(opt::kWindowHeight));
   s.doc.EndUpdate();
-  return true;
+  return std::nullopt;
 }
 
 QString DiscardQuestion(const AppState& s) {
   return s.Slots().msgDiscard + u'\n' + s.Slots().msgContinue;
 }
 
-bool NewListing(AppState& s, QString* error) {
-  if (!LoadBoth(s.options, error)) return false;
+std::optional<QString> NewListing(AppState& s) {
+  if (auto error = LoadBoth(s.options)) return error;
   s.doc.BeginUpdate();
   BuildStyledListing(s);
   ApplyLanguage(s, LanguageOf(s.options));
@@ -125,22 +133,14 @@ bool NewListing(AppState& s, QString* error) {
   s.doc.EndUpdate();
   FollowColumnCount(s.grid_tools, s.doc);
   s.list_file_unnamed = true;
-  return true;
+  return std::nullopt;
 }
 
-bool SaveOptionsPanel(AppState& s, const OptionFlags& panel, QString* error) {
+std::optional<QString> SaveOptionsPanel(AppState& s, const OptionFlags& panel) {
   OptionsFile& o = s.options;
   s.flags = panel;
-  o.SetSnapshotLine(opt::kInfoNoFiles, Flag(panel.info_no_files));
-  o.SetSnapshotLine(opt::kInfoCountTime, Flag(panel.info_count_time));
-  o.SetSnapshotLine(opt::kLinkFiles, Flag(panel.link_files));
-  o.SetSnapshotLine(opt::kHideExtensions, Flag(panel.hide_extensions));
-  o.SetSnapshotLine(opt::kWholePath, Flag(panel.whole_path));
-  o.SetSnapshotLine(opt::kNoSearchStartQuestion, Flag(!panel.ask_search_start));
-  if (!o.LoadWorking()) {
-    if (error) *error = o.LastError();
-    return false;
-  }
+  WriteFlags(panel, o, &OptionsFile::SetSnapshotLine);
+  if (auto error = o.LoadWorking()) return error;
   s.doc.BeginUpdate();
   ApplyListingHeaders(s.doc, panel.details, s.language, &o);
   if (panel.details) {
@@ -156,7 +156,7 @@ bool SaveOptionsPanel(AppState& s, const OptionFlags& panel, QString* error) {
     }
   }
   s.doc.EndUpdate();
-  return o.SaveSnapshotThroughWorking() || (error && (*error = o.LastError(), false));
+  return o.SaveSnapshotThroughWorking();
 }
 
 void ApplyLanguage(AppState& s, UiLanguage language) {
@@ -167,13 +167,11 @@ void ApplyLanguage(AppState& s, UiLanguage language) {
   s.info_caption = InfoNoFilesCaption(s);
 }
 
-bool SwitchLanguage(AppState& s, UiLanguage language, QString* error) {
+std::optional<QString> SwitchLanguage(AppState& s, UiLanguage language) {
   s.selection.RebuildCurrentExtension();
   ApplyLanguage(s, language);
-  s.options.SetSnapshotLine(opt::kLanguage, language == UiLanguage::German ? u"0"_qs : u"1"_qs);
-  if (s.options.SaveSnapshotThroughWorking()) return true;
-  if (error) *error = s.options.LastError();
-  return false;
+  s.options.SetSnapshotLine(opt::kLanguage, Flag(language == UiLanguage::English));
+  return s.options.SaveSnapshotThroughWorking();
 }
 
 QString MainWindowCaption(const AppState& s) {
@@ -224,8 +222,8 @@ void ChooseSeveralExtensions(AppState& s, const QStringList& extensions) {
   s.selection.current_extension = caption_list;
 }
 
-bool CommitCatalogChange(AppState& s, const QStringList& lines, const QStringList& deleted,
-                         QString* error) {
+std::optional<QString> CommitCatalogChange(AppState& s, const QStringList& lines,
+                                           const QStringList& deleted) {
   s.catalog.SetLines(lines);
   const bool searched_deleted =
       !s.selection.search_all_files &&
@@ -242,8 +240,9 @@ bool CommitCatalogChange(AppState& s, const QStringList& lines, const QStringLis
     s.window_caption = german ? s.Slots().capTypeHead + ext + s.Slots().capTypeTail
                               : u"Search for : *"_qs + ext + u"-files"_qs;
   }
-  if (LineFile::Write(s.ProgramFile(u"endungen.ini"_qs), lines, error)) return true;
-  return false;
+  QString error;
+  if (!LineFile::Write(s.ProgramFile(u"endungen.ini"_qs), lines, &error)) return error;
+  return std::nullopt;
 }
 
 void RecordWindowState(AppState& s, bool normal, int outer_width, int outer_height) {
@@ -261,19 +260,23 @@ EntryOptions EntryOptionsOf(const OptionFlags& f) {
   return EntryOptions{f.details, f.hide_extensions, f.whole_path, f.link_files && f.whole_path};
 }
 
-bool AsksSearchStart(AppState& s, QString* error) {
-  if (!s.options.LoadWorking() && error) *error = s.options.LastError();
-  return s.options.WorkingLine(opt::kNoSearchStartQuestion) != u"1";
+SearchStartAsk AsksSearchStart(AppState& s) {
+  SearchStartAsk answer;
+  answer.error = s.options.LoadWorking();
+  answer.ask = FlagsIn(s.options).ask_search_start;
+  return answer;
 }
 
-bool StoreSearchStartQuestion(AppState& s, bool dont_ask, QString* error) {
-  const auto failed = s.options.StoreWorkingLine(opt::kNoSearchStartQuestion, Flag(dont_ask));
-  if (failed) return error && (*error = *failed, false);
+std::optional<QString> StoreSearchStartQuestion(AppState& s, bool dont_ask) {
+  // Only line 24 is written: the other ticks in the file stay as they are there.
+  if (auto error = s.options.StoreWorkingLine(opt::kNoSearchStartQuestion, Flag(dont_ask))) {
+    return error;
+  }
   s.flags.ask_search_start = !dont_ask;
-  return true;
+  return std::nullopt;
 }
 
-bool ApplyStyleDialog(AppState& s, QString* error) {
+std::optional<QString> ApplyStyleDialog(AppState& s) {
   StyleDialogState& d = s.style;
   if (d.store_defaults) {
     OptionsFile& o = s.options;
@@ -288,21 +291,13 @@ bool ApplyStyleDialog(AppState& s, QString* error) {
     o.SetWorkingLine(opt::kPageColor, QString::number(c.page_color_on ? c.page_color : 0));
     o.SetWorkingLine(opt::kTableColorOn, Flag(c.table_color_on));
     o.SetWorkingLine(opt::kTableColor, QString::number(c.table_color_on ? c.table_color : 0));
-    o.SetWorkingLine(opt::kInfoNoFiles, Flag(s.flags.info_no_files));
-    o.SetWorkingLine(opt::kHideExtensions, Flag(s.flags.hide_extensions));
-    o.SetWorkingLine(opt::kWholePath, Flag(s.flags.whole_path));
-    o.SetWorkingLine(opt::kLinkFiles, Flag(s.flags.link_files));
+    WriteFlags(s.flags, o, &OptionsFile::SetWorkingLine, opt::kWindowWidth);
     o.SetWorkingLine(opt::kLanguage, Flag(s.language == UiLanguage::English));
-    o.SetWorkingLine(opt::kDetailColumns, Flag(s.flags.details));
-    o.SetWorkingLine(opt::kInfoCountTime, Flag(s.flags.info_count_time));
-    if (!o.SaveWorking()) {
-      if (error) *error = o.LastError();
-      return false;
-    }
+    if (auto error = o.SaveWorking()) return error;
     o.SnapshotFromWorking();
   }
   s.doc.SetHtmlLines(s.style_page);
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace kavoro

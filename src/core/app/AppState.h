@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 #include "core/grid/GridColumns.h"
 #include "core/i18n/LanguageTables.h"
@@ -18,6 +19,7 @@
 namespace kavoro {
 
 // The option ticks of the main window; the program acts on these, not on the file copies.
+// Each has its line of optionen.ini, read and written through kFlagLines.
 struct OptionFlags {
   bool info_no_files = false;     // line 9
   bool hide_extensions = false;   // line 10
@@ -27,6 +29,28 @@ struct OptionFlags {
   bool info_count_time = false;   // line 15
   bool ask_search_start = false;  // line 24, inverted
 };
+
+// The option ticks and their lines: "1" on and "0" off; `inverted` lines the other way round.
+// A line that is neither counts as on ("1" as off where inverted).
+struct FlagLine {
+  int line;
+  bool OptionFlags::*flag;
+  bool inverted = false;
+};
+inline constexpr FlagLine kFlagLines[] = {
+    {opt::kInfoNoFiles, &OptionFlags::info_no_files},
+    {opt::kHideExtensions, &OptionFlags::hide_extensions},
+    {opt::kWholePath, &OptionFlags::whole_path},
+    {opt::kLinkFiles, &OptionFlags::link_files},
+    {opt::kDetailColumns, &OptionFlags::details},
+    {opt::kInfoCountTime, &OptionFlags::info_count_time},
+    {opt::kNoSearchStartQuestion, &OptionFlags::ask_search_start, true},
+};
+// The ticks as the working copy holds them.
+OptionFlags FlagsIn(const OptionsFile& options);
+// Sets the lines of the ticks below `end_line` with `set` (a working or snapshot setter).
+void WriteFlags(const OptionFlags& flags, OptionsFile& options,
+                void (OptionsFile::*set)(int, const QString&), int end_line = opt::kLineCount);
 
 struct WindowPlacement {
   int width = 702;
@@ -72,25 +96,24 @@ StartupCheck CheckConfiguration(AppState& state);
 QString StartupMessage(StartupCheck check);
 
 // The whole application of optionen.ini when the main window is first shown; pads the file,
-// fills its defaults and saves it. False (with the reason) when the file cannot be read or
-// written.
-bool ApplyOptionsAtStart(AppState& state, QString* error);
+// fills its defaults and saves it. The reason when the file cannot be read or written.
+std::optional<QString> ApplyOptionsAtStart(AppState& state);
 
 // The question before unsaved entries are lost ("Neu", "Öffnen").
 QString DiscardQuestion(const AppState& state);
 
 // "Neu" after the user agreed: the empty listing in the stored language and style. It
 // belongs to no list file: the next "Speichern" asks for a name.
-bool NewListing(AppState& state, QString* error);
+std::optional<QString> NewListing(AppState& state);
 
 // The options panel's "save": its ticks become the program's and go to the file.
-bool SaveOptionsPanel(AppState& state, const OptionFlags& panel, QString* error);
+std::optional<QString> SaveOptionsPanel(AppState& state, const OptionFlags& panel);
 
 // The language routine: captions composed from the state and the listing header.
 void ApplyLanguage(AppState& state, UiLanguage language);
 
 // The language menu: applies the language and stores it.
-bool SwitchLanguage(AppState& state, UiLanguage language, QString* error);
+std::optional<QString> SwitchLanguage(AppState& state, UiLanguage language);
 
 QString MainWindowCaption(const AppState& state);
 QString InfoNoFilesCaption(const AppState& state);
@@ -101,9 +124,9 @@ void ChooseAllFiles(AppState& state);
 void ChooseSeveralExtensions(AppState& state, const QStringList& extensions);
 
 // Takes a changed catalog: a search for a deleted extension becomes a search for all files.
-// False (with the reason) when endungen.ini could not be written; the change stays in force.
-bool CommitCatalogChange(AppState& state, const QStringList& lines,
-                         const QStringList& deleted_extensions, QString* error);
+// The reason when endungen.ini could not be written; the change stays in force.
+std::optional<QString> CommitCatalogChange(AppState& state, const QStringList& lines,
+                                           const QStringList& deleted_extensions);
 
 // Lines 16 to 18 as the window is now: its state, and its outer size while it is normal (a
 // window that is not normal keeps the last normal size). Both copies take them, so that the
@@ -114,17 +137,21 @@ void RecordWindowState(AppState& state, bool normal, int outer_width, int outer_
 EntryOptions EntryOptionsOf(const OptionFlags& flags);
 
 // Whether the find window opens on the start question: reloads optionen.ini and reads
-// line 24 ("1": do not ask). A file that cannot be read is reported in `error` and the copy
+// line 24 ("1": do not ask). When the file cannot be read, `error` says why and the copy
 // already held decides.
-bool AsksSearchStart(AppState& state, QString* error);
+struct SearchStartAsk {
+  bool ask = true;
+  std::optional<QString> error;
+};
+SearchStartAsk AsksSearchStart(AppState& state);
 
 // The start question's "OK" and "Abbrechen": line 24 follows "Nicht mehr danach fragen" and
-// the options panel's tick the opposite. False with the reason when the file fails.
-bool StoreSearchStartQuestion(AppState& state, bool dont_ask, QString* error);
+// the options panel's tick the opposite. The reason when the file fails.
+std::optional<QString> StoreSearchStartQuestion(AppState& state, bool dont_ask);
 
 // "Übernehmen": stores the choice as defaults when asked to (lines 0..15 of optionen.ini,
 // then the snapshot := the working copy) and puts the working page into the HTML view. A
-// failed save leaves the HTML view as it was.
-bool ApplyStyleDialog(AppState& state, QString* error);
+// failed save leaves the HTML view as it was; it gives the reason.
+std::optional<QString> ApplyStyleDialog(AppState& state);
 
 }  // namespace kavoro

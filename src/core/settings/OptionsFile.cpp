@@ -6,23 +6,29 @@ namespace kavoro {
 
 OptionsFile::OptionsFile(QString path) : path_(std::move(path)) {}
 
-bool OptionsFile::LoadWorking() {
-  auto lines = LineFile::Read(path_, &last_error_);
-  if (!lines) return false;
-  working_ = std::move(*lines);
-  return true;
+namespace {
+
+std::optional<QString> LoadInto(const QString& path, QStringList& copy) {
+  QString error;
+  auto lines = LineFile::Read(path, &error);
+  if (!lines) return error;
+  copy = std::move(*lines);
+  return std::nullopt;
 }
 
-bool OptionsFile::LoadSnapshot() {
-  auto lines = LineFile::Read(path_, &last_error_);
-  if (!lines) return false;
-  snapshot_ = std::move(*lines);
-  return true;
+}  // namespace
+
+std::optional<QString> OptionsFile::LoadWorking() { return LoadInto(path_, working_); }
+
+std::optional<QString> OptionsFile::LoadSnapshot() { return LoadInto(path_, snapshot_); }
+
+std::optional<QString> OptionsFile::SaveWorking() {
+  QString error;
+  if (!LineFile::Write(path_, working_, &error)) return error;
+  return std::nullopt;
 }
 
-bool OptionsFile::SaveWorking() { return LineFile::Write(path_, working_, &last_error_); }
-
-bool OptionsFile::SaveSnapshotThroughWorking() {
+std::optional<QString> OptionsFile::SaveSnapshotThroughWorking() {
   working_ = snapshot_;
   return SaveWorking();
 }
@@ -79,10 +85,9 @@ void OptionsFile::SetLineOf(QStringList& lines, int index, const QString& value)
 }
 
 std::optional<QString> OptionsFile::StoreWorkingLine(int index, const QString& value) {
-  if (!LoadWorking()) return last_error_;
+  if (auto error = LoadWorking()) return error;
   SetWorkingLine(index, value);
-  if (!SaveWorking()) return last_error_;
-  return std::nullopt;
+  return SaveWorking();
 }
 
 }  // namespace kavoro

@@ -41,15 +41,15 @@ class OptionsFile {
 
   const QString& Path() const { return path_; }
 
-  // Each returns false and sets LastError() when the file cannot be read or written.
-  bool LoadWorking();
-  bool LoadSnapshot();
-  bool SaveWorking();
+  // Each gives the reason when the file cannot be read or written, nothing when it worked.
+  std::optional<QString> LoadWorking();
+  std::optional<QString> LoadSnapshot();
+  std::optional<QString> SaveWorking();
   // A single-line writer: the working copy read anew (so that lines written meanwhile by
   // someone else are kept), line `index` set, the copy saved. The error when one step fails.
   std::optional<QString> StoreWorkingLine(int index, const QString& value);
   // Working copy := snapshot, then save (the options panel and language switch).
-  bool SaveSnapshotThroughWorking();
+  std::optional<QString> SaveSnapshotThroughWorking();
   // Snapshot := working copy.
   void SnapshotFromWorking() { snapshot_ = working_; }
 
@@ -67,8 +67,6 @@ class OptionsFile {
   // Pads the working copy to 25 lines and fills the defaults of empty lines 16..24.
   void PadWorkingAndFillDefaults();
 
-  const QString& LastError() const { return last_error_; }
-
   static QString DefaultFor(int index);
   static int IntOr(const QString& text, int fallback);
   static QString LineOf(const QStringList& lines, int index);
@@ -78,7 +76,6 @@ class OptionsFile {
   QString path_;
   QStringList working_;
   QStringList snapshot_;
-  QString last_error_;
 };
 
 }  // namespace kavoro
