@@ -31,11 +31,6 @@ QObject* FindInForm(const QObject* parent, QLatin1String name) {
   return nullptr;
 }
 
-QObject* Find(QWidget* window, const char* object) {
-  if (window->objectName() == QLatin1String(object)) return window;
-  return FindInForm(window, QLatin1String(object));
-}
-
 void SetCaption(QObject* target, int index, const QString& text) {
   if (auto* tabs = qobject_cast<QTabWidget*>(target)) {
     if (index >= 0 && index < tabs->count()) tabs->setTabText(index, text);
@@ -86,24 +81,29 @@ void SetPlacement(QWidget* widget, GeometryProperty property, int value) {
 
 }  // namespace
 
+QObject* TableControl(QWidget* window, const char* object) {
+  if (window->objectName() == QLatin1String(object)) return window;
+  return FindInForm(window, QLatin1String(object));
+}
+
 void ApplyWindowTexts(QWidget* window, UiLanguage language) {
   const QString form = window->objectName();
   const bool german = language == UiLanguage::German;
   for (const Caption& c : CaptionTable()) {
     if (form != QLatin1String(c.form)) continue;
-    if (QObject* target = Find(window, c.object)) {
+    if (QObject* target = TableControl(window, c.object)) {
       SetCaption(target, c.index, german ? c.german : c.english);
     }
   }
   for (const Placement& p : PlacementTable()) {
     if (form != QLatin1String(p.form)) continue;
-    if (auto* widget = qobject_cast<QWidget*>(Find(window, p.object))) {
+    if (auto* widget = qobject_cast<QWidget*>(TableControl(window, p.object))) {
       SetPlacement(widget, p.property, german ? p.german : p.english);
     }
   }
   for (const Visibility& v : VisibilityTable()) {
     if (form != QLatin1String(v.form)) continue;
-    if (auto* widget = qobject_cast<QWidget*>(Find(window, v.object))) {
+    if (auto* widget = qobject_cast<QWidget*>(TableControl(window, v.object))) {
       widget->setVisible(german ? v.german : v.english);
     }
   }

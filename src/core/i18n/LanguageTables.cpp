@@ -183,7 +183,8 @@ constexpr CaptionRow kStyleRows[] = {
     {"Label7", kOwn, u"Schriftart :", u"Text type :"},
 };
 
-// About box. The bank account lines and the messenger contact are not published.
+// About box. The donation note, the bank account lines and the messenger contact are not
+// published.
 constexpr CaptionRow kAboutRows[] = {
     {"TForm4", kOwn, u"Info", u"Info"},
     {"BitBtn1", kOwn, u"OK", u"OK"},
@@ -195,9 +196,6 @@ constexpr CaptionRow kAboutRows[] = {
     {"Label11", kOwn, u"Internetseiten von mir :", u"My homepage :"},
     {"Label4", kOwn, u"Dieses Programm ist Freeware", u"This program is freeware"},
     {"Label5", kOwn, u"und darf frei weitergegeben werden.", u"and may be passed on freely."},
-    {"Label12", kOwn,
-     u"Sie können die Entwicklung des Programmes auch mit einer freiwilligen Spende fördern.",
-     u"They can promote the development of the program also with a voluntarily donation."},
 };
 
 // File-type catalog editor. Its tab captions are padded like the main window's.
@@ -480,11 +478,6 @@ const std::vector<Placement>& PlacementTable() {
       // Below the three address labels in both languages.
       {"TForm4", "Label4", Top, 180, 180},
       {"TForm4", "Label5", Top, 207, 207},
-      {"TForm4", "Label12", Top, 272, 230},
-      {"TForm4", "Label15", Top, 304, 260},
-      {"TForm4", "Label16", Top, 320, 276},
-      {"TForm4", "Label17", Top, 336, 292},
-      {"TForm4", "Label18", Top, 352, 308},
       {"TForm4", "Label4", Width, 257, 257},
       {"TForm4", "Label5", Width, 257, 257},
       {"TForm4", "Label7", Width, 192, 192},
@@ -498,9 +491,9 @@ const std::vector<Placement>& PlacementTable() {
 const std::vector<Visibility>& VisibilityTable() {
   static const std::vector<Visibility> kTable = {
       // The exit question has one question control per language.
-      {"TForm6", "Image1", true, false},  {"TForm6", "Image2", false, true},
-      {"TForm4", "Label10", true, false}, {"TForm4", "Label13", true, false},
-      {"TForm4", "Label14", true, false},
+      {"TForm6", "Image1", true, false},
+      {"TForm6", "Image2", false, true},
+      {"TForm4", "Label10", true, false},
   };
   return kTable;
 }
