@@ -22,8 +22,8 @@ struct MainWindow::Run {
   QElapsedTimer clock;
   FoundFiles entries;
   int last_number = 0;
-  std::unique_ptr<ListingDocument> staged;  // the new entries, built off the UI thread
-  std::unique_ptr<EntryTexts> texts;        // the run's own date texts (not thread-safe)
+  std::unique_ptr<ListingData> staged;  // the new entries, built off the UI thread
+  std::unique_ptr<EntryTexts> texts;    // the run's own date texts (not thread-safe)
   bool completed = false;
   bool was_modified = false;
   bool had_first_entry = false;

@@ -87,7 +87,7 @@ void MainWindow::StartRun(std::unique_ptr<Run> run) {
     }
     if (!r->completed) return;
     // The entries' lines are made here too; the UI thread only takes them over.
-    r->staged = std::make_unique<ListingDocument>();
+    r->staged = std::make_unique<ListingData>();
     r->staged->PrepareStaging(r->last_number);
     AppendEntries(*r->staged, r->entries, r->options, *r->texts);
   }));

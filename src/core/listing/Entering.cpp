@@ -104,7 +104,7 @@ bool CollectEntries(const QString& folder, bool recurse, const SearchSelection& 
   return true;
 }
 
-void AppendEntries(ListingDocument& doc, const FoundFiles& entries, const EntryOptions& options,
+void AppendEntries(ListingData& doc, const FoundFiles& entries, const EntryOptions& options,
                    EntryTexts& texts, int views) {
   const bool link = options.link && options.whole_path;
   doc.BeginUpdate();

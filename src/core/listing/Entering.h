@@ -13,7 +13,7 @@
 
 namespace kavoro {
 
-class ListingDocument;
+class ListingData;
 
 // The options that shape the entries of a run.
 struct EntryOptions {
@@ -52,7 +52,7 @@ bool CollectEntries(const QString& folder, bool recurse, const SearchSelection& 
                     const Scanner::Progress& progress = {});
 
 // Numbers the entries on from the listing's last number and appends them to the views.
-void AppendEntries(ListingDocument& doc, const FoundFiles& entries, const EntryOptions& options,
+void AppendEntries(ListingData& doc, const FoundFiles& entries, const EntryOptions& options,
                    EntryTexts& texts, int views = kAllViews);
 
 // The search list as entering leaves it: a blank before each extension.

@@ -2,41 +2,40 @@
 
 namespace kavoro {
 
-ListingDocument::ListingDocument(QObject* parent)
-    : QObject(parent), cells_(kMaxColumns, StringPool::kEmpty) {
+ListingData::ListingData() : cells_(kMaxColumns, StringPool::kEmpty) {
   column_widths_.fill(kDefaultColumnWidth);
 }
 
-LineList& ListingDocument::Lines(View view) { return view == View::Text ? text_ : html_; }
+LineList& ListingData::Lines(View view) { return view == View::Text ? text_ : html_; }
 
-void ListingDocument::PutLine(View view, qsizetype index, QStringView line) {
+void ListingData::PutLine(View view, qsizetype index, QStringView line) {
   LineList& lines = Lines(view);
   const bool appended = index >= lines.Count();
   lines.Put(index, line);
   Touch(view, appended);
 }
 
-void ListingDocument::AppendLine(View view, QStringView line) {
+void ListingData::AppendLine(View view, QStringView line) {
   Lines(view).Append(line);
   Touch(view, true);
 }
 
-void ListingDocument::SetLines(View view, const QStringList& lines) {
+void ListingData::SetLines(View view, const QStringList& lines) {
   Lines(view).Assign(lines);
   Touch(view, false);
 }
 
-void ListingDocument::SetLines(View view, LineList lines) {
+void ListingData::SetLines(View view, LineList lines) {
   Lines(view) = std::move(lines);
   Touch(view, false);
 }
 
-void ListingDocument::ClearLines(View view) {
+void ListingData::ClearLines(View view) {
   Lines(view).Clear();
   Touch(view, false);
 }
 
-void ListingDocument::SetRowCount(qsizetype rows) {
+void ListingData::SetRowCount(qsizetype rows) {
   if (rows < 1) rows = 1;
   const bool grows = rows >= row_count_;
   cells_.resize(static_cast<std::size_t>(rows) * kMaxColumns, StringPool::kEmpty);
@@ -45,7 +44,7 @@ void ListingDocument::SetRowCount(qsizetype rows) {
   Touch(View::Grid, grows);
 }
 
-void ListingDocument::ClearGridBody() {
+void ListingData::ClearGridBody() {
   std::array<QString, kMaxColumns> header;
   for (int c = 0; c < kMaxColumns; ++c) header[c] = Cell(c, 0);
   grid_pool_.Clear();
@@ -56,7 +55,7 @@ void ListingDocument::ClearGridBody() {
   Touch(View::Grid, false);
 }
 
-void ListingDocument::SetColumnCount(int columns) {
+void ListingData::SetColumnCount(int columns) {
   columns = columns >= kMaxColumns ? kMaxColumns : 2;
   if (columns == column_count_) return;
   column_count_ = columns;
@@ -64,17 +63,17 @@ void ListingDocument::SetColumnCount(int columns) {
   Touch(View::Grid, false);
 }
 
-QString ListingDocument::Cell(int column, qsizetype row) const {
+QString ListingData::Cell(int column, qsizetype row) const {
   if (column < 0 || column >= kMaxColumns || row < 0 || row >= row_count_) return QString();
   return grid_pool_.Get(cells_[CellIndex(column, row)]);
 }
 
-std::string_view ListingDocument::CellUtf8(int column, qsizetype row) const {
+std::string_view ListingData::CellUtf8(int column, qsizetype row) const {
   if (column < 0 || column >= kMaxColumns || row < 0 || row >= row_count_) return {};
   return grid_pool_.Utf8(cells_[CellIndex(column, row)]);
 }
 
-bool ListingDocument::ReorderRows(std::span<const std::uint32_t> order) {
+bool ListingData::ReorderRows(std::span<const std::uint32_t> order) {
   if (static_cast<qsizetype>(order.size()) != row_count_) return false;
   std::vector<bool> seen(order.size());
   for (const std::uint32_t row : order) {
@@ -96,14 +95,14 @@ bool ListingDocument::ReorderRows(std::span<const std::uint32_t> order) {
   return true;
 }
 
-void ListingDocument::SetCell(int column, qsizetype row, QStringView text) {
+void ListingData::SetCell(int column, qsizetype row, QStringView text) {
   if (column < 0 || column >= kMaxColumns || row < 0) return;
   if (row >= row_count_) SetRowCount(row + 1);
   cells_[CellIndex(column, row)] = text.isEmpty() ? StringPool::kEmpty : grid_pool_.Add(text);
   Touch(View::Grid, false);
 }
 
-void ListingDocument::AppendRow(const std::array<QStringView, kMaxColumns>& cells) {
+void ListingData::AppendRow(const std::array<QStringView, kMaxColumns>& cells) {
   for (const QStringView cell : cells) {
     cells_.push_back(cell.isEmpty() ? StringPool::kEmpty : grid_pool_.Add(cell));
   }
@@ -111,7 +110,7 @@ void ListingDocument::AppendRow(const std::array<QStringView, kMaxColumns>& cell
   Touch(View::Grid, true);
 }
 
-void ListingDocument::AppendRowUtf8(const std::array<std::string_view, kMaxColumns>& cells) {
+void ListingData::AppendRowUtf8(const std::array<std::string_view, kMaxColumns>& cells) {
   for (const std::string_view cell : cells) {
     cells_.push_back(cell.empty() ? StringPool::kEmpty : grid_pool_.AddUtf8(cell));
   }
@@ -119,52 +118,52 @@ void ListingDocument::AppendRowUtf8(const std::array<std::string_view, kMaxColum
   Touch(View::Grid, true);
 }
 
-QStringList ListingDocument::Column(int column) const {
+QStringList ListingData::Column(int column) const {
   QStringList out;
   out.reserve(row_count_);
   for (qsizetype row = 0; row < row_count_; ++row) out.append(Cell(column, row));
   return out;
 }
 
-void ListingDocument::SetColumnWidth(int column, int width) {
+void ListingData::SetColumnWidth(int column, int width) {
   if (column < 0 || column >= kMaxColumns || column_widths_[column] == width) return;
   column_widths_[column] = width;
   layout_dirty_ = true;
   if (update_depth_ == 0) Flush();
 }
 
-void ListingDocument::Touch(View view, bool appended) {
+void ListingData::Touch(View view, bool appended) {
   const auto i = static_cast<std::size_t>(view);
   dirty_[i] = true;
   if (!appended) reset_[i] = true;
   if (update_depth_ == 0) Flush();
 }
 
-void ListingDocument::EndUpdate() {
+void ListingData::EndUpdate() {
   if (update_depth_ > 0 && --update_depth_ == 0) Flush();
 }
 
-void ListingDocument::Flush() {
+void ListingData::Flush() {
   for (std::size_t i = 0; i < dirty_.size(); ++i) {
     if (!dirty_[i]) continue;
     const bool appended_only = !reset_[i];
     dirty_[i] = reset_[i] = false;
-    emit ViewChanged(static_cast<View>(i), appended_only);
+    ViewTouched(static_cast<View>(i), appended_only);
   }
   if (layout_dirty_) {
     layout_dirty_ = false;
-    emit GridLayoutChanged();
+    LayoutTouched();
   }
 }
 
-void ListingDocument::PutEntryTextLine(int number, std::initializer_list<std::string_view> pieces) {
+void ListingData::PutEntryTextLine(int number, std::initializer_list<std::string_view> pieces) {
   const qsizetype index = number - text_base_;
   const bool appended = index >= text_.Count();
   text_.PutUtf8Pieces(index, pieces);
   Touch(View::Text, appended);
 }
 
-void ListingDocument::PrepareStaging(int last_number) {
+void ListingData::PrepareStaging(int last_number) {
   text_.Clear();
   text_.Append(u"");
   html_.Clear();
@@ -173,7 +172,7 @@ void ListingDocument::PrepareStaging(int last_number) {
   text_base_ = last_number;
 }
 
-void ListingDocument::AbsorbEntries(ListingDocument& staged) {
+void ListingData::AbsorbEntries(ListingData& staged) {
   const qsizetype first_line = staged.text_base_ + 1;
   if (text_.Count() == first_line) {
     text_.AppendAll(staged.text_, 1);
@@ -198,14 +197,14 @@ void ListingDocument::AbsorbEntries(ListingDocument& staged) {
   Touch(View::Grid, true);
 }
 
-void ListingDocument::ReserveMore(qsizetype entries, int html_lines, int views,
-                                  std::size_t text_bytes) {
+void ListingData::ReserveMore(qsizetype entries, int html_lines, int views,
+                              std::size_t text_bytes) {
   if (views & 1) text_.Reserve(text_.Count() + entries, text_bytes);
   if (views & 2) cells_.reserve(cells_.size() + static_cast<std::size_t>(entries) * kMaxColumns);
   if (views & 4) html_.Reserve(html_.Count() + entries * html_lines);
 }
 
-std::size_t ListingDocument::BytesUsed() const {
+std::size_t ListingData::BytesUsed() const {
   return text_.BytesUsed() + html_.BytesUsed() + grid_pool_.BytesUsed() +
          cells_.capacity() * sizeof(StringPool::Ref);
 }

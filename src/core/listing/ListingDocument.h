@@ -12,21 +12,21 @@
 
 namespace kavoro {
 
-// The one listing the user is building, held as three parallel views: the text view
-// (line 0 header, line n entry n), the grid (row 0 header, 2 or 5 shown columns) and the
-// HTML page source (lines 0..20 template, line 21 header row, then the entry blocks).
-// Each writer keeps the three views in step itself; the document only stores them
-// compactly and tells the views what changed.
-class ListingDocument : public QObject {
-  Q_OBJECT
-
+// A listing held as three parallel views: the text view (line 0 header, line n entry n), the
+// grid (row 0 header, 2 or 5 shown columns) and the HTML page source (lines 0..20 template,
+// line 21 header row, then the entry blocks). Each writer keeps the three views in step itself;
+// the listing only stores them compactly. A plain value: the entries of a run are built into
+// one off the UI thread.
+class ListingData {
  public:
   enum class View { Text, Grid, Html };
-  Q_ENUM(View)
   static constexpr int kMaxColumns = 5;
   static constexpr int kDefaultColumnWidth = 40;
 
-  explicit ListingDocument(QObject* parent = nullptr);
+  ListingData();
+  virtual ~ListingData() = default;
+  ListingData(const ListingData&) = delete;
+  ListingData& operator=(const ListingData&) = delete;
 
   // Text view.
   const LineList& Text() const { return text_; }
@@ -87,7 +87,7 @@ class ListingDocument : public QObject {
   // `last_number` and holds only the new entries; AbsorbEntries then appends them to this
   // listing at once and takes the staging listing's entry counter, leaving it empty.
   void PrepareStaging(int last_number);
-  void AbsorbEntries(ListingDocument& staged);
+  void AbsorbEntries(ListingData& staged);
   // The text line of entry `number` (line `number` of the text view).
   void PutEntryTextLine(int number, std::initializer_list<std::string_view> pieces);
 
@@ -97,10 +97,11 @@ class ListingDocument : public QObject {
 
   std::size_t BytesUsed() const;
 
- signals:
-  // `appended_only`: the view only grew at its end since the last notification.
-  void ViewChanged(kavoro::ListingDocument::View view, bool appended_only);
-  void GridLayoutChanged();
+ protected:
+  // What changed, once per group of changes: `appended_only` when the view only grew at its
+  // end since the last time. Nothing listens to a plain listing.
+  virtual void ViewTouched(View, bool /*appended_only*/) {}
+  virtual void LayoutTouched() {}
 
  private:
   LineList& Lines(View view);
@@ -133,6 +134,25 @@ class ListingDocument : public QObject {
   std::array<bool, 3> dirty_{};
   std::array<bool, 3> reset_{};
   bool layout_dirty_ = false;
+};
+
+// The one listing the user is building: tells the views what changed.
+class ListingDocument : public QObject, public ListingData {
+  Q_OBJECT
+
+ public:
+  explicit ListingDocument(QObject* parent = nullptr) : QObject(parent) {}
+
+ signals:
+  // `appended_only`: the view only grew at its end since the last notification.
+  void ViewChanged(kavoro::ListingData::View view, bool appended_only);
+  void GridLayoutChanged();
+
+ protected:
+  void ViewTouched(View view, bool appended_only) override {
+    emit ViewChanged(view, appended_only);
+  }
+  void LayoutTouched() override { emit GridLayoutChanged(); }
 };
 
 }  // namespace kavoro
