@@ -147,21 +147,19 @@ std::optional<int> Parse(const QStringList& argv, Args& a) {
   return std::nullopt;
 }
 
-// The listing as the program starts it: the page template in the style of the optionen.ini
-// next to this program (the shipped style when there is none), and the header layout.
-void BuildStartListing(ListingDocument& doc, const Args& a) {
-  BuildEmptyListing(doc);
+// The listing as the program starts it, in the style of the optionen.ini next to this program
+// (the shipped style when there is none).
+void StartListing(ListingDocument& doc, const Args& a) {
   OptionsFile options(QCoreApplication::applicationDirPath() + u"/optionen.ini"_qs);
-  if (!options.LoadWorking()) {
+  if (options.LoadWorking()) {
     // The style lines of the shipped optionen.ini: black Arial in the middle size.
     for (int line = 0; line <= opt::kTableColor; ++line) {
       options.SetWorkingLine(line, line == opt::kFontSizeChoice ? u"1"_qs : u"0"_qs);
     }
   }
-  QStringList page = doc.Html().ToStringList();
-  StyleDialogState().ApplyDefaults(options, page);
-  doc.SetHtmlLines(page);
-  ApplyListingHeaders(doc, a.options.details, a.language, nullptr);
+  StyleDialogState style;
+  QStringList page;
+  BuildStartListing(doc, options, style, page, a.options.details, a.language);
 }
 
 }  // namespace
@@ -176,12 +174,12 @@ int main(int argc, char** argv) {
   ListingDocument doc;
   QString error;
   if (!a.open_base.isEmpty()) {
-    BuildStartListing(doc, a);
+    StartListing(doc, a);
     auto contents = ReadListFiles(ListFileBaseOf(a.open_base), MessageSlotsFor(a.language), &error);
     if (!contents) return Fail(error);
     LoadListing(doc, std::move(*contents), a.language);
   } else {
-    BuildStartListing(doc, a);
+    StartListing(doc, a);
   }
 
   // Build only the views that are written (sorting needs the grid).

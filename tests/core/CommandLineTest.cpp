@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "core/app/AppState.h"
 #include "core/listing/Entering.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingHeaders.h"
@@ -46,13 +47,11 @@ TEST_F(CommandLineTest, WritesWhatTheWindowWouldWrite) {
       << err_.toStdString();
   // The same listing made in-process, as the window makes it.
   ListingDocument doc;
-  BuildEmptyListing(doc);
   OptionsFile options(QStringLiteral(KAVORO_BUILD_DIR "/optionen.ini"));
   ASSERT_EQ(options.LoadWorking(), std::nullopt);
-  QStringList page = doc.Html().ToStringList();
-  StyleDialogState().ApplyDefaults(options, page);
-  doc.SetHtmlLines(page);
-  ApplyListingHeaders(doc, false, UiLanguage::German, nullptr);
+  StyleDialogState style;
+  QStringList page;
+  BuildStartListing(doc, options, style, page, false, UiLanguage::German);
   EntryOptions entry{false, false, true, true};
   EntryTexts texts;
   FoundFiles entries;

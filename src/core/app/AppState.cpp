@@ -19,19 +19,18 @@ UiLanguage LanguageOf(const OptionsFile& o) {
 
 QString Flag(bool on) { return on ? u"1"_qs : u"0"_qs; }
 
-// Steps shared by start-up and "Neu": the empty listing, the styled template, the four
-// display ticks and the language, all from the working copy just loaded. The detail columns,
-// the timing info and the search start question stay as the window has them.
-void BuildStyledListing(AppState& s) {
-  BuildEmptyListing(s.doc);
-  s.style_page = s.doc.Html().ToStringList();
-  SoundCustomFontSize(s.options);
-  s.style.ApplyDefaults(s.options, s.style_page);
+// Steps shared by start-up and "Neu", all from the working copy just loaded: the four display
+// ticks, the language (whose captions the window shows), then the start listing in it. The
+// detail columns, the timing info and the search start question stay as the window has them.
+void BuildStyledListing(AppState& s, OptionsFile* record_details) {
   const OptionFlags stored = FlagsIn(s.options);
   for (bool OptionFlags::*display : {&OptionFlags::info_no_files, &OptionFlags::hide_extensions,
                                      &OptionFlags::whole_path, &OptionFlags::link_files}) {
     s.flags.*display = stored.*display;
   }
+  ApplyLanguage(s, LanguageOf(s.options));
+  BuildStartListing(s.doc, s.options, s.style, s.style_page, s.flags.details, s.language,
+                    record_details);
 }
 
 std::optional<QString> LoadBoth(OptionsFile& options) {
@@ -40,6 +39,19 @@ std::optional<QString> LoadBoth(OptionsFile& options) {
 }
 
 }  // namespace
+
+void BuildStartListing(ListingDocument& doc, OptionsFile& options, StyleDialogState& style,
+                       QStringList& page, bool details, UiLanguage language,
+                       OptionsFile* record_details) {
+  doc.BeginUpdate();
+  BuildEmptyListing(doc);
+  page = doc.Html().ToStringList();
+  SoundCustomFontSize(options);
+  style.ApplyDefaults(options, page);
+  doc.SetHtmlLines(page);
+  ApplyListingHeaders(doc, details, language, record_details);
+  doc.EndUpdate();
+}
 
 OptionFlags FlagsIn(const OptionsFile& options) {
   OptionFlags flags;
@@ -94,10 +106,7 @@ std::optional<QString> ApplyOptionsAtStart(AppState& s) {
   // Every tick is taken from the file before the language routine runs, so the routine
   // records the stored detail state rather than the untouched default.
   s.flags = FlagsIn(o);
-  BuildStyledListing(s);
-  ApplyLanguage(s, LanguageOf(o));
-  s.doc.SetHtmlLines(s.style_page);
-  ApplyListingHeaders(s.doc, s.flags.details, s.language, nullptr);
+  BuildStyledListing(s, nullptr);
 
   o.PadWorkingAndFillDefaults();
   if (auto error = o.SaveWorking()) {
@@ -126,10 +135,7 @@ QString DiscardQuestion(const AppState& s) {
 std::optional<QString> NewListing(AppState& s) {
   if (auto error = LoadBoth(s.options)) return error;
   s.doc.BeginUpdate();
-  BuildStyledListing(s);
-  ApplyLanguage(s, LanguageOf(s.options));
-  s.doc.SetHtmlLines(s.style_page);
-  ApplyListingHeaders(s.doc, s.flags.details, s.language, &s.options);
+  BuildStyledListing(s, &s.options);
   s.doc.EndUpdate();
   FollowColumnCount(s.grid_tools, s.doc);
   s.list_file_unnamed = true;

@@ -89,6 +89,15 @@ class AppState {
   const MessageSlots& Slots() const { return MessageSlotsFor(language); }
 };
 
+// The listing as the program starts it, as "Neu" makes it and as the command line begins: the
+// empty listing with the page template in the style of the working copy of `options` (a custom
+// font size that is no number made sound first), then the header layout of `details` in
+// `language`, recorded in `record_details` when given. `page` becomes the style dialog's working
+// copy of the page, `style` its choices.
+void BuildStartListing(ListingDocument& doc, OptionsFile& options, StyleDialogState& style,
+                       QStringList& page, bool details, UiLanguage language,
+                       OptionsFile* record_details = nullptr);
+
 enum class StartupCheck { Ok, MissingFile, UnusableCatalog };
 
 // Checks both configuration files and loads the catalog.
