@@ -13,10 +13,8 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeView>
@@ -30,7 +28,7 @@
 #include "gui/CatalogEditor.h"
 #include "gui/DesktopShell.h"
 #include "gui/DialogPrompts.h"
-#include "gui/EnteringRun.h"
+#include "gui/EnteringProgressBar.h"
 #include "gui/ExitQuestion.h"
 #include "gui/ExplorerActions.h"
 #include "gui/ExportDialog.h"
@@ -94,8 +92,10 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
   setCentralWidget(central);
   BuildFolderSide(central);
   BuildViews(central);
-  progress_ = Named(new QProgressBar(central), "ProgressBar1");
-  progress_->setTextVisible(false);
+  progress_ = new EnteringProgressBar(job_, state_, central);
+  connect(&job_, &EnteringJob::Started, this, &MainWindow::ShowEnteringStarted);
+  connect(&job_, &EnteringJob::Entered, this, &MainWindow::ShowEntered);
+  connect(&job_, &EnteringJob::Cancelled, this, [this] { SetBusy(false); });
   options_panel_ = new OptionsPanel(central);
   connect(options_panel_, &OptionsPanel::SaveClicked, this, &MainWindow::OptionsSaveClick);
   connect(options_panel_, &OptionsPanel::CancelClicked, this, &MainWindow::OptionsCancelClick);
@@ -138,12 +138,6 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
   connect(version_window_.get(), &VersionWindow::OkClicked, this,
           [this] { TakeOverFrom(version_window_.get()); });
   BuildTimers();
-  progress_timer_.setInterval(100);
-  connect(&progress_timer_, &QTimer::timeout, this, &MainWindow::ShowScanProgress);
-  escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  escape_->setContext(Qt::ApplicationShortcut);
-  escape_->setEnabled(false);
-  connect(escape_, &QShortcut::activated, this, [this] { cancel_ = true; });
 
   const StartupCheck check = CheckConfiguration(state_);
   startup_ok_ = check == StartupCheck::Ok;
@@ -160,12 +154,7 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
   resize(kMinWindowWidth, kMinWindowHeight);
 }
 
-MainWindow::~MainWindow() {
-  if (run_) {
-    cancel_ = true;
-    run_->worker->wait();
-  }
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::BuildFolderSide(QWidget* central) {
   folder_tabs_ = Named(new FittingTabWidget(central), "TabbedNotebook2");
@@ -401,11 +390,7 @@ void MainWindow::English1Click() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (run_) {
-    cancel_ = true;
-    run_->worker->wait();
-    FinishRun();
-  }
+  job_.CancelNow();
   if (!confirm_on_exit_ || !state_.doc.ListingModified()) {
     event->accept();
     return;

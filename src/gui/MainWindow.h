@@ -2,12 +2,13 @@
 
 #include <QMainWindow>
 #include <QTimer>
-#include <atomic>
 #include <memory>
 #include <optional>
 
 #include "core/app/AppState.h"
 #include "core/settings/CatalogEditing.h"
+#include "gui/EnteringJob.h"
+#include "gui/SearchPanels.h"
 
 class QAction;
 class QCheckBox;
@@ -16,9 +17,7 @@ class QGroupBox;
 class QLineEdit;
 class QListView;
 class QMenu;
-class QProgressBar;
 class QPushButton;
-class QShortcut;
 class QTabWidget;
 class QTableView;
 class QTreeView;
@@ -29,13 +28,12 @@ class AboutBox;
 class CatalogEditor;
 class ExitQuestion;
 class ExplorerActions;
+class EnteringProgressBar;
 class ExportDialog;
 class FindWindow;
 class FolderContentsModel;
 class OptionsPanel;
 class Prompts;
-class SeveralFoldersPanel;
-class SeveralTypesPanel;
 class Shell;
 class SortButton;
 class StyleDialog;
@@ -59,7 +57,7 @@ class MainWindow : public QMainWindow {
   AppState& State() { return state_; }
   ExitQuestion* ExitDialog() const { return exit_question_.get(); }
   CatalogEditor* Editor() const { return catalog_editor_.get(); }
-  bool Entering() const { return run_ != nullptr; }
+  bool Entering() const { return job_.Running(); }
 
   // "Eintragen" under the folder tree and under the folder contents view.
   void Button1Click();
@@ -108,20 +106,16 @@ class MainWindow : public QMainWindow {
   void CloseCatalogEditor();
   void OpenSeveralTypes();
   void OpenSeveralFolders();
-  void EnterSeveralFolders(const std::vector<std::pair<QString, bool>>& folders);
+  void EnterSeveralFolders(const SeveralFoldersPanel::Folders& folders);
   void ClosePanel(QWidget* panel);
   void Hilfe1Click();
   void Info2Click();
   void InfoszudenVersionen1Click();
 
-  // Entering: the search runs on a worker thread, the entries join the views at its end.
-  struct Run;
-  void StartRun(std::unique_ptr<Run> run);
-  void FinishRun();
-  void EnterNextQueuedFolder();
+  // Entering, as the job reports it.
   QString SelectedFolder() const;
-  void ShowScanProgress();
-  void ShowProgressText(const QString& text);
+  void ShowEnteringStarted(const EnteringRequest& request);
+  void ShowEntered(const EnteringResult& result);
   void ExportSaveClick();
   void CloseExportDialog();
   void Button3Click();
@@ -192,7 +186,7 @@ class MainWindow : public QMainWindow {
   SortButton* sort_choices_[5] = {};
   QPushButton* edit_source_ = nullptr;
   QPushButton* refresh_preview_ = nullptr;
-  QProgressBar* progress_ = nullptr;
+  EnteringProgressBar* progress_ = nullptr;
   OptionsPanel* options_panel_ = nullptr;
   SeveralTypesPanel* several_types_ = nullptr;
   SeveralFoldersPanel* several_folders_ = nullptr;
@@ -204,13 +198,7 @@ class MainWindow : public QMainWindow {
   ExplorerActions* explorer_ = nullptr;
 
   EntryTexts texts_;
-  std::unique_ptr<Run> run_;
-  std::atomic<bool> cancel_{false};
-  QShortcut* escape_ = nullptr;  // stops a run; only while one runs, so windows get their Escape
-  std::atomic<std::uint64_t> folders_visited_{0};
-  QTimer progress_timer_;
-  std::vector<std::pair<QString, bool>> queued_folders_;
-  bool entering_several_ = false;
+  EnteringJob job_{state_.doc};
   // Windows of their own, so that disabling the main window leaves them usable.
   std::unique_ptr<ExitQuestion> exit_question_;
   std::unique_ptr<CatalogEditor> catalog_editor_;
