@@ -9,7 +9,6 @@
 #include <QFileSystemModel>
 #include <QFormLayout>
 #include <QLabel>
-#include <QMenu>
 #include <QProgressDialog>
 #include <QTabWidget>
 #include <QTableView>
@@ -18,7 +17,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
-#include <tuple>
 
 #include "core/app/AppState.h"
 #include "core/listing/FileTexts.h"
@@ -60,15 +58,6 @@ QString FolderOf(const QString& path) {
   return slash <= 0 ? u"/"_qs : path.left(slash);
 }
 
-// The menu entries are made by the window; they are found by their names.
-QAction* ActionIn(const QMenu* menu, const char* name) {
-  for (QAction* action : menu->actions()) {
-    if (action->objectName() == QLatin1String(name)) return action;
-  }
-  Q_ASSERT_X(false, "ActionIn", name);
-  return nullptr;
-}
-
 }  // namespace
 
 CutMarkDelegate::CutMarkDelegate(const FileClipboard& clip, PathOf path_of, QObject* parent)
@@ -87,54 +76,22 @@ void CutMarkDelegate::initStyleOption(QStyleOptionViewItem* option,
   }
 }
 
-ExplorerActions::ExplorerActions(const Views& views, QMenu* tree_menu, QMenu* list_menu,
-                                 const AppState& state, Prompts& prompts, Shell& shell,
-                                 QWidget* owner)
-    : QObject(owner),
-      v_(views),
-      state_(state),
-      prompts_(prompts),
-      shell_(shell),
-      owner_(owner),
-      tree_menu_(tree_menu) {
+ExplorerActions::ExplorerActions(const Views& views, const AppState& state, Prompts& prompts,
+                                 Shell& shell, QWidget* owner)
+    : QObject(owner), v_(views), state_(state), prompts_(prompts), shell_(shell), owner_(owner) {
   v_.tree->setItemDelegate(new CutMarkDelegate(
       folder_clip_, [folders = v_.folders](const QModelIndex& i) { return folders->filePath(i); },
       v_.tree));
   v_.list->setItemDelegate(new CutMarkDelegate(
       file_clip_, [files = v_.files](const QModelIndex& i) { return files->FilePath(i); },
       v_.list));
-
-  using Command = void (ExplorerActions::*)();
-  const std::tuple<QMenu*, const char*, Command> commands[] = {
-      {tree_menu, "ffnen2", &ExplorerActions::OpenFolder},
-      {tree_menu, "Aktualisieren1", &ExplorerActions::RefreshTree},
-      {tree_menu, "Verzeinisanlegen1", &ExplorerActions::ExpandAll},
-      {tree_menu, "Auschneiden1", &ExplorerActions::CutFolder},
-      {tree_menu, "Kopieren1", &ExplorerActions::CopyFolder},
-      {tree_menu, "Einfgen1", &ExplorerActions::PasteFolder},
-      {tree_menu, "Umbenennen1", &ExplorerActions::RenameFolder},
-      {tree_menu, "Lschen1", &ExplorerActions::DeleteFolder},
-      {tree_menu, "Ordnereigenschaften1", &ExplorerActions::FolderProperties},
-      {list_menu, "Externffnen1", &ExplorerActions::OpenFiles},
-      {list_menu, "Aktualisieren2", &ExplorerActions::RefreshList},
-      {list_menu, "Ausschneiden1", &ExplorerActions::CutFile},
-      {list_menu, "Kopieren2", &ExplorerActions::CopyFile},
-      {list_menu, "Einfgen2", &ExplorerActions::PasteFile},
-      {list_menu, "Umbenennen2", &ExplorerActions::RenameFile},
-      {list_menu, "Lschen2", &ExplorerActions::DeleteFile},
-      {list_menu, "Eigenschaften1", &ExplorerActions::FileProperties},
-  };
-  for (auto [menu, name, command] : commands) {
-    connect(ActionIn(menu, name), &QAction::triggered, this, command);
-  }
 }
 
-void ExplorerActions::TreeMenuOpening() {
+void ExplorerActions::TreeMenuOpening(QAction* expand) {
   const QModelIndex node = v_.tree->currentIndex();
   menu_node_ = node;
   menu_folder_ = v_.folders->filePath(node);
   const MessageSlots& m = state_.Slots();
-  auto* expand = ActionIn(tree_menu_, "Verzeinisanlegen1");
   expand->setEnabled(v_.tabs->currentIndex() != 1);
   expand->setText(m.menuSubfoldersHead + u" \""_qs + CaptionOf(v_.folders->fileName(node)) + u'"' +
                   m.menuSubfoldersTail);

@@ -7,9 +7,9 @@
 
 #include "core/app/FileOperations.h"
 
+class QAction;
 class QDialog;
 class QFileSystemModel;
-class QMenu;
 class QTabWidget;
 class QTableView;
 class QTreeView;
@@ -47,13 +47,13 @@ class ExplorerActions : public QObject {
     QTableView* list;
     FolderContentsModel* files;
   };
-  // Connects the entries of the two menus by their names.
-  ExplorerActions(const Views& views, QMenu* tree_menu, QMenu* list_menu, const AppState& state,
-                  Prompts& prompts, Shell& shell, QWidget* owner);
+  // `owner` is the window that the properties and progress windows belong to.
+  ExplorerActions(const Views& views, const AppState& state, Prompts& prompts, Shell& shell,
+                  QWidget* owner);
 
-  // The folder menu acts on the folder selected when it opened; its "open all subfolders"
-  // entry names that folder.
-  void TreeMenuOpening();
+  // The folder menu acts on the folder selected when it opened; its entry `expand` ("open all
+  // subfolders") names that folder.
+  void TreeMenuOpening(QAction* expand);
   // The file menu acts on the files selected when it opened.
   void ListMenuOpening();
   // Open properties windows take the texts of the language now chosen.
@@ -62,8 +62,7 @@ class ExplorerActions : public QObject {
   const FileClipboard& FolderClipboard() const { return folder_clip_; }
   const FileClipboard& FileClipboardState() const { return file_clip_; }
 
- private:
-  // Folder commands.
+  // The commands of the folder menu.
   void OpenFolder();
   void RefreshTree();
   void ExpandAll();
@@ -73,7 +72,7 @@ class ExplorerActions : public QObject {
   void RenameFolder();
   void DeleteFolder();
   void PasteFolder();
-  // File commands.
+  // The commands of the file menu.
   void OpenFiles();
   void RefreshList();
   void CutFile();
@@ -83,6 +82,7 @@ class ExplorerActions : public QObject {
   void DeleteFile();
   void PasteFile();
 
+ private:
   QString FilePath(const QModelIndex& index) const;
   QModelIndexList SelectedFiles() const;
   void Rename(const QString& path, const QString& caption);
@@ -101,7 +101,6 @@ class ExplorerActions : public QObject {
   Prompts& prompts_;
   Shell& shell_;
   QWidget* owner_;
-  QMenu* tree_menu_;
   FileClipboard folder_clip_;
   FileClipboard file_clip_;
   QString menu_folder_;

@@ -3,12 +3,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileSystemModel>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -17,7 +14,6 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTreeView>
 #include <QWindow>
 
 #include "core/app/HelpLinks.h"
@@ -30,17 +26,16 @@
 #include "gui/DialogPrompts.h"
 #include "gui/EnteringProgressBar.h"
 #include "gui/ExitQuestion.h"
-#include "gui/ExplorerActions.h"
 #include "gui/ExportDialog.h"
 #include "gui/FindWindow.h"
 #include "gui/FittingTabs.h"
-#include "gui/FolderContentsModel.h"
-#include "gui/FolderTree.h"
+#include "gui/FolderPane.h"
 #include "gui/GridTools.h"
 #include "gui/InfoWindows.h"
 #include "gui/LanguageApplier.h"
 #include "gui/ListingModels.h"
 #include "gui/MemoSelection.h"
+#include "gui/NamedWidget.h"
 #include "gui/OptionsPanel.h"
 #include "gui/OwnedWindow.h"
 #include "gui/QtTranslations.h"
@@ -50,16 +45,6 @@
 
 namespace kavoro {
 namespace {
-
-template <typename W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(QLatin1String(name));
-  return widget;
-}
-
-void Place(QWidget* widget, const Box& box) {
-  widget->setGeometry(box.left, box.top, box.width, box.height);
-}
 
 QListView* MakeLineView(QWidget* parent, const char* name, QAbstractItemModel* model) {
   auto* view = Named(new QListView(parent), name);
@@ -90,7 +75,11 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
 
   auto* central = new QWidget(this);
   setCentralWidget(central);
-  BuildFolderSide(central);
+  folder_pane_ = new FolderPane(state_, *prompts_, *shell_, central);
+  connect(folder_pane_, &FolderPane::EnterFolderClicked, this, &MainWindow::Button1Click);
+  connect(folder_pane_, &FolderPane::EnterFilesClicked, this, &MainWindow::Button5Click);
+  connect(folder_pane_, &FolderPane::ExportClicked, this, &MainWindow::OpenExportDialog);
+  connect(folder_pane_, &FolderPane::SeveralFoldersClicked, this, &MainWindow::OpenSeveralFolders);
   BuildViews(central);
   progress_ = new EnteringProgressBar(job_, state_, central);
   connect(&job_, &EnteringJob::Started, this, &MainWindow::ShowEnteringStarted);
@@ -129,7 +118,7 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
   connect(style_dialog_.get(), &StyleDialog::Finished, this, &MainWindow::CloseStyleDialog);
   find_window_ = std::make_unique<FindWindow>(
       this, state_, *prompts_,
-      FindWindow::Views{view_tabs_, text_view_, grid_view_, html_view_, folder_tabs_});
+      FindWindow::Views{view_tabs_, text_view_, grid_view_, html_view_, folder_pane_});
   connect(find_window_.get(), &FindWindow::SearchStartStored, this,
           [this] { options_panel_->SetFlags(state_.flags); });
   about_box_ = std::make_unique<AboutBox>(*shell_);
@@ -142,10 +131,6 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
   const StartupCheck check = CheckConfiguration(state_);
   startup_ok_ = check == StartupCheck::Ok;
   BuildMenus();
-  BuildContextMenus();
-  explorer_ = new ExplorerActions(
-      {folder_tabs_, folder_tree_, folder_model_, contents_view_, contents_model_}, tree_menu_,
-      contents_menu_, state_, *prompts_, *shell_, this);
   if (!startup_ok_) {
     // Any way of leaving the message counts as OK: the program ends.
     prompts_->Inform(StartupMessage(check));
@@ -155,73 +140,6 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
 }
 
 MainWindow::~MainWindow() = default;
-
-void MainWindow::BuildFolderSide(QWidget* central) {
-  folder_tabs_ = Named(new FittingTabWidget(central), "TabbedNotebook2");
-  auto* folder_page = new QWidget;
-  auto* contents_page = new QWidget;
-  folder_tabs_->addTab(folder_page, QString());
-  folder_tabs_->addTab(contents_page, QString());
-
-  folder_model_ = new QFileSystemModel(this);
-  folder_model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
-  folder_model_->setRootPath(u"/"_qs);
-  folder_tree_ = Named(new QTreeView(folder_page), "ShellTreeView1");
-  folder_tree_->setModel(folder_model_);
-  for (int c = 1; c < folder_model_->columnCount(); ++c) folder_tree_->hideColumn(c);
-  folder_tree_->setHeaderHidden(true);
-  folder_tree_->setRootIndex(folder_model_->index(u"/"_qs));
-  ShowFolder(folder_tree_, folder_model_, QDir::homePath());
-  subfolders_ = Named(new QCheckBox(folder_page), "CheckBox1");
-  // A resize moves the check box only: its width is fitted to the caption of the language.
-  Place(subfolders_, LayoutMainWindow(kMinWindowWidth, kMinWindowHeight).subfolders);
-  folder_enter_ = Named(new QPushButton(folder_page), "Button1");
-  folder_export_ = Named(new QPushButton(folder_page), "Button6");
-
-  contents_model_ = new FolderContentsModel(texts_, state_, this);
-  contents_view_ = Named(new QTableView(contents_page), "ShellListView1");
-  contents_view_->setModel(contents_model_);
-  contents_view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  contents_view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  contents_view_->verticalHeader()->hide();
-  contents_view_->verticalHeader()->setDefaultSectionSize(contents_view_->fontMetrics().height() +
-                                                          6);
-  contents_view_->setWordWrap(false);
-  contents_view_->setShowGrid(false);
-  auto show_folder = [this](const QModelIndex& index) {
-    contents_model_->SetFolder(folder_model_->filePath(index));
-  };
-  connect(folder_tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, show_folder);
-  show_folder(folder_tree_->currentIndex());
-  contents_enter_ = Named(new QPushButton(contents_page), "Button5");
-  contents_export_ = Named(new QPushButton(contents_page), "Button2");
-
-  // The long export caption fits the fixed button width in a slightly smaller font.
-  for (QPushButton* b : {folder_export_, contents_export_}) {
-    QFont small = b->font();
-    small.setPixelSize(10);
-    b->setFont(small);
-  }
-  connect(folder_enter_, &QPushButton::clicked, this, &MainWindow::Button1Click);
-  connect(contents_enter_, &QPushButton::clicked, this, &MainWindow::Button5Click);
-  folder_tree_->installEventFilter(this);
-  folder_tree_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(folder_tree_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    explorer_->TreeMenuOpening();
-    tree_menu_->popup(folder_tree_->viewport()->mapToGlobal(at));
-  });
-  contents_view_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(contents_view_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    // The list's menu is only for selected files.
-    if (contents_view_->selectionModel()->hasSelection()) {
-      explorer_->ListMenuOpening();
-      contents_menu_->popup(contents_view_->viewport()->mapToGlobal(at));
-    }
-  });
-  for (QPushButton* b : {folder_export_, contents_export_}) {
-    connect(b, &QPushButton::clicked, this, &MainWindow::OpenExportDialog);
-  }
-}
 
 void MainWindow::BuildViews(QWidget* central) {
   view_tabs_ = Named(new FittingTabWidget(central), "TabbedNotebook1");
@@ -345,7 +263,7 @@ void MainWindow::Speichern1Click() { SaveListAs(state_, *prompts_); }
 
 void MainWindow::Optionen1Click() {
   SetMainMenuEnabled(false);
-  folder_tabs_->setEnabled(false);
+  folder_pane_->setEnabled(false);
   view_tabs_->setEnabled(false);
   const QWidget* area = centralWidget();
   options_panel_->move(area->width() / 2 - options_panel_->width() / 2,
@@ -368,7 +286,7 @@ void MainWindow::OptionsCancelClick() {
   // Ticks changed on the panel stay in force even when they are not saved.
   state_.flags = options_panel_->Flags();
   options_panel_->hide();
-  folder_tabs_->setEnabled(true);
+  folder_pane_->setEnabled(true);
   view_tabs_->setEnabled(true);
   SetMainMenuEnabled(true);
 }
@@ -450,14 +368,14 @@ void MainWindow::Button4Click() {
 // --- Timers ---------------------------------------------------------------------------------
 
 void MainWindow::Timer1Timer() {
-  folder_tabs_->setEnabled(true);
+  folder_pane_->setEnabled(true);
   view_tabs_->setEnabled(true);
   timer1_.stop();
   timer4_.start();
 }
 
 void MainWindow::Timer2Timer() {
-  folder_tabs_->setEnabled(true);
+  folder_pane_->setEnabled(true);
   view_tabs_->setEnabled(true);
   timer2_.stop();
 }
@@ -515,7 +433,7 @@ void MainWindow::LayoutControls() {
   const QSize size = LayoutSize();
   const MainWindowGeometry g = LayoutMainWindow(size.width(), size.height());
   Place(view_tabs_, g.views_notebook);
-  Place(folder_tabs_, g.folder_notebook);
+  Place(folder_pane_, g.folder_notebook);
   Place(progress_, g.progress_bar);
   Place(text_view_, g.text_view);
   Place(grid_view_, g.grid_view);
@@ -524,13 +442,7 @@ void MainWindow::LayoutControls() {
   Place(sort_group_, g.sort_group);
   Place(edit_source_, g.edit_source);
   Place(refresh_preview_, g.refresh_preview);
-  Place(folder_export_, g.folder_export);
-  Place(folder_enter_, g.folder_enter);
-  subfolders_->move(g.subfolders.left, g.subfolders.top);
-  Place(folder_tree_, g.folder_tree);
-  Place(contents_export_, g.contents_export);
-  Place(contents_enter_, g.contents_enter);
-  Place(contents_view_, g.contents_view);
+  folder_pane_->PlaceControls(g);
   // The pages have their sizes now: the room a caption may take.
   FitCaptions(centralWidget());
 }
@@ -538,7 +450,6 @@ void MainWindow::LayoutControls() {
 void MainWindow::ShowLanguage() {
   UseQtTranslations(state_.language);
   ApplyWindowTexts(this, state_.language);
-  contents_model_->LanguageChanged();
   ApplyWindowTexts(exit_question_.get(), state_.language);
   ApplyWindowTexts(catalog_editor_.get(), state_.language);
   several_types_->SetLanguage(state_.language);
@@ -562,7 +473,7 @@ void MainWindow::ShowLanguage() {
   for (QWidget* window : windows) {
     FitCaptions(window);
   }
-  explorer_->ShowLanguage();
+  folder_pane_->ShowLanguage();
   german_->setChecked(state_.language == UiLanguage::German);
   english_->setChecked(state_.language == UiLanguage::English);
 }
@@ -576,7 +487,7 @@ void MainWindow::ShowCaptions() {
 // While a run or a panel has the window, only it can be used.
 void MainWindow::SetBusy(bool busy) {
   SetMainMenuEnabled(!busy);
-  folder_tabs_->setEnabled(!busy);
+  folder_pane_->setEnabled(!busy);
   view_tabs_->setEnabled(!busy);
 }
 
@@ -606,7 +517,7 @@ void MainWindow::OpenSeveralTypes() {
 
 void MainWindow::OpenSeveralFolders() {
   SetBusy(true);
-  several_folders_->Open(state_.language, SelectedFolder());
+  several_folders_->Open(state_.language, folder_pane_->SelectedFolder());
   PlacePanel(several_folders_, LayoutSize().height() / 2 - several_folders_->height() + 120);
 }
 
@@ -642,26 +553,6 @@ void MainWindow::CloseCatalogEditor() {
   activateWindow();
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  // Enter released in the folder tree enters the folder, but only after a press there: a dialog
-  // that closed on the press leaves its release to the tree.
-  if (watched == folder_tree_) {
-    const auto* key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease
-                          ? static_cast<QKeyEvent*>(event)
-                          : nullptr;
-    const bool enter = key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
-    if (event->type() == QEvent::FocusOut) {
-      enter_pressed_in_tree_ = false;
-    } else if (enter && event->type() == QEvent::KeyPress) {
-      enter_pressed_in_tree_ = true;
-    } else if (enter && !key->isAutoRepeat() && enter_pressed_in_tree_) {
-      enter_pressed_in_tree_ = false;
-      Button1Click();
-    }
-  }
-  return QMainWindow::eventFilter(watched, event);
-}
-
 void MainWindow::ShowGridLayout() {
   for (int c = 0; c < state_.doc.ColumnCount(); ++c) {
     grid_view_->setColumnWidth(c, state_.doc.ColumnWidth(c));
@@ -679,7 +570,7 @@ void MainWindow::ShowGridTools() {
 }
 
 void MainWindow::ShowFirstTabs() {
-  folder_tabs_->setCurrentIndex(0);
+  folder_pane_->setCurrentIndex(0);
   view_tabs_->setCurrentIndex(0);
 }
 

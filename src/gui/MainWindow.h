@@ -11,8 +11,6 @@
 #include "gui/SearchPanels.h"
 
 class QAction;
-class QCheckBox;
-class QFileSystemModel;
 class QGroupBox;
 class QLineEdit;
 class QListView;
@@ -20,18 +18,16 @@ class QMenu;
 class QPushButton;
 class QTabWidget;
 class QTableView;
-class QTreeView;
 
 namespace kavoro {
 
 class AboutBox;
 class CatalogEditor;
 class ExitQuestion;
-class ExplorerActions;
 class EnteringProgressBar;
 class ExportDialog;
 class FindWindow;
-class FolderContentsModel;
+class FolderPane;
 class OptionsPanel;
 class Prompts;
 class Shell;
@@ -72,16 +68,13 @@ class MainWindow : public QMainWindow {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // Construction.
-  void BuildFolderSide(QWidget* central);
   void BuildViews(QWidget* central);
   void BuildGridTools(QWidget* grid_page);
   void BuildMenus();
   void BuildCatalogMenus();
-  void BuildContextMenus();
   void AddCatalogEntries(QMenu* menu);
   void BuildTimers();
   QAction* NewAction(QMenu* menu, const char* name, const QString& text = QString());
@@ -113,7 +106,6 @@ class MainWindow : public QMainWindow {
   void InfoszudenVersionen1Click();
 
   // Entering, as the job reports it.
-  QString SelectedFolder() const;
   void ShowEnteringStarted(const EnteringRequest& request);
   void ShowEntered(const EnteringResult& result);
   void ExportSaveClick();
@@ -164,18 +156,8 @@ class MainWindow : public QMainWindow {
   // The stored outer size until the window manager has framed the normal window.
   std::optional<QSize> wanted_outer_;
   bool confirm_on_exit_ = true;
-  bool enter_pressed_in_tree_ = false;
 
-  QTabWidget* folder_tabs_ = nullptr;
-  QTreeView* folder_tree_ = nullptr;
-  QFileSystemModel* folder_model_ = nullptr;
-  QTableView* contents_view_ = nullptr;
-  FolderContentsModel* contents_model_ = nullptr;
-  QCheckBox* subfolders_ = nullptr;
-  QPushButton* folder_enter_ = nullptr;
-  QPushButton* folder_export_ = nullptr;
-  QPushButton* contents_enter_ = nullptr;
-  QPushButton* contents_export_ = nullptr;
+  FolderPane* folder_pane_ = nullptr;
   QTabWidget* view_tabs_ = nullptr;
   QListView* text_view_ = nullptr;
   QTableView* grid_view_ = nullptr;
@@ -190,14 +172,8 @@ class MainWindow : public QMainWindow {
   OptionsPanel* options_panel_ = nullptr;
   SeveralTypesPanel* several_types_ = nullptr;
   SeveralFoldersPanel* several_folders_ = nullptr;
-  QMenu* tree_menu_ = nullptr;
-  QMenu* contents_menu_ = nullptr;
-  QList<QMenu*> search_menus_;  // the two "Suchen nach :" submenus
   QList<QAction*> catalog_actions_;
-  QAction* subfolders_action_ = nullptr;
-  ExplorerActions* explorer_ = nullptr;
 
-  EntryTexts texts_;
   EnteringJob job_{state_.doc};
   // Windows of their own, so that disabling the main window leaves them usable.
   std::unique_ptr<ExitQuestion> exit_question_;

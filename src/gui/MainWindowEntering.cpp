@@ -1,49 +1,32 @@
-#include <QCheckBox>
-#include <QFileSystemModel>
 #include <QTabWidget>
-#include <QTableView>
-#include <QTreeView>
-#include <set>
-#include <string>
 
 #include "core/ports/Prompts.h"
 #include "gui/EnteringJob.h"
-#include "gui/FolderContentsModel.h"
+#include "gui/FolderPane.h"
 #include "gui/MainWindow.h"
 
 namespace kavoro {
 
-QString MainWindow::SelectedFolder() const {
-  const QModelIndex index = folder_tree_->currentIndex();
-  return index.isValid() ? folder_model_->filePath(index) : QString();
-}
-
 void MainWindow::Button1Click() {
   if (job_.Running()) return;
-  const QString folder = SelectedFolder();
+  const QString folder = folder_pane_->SelectedFolder();
   if (folder.isEmpty()) {
     prompts_->Inform(state_.Slots().msgNoFolder);
     return;
   }
-  job_.Start({EnteringRequest::ForFolder(folder, subfolders_->isChecked(), state_.selection,
+  job_.Start({EnteringRequest::ForFolder(folder, folder_pane_->Subfolders(), state_.selection,
                                          EntryOptionsOf(state_.flags))});
 }
 
 void MainWindow::Button5Click() {
   if (job_.Running()) return;
-  const QString folder = SelectedFolder();
+  const QString folder = folder_pane_->SelectedFolder();
   if (folder.isEmpty()) {
     prompts_->Inform(state_.Slots().msgNoFolder);
     return;
   }
-  // The names' bytes, which tell apart also names that are shown alike.
-  std::set<std::string, std::less<>> chosen;
-  for (const QModelIndex& index : contents_view_->selectionModel()->selectedRows()) {
-    chosen.emplace(contents_model_->Files().Name(std::size_t(index.row())));
-  }
-  contents_view_->clearSelection();
-  job_.Start(
-      {EnteringRequest::ForFiles(folder, chosen, state_.selection, EntryOptionsOf(state_.flags))});
+  job_.Start({EnteringRequest::ForFiles(folder, folder_pane_->TakeSelectedFiles(), state_.selection,
+                                        EntryOptionsOf(state_.flags))});
 }
 
 // Several folders are entered one after the other, each as it would be chosen in the folder
@@ -59,7 +42,8 @@ void MainWindow::EnterSeveralFolders(const SeveralFoldersPanel::Folders& folders
 
 void MainWindow::ShowEnteringStarted(const EnteringRequest& request) {
   // The tick says how the folder being entered is searched, also for one of several folders.
-  if (request.way != EnterWay::Selected) subfolders_->setChecked(request.way == EnterWay::Scanner);
+  if (request.way != EnterWay::Selected)
+    folder_pane_->ShowSubfolders(request.way == EnterWay::Scanner);
   SetBusy(true);
 }
 
@@ -68,7 +52,7 @@ void MainWindow::ShowEntered(const EnteringResult& result) {
   SetBusy(false);
   if (result.way == EnterWay::Scanner) {
     // The views come back with the next tick of the timer, as after every scan.
-    folder_tabs_->setEnabled(false);
+    folder_pane_->setEnabled(false);
     view_tabs_->setEnabled(false);
     timer1_.start();
   }

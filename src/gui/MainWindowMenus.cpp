@@ -1,11 +1,11 @@
 #include <QAction>
-#include <QCheckBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <tuple>
 
 #include "core/app/HelpLinks.h"
 #include "core/ports/Shell.h"
+#include "gui/FolderPane.h"
 #include "gui/MainWindow.h"
 #include "gui/ShownText.h"
 
@@ -119,7 +119,7 @@ void MainWindow::BuildCatalogMenus() {
   catalog_actions_.clear();
   AddCatalogEntries(types_menu_);
   types_menu_->addSeparator();
-  for (QMenu* search : search_menus_) {
+  for (QMenu* search : folder_pane_->SearchMenus()) {
     for (QAction* action : search->actions()) {
       if (QMenu* menu = action->menu()) menu->deleteLater();
     }
@@ -154,47 +154,6 @@ void MainWindow::AddCatalogEntries(QMenu* menu) {
       ChooseCatalogExtension(state_, i);
       ShowCaptions();
     });
-  }
-}
-
-// The context menus of the folder tree and of the folder contents view.
-void MainWindow::BuildContextMenus() {
-  tree_menu_ = new QMenu(this);
-  tree_menu_->setObjectName(u"PopupMenu1"_qs);
-  search_menus_.append(AddSubmenu(tree_menu_, "Suchennach1"));
-  tree_menu_->addSeparator();
-  AddAction(tree_menu_, "MehrereOrdnerdurchsuchen1", &MainWindow::OpenSeveralFolders);
-  tree_menu_->addSeparator();
-  AddAction(tree_menu_, "Eintragen1", &MainWindow::Button1Click);
-  AddAction(tree_menu_, "Alstxtxlsoderhtmspeichern1", &MainWindow::OpenExportDialog);
-  subfolders_action_ = NewAction(tree_menu_, "AuchUnterordnerdurchsuchen1");
-  subfolders_action_->setCheckable(true);
-  connect(subfolders_action_, &QAction::toggled, subfolders_, &QCheckBox::setChecked);
-  connect(subfolders_, &QCheckBox::toggled, subfolders_action_, &QAction::setChecked);
-  for (const char* name :
-       {"-", "ffnen2", "-", "Aktualisieren1", "Verzeinisanlegen1", "-", "Auschneiden1", "Kopieren1",
-        "Einfgen1", "-", "Umbenennen1", "Lschen1", "-", "Ordnereigenschaften1"}) {
-    if (qstrcmp(name, "-") == 0) {
-      tree_menu_->addSeparator();
-    } else {
-      NewAction(tree_menu_, name);
-    }
-  }
-
-  contents_menu_ = new QMenu(this);
-  contents_menu_->setObjectName(u"PopupMenu3"_qs);
-  search_menus_.append(AddSubmenu(contents_menu_, "Suchennach2"));
-  contents_menu_->addSeparator();
-  AddAction(contents_menu_, "Eintragen2", &MainWindow::Button5Click);
-  AddAction(contents_menu_, "Alstxtxlsoderhtmspeichern2", &MainWindow::OpenExportDialog);
-  for (const char* name :
-       {"-", "Externffnen1", "-", "Aktualisieren2", "-", "Ausschneiden1", "Kopieren2", "Einfgen2",
-        "-", "Umbenennen2", "Lschen2", "-", "Eigenschaften1"}) {
-    if (qstrcmp(name, "-") == 0) {
-      contents_menu_->addSeparator();
-    } else {
-      NewAction(contents_menu_, name);
-    }
   }
 }
 
