@@ -4,10 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontDatabase>
-#include <QGroupBox>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
@@ -30,7 +27,7 @@
 #include "gui/FindWindow.h"
 #include "gui/FittingTabs.h"
 #include "gui/FolderPane.h"
-#include "gui/GridTools.h"
+#include "gui/GridToolsBar.h"
 #include "gui/InfoWindows.h"
 #include "gui/LanguageApplier.h"
 #include "gui/ListingModels.h"
@@ -166,44 +163,12 @@ void MainWindow::BuildViews(QWidget* central) {
   grid_view_->setWordWrap(false);
   connect(grid_view_->model(), &QAbstractItemModel::modelReset, this, &MainWindow::ShowGridLayout);
   connect(&doc, &ListingDocument::GridLayoutChanged, this, &MainWindow::ShowGridLayout);
-  BuildGridTools(grid_page);
+  grid_tools_ = new GridToolsBar(state_, *prompts_, grid_view_, grid_page);
 
   edit_source_ = Named(new QPushButton(html_page), "Button3");
   refresh_preview_ = Named(new QPushButton(html_page), "Button4");
   connect(edit_source_, &QPushButton::clicked, this, &MainWindow::Button3Click);
   connect(refresh_preview_, &QPushButton::clicked, this, &MainWindow::Button4Click);
-}
-
-void MainWindow::BuildGridTools(QWidget* grid_page) {
-  width_group_ = Named(new QGroupBox(grid_page), "GroupBox2");
-  static const char* kLabels[] = {"Label5", "Label6", "Label7", "Label8", "Label9"};
-  static const char* kEdits[] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5"};
-  for (int i = 0; i < 5; ++i) {
-    Named(new QLabel(width_group_), kLabels[i])->setGeometry(24 + 70 * i, 15, 60, 18);
-    width_fields_[i] = Named(new QLineEdit(width_group_), kEdits[i]);
-    width_fields_[i]->setGeometry(46 + 70 * i, 12, 34, 22);
-  }
-  sort_group_ = Named(new QGroupBox(grid_page), "GroupBox4");
-  static const char* kRadios[] = {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4",
-                                  "RadioButton5"};
-  // Nr., File, Type, Size, Date; each button ends where the next one to its right begins.
-  static const int kRadioLefts[] = {8, 60, 180, 120, 240};
-  static const int kRadioWidths[] = {52, 60, 60, 60, 80};
-  for (int i = 0; i < 5; ++i) {
-    sort_choices_[i] = Named(new SortButton(sort_group_), kRadios[i]);
-    sort_choices_[i]->setGeometry(kRadioLefts[i], 14, kRadioWidths[i], 20);
-  }
-  sort_choices_[0]->setChecked(true);
-  // The captions fit between their neighbours in a slightly smaller font.
-  for (QGroupBox* group : {width_group_, sort_group_}) {
-    QFont small = group->font();
-    small.setPixelSize(10);
-    group->setFont(small);
-  }
-  auto* renumber = Named(new QPushButton(sort_group_), "Button16");
-  renumber->setGeometry(320, 10, 120, 24);
-  new GridToolsController(state_, *prompts_, grid_view_, width_fields_, sort_choices_, renumber,
-                          this);
 }
 
 void MainWindow::BuildTimers() {
@@ -226,7 +191,7 @@ void MainWindow::ApplyOptions() {
   options_panel_->SetFlags(state_.flags);
   ShowLanguage();
   ShowGridLayout();
-  ShowGridTools();
+  grid_tools_->ShowTools();
   ShowFirstTabs();
   // The stored size fits the screen, whatever optionen.ini says.
   const QRect area = screen()->availableGeometry();
@@ -247,13 +212,13 @@ void MainWindow::Neu1Click() {
   if (const auto error = NewListing(state_)) return ReportError(*error);
   options_panel_->SetFlags(state_.flags);
   ShowLanguage();
-  ShowGridTools();
+  grid_tools_->ShowTools();
   ShowFirstTabs();
 }
 
 void MainWindow::ffnen1Click() {
   if (!OpenList(state_, *prompts_)) return;
-  ShowGridTools();
+  grid_tools_->ShowTools();
   ShowFirstTabs();
 }
 
@@ -277,7 +242,7 @@ void MainWindow::Suchen1Click() { find_window_->Open(); }
 void MainWindow::OptionsSaveClick() {
   RecordWindowState();  // the panel writes the window lines too
   const std::optional<QString> failed = SaveOptionsPanel(state_, options_panel_->Flags());
-  ShowGridTools();
+  grid_tools_->ShowTools();
   OptionsCancelClick();
   ReportFailure(failed);
 }
@@ -295,7 +260,7 @@ void MainWindow::Deutsch1Click() {
   RecordWindowState();  // the switch writes the window lines too
   const std::optional<QString> failed = SwitchLanguage(state_, UiLanguage::German);
   ShowLanguage();
-  ShowGridTools();
+  grid_tools_->ShowTools();
   ReportFailure(failed);
 }
 
@@ -303,7 +268,7 @@ void MainWindow::English1Click() {
   RecordWindowState();  // the switch writes the window lines too
   const std::optional<QString> failed = SwitchLanguage(state_, UiLanguage::English);
   ShowLanguage();
-  ShowGridTools();
+  grid_tools_->ShowTools();
   ReportFailure(failed);
 }
 
@@ -438,8 +403,7 @@ void MainWindow::LayoutControls() {
   Place(text_view_, g.text_view);
   Place(grid_view_, g.grid_view);
   Place(html_view_, g.html_view);
-  Place(width_group_, g.width_group);
-  Place(sort_group_, g.sort_group);
+  grid_tools_->PlaceGroups(g);
   Place(edit_source_, g.edit_source);
   Place(refresh_preview_, g.refresh_preview);
   folder_pane_->PlaceControls(g);
@@ -557,16 +521,6 @@ void MainWindow::ShowGridLayout() {
   for (int c = 0; c < state_.doc.ColumnCount(); ++c) {
     grid_view_->setColumnWidth(c, state_.doc.ColumnWidth(c));
   }
-}
-
-void MainWindow::ShowGridTools() {
-  const GridToolState& tools = state_.grid_tools;
-  for (int i = 0; i < 5; ++i) width_fields_[i]->setText(tools.width_fields[i]);
-  for (int i = 2; i < 5; ++i) {
-    width_fields_[i]->setEnabled(tools.detail_tools_enabled);
-    sort_choices_[i]->setEnabled(tools.detail_tools_enabled);
-  }
-  sort_choices_[tools.sort_choice - 1]->setChecked(true);
 }
 
 void MainWindow::ShowFirstTabs() {

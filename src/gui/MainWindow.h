@@ -11,8 +11,6 @@
 #include "gui/SearchPanels.h"
 
 class QAction;
-class QGroupBox;
-class QLineEdit;
 class QListView;
 class QMenu;
 class QPushButton;
@@ -28,10 +26,10 @@ class EnteringProgressBar;
 class ExportDialog;
 class FindWindow;
 class FolderPane;
+class GridToolsBar;
 class OptionsPanel;
 class Prompts;
 class Shell;
-class SortButton;
 class StyleDialog;
 class VersionWindow;
 
@@ -72,7 +70,6 @@ class MainWindow : public QMainWindow {
  private:
   // Construction.
   void BuildViews(QWidget* central);
-  void BuildGridTools(QWidget* grid_page);
   void BuildMenus();
   void BuildCatalogMenus();
   void AddCatalogEntries(QMenu* menu);
@@ -127,7 +124,6 @@ class MainWindow : public QMainWindow {
   // Showing the state.
   void ShowLanguage();
   void ShowGridLayout();
-  void ShowGridTools();
   void ShowCaptions();
   void SetBusy(bool busy);
   void PlacePanel(QWidget* panel, int top);
@@ -162,10 +158,7 @@ class MainWindow : public QMainWindow {
   QListView* text_view_ = nullptr;
   QTableView* grid_view_ = nullptr;
   QListView* html_view_ = nullptr;
-  QGroupBox* width_group_ = nullptr;
-  QGroupBox* sort_group_ = nullptr;
-  QLineEdit* width_fields_[5] = {};
-  SortButton* sort_choices_[5] = {};
+  GridToolsBar* grid_tools_ = nullptr;
   QPushButton* edit_source_ = nullptr;
   QPushButton* refresh_preview_ = nullptr;
   EnteringProgressBar* progress_ = nullptr;

@@ -5,14 +5,15 @@
 
 #include "core/listing/DateKey.h"
 
+class QGroupBox;
 class QLineEdit;
-class QPushButton;
 class QTableView;
 
 namespace kavoro {
 
 class AppState;
 class Prompts;
+struct MainWindowGeometry;
 
 // A sort button under the grid: it sorts when the mouse is released over it and it is then
 // the selected one. Selecting it with the keyboard does not sort.
@@ -29,17 +30,21 @@ class SortButton : public QRadioButton {
   void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-// The tools under the grid: the five sort buttons with their hints, "Neu nummerieren" and
-// the five width fields.
-class GridToolsController : public QObject {
+// The tools under the grid: "Breite :" with the five width fields (GroupBox2) and "Ordnen
+// nach :" with the five sort buttons, their hints and "Neu nummerieren" (GroupBox4).
+class GridToolsBar : public QObject {
   Q_OBJECT
 
  public:
-  GridToolsController(AppState& state, Prompts& prompts, QTableView* grid,
-                      QLineEdit* const (&width_fields)[5], SortButton* const (&sort_buttons)[5],
-                      QPushButton* renumber, QObject* parent);
+  GridToolsBar(AppState& state, Prompts& prompts, QTableView* grid, QWidget* grid_page);
+
+  // The widths, the sort choice and which tools can be used, as the state holds them.
+  void ShowTools();
+  void PlaceGroups(const MainWindowGeometry& g);
 
  private:
+  void BuildWidthFields(QWidget* grid_page);
+  void BuildSortButtons(QWidget* grid_page);
   void SortClick(int button);
   void RenumberClick();
   void WidthChange(int column, const QString& text);
@@ -48,7 +53,10 @@ class GridToolsController : public QObject {
   AppState& state_;
   Prompts& prompts_;
   QTableView* grid_;
-  SortButton* sort_buttons_[5];
+  QGroupBox* width_group_ = nullptr;
+  QGroupBox* sort_group_ = nullptr;
+  QLineEdit* width_fields_[5] = {};
+  SortButton* sort_buttons_[5] = {};
   DateReader dates_;
 };
 
