@@ -54,7 +54,8 @@ int DialogPrompts::Show(QMessageBox::Icon icon, const QString& text,
   box.setTextFormat(Qt::PlainText);
   // Qt wraps a message at half the screen, also inside an address after its "//": a line up to
   // three quarters of the screen wide stays whole.
-  if (auto* label = box.findChild<QLabel*>(u"qt_msgbox_label"_qs)) {
+  for (QLabel* label : box.findChildren<QLabel*>()) {
+    if (label->text() != shown) continue;  // the icon
     int widest = 0;
     for (const QString& line : shown.split(u'\n')) {
       widest = std::max(widest, label->fontMetrics().horizontalAdvance(line) + 1);

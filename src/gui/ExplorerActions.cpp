@@ -44,9 +44,6 @@ QString DeleteQuestion(const QString& head, const QString& name) {
   return head + u'"' + name + u'"' + u" wirklich löschen?"_qs + u'\n' + kCannotBeUndone;
 }
 
-// The properties window keeps the path it describes, to describe it again in another language.
-constexpr char kPathProperty[] = "path";
-
 // The name of a file or folder (held as utf8::NameFromBytes holds it) as the views show it.
 QString ShownFileName(const QString& path) {
   return utf8::ShownName(path.section(u'/', -1, -1, QString::SectionSkipEmpty));
@@ -286,44 +283,56 @@ void ExplorerActions::Paste(FileClipboard& clip, const QString& folder) {
   clip.Clear();
 }
 
+// The properties of one file or folder in a window of their own, which can show them again in
+// another language.
+class PropertiesWindow : public QDialog {
+ public:
+  PropertiesWindow(const QString& path, QWidget* owner) : QDialog(owner), path_(path) {
+    setObjectName(u"PropertiesWindow"_qs);
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* layout = new QVBoxLayout(this);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    layout->addWidget(buttons);
+  }
+
+  // The title and the rows in the state's language, made anew.
+  void ShowTexts(const AppState& state) {
+    setWindowTitle(CaptionText("TForm1", "Eigenschaften1", state.language));
+    delete rows_;
+    rows_ = new QWidget(this);
+    rows_->setObjectName(u"PropertyRows"_qs);
+    auto* form = new QFormLayout(rows_);
+    form->setContentsMargins(QMargins());
+    for (const auto& [label, value] : DescribeEntry(path_, state.Slots())) {
+      auto* text = new QLabel(rows_);
+      text->setTextFormat(Qt::PlainText);  // names are data, never markup
+      text->setText(value);
+      text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+      form->addRow(label, text);
+    }
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, rows_);
+  }
+
+ private:
+  QString path_;
+  QWidget* rows_ = nullptr;
+};
+
 void ExplorerActions::ShowProperties(const QString& path) {
   if (path.isEmpty()) return;
-  auto* dialog = new QDialog(owner_);
-  dialog->setObjectName(u"PropertiesWindow"_qs);
-  dialog->setAttribute(Qt::WA_DeleteOnClose);
-  dialog->setProperty(kPathProperty, path);
-  auto* layout = new QVBoxLayout(dialog);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
-  connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-  layout->addWidget(buttons);
-  ShowPropertyTexts(dialog);
-  dialog->adjustSize();
-  ShowOwned(dialog, owner_, CentredOver(dialog, owner_));
+  auto* window = new PropertiesWindow(path, owner_);
+  window->ShowTexts(state_);
+  window->adjustSize();
+  std::erase(properties_windows_, nullptr);  // those closed meanwhile
+  properties_windows_.emplace_back(window);
+  ShowOwned(window, owner_, CentredOver(window, owner_));
 }
 
 void ExplorerActions::ShowLanguage() {
-  for (QDialog* dialog : owner_->findChildren<QDialog*>(u"PropertiesWindow"_qs)) {
-    ShowPropertyTexts(dialog);
+  for (PropertiesWindow* window : properties_windows_) {
+    if (window) window->ShowTexts(state_);
   }
-}
-
-// The title and the rows of a properties window in the current language, made anew.
-void ExplorerActions::ShowPropertyTexts(QDialog* dialog) const {
-  dialog->setWindowTitle(CaptionText("TForm1", "Eigenschaften1", state_.language));
-  delete dialog->findChild<QWidget*>(u"PropertyRows"_qs, Qt::FindDirectChildrenOnly);
-  auto* rows = new QWidget(dialog);
-  rows->setObjectName(u"PropertyRows"_qs);
-  auto* form = new QFormLayout(rows);
-  form->setContentsMargins(QMargins());
-  const QString path = dialog->property(kPathProperty).toString();
-  for (const auto& [label, value] : DescribeEntry(path, state_.Slots())) {
-    auto* text = new QLabel(rows);
-    text->setTextFormat(Qt::PlainText);  // names are data, never markup
-    text->setText(value);
-    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    form->addRow(label, text);
-  }
-  static_cast<QVBoxLayout*>(dialog->layout())->insertWidget(0, rows);
 }
 
 }  // namespace kavoro

@@ -2,13 +2,14 @@
 
 #include <QObject>
 #include <QPersistentModelIndex>
+#include <QPointer>
 #include <QStyledItemDelegate>
 #include <functional>
+#include <vector>
 
 #include "core/app/FileOperations.h"
 
 class QAction;
-class QDialog;
 class QFileSystemModel;
 class QTabWidget;
 class QTableView;
@@ -18,6 +19,7 @@ namespace kavoro {
 
 class AppState;
 class FolderContentsModel;
+class PropertiesWindow;
 class Prompts;
 class Shell;
 
@@ -93,7 +95,6 @@ class ExplorerActions : public QObject {
   FileOpResult WithProgress(const char* command,
                             const std::function<FileOpResult(const OperationProgress&)>& operation);
   void ShowProperties(const QString& path);
-  void ShowPropertyTexts(QDialog* dialog) const;
   void Paste(FileClipboard& clip, const QString& folder);
 
   Views v_;
@@ -106,6 +107,7 @@ class ExplorerActions : public QObject {
   QString menu_folder_;
   QPersistentModelIndex menu_node_;
   QString menu_file_;
+  std::vector<QPointer<PropertiesWindow>> properties_windows_;
 };
 
 }  // namespace kavoro

@@ -46,14 +46,14 @@ AboutBox::AboutBox(Shell& shell) : QWidget(nullptr, kButtonsOnly) {
   setObjectName(u"TForm4"_qs);
   setFixedWidth(300);
   resize(300, 433);
-  auto* group = AddNamed<QGroupBox>(this, "GroupBox1", 8, 0, 284, 408);
+  auto* group = group_ = AddNamed<QGroupBox>(this, "GroupBox1", 8, 0, 284, 408);
   AddNamed<QLabel>(group, "Label3", 100, 20, 120, 20)->setText(u"Version 2.2"_qs);
   AddNamed<QLabel>(group, "Label1", 78, 42, 150, 18);
   AddNamed<QLabel>(group, "Label7", 46, 68, 192, 18);
-  AddNamed<QLabel>(group, "Label9", 45, 86, 60, 18);
-  (new LinkLabel(group, "Label8", MailText(), Address(address::kMail), shell))
-      ->setGeometry(80, 86, 130, 18);
-  AddNamed<QLabel>(group, "Label10", 200, 86, 70, 18);
+  address_line_[0] = AddNamed<QLabel>(group, "Label9", 45, 86, 60, 18);
+  address_line_[1] = new LinkLabel(group, "Label8", MailText(), Address(address::kMail), shell);
+  address_line_[1]->setGeometry(80, 86, 130, 18);
+  address_line_[2] = AddNamed<QLabel>(group, "Label10", 200, 86, 70, 18);
   AddNamed<QLabel>(group, "Label11", 20, 112, 240, 18);
   const std::pair<const char*, const char*> pages[] = {{"Label2", address::kAuthorHomepage},
                                                        {"Label6", address::kLinkSite},
@@ -67,24 +67,21 @@ AboutBox::AboutBox(Shell& shell) : QWidget(nullptr, kButtonsOnly) {
   for (const char* name : {"Label4", "Label5"}) {
     AddNamed<QLabel>(group, name, 14, 180, 257, 24)->setWordWrap(true);
   }
-  auto* ok = AddNamed<QPushButton>(group, "BitBtn1", 100, 0, 80, 25);
-  connect(ok, &QPushButton::clicked, this, &AboutBox::OkClicked);
+  ok_ = AddNamed<QPushButton>(group, "BitBtn1", 100, 0, 80, 25);
+  connect(ok_, &QPushButton::clicked, this, &AboutBox::OkClicked);
   LeaveThrough(this, [this] { emit OkClicked(); });
 }
 
 void AboutBox::PlaceAddressLabels() {
   // Each label follows the text before it; the button keeps to the bottom of the box.
-  auto* group = findChild<QGroupBox*>(u"GroupBox1"_qs);
-  QWidget* previous = findChild<QLabel*>(u"Label9"_qs);
-  for (const char* name : {"Label8", "Label10"}) {
+  QLabel* previous = address_line_[0];
+  for (QLabel* label : {address_line_[1], address_line_[2]}) {
     previous->adjustSize();
-    auto* label = findChild<QLabel*>(QLatin1String(name));
     label->move(previous->x() + previous->width() + 4, label->y());
     previous = label;
   }
   previous->adjustSize();
-  auto* ok = findChild<QPushButton*>(u"BitBtn1"_qs);
-  ok->move(ok->x(), group->height() - ok->height() - 8);
+  ok_->move(ok_->x(), group_->height() - ok_->height() - 8);
 }
 
 VersionWindow::VersionWindow(Shell& shell) : QWidget(nullptr, kButtonsOnly) {

@@ -3,6 +3,9 @@
 #include <QLabel>
 #include <QWidget>
 
+class QGroupBox;
+class QPushButton;
+
 namespace kavoro {
 
 class Shell;
@@ -34,6 +37,11 @@ class AboutBox : public QWidget {
 
  signals:
   void OkClicked();
+
+ private:
+  QGroupBox* group_;
+  QLabel* address_line_[3];  // the mail address with the texts before and after it
+  QPushButton* ok_;
 };
 
 // TForm7: the version history with the feedback note and address.

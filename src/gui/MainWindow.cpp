@@ -1,7 +1,6 @@
 #include "gui/MainWindow.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QHeaderView>
@@ -444,8 +443,7 @@ void MainWindow::ShowLanguage() {
 
 void MainWindow::ShowCaptions() {
   setWindowTitle(TitleOf(state_.window_caption));
-  findChild<QCheckBox*>(u"InfozeigefalskeineMp3DateinenimOrdnersind1"_qs)
-      ->setText(CaptionOf(state_.info_caption));
+  options_panel_->SetInfoCaption(state_.info_caption);
 }
 
 // While a run or a panel has the window, only it can be used.

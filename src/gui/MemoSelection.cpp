@@ -46,7 +46,6 @@ class SelectionDelegate : public QStyledItemDelegate {
 }  // namespace
 
 MemoSelection::MemoSelection(QListView* view) : QObject(view), view_(view) {
-  setObjectName(u"MemoSelection"_qs);
   view->setItemDelegate(new SelectionDelegate(*this, this));
   connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &MemoSelection::OnCurrentChanged);
@@ -55,8 +54,7 @@ MemoSelection::MemoSelection(QListView* view) : QObject(view), view_(view) {
 }
 
 MemoSelection* MemoSelection::Of(const QListView* view) {
-  return view ? view->findChild<MemoSelection*>(u"MemoSelection"_qs, Qt::FindDirectChildrenOnly)
-              : nullptr;
+  return view ? view->findChild<MemoSelection*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }
 
 void MemoSelection::Set(const TextSelection& selection) {

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "gui/NamedWidget.h"
+#include "gui/ShownText.h"
 
 namespace kavoro {
 
@@ -54,6 +55,10 @@ void OptionsPanel::SetFlags(const OptionFlags& f) {
   details_->setChecked(f.details);
   ask_search_start_->setChecked(f.ask_search_start);
   UpdateLinkEnabled();
+}
+
+void OptionsPanel::SetInfoCaption(const QString& caption) {
+  info_no_files_->setText(CaptionOf(caption));
 }
 
 // The link option only means something with whole paths; it keeps its tick while disabled.

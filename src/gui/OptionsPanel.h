@@ -18,6 +18,8 @@ class OptionsPanel : public QGroupBox {
 
   OptionFlags Flags() const;
   void SetFlags(const OptionFlags& flags);
+  // The caption of the tick for the message when nothing is found; it names what is searched.
+  void SetInfoCaption(const QString& caption);
 
  signals:
   void SaveClicked();
