@@ -72,6 +72,8 @@ class EnteringJob : public QObject {
  private:
   struct Run;
   void StartNext();
+  // What the worker thread does for one request.
+  void Work(Run& run);
   void Finish();
 
   ListingDocument& doc_;
