@@ -19,6 +19,7 @@
 #include "gui/CatalogEditor.h"
 #include "gui/ExportDialog.h"
 #include "gui/MainWindow.h"
+#include "support/MainWindowFixture.h"
 #include "support/Printers.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
@@ -26,27 +27,19 @@
 namespace kavoro {
 namespace {
 
-class EnteringGuiTest : public ::testing::Test {
+class EnteringGuiTest : public test::MainWindowFixture {
  protected:
   EnteringGuiTest() {
     test::WriteBytes(dir_.File(u"endungen.ini"_qs),
                      test::CrLf({"Bilder", ".jpg", "Musik", ".mp3", ".htm/.html"}));
     dir_.SetOptionLine(9, "0");   // no message when nothing is found
     dir_.SetOptionLine(15, "0");  // no time and count message
-    window_ = std::make_unique<MainWindow>(dir_.Path(), &prompts_);
-    window_->ApplyOptions();
-    window_->show();
+    Open();
     for (const char* name : {"a.mp3", "B.mp3", "c.jpg", "x/d.mp3", "x/e.MP3"}) {
       const QString path = files_.filePath(QLatin1String(name));
       QDir().mkpath(QFileInfo(path).path());
       test::WriteBytes(path, "data");
     }
-  }
-  template <typename T = QObject>
-  T* Find(const char* name) {
-    auto* found = window_->findChild<T*>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
   }
   void SelectFolder(const QString& path) {
     auto* tree = Find<QTreeView>("ShellTreeView1");
@@ -69,10 +62,7 @@ class EnteringGuiTest : public ::testing::Test {
   }
   QStringList Names() { return window_->State().doc.Column(1).mid(1); }
 
-  test::ProgramDir dir_;
   QTemporaryDir files_;
-  test::ScriptedPrompts prompts_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(EnteringGuiTest, OneTypeFromTheMenuThenAllFilesWithSubfolders) {

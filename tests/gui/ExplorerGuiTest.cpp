@@ -16,6 +16,7 @@
 
 #include "gui/ExplorerActions.h"
 #include "gui/MainWindow.h"
+#include "support/MainWindowFixture.h"
 #include "support/Printers.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedPrompts.h"
@@ -24,12 +25,10 @@
 namespace kavoro {
 namespace {
 
-class ExplorerGuiTest : public ::testing::Test {
+class ExplorerGuiTest : public test::MainWindowFixture {
  protected:
   ExplorerGuiTest() {
-    window_ = std::make_unique<MainWindow>(dir_.Path(), &prompts_, &shell_);
-    window_->ApplyOptions();
-    window_->show();
+    Open();
     for (const char* name :
          {"Musik/lied.mp3", "Musik/b.mp3", "Musik/c.mp3", "Andere/x.txt", "Leer/y.txt"}) {
       MakeFile(QLatin1String(name));
@@ -37,17 +36,14 @@ class ExplorerGuiTest : public ::testing::Test {
     tree_ = Find<QTreeView>("ShellTreeView1");
     list_ = Find<QTableView>("ShellListView1");
   }
-  ~ExplorerGuiTest() override { test::RemoveTree(files_.path()); }
+  ~ExplorerGuiTest() override {
+    window_.reset();  // before the files it shows
+    test::RemoveTree(files_.path());
+  }
   QString P(const QString& relative) const { return files_.path() + u'/' + relative; }
   void MakeFile(const QString& relative) const {
     QDir().mkpath(QFileInfo(P(relative)).path());
     test::WriteBytes(P(relative), "data");
-  }
-  template <typename T = QObject>
-  T* Find(const char* name) {
-    auto* found = window_->findChild<T*>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
   }
   QFileSystemModel* Folders() { return static_cast<QFileSystemModel*>(tree_->model()); }
   QString CurrentFolder() { return Folders()->filePath(tree_->currentIndex()); }
@@ -81,11 +77,7 @@ class ExplorerGuiTest : public ::testing::Test {
     return static_cast<CutMarkDelegate*>(view->itemDelegate())->Dimmed(index);
   }
 
-  test::ProgramDir dir_;
-  test::ScriptedPrompts prompts_;
-  test::RecordingShell shell_;
   QTemporaryDir files_;
-  std::unique_ptr<MainWindow> window_;
   QTreeView* tree_ = nullptr;
   QTableView* list_ = nullptr;
 };

@@ -20,6 +20,7 @@
 #include "gui/MemoSelection.h"
 #include "support/Entries.h"
 #include "support/FindNamed.h"
+#include "support/MainWindowFixture.h"
 #include "support/Printers.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
@@ -27,18 +28,8 @@
 namespace kavoro {
 namespace {
 
-class GridAndSearchTest : public ::testing::Test {
+class GridAndSearchTest : public test::MainWindowFixture {
  protected:
-  MainWindow& Open() {
-    window_ = std::make_unique<MainWindow>(dir_.Path(), &prompts_);
-    window_->ApplyOptions();
-    window_->show();
-    return *window_;
-  }
-  template <typename T = QWidget>
-  T* Find(const char* name) {
-    return test::FindNamed<T>(window_.get(), name);
-  }
   template <typename T = QWidget>
   T* InFind(const char* name) {
     auto* found = window_->FindDialog()->findChild<T*>(QLatin1String(name));
@@ -51,16 +42,12 @@ class GridAndSearchTest : public ::testing::Test {
     for (int r = 0; r < model->rowCount(); ++r) out << model->index(r, column).data().toString();
     return out;
   }
-  QByteArray OptionLine(int index) const { return dir_.Options().split('\n')[index]; }
+  QByteArray OptionLine(int index) const { return OptionLines()[index]; }
   void AddEntries(const QStringList& names) {
     for (const QString& name : names) test::AddEntry(window_->State().doc, name);
   }
   TextSelection Memo1() { return MemoSelection::Of(Find<QListView>("Memo1"))->Get(); }
   bool MainEnabled() { return window_->isEnabled(); }
-
-  test::ProgramDir dir_;
-  test::ScriptedPrompts prompts_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(GridAndSearchTest, SortButtonsSortOnAMouseReleaseOnly) {
@@ -111,7 +98,7 @@ TEST_F(GridAndSearchTest, DetailToolsFollowTheGridsColumns) {
                                 "Edit3",        "Edit4",        "Edit5"};
   auto tools_enabled = [&] {
     return std::count_if(std::begin(detail_tools), std::end(detail_tools),
-                         [&](const char* name) { return Find(name)->isEnabled(); });
+                         [&](const char* name) { return Find<QWidget>(name)->isEnabled(); });
   };
   ASSERT_EQ(tools_enabled(), 0);
   prompts_.files = {dir_.File(u"fuenf.mpl"_qs)};

@@ -9,6 +9,7 @@
 
 #include "core/app/HelpLinks.h"
 #include "gui/MainWindow.h"
+#include "support/MainWindowFixture.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
@@ -16,13 +17,9 @@
 namespace kavoro {
 namespace {
 
-class InfoWindowsTest : public ::testing::Test {
+class InfoWindowsTest : public test::MainWindowFixture {
  protected:
-  InfoWindowsTest() {
-    window_ = std::make_unique<MainWindow>(dir_.Path(), &prompts_, &shell_);
-    window_->ApplyOptions();
-    window_->show();
-  }
+  InfoWindowsTest() { Open(); }
   QWidget* Window(const char* name) {
     for (QWidget* w : QApplication::topLevelWidgets()) {
       if (w->objectName() == QLatin1String(name)) return w;
@@ -32,17 +29,10 @@ class InfoWindowsTest : public ::testing::Test {
   }
   template <typename T = QObject>
   T* Find(QObject* parent, const char* name) {
-    auto* found = parent->findChild<T*>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
+    return test::FindNamed<T>(parent, name);
   }
-  QAction* Action(const char* name) { return Find<QAction>(window_.get(), name); }
+  using MainWindowFixture::Find;
   QUrl Url(const char* address) { return QUrl(QLatin1String(address)); }
-
-  test::ProgramDir dir_;
-  test::ScriptedPrompts prompts_;
-  test::RecordingShell shell_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(InfoWindowsTest, AboutBoxOpensCentredOverTheMovedWindowAndOkGivesItBack) {

@@ -22,32 +22,14 @@
 #include "gui/MainWindow.h"
 #include "support/Entries.h"
 #include "support/FindNamed.h"
+#include "support/MainWindowFixture.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
 
 namespace kavoro {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  MainWindow& Open() {
-    window_ = std::make_unique<MainWindow>(dir_.Path(), &prompts_);
-    EXPECT_TRUE(window_->StartupOk());
-    window_->ApplyOptions();
-    window_->show();
-    return *window_;
-  }
-  template <typename T = QObject>
-  T* Find(const char* name) {
-    return test::FindNamed<T>(window_.get(), name);
-  }
-  QAction* Action(const char* name) { return Find<QAction>(name); }
-  QList<QByteArray> OptionLines() const { return dir_.Options().split('\n'); }
-
-  test::ProgramDir dir_;
-  test::ScriptedPrompts prompts_;
-  std::unique_ptr<MainWindow> window_;
-};
+using MainWindowTest = test::MainWindowFixture;
 
 TEST_F(MainWindowTest, StartsWithEveryControlInGerman) {
   MainWindow& w = Open();

@@ -13,6 +13,7 @@
 #include "gui/MainWindow.h"
 #include "gui/StyleDialog.h"
 #include "support/Entries.h"
+#include "support/MainWindowFixture.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
@@ -20,20 +21,15 @@
 namespace kavoro {
 namespace {
 
-class OutputWindowsTest : public ::testing::Test {
+class OutputWindowsTest : public test::MainWindowFixture {
  protected:
   void SetUp() override {
-    window_ = std::make_unique<MainWindow>(dir_.Path(), &prompts_, &shell_);
-    ASSERT_TRUE(window_->StartupOk());
-    window_->ApplyOptions();
-    window_->show();
+    Open();
     test::AddEntry(window_->State().doc, u"Größe & <Lied>.mp3"_qs);
   }
   template <typename T>
   T* In(QWidget* window, const char* name) {
-    auto* found = window->findChild<T*>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
+    return test::FindNamed<T>(window, name);
   }
   QWidget* ExportWindow() { return window_->ExportWindow(); }
   QWidget* StyleWindow() { return window_->StyleWindow(); }
@@ -54,10 +50,6 @@ class OutputWindowsTest : public ::testing::Test {
     return bytes;
   }
 
-  test::ProgramDir dir_;
-  test::ScriptedPrompts prompts_;
-  test::RecordingShell shell_;
-  std::unique_ptr<MainWindow> window_;
   QTemporaryDir out_;
 };
 

@@ -36,6 +36,7 @@
 #include "gui/StyleDialog.h"
 #include "support/Entries.h"
 #include "support/FindNamed.h"
+#include "support/MainWindowFixture.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
@@ -43,24 +44,11 @@
 namespace kavoro {
 namespace {
 
-class SecondaryWindowsTest : public ::testing::Test {
+class SecondaryWindowsTest : public test::MainWindowFixture {
  protected:
   SecondaryWindowsTest() {
     dir_.SetOptionLine(24, "0");  // the find window starts with its question
-    window_ = std::make_unique<MainWindow>(dir_.Path(), &prompts_, &shell_);
-    window_->ApplyOptions();
-    window_->show();
-  }
-  template <typename T = QObject>
-  T* Find(const char* name) {
-    return test::FindNamed<T>(window_.get(), name);
-  }
-  QAction* Action(const char* name) { return Find<QAction>(name); }
-  static QWidget* TopLevel(const char* name) {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (w->objectName() == QLatin1String(name) && w->isVisible()) return w;
-    }
-    return nullptr;
+    Open();
   }
   // The main window is usable again: enabled and not held by a modal window.
   bool MainUsable() const {
@@ -133,11 +121,7 @@ class SecondaryWindowsTest : public ::testing::Test {
     };
   }
 
-  test::ProgramDir dir_;
-  test::ScriptedPrompts prompts_;
-  test::RecordingShell shell_;
   QTemporaryDir files_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 // Every pair of visible sibling controls under `root` whose areas overlap, as "a / b". Qt's

@@ -21,6 +21,7 @@
 #include "gui/DialogPrompts.h"
 #include "gui/MainWindow.h"
 #include "support/FindNamed.h"
+#include "support/MainWindowFixture.h"
 #include "support/Printers.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestFiles.h"
@@ -29,22 +30,11 @@ namespace kavoro {
 namespace {
 
 // Names are data: markup, "&" and line breaks in them are shown as they are.
-class ShownTextsTest : public ::testing::Test {
+class ShownTextsTest : public test::MainWindowFixture {
  protected:
   ShownTextsTest() {
     test::WriteBytes(dir_.File(u"endungen.ini"_qs),
                      (QString(u"Rock & <b>Pop</b>\r\n.a&b\r\n.[*]\r\n"_qs)).toUtf8());
-  }
-  MainWindow& Open() {
-    window_ = std::make_unique<MainWindow>(dir_.Path(), &prompts_);
-    EXPECT_TRUE(window_->StartupOk());
-    window_->ApplyOptions();
-    window_->show();
-    return *window_;
-  }
-  template <typename T = QObject>
-  T* Find(const char* name) {
-    return test::FindNamed<T>(window_.get(), name);
   }
   // The text a menu entry or button shows: "&&" is one ampersand, a lone "&" marks a key.
   static QString Shown(const QString& caption) {
@@ -69,10 +59,6 @@ class ShownTextsTest : public ::testing::Test {
     ask();
     return seen;
   }
-
-  test::ProgramDir dir_;
-  test::ScriptedPrompts prompts_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(ShownTextsTest, MessagesShowNamesAsPlainTextWithTheirLineBreaks) {
