@@ -13,7 +13,7 @@ class QTabWidget;
 namespace kavoro {
 
 // TForm5: adds and deletes categories and extensions of the file-type catalog. It only
-// proposes changes; the main window commits them.
+// proposes changes; CatalogMenus commits them.
 class CatalogEditor : public QDialog {
   Q_OBJECT
 

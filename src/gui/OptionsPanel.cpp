@@ -34,6 +34,12 @@ OptionsPanel::OptionsPanel(QWidget* parent) : QGroupBox(parent) {
   hide();
 }
 
+void OptionsPanel::Open(QSize area) {
+  move(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2 - 50);
+  show();
+  raise();
+}
+
 OptionFlags OptionsPanel::Flags() const {
   OptionFlags f;
   f.info_no_files = info_no_files_->isChecked();

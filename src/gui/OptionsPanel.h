@@ -16,6 +16,8 @@ class OptionsPanel : public QGroupBox {
  public:
   explicit OptionsPanel(QWidget* parent);
 
+  // Shows the panel centred across `area`, a little above the middle.
+  void Open(QSize area);
   OptionFlags Flags() const;
   void SetFlags(const OptionFlags& flags);
   // The caption of the tick for the message when nothing is found; it names what is searched.

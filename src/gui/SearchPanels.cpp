@@ -54,7 +54,7 @@ SeveralTypesPanel::SeveralTypesPanel(QWidget* parent) : QGroupBox(parent) {
   hide();
 }
 
-void SeveralTypesPanel::Open(const QStringList& lines, UiLanguage language) {
+void SeveralTypesPanel::Open(const QStringList& lines, UiLanguage language, QSize window) {
   catalog_->clear();
   chosen_->clear();
   QTreeWidgetItem* category = nullptr;
@@ -69,6 +69,7 @@ void SeveralTypesPanel::Open(const QStringList& lines, UiLanguage language) {
   SetRemoveMode(false);
   add_remove_->setEnabled(false);
   confirm_->setEnabled(false);
+  move(window.width() / 2 - width() / 2, window.height() / 2 - height() / 2 - 50);
   show();
   raise();
 }
@@ -146,13 +147,14 @@ SeveralFoldersPanel::SeveralFoldersPanel(QWidget* parent) : QGroupBox(parent) {
   hide();
 }
 
-void SeveralFoldersPanel::Open(UiLanguage language, const QString& folder) {
+void SeveralFoldersPanel::Open(UiLanguage language, const QString& folder, QSize window) {
   if (!folder.isEmpty()) ShowFolder(tree_, model_, folder);
   shown_->clear();
   folders_.clear();
   SetLanguage(language);
   SetRemoveMode(false);
   UpdateEnter();
+  move(window.width() / 2 - width() / 2, window.height() / 2 - height() + 120);
   show();
   raise();
 }

@@ -21,7 +21,8 @@ class SeveralTypesPanel : public QGroupBox {
 
  public:
   explicit SeveralTypesPanel(QWidget* parent);
-  void Open(const QStringList& catalog_lines, UiLanguage language);
+  // Shows the catalog's extensions, centred across the window's layout size `window`.
+  void Open(const QStringList& catalog_lines, UiLanguage language, QSize window);
   void SetLanguage(UiLanguage language);
   QStringList Chosen() const;
 
@@ -49,7 +50,8 @@ class SeveralFoldersPanel : public QGroupBox {
   using Folders = std::vector<std::pair<QString, bool>>;  // path, with subfolders
 
   explicit SeveralFoldersPanel(QWidget* parent);
-  void Open(UiLanguage language, const QString& folder);
+  // Opens with `folder` chosen in the tree, centred across the window's layout size `window`.
+  void Open(UiLanguage language, const QString& folder, QSize window);
   void SetLanguage(UiLanguage language);
   const Folders& Collected() const { return folders_; }
 
