@@ -68,17 +68,11 @@ void CatalogMenus::AddEntries(QMenu* menu) {
     QAction* action = category->addAction(QString());
     SetNameOf(action, lines[i], category->fontMetrics());
     entries_.append(action);
-    connect(action, &QAction::triggered, this, [this, i] {
-      ChooseCatalogExtension(state_, i);
-      emit SelectionChanged();
-    });
+    connect(action, &QAction::triggered, this, [this, i] { ChooseCatalogExtension(state_, i); });
   }
 }
 
-void CatalogMenus::SearchAllFiles() {
-  ChooseAllFiles(state_);
-  emit SelectionChanged();
-}
+void CatalogMenus::SearchAllFiles() { ChooseAllFiles(state_); }
 
 void CatalogMenus::OpenEditor(bool extensions) {
   if (extensions) {
@@ -108,7 +102,6 @@ void CatalogMenus::TakeProposal(const CatalogResult& result) {
   const std::optional<QString> failed =
       CommitCatalogChange(state_, result.edit->lines, result.edit->deleted_extensions);
   Rebuild();
-  emit SelectionChanged();
   CloseEditor();
   if (failed) prompts_.Error(*failed);
 }

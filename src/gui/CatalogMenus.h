@@ -38,10 +38,6 @@ class CatalogMenus : public QObject {
   // The editor's texts, fitted to its controls, and the menus in the language now chosen.
   void ShowLanguage();
 
- signals:
-  // What is searched for changed: an entry was chosen, or its extension deleted.
-  void SelectionChanged();
-
  private:
   void AddEntries(QMenu* menu);
   void TakeProposal(const CatalogResult& result);

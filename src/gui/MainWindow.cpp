@@ -55,6 +55,7 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
   connect(&job_, &EnteringJob::Entered, this, &MainWindow::ShowEntered);
   connect(&job_, &EnteringJob::Cancelled, this, [this] { SetBusy(false); });
   BuildPanels(central);
+  connect(&state_.events, &StateEvents::CaptionsChanged, this, &MainWindow::ShowCaptions);
   windows_ = new SecondaryWindows(this, state_, *prompts_, *shell_,
                                   {listing_pane_, listing_pane_->TextView(), listing_pane_->Grid(),
                                    listing_pane_->HtmlView(), folder_pane_});
@@ -92,7 +93,6 @@ void MainWindow::BuildPanels(QWidget* central) {
   several_types_ = new SeveralTypesPanel(central);
   connect(several_types_, &SeveralTypesPanel::Confirmed, this, [this](const QStringList& exts) {
     ChooseSeveralExtensions(state_, exts);
-    ShowCaptions();
     ClosePanel(several_types_);
   });
   connect(several_types_, &SeveralTypesPanel::Cancelled, this,
@@ -137,7 +137,6 @@ void MainWindow::BuildMenus() {
   add(types, "Dateiartenhinzufgenlschen1", [this] { catalog_->OpenEditor(true); });
   types->addSeparator();
   catalog_ = new CatalogMenus(state_, *prompts_, types, folder_pane_->SearchMenus(), this);
-  connect(catalog_, &CatalogMenus::SelectionChanged, this, &MainWindow::ShowCaptions);
 
   add(bar, "Suchen1", [this] { windows_->Find()->Open(); });
 
@@ -349,7 +348,6 @@ void MainWindow::ShowLanguage() {
   several_types_->SetLanguage(language);
   several_folders_->SetLanguage(language);
   catalog_->ShowLanguage();
-  ShowCaptions();
   windows_->ShowLanguage();
   FitCaptions(this);
   folder_pane_->ShowLanguage();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QSignalSpy>
 
 #include "core/app/AppState.h"
 #include "core/listing/ListingHeaders.h"
@@ -277,6 +278,19 @@ TEST(FlagLinesTest, EveryTickGoesToItsLineAndComesBack) {
   OptionFlags all{true, true, true, true, true, true, false};
   WriteFlags(all, options, &OptionsFile::SetWorkingLine, opt::kWindowWidth);
   EXPECT_EQ(options.WorkingLine(opt::kNoSearchStartQuestion), u"x"_qs);
+}
+
+// Whoever shows the captions hears of every change from the state itself.
+TEST_F(StartupTest, EveryCaptionChangeIsAnnounced) {
+  AppState& s = Start();
+  QSignalSpy announced(&s.events, &StateEvents::CaptionsChanged);
+  ChooseAllFiles(s);
+  ChooseSeveralExtensions(s, {u".mp3"_qs, u".wav"_qs});
+  EXPECT_EQ(s.window_caption, u"Suchen nach : *.mp3 .wav  - Dateien"_qs);
+  ASSERT_EQ(SwitchLanguage(s, UiLanguage::English), std::nullopt);
+  ASSERT_EQ(CommitCatalogChange(s, s.catalog.Lines(), {u".mp3"_qs}), std::nullopt);
+  EXPECT_EQ(s.window_caption, s.Slots().capAll2);
+  EXPECT_EQ(announced.size(), 4);
 }
 
 TEST_F(StartupTest, RefusesMissingOrUnusableConfiguration) {

@@ -31,7 +31,7 @@ TEST(CatalogMenusTest, EntriesFollowTheMenusOwnAndChooseWhatIsSearched) {
   types.addSeparator();
   QMenu search(&window);
   CatalogMenus menus(state, prompts, &types, {&search}, &window);
-  QSignalSpy changed(&menus, &CatalogMenus::SelectionChanged);
+  QSignalSpy changed(&state.events, &StateEvents::CaptionsChanged);
   menus.Rebuild();
   menus.Rebuild();
   EXPECT_EQ(Titles(types), (QStringList{"own", "-", "Bilder", "Musik", "-"}));

@@ -33,6 +33,12 @@ void BuildStyledListing(AppState& s, OptionsFile* record_details) {
                     record_details);
 }
 
+void SetCaptions(AppState& s, const QString& window, const QString& info) {
+  s.window_caption = window;
+  s.info_caption = info;
+  emit s.events.CaptionsChanged();
+}
+
 std::optional<QString> LoadBoth(OptionsFile& options) {
   if (auto error = options.LoadWorking()) return error;
   return options.LoadSnapshot();
@@ -169,8 +175,7 @@ void ApplyLanguage(AppState& s, UiLanguage language) {
   s.language = language;
   ApplyLanguageHeaders(s.doc, s.flags.details, language, s.options);
   FollowColumnCount(s.grid_tools, s.doc);
-  s.window_caption = MainWindowCaption(s);
-  s.info_caption = InfoNoFilesCaption(s);
+  SetCaptions(s, MainWindowCaption(s), InfoNoFilesCaption(s));
 }
 
 std::optional<QString> SwitchLanguage(AppState& s, UiLanguage language) {
@@ -201,14 +206,12 @@ void ChooseCatalogExtension(AppState& s, int catalog_line) {
   s.selection.search_all_files = false;
   s.selection.extensions = {ext};
   s.selection.current_extension = ext;
-  s.info_caption = m.optNoTypeHead + ext + m.optNoTypeTail;
-  s.window_caption = m.capTypeHead + ext + m.capTypeTail;
+  SetCaptions(s, m.capTypeHead + ext + m.capTypeTail, m.optNoTypeHead + ext + m.optNoTypeTail);
 }
 
 void ChooseAllFiles(AppState& s) {
   s.selection.search_all_files = true;
-  s.info_caption = s.Slots().optNoFiles2;
-  s.window_caption = s.Slots().capAll2;
+  SetCaptions(s, s.Slots().capAll2, s.Slots().optNoFiles2);
 }
 
 void ChooseSeveralExtensions(AppState& s, const QStringList& extensions) {
@@ -222,10 +225,10 @@ void ChooseSeveralExtensions(AppState& s, const QStringList& extensions) {
     caption_list += ext + u' ';
     info_list += u' ' + ext;
   }
-  s.window_caption = m.capTypeHead + caption_list + m.capTypeTail;
-  s.info_caption = m.optNoTypeHead + info_list + m.optNoTypeTail;
   s.selection.search_all_files = false;
   s.selection.current_extension = caption_list;
+  SetCaptions(s, m.capTypeHead + caption_list + m.capTypeTail,
+              m.optNoTypeHead + info_list + m.optNoTypeTail);
 }
 
 std::optional<QString> CommitCatalogChange(AppState& s, const QStringList& lines,
@@ -240,11 +243,11 @@ std::optional<QString> CommitCatalogChange(AppState& s, const QStringList& lines
   } else {
     const QString& ext = s.selection.current_extension;
     const bool german = s.language == UiLanguage::German;
-    s.info_caption = german
-                         ? u"Info zeigen, falls keine *"_qs + ext + u" - Dateien im Ordner sind"_qs
-                         : s.Slots().optNoTypeHead + ext + s.Slots().optNoTypeTail;
-    s.window_caption = german ? s.Slots().capTypeHead + ext + s.Slots().capTypeTail
-                              : u"Search for : *"_qs + ext + u"-files"_qs;
+    SetCaptions(s,
+                german ? s.Slots().capTypeHead + ext + s.Slots().capTypeTail
+                       : u"Search for : *"_qs + ext + u"-files"_qs,
+                german ? u"Info zeigen, falls keine *"_qs + ext + u" - Dateien im Ordner sind"_qs
+                       : s.Slots().optNoTypeHead + ext + s.Slots().optNoTypeTail);
   }
   QString error;
   if (!LineFile::Write(s.ProgramFile(u"endungen.ini"_qs), lines, &error)) return error;

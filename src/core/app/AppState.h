@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 
+#include "core/app/StateEvents.h"
 #include "core/grid/GridColumns.h"
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/Entering.h"
@@ -82,9 +83,10 @@ class AppState {
   QString list_folder;
   ExportFolders export_folders;
   // The window caption and the caption of the "nothing found" option, as the last action that
-  // chose what to search for left them.
+  // chose what to search for left them; every change is announced by `events`.
   QString window_caption;
   QString info_caption;
+  StateEvents events;
 
   const MessageSlots& Slots() const { return MessageSlotsFor(language); }
 };
