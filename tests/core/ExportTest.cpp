@@ -51,7 +51,7 @@ TEST_F(ExportTest, TextIsTheTextViewInCp1252WithCrLf) {
   QString error;
   ASSERT_TRUE(ExportText(doc, File(u"a.txt"_qs), &error));
   EXPECT_EQ(test::ReadBytes(File(u"a.txt"_qs)), test::CrLf({"Nr.        Datei",
-                                                            "     1  Gr\xF6\xDF"
+                                                            "        1  Gr\xF6\xDF"
                                                             "e & <Lied>.mp3"}));
 }
 
@@ -62,7 +62,8 @@ TEST_F(ExportTest, HtmlIsTheViewWithTheClosingTagsAndLeavesTheViewAlone) {
   EXPECT_TRUE(bytes.startsWith("<html>\r\n<head>\r\n<title>Kavoro</title> \r\n"));
   EXPECT_TRUE(
       bytes.endsWith("Gr\xF6\xDF"
-                     "e & <Lied>.mp3\r\n</td>\r\n</tr>\r\n</table>\r\n</body>\r\n</html>\r\n"));
+                     "e &amp; &lt;Lied&gt;.mp3\r\n</td>\r\n</tr>\r\n</table>\r\n</body>\r\n"
+                     "</html>\r\n"));
   EXPECT_EQ(bytes.count("\r\n"), view.size() + 3);
   EXPECT_EQ(doc.Html().ToStringList(), view);
 }

@@ -160,19 +160,19 @@ TEST_F(GridAndSearchTest, FindWindowSearchesTheTextViewAndClosesAgain) {
   EXPECT_TRUE(search->isEnabled());
 
   QTest::keyClick(InFind<QLineEdit>("LabeledEdit1"), Qt::Key_Return);  // Enter in the field
-  EXPECT_EQ(Memo1(), (TextSelection{{1, 8}, 3}));
+  EXPECT_EQ(Memo1(), (TextSelection{{1, 11}, 3}));
   EXPECT_EQ(Find<QListView>("Memo1")->currentIndex().row(), 1);
   EXPECT_FALSE(MainEnabled());
   search->setFocus();
   QTest::keyClick(search, Qt::Key_Return);  // Enter on "Suchen" searches on
-  EXPECT_EQ(Memo1(), (TextSelection{{3, 8}, 3}));
+  EXPECT_EQ(Memo1(), (TextSelection{{3, 11}, 3}));
 
   InFind<QCheckBox>("CheckBox1")->setChecked(true);  // with case: no more hits
   search->click();
   EXPECT_EQ(
       prompts_.shown.last(),
       u"ask: \"ABC\" wurde leider nicht gefunden\nSoll noch einmal vom Anfang gesucht werden ?"_qs);
-  EXPECT_EQ(Memo1(), (TextSelection{{3, 8}, 3}));
+  EXPECT_EQ(Memo1(), (TextSelection{{3, 11}, 3}));
   QTest::mouseClick(InFind<QLabel>("Label1"), Qt::LeftButton);
   EXPECT_FALSE(InFind<QCheckBox>("CheckBox1")->isChecked());
 
@@ -185,7 +185,7 @@ TEST_F(GridAndSearchTest, FindWindowSearchesTheTextViewAndClosesAgain) {
   auto* memo = Find<QListView>("Memo1");
   memo->setCurrentIndex(memo->model()->index(2, 0));
   EXPECT_EQ(Memo1(), (TextSelection{{2, 0}, 0}));
-  MemoSelection::Of(memo)->Set(TextSelection{{3, 8}, 3});
+  MemoSelection::Of(memo)->Set(TextSelection{{3, 11}, 3});
   w.State().doc.SetTextLines({u"neu"_qs});
   EXPECT_EQ(Memo1().length, 0);
 }

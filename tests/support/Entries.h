@@ -2,8 +2,10 @@
 
 #include <QString>
 
+#include "core/listing/Entering.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingHeaders.h"
+#include "core/text/Utf8.h"
 
 namespace kavoro::test {
 
@@ -14,29 +16,20 @@ inline void StartListing(ListingDocument& doc, bool details,
   ApplyListingHeaders(doc, details, language, nullptr);
 }
 
-// Appends one entry to all three views in the stored layout (text line, grid row, HTML block
-// of 6 or 12 lines), the way entering leaves it.
+// Appends one entry with these texts through the writer entering uses, with details when the
+// grid shows five columns. The texts need not be ones entering would make (a list file edited
+// by hand holds any).
 inline void AddEntry(ListingDocument& doc, const QString& name, const QString& size = {},
                      const QString& type = {}, const QString& date = {}) {
-  const bool five = doc.ColumnCount() == 5;
-  const int n = doc.EntryCounter() + 1;
-  doc.SetEntryCounter(n);
-  const QString number = QString::number(n);
-  doc.PutTextLine(n, number.rightJustified(6) + u"  "_qs + name +
-                         (five ? u"  "_qs + size + u"  "_qs + type + u"  "_qs + date : QString()));
-  doc.AppendRow({number, name, size, type, date});
-  for (const QString& line : {u"<tr><td align=\"right\">"_qs, number, u"</td><td>"_qs, name}) {
-    doc.AppendHtmlLine(line);
-  }
-  if (!five) {
-    doc.AppendHtmlLine(u"</td>");
-  } else {
-    for (const QString& line :
-         {u"</td><td>"_qs, size, u"</td><td>"_qs, type, u"</td><td>"_qs, date, u"</td>"_qs}) {
-      doc.AppendHtmlLine(line);
-    }
-  }
-  doc.AppendHtmlLine(u"</tr>");
+  const std::string n = utf8::FromQString(name), s = utf8::FromQString(size),
+                    t = utf8::FromQString(type), d = utf8::FromQString(date);
+  EntryCells cells;
+  cells.details = doc.ColumnCount() == 5;
+  cells.name = n;
+  cells.size = s;
+  cells.type = t;
+  cells.date = d;
+  AppendEntry(doc, cells);
 }
 
 }  // namespace kavoro::test

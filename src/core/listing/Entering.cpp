@@ -104,6 +104,67 @@ bool CollectEntries(const QString& folder, bool recurse, const SearchSelection& 
   return true;
 }
 
+namespace {
+
+// AppendEntry with a buffer kept across the entries of a run.
+void WriteEntry(ListingData& doc, const EntryCells& cells, int views, std::string& escaped) {
+  const int n = doc.EntryCounter() + 1;
+  doc.SetEntryCounter(n);
+  char digits[16];
+  const std::string_view number(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+  if (views & kTextView) {
+    if (cells.details) {
+      doc.PutEntryTextLine(n, {Padding(n), number, "  ", cells.name, kDash, cells.size, kDash,
+                               cells.type, kDash, cells.date});
+    } else {
+      doc.PutEntryTextLine(n, {Padding(n), number, "  ", cells.name});
+    }
+  }
+  if (views & kGridView) {
+    if (cells.details) {
+      doc.AppendRowUtf8({number, cells.name, cells.size, cells.type, cells.date});
+    } else {
+      doc.AppendRowUtf8({number, cells.name, {}, {}, {}});
+    }
+  }
+  if (!(views & kHtmlView)) return;
+  const bool link = !cells.link_target.empty();
+  doc.AppendHtmlLineUtf8("<tr><td align=\"right\">");
+  doc.AppendHtmlLineUtf8(number);
+  if (link) {
+    doc.AppendHtmlLineUtf8("</td><td><a href=\"" + std::string(cells.link_target) +
+                           "\" target=\"_blank\">");
+  } else {
+    doc.AppendHtmlLineUtf8("</td><td>");
+  }
+  auto escaped_line = [&](std::string_view text) {
+    escaped.clear();
+    AppendHtmlEscaped(text, escaped);
+    doc.AppendHtmlLineUtf8(escaped);
+  };
+  escaped_line(cells.name);
+  if (!cells.details) {
+    doc.AppendHtmlLineUtf8(link ? "</a></td>" : "</td>");
+    doc.AppendHtmlLineUtf8("</tr>");
+    return;
+  }
+  doc.AppendHtmlLineUtf8(link ? "</a></td><td>" : "</td><td>");
+  doc.AppendHtmlLineUtf8(cells.size);
+  doc.AppendHtmlLineUtf8("</td><td>");
+  escaped_line(cells.type);
+  doc.AppendHtmlLineUtf8("</td><td>");
+  escaped_line(cells.date);
+  doc.AppendHtmlLineUtf8("</td>");
+  doc.AppendHtmlLineUtf8("</tr>");
+}
+
+}  // namespace
+
+void AppendEntry(ListingData& doc, const EntryCells& cells, int views) {
+  std::string escaped;
+  WriteEntry(doc, cells, views, escaped);
+}
+
 void AppendEntries(ListingData& doc, const FoundFiles& entries, const EntryOptions& options,
                    EntryTexts& texts, int views) {
   const bool link = options.link && options.whole_path;
@@ -115,68 +176,29 @@ void AppendEntries(ListingData& doc, const FoundFiles& entries, const EntryOptio
   }
   doc.ReserveMore(static_cast<qsizetype>(entries.Count()), options.details ? 12 : 6, views,
                   text_bytes);
-  std::string raw, name, size, date, escaped, anchor;
-  char digits[16];
+  std::string raw, name, size, date, target, escaped;
   for (std::size_t i = 0; i < entries.Count(); ++i) {
-    const int n = doc.EntryCounter() + 1;
-    doc.SetEntryCounter(n);
-    const std::string_view number(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
     raw.clear();
     AppendNameText(entries, i, options, raw);
     name.clear();
     AppendVisible(raw, name);
-    std::string_view type;
+    EntryCells cells;
+    cells.details = options.details;
+    cells.name = name;
     if (options.details) {
       size.clear();
       AppendSizeKB(entries.Size(i), size);
       date.clear();
       texts.dates.Append(entries.Mtime(i), date);
-      type = texts.types.TypeText(entries.Name(i));
+      cells.size = size;
+      cells.type = texts.types.TypeText(entries.Name(i));
+      cells.date = date;
     }
-    if (views & kTextView) {
-      if (options.details) {
-        doc.PutEntryTextLine(
-            n, {Padding(n), number, "  ", name, kDash, size, kDash, type, kDash, date});
-      } else {
-        doc.PutEntryTextLine(n, {Padding(n), number, "  ", name});
-      }
+    if (link && (views & kHtmlView)) {
+      target = utf8::FromQString(LinkTarget(entries.FullPath(i)));
+      cells.link_target = target;
     }
-    if (views & kGridView) {
-      if (options.details) {
-        doc.AppendRowUtf8({number, name, size, type, date});
-      } else {
-        doc.AppendRowUtf8({number, name, {}, {}, {}});
-      }
-    }
-    if (!(views & kHtmlView)) continue;
-    doc.AppendHtmlLineUtf8("<tr><td align=\"right\">");
-    doc.AppendHtmlLineUtf8(number);
-    if (link) {
-      anchor = "</td><td><a href=\"" + utf8::FromQString(LinkTarget(entries.FullPath(i))) +
-               "\" target=\"_blank\">";
-      doc.AppendHtmlLineUtf8(anchor);
-    } else {
-      doc.AppendHtmlLineUtf8("</td><td>");
-    }
-    auto escaped_line = [&](std::string_view text) {
-      escaped.clear();
-      AppendHtmlEscaped(text, escaped);
-      doc.AppendHtmlLineUtf8(escaped);
-    };
-    escaped_line(name);
-    if (!options.details) {
-      doc.AppendHtmlLineUtf8(link ? "</a></td>" : "</td>");
-      doc.AppendHtmlLineUtf8("</tr>");
-      continue;
-    }
-    doc.AppendHtmlLineUtf8(link ? "</a></td><td>" : "</td><td>");
-    doc.AppendHtmlLineUtf8(size);
-    doc.AppendHtmlLineUtf8("</td><td>");
-    escaped_line(type);
-    doc.AppendHtmlLineUtf8("</td><td>");
-    escaped_line(date);
-    doc.AppendHtmlLineUtf8("</td>");
-    doc.AppendHtmlLineUtf8("</tr>");
+    WriteEntry(doc, cells, views, escaped);
   }
   doc.EndUpdate();
 }

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "core/i18n/LanguageTables.h"
@@ -50,6 +51,21 @@ bool CollectEntries(const QString& folder, bool recurse, const SearchSelection& 
                     const EntryOptions& options, FoundFiles& out,
                     const std::atomic<bool>* cancel = nullptr,
                     const Scanner::Progress& progress = {});
+
+// The texts of one entry as the views show them (UTF-8), and where its link goes (empty: no
+// link).
+struct EntryCells {
+  bool details = false;
+  std::string_view name;
+  std::string_view size;
+  std::string_view type;
+  std::string_view date;
+  std::string_view link_target;
+};
+
+// Numbers one entry on from the listing's last number and appends it to the views: the text
+// line, the grid row and the HTML block of 6 (12 with details) lines.
+void AppendEntry(ListingData& doc, const EntryCells& cells, int views = kAllViews);
 
 // Numbers the entries on from the listing's last number and appends them to the views.
 void AppendEntries(ListingData& doc, const FoundFiles& entries, const EntryOptions& options,
