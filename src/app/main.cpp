@@ -1,14 +1,55 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFont>
+#include <cstring>
 
 #include "gui/MainWindow.h"
 
+namespace {
+
+void Name(QCoreApplication& app) {
+  app.setApplicationName(u"Kavoro"_qs);
+  app.setApplicationVersion(u"2.2"_qs);
+}
+
+QCommandLineOption Describe(QCommandLineParser& parser) {
+  parser.setApplicationDescription(u"Lists the files of folders."_qs);
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption program_dir(
+      u"program-dir"_qs,
+      u"Folder holding optionen.ini and endungen.ini (default: the program's)."_qs, u"DIR"_qs,
+      QCoreApplication::applicationDirPath());
+  parser.addOption(program_dir);
+  return program_dir;
+}
+
+// --help and --version are answered before the window's application exists, so that they work
+// without a display.
+bool AsksHelpOrVersion(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    for (const char* option : {"-h", "--help", "--help-all", "-v", "--version"}) {
+      if (std::strcmp(argv[i], option) == 0) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  if (AsksHelpOrVersion(argc, argv)) {
+    QCoreApplication app(argc, argv);
+    Name(app);
+    QCommandLineParser parser;
+    Describe(parser);
+    parser.process(app);  // prints and ends the program
+    return 0;
+  }
+
   QApplication app(argc, argv);
-  QApplication::setApplicationName(u"Kavoro"_qs);
+  Name(app);
   QApplication::setApplicationDisplayName(u"Kavoro 2.2"_qs);
-  QApplication::setApplicationVersion(u"2.2"_qs);
 
   // The window is laid out in pixels, so its font is set in pixels too.
   QFont font = QApplication::font();
@@ -16,14 +57,7 @@ int main(int argc, char* argv[]) {
   QApplication::setFont(font);
 
   QCommandLineParser parser;
-  parser.setApplicationDescription(u"Lists the files of folders."_qs);
-  parser.addHelpOption();
-  parser.addVersionOption();
-  const QCommandLineOption program_dir(
-      u"program-dir"_qs,
-      u"Folder holding optionen.ini and endungen.ini (default: the program's)."_qs, u"DIR"_qs,
-      QApplication::applicationDirPath());
-  parser.addOption(program_dir);
+  const QCommandLineOption program_dir = Describe(parser);
   parser.process(app);
 
   kavoro::MainWindow window(parser.value(program_dir));

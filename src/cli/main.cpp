@@ -44,6 +44,7 @@ constexpr char kUsage[] =
     "                       first; names and types A to Z); COLUMN:reverse as two clicks\n"
     "      --renumber       number the grid 1, 2, 3 ... in its order\n"
     "  -h, --help           show this help\n"
+    "  -V, --version        show the version\n"
     "\n"
     "Examples:\n"
     "  kavoro-list -r -e .mp3 ~/Musik --txt musik.txt\n"
@@ -86,6 +87,9 @@ std::optional<int> Parse(const QStringList& argv, Args& a) {
     };
     if (arg == u"-h" || arg == u"--help") {
       std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == u"-V" || arg == u"--version") {
+      std::fputs("kavoro-list 2.2\n", stdout);
       return 0;
     } else if (arg == u"-r" || arg == u"--recursive") {
       a.recurse = true;

@@ -31,6 +31,7 @@ class CommandLineTest : public ::testing::Test {
     p.start(QStringLiteral(KAVORO_LIST), args);
     p.waitForFinished(60000);
     err_ = p.readAllStandardError();
+    std_out_ = p.readAllStandardOutput();
     return p.exitCode();
   }
   QString Out(const char* name) const { return out_.filePath(QLatin1String(name)); }
@@ -38,6 +39,7 @@ class CommandLineTest : public ::testing::Test {
   QTemporaryDir tree_;
   QTemporaryDir out_;
   QByteArray err_;
+  QByteArray std_out_;
 };
 
 TEST_F(CommandLineTest, WritesWhatTheWindowWouldWrite) {
@@ -102,6 +104,9 @@ TEST_F(CommandLineTest, ErrorsAndUsage) {
   EXPECT_EQ(Run({tree_.path(), u"--txt"_qs, tree_.filePath(u"no/such/x.txt"_qs)}), 1);
   EXPECT_TRUE(err_.startsWith("kavoro-list: Cannot create file"));
   EXPECT_EQ(Run({u"--help"_qs}), 0);
+  EXPECT_TRUE(std_out_.contains("--version"));
+  EXPECT_EQ(Run({u"--version"_qs}), 0);
+  EXPECT_EQ(std_out_, "kavoro-list 2.2\n");
 }
 
 }  // namespace
