@@ -1,8 +1,11 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFont>
+#include <QMessageBox>
+#include <QStandardPaths>
 #include <cstring>
 
+#include "core/app/ProgramFolders.h"
 #include "gui/MainWindow.h"
 
 namespace {
@@ -18,8 +21,9 @@ QCommandLineOption Describe(QCommandLineParser& parser) {
   parser.addVersionOption();
   const QCommandLineOption program_dir(
       u"program-dir"_qs,
-      u"Folder holding optionen.ini and endungen.ini (default: the program's)."_qs, u"DIR"_qs,
-      QCoreApplication::applicationDirPath());
+      u"Folder holding optionen.ini and endungen.ini (default: the program's when it holds them, "
+      u"else ~/.config/kavoro)."_qs,
+      u"DIR"_qs);
   parser.addOption(program_dir);
   return program_dir;
 }
@@ -60,7 +64,14 @@ int main(int argc, char* argv[]) {
   const QCommandLineOption program_dir = Describe(parser);
   parser.process(app);
 
-  kavoro::MainWindow window(parser.value(program_dir));
+  const kavoro::ProgramFolders folders = kavoro::ChooseProgramFolders(
+      QCoreApplication::applicationDirPath(), parser.value(program_dir),
+      QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/kavoro"_qs);
+  if (const auto error = kavoro::PrepareSettingsFolder(folders)) {
+    QMessageBox::critical(nullptr, u"Kavoro 2.2"_qs, *error);
+    return 1;
+  }
+  kavoro::MainWindow window(folders.settings, nullptr, nullptr, folders.data);
   if (!window.StartupOk()) return 1;
   window.ApplyOptions();
   window.show();

@@ -3,9 +3,11 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <cstdio>
 
 #include "core/app/AppState.h"
+#include "core/app/ProgramFolders.h"
 #include "core/grid/GridColumns.h"
 #include "core/listing/DateKey.h"
 #include "core/listing/Entering.h"
@@ -151,10 +153,13 @@ std::optional<int> Parse(const QStringList& argv, Args& a) {
   return std::nullopt;
 }
 
-// The listing as the program starts it, in the style of the optionen.ini next to this program
+// The listing as the program starts it, in the style of the optionen.ini the window would use
 // (the shipped style when there is none).
 void StartListing(ListingDocument& doc, const Args& a) {
-  OptionsFile options(QCoreApplication::applicationDirPath() + u"/optionen.ini"_qs);
+  const ProgramFolders folders = ChooseProgramFolders(
+      QCoreApplication::applicationDirPath(), QString(),
+      QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/kavoro"_qs);
+  OptionsFile options(folders.settings + u"optionen.ini"_qs);
   if (options.LoadWorking()) {
     // The style lines of the shipped optionen.ini: black Arial in the middle size.
     for (int line = 0; line <= opt::kTableColor; ++line) {

@@ -24,8 +24,9 @@
 
 namespace kavoro {
 
-MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shell)
-    : state_(program_dir), prompts_(prompts), shell_(shell) {
+MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shell,
+                       const QString& data_dir)
+    : state_(program_dir, data_dir), prompts_(prompts), shell_(shell) {
   if (!prompts_) {
     own_prompts_ = std::make_unique<DialogPrompts>(this);
     prompts_ = own_prompts_.get();
@@ -149,7 +150,7 @@ void MainWindow::BuildMenus() {
   for (QAction* a : {german_, english_}) a->setCheckable(true);
 
   QMenu* help = Named(bar->addMenu(QString()), "Info1");
-  add(help, "Hilfe1", [this] { shell_->OpenUrl(HelpTarget(state_.program_dir, state_.language)); });
+  add(help, "Hilfe1", [this] { shell_->OpenUrl(HelpTarget(state_.data_dir, state_.language)); });
   help->addSeparator();
   add(help, "Info2", [this] { windows_->ShowAbout(); });
   add(help, "InfoszudenVersionen1", [this] { windows_->ShowVersions(); });

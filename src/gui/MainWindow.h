@@ -33,7 +33,9 @@ class MainWindow : public QMainWindow {
  public:
   // `prompts` answers every question and `shell` opens pages; without them, real dialogs and
   // the desktop are used.
-  MainWindow(const QString& program_dir, Prompts* prompts = nullptr, Shell* shell = nullptr);
+  // The help pages come from `data_dir`, by default the program folder.
+  MainWindow(const QString& program_dir, Prompts* prompts = nullptr, Shell* shell = nullptr,
+             const QString& data_dir = QString());
   ~MainWindow() override;
 
   // False when a configuration file is missing or unusable (the user has been told).

@@ -74,8 +74,9 @@ void WriteFlags(const OptionFlags& flags, OptionsFile& options,
   }
 }
 
-AppState::AppState(const QString& dir)
+AppState::AppState(const QString& dir, const QString& data)
     : program_dir(dir.endsWith(u'/') ? dir : dir + u'/'),
+      data_dir(data.isEmpty() ? program_dir : (data.endsWith(u'/') ? data : data + u'/')),
       options(program_dir + u"optionen.ini"_qs) {}
 
 StartupCheck CheckConfiguration(AppState& s) {

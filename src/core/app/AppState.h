@@ -62,11 +62,13 @@ struct WindowPlacement {
 // All state of the main window that is not a widget, and the routines that change it.
 class AppState {
  public:
-  explicit AppState(const QString& program_dir);
+  // `data_dir` holds the help pages; by default the program folder.
+  explicit AppState(const QString& program_dir, const QString& data_dir = QString());
 
   QString ProgramFile(const QString& name) const { return program_dir + name; }
 
   QString program_dir;  // with a trailing "/"
+  QString data_dir;     // with a trailing "/"
   OptionsFile options;
   FileTypeCatalog catalog;
   ListingDocument doc;

@@ -8,9 +8,9 @@ namespace kavoro {
 std::span<const MenuLink> DownloadPortals() { return {}; }
 std::span<const MenuLink> LinkSites() { return {}; }
 
-QUrl HelpTarget(const QString& program_dir, UiLanguage language) {
+QUrl HelpTarget(const QString& data_dir, UiLanguage language) {
   const bool german = language == UiLanguage::German;
-  const QString page = program_dir + (german ? u"hilfe.htm"_qs : u"help.htm"_qs);
+  const QString page = data_dir + (german ? u"hilfe.htm"_qs : u"help.htm"_qs);
   if (QFileInfo(page).isFile()) return QUrl::fromLocalFile(page);
   return QUrl(QLatin1String(german ? address::kProductHomepage : address::kEnglishHelp));
 }

@@ -32,7 +32,7 @@ std::span<const MenuLink> LinkSites();
 
 // "Hilfe": the help page next to the program in the language, or its web page when the file
 // is missing.
-QUrl HelpTarget(const QString& program_dir, UiLanguage language);
+QUrl HelpTarget(const QString& data_dir, UiLanguage language);
 
 // The version history, newest version first, line by line.
 const QStringList& VersionHistory();
