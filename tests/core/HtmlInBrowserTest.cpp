@@ -15,22 +15,20 @@
 #include "core/listing/Entering.h"
 #include "core/listing/HtmlText.h"
 #include "core/output/Export.h"
+#include "core/text/Utf8.h"
 #include "support/TestFiles.h"
 
 namespace kavoro {
 namespace {
 
-// An entry with a link, in the six lines entering writes for it.
+// An entry with a link to the file at `path`, through entering's own writer.
 void AddLinkedEntry(ListingDocument& doc, const QString& path) {
-  const int n = doc.EntryCounter() + 1;
-  doc.SetEntryCounter(n);
-  const QString target = HtmlEscape(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
-  for (const QString& line :
-       {u"<tr><td align=\"right\">"_qs, QString::number(n),
-        u"</td><td><a href=\""_qs + target + u"\" target=\"_blank\">"_qs,
-        HtmlEscape(QFileInfo(path).fileName()), u"</a></td>"_qs, u"</tr>"_qs}) {
-    doc.AppendHtmlLine(line);
-  }
+  const std::string name = utf8::FromQString(QFileInfo(path).fileName());
+  const std::string target = utf8::FromQString(LinkTarget(path));
+  EntryCells cells;
+  cells.name = name;
+  cells.link_target = target;
+  AppendEntry(doc, cells);
 }
 
 // The page at `url` as a real browser parses it: headless Chromium's dump of the document.
@@ -52,6 +50,15 @@ QString DumpDom(const QString& url, const QString& profile, QString* problem) {
   return QString::fromUtf8(browser.readAllStandardOutput());
 }
 
+// The listing exported as liste.htm into `out` and loaded by the browser; the export is
+// `page`, and an empty result says in `problem` what went wrong.
+QString ExportedDom(const ListingDocument& doc, const QTemporaryDir& out, QString& page,
+                    QString* problem) {
+  page = out.filePath(u"liste.htm"_qs);
+  if (!ExportHtml(doc, page, problem)) return {};
+  return DumpDom(QUrl::fromLocalFile(page).toString(), out.filePath(u"profile"_qs), problem);
+}
+
 TEST(HtmlInBrowserTest, ExportedPageShowsNamesAsTextAndLinksToTheFiles) {
   test::ProgramDir program;
   AppState state(program.Path());
@@ -67,13 +74,9 @@ TEST(HtmlInBrowserTest, ExportedPageShowsNamesAsTextAndLinksToTheFiles) {
     AddLinkedEntry(state.doc, paths.last());
   }
   QTemporaryDir out;
-  const QString page = out.filePath(u"liste.htm"_qs);
-  QString error;
-  ASSERT_TRUE(ExportHtml(state.doc, page, &error)) << error.toStdString();
-
+  QString page;
   QString problem;
-  const QString dom =
-      DumpDom(QUrl::fromLocalFile(page).toString(), out.filePath(u"profile"_qs), &problem);
+  const QString dom = ExportedDom(state.doc, out, page, &problem);
   ASSERT_FALSE(dom.isEmpty()) << problem.toStdString();
 
   EXPECT_EQ(dom.count(u"<tr>"_qs), 1 + names.size()) << dom.toStdString();
@@ -121,13 +124,9 @@ TEST(HtmlInBrowserTest, ALinkToANameThatIsNotUtf8OpensTheRealFile) {
   EntryTexts texts;
   AppendEntries(state.doc, entries, options, texts);
   QTemporaryDir out;
-  const QString page = out.filePath(u"liste.htm"_qs);
-  QString error;
-  ASSERT_TRUE(ExportHtml(state.doc, page, &error)) << error.toStdString();
-
+  QString page;
   QString problem;
-  const QString dom =
-      DumpDom(QUrl::fromLocalFile(page).toString(), out.filePath(u"profile"_qs), &problem);
+  const QString dom = ExportedDom(state.doc, out, page, &problem);
   ASSERT_FALSE(dom.isEmpty()) << problem.toStdString();
   EXPECT_TRUE(dom.contains(u"bad\uFFFD.txt"_qs)) << dom.toStdString();
   const QRegularExpressionMatch link = QRegularExpression(u"href=\"([^\"]*)\""_qs).match(dom);
