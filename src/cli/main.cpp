@@ -159,6 +159,10 @@ void StartListing(ListingDocument& doc, const Args& a) {
   const ProgramFolders folders = ChooseProgramFolders(
       QCoreApplication::applicationDirPath(), QString(),
       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/kavoro"_qs);
+  // A settings folder that cannot be made costs only the user's style: the listing goes on.
+  if (const auto error = PrepareSettingsFolder(folders)) {
+    std::fprintf(stderr, "kavoro-list: %s\n", qPrintable(*error));
+  }
   OptionsFile options(folders.settings + u"optionen.ini"_qs);
   if (options.LoadWorking()) {
     // The style lines of the shipped optionen.ini: black Arial in the middle size.

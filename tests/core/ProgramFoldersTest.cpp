@@ -53,12 +53,20 @@ TEST(ProgramFoldersTest, TheFirstStartCopiesTheShippedFilesOnce) {
   ASSERT_EQ(PrepareSettingsFolder(folders), std::nullopt);
   EXPECT_FALSE(QFile::exists(folders.settings + u"optionen.ini"_qs));
 
-  // A folder that cannot be made (its parent is a file) is named in the message.
+  // A first start that cannot copy both files leaves nothing behind that a second start would
+  // take for the user's settings.
+  QFile::remove(data + u"endungen.ini"_qs);
+  const ProgramFolders other{root.filePath(u"other/kavoro/"_qs), data, false};
+  ASSERT_TRUE(PrepareSettingsFolder(other));
+  EXPECT_EQ(QDir(root.filePath(u"other"_qs)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+            QStringList());
+
+  // A folder that cannot be made is named in the message, with the file in its way.
   test::WriteBytes(root.filePath(u"file"_qs), "x");
   const ProgramFolders blocked{root.filePath(u"file/kavoro/"_qs), data, false};
   const std::optional<QString> error = PrepareSettingsFolder(blocked);
-  ASSERT_TRUE(error);
-  EXPECT_TRUE(error->contains(blocked.settings)) << error->toStdString();
+  EXPECT_EQ(error, u"Cannot create folder %1 (%2 is not a folder)"_qs.arg(
+                       root.filePath(u"file/kavoro"_qs), root.filePath(u"file"_qs)));
 }
 
 }  // namespace
