@@ -7,6 +7,7 @@
 
 #include "core/app/ProgramFolders.h"
 #include "gui/MainWindow.h"
+#include "gui/ProgramIcon.h"
 
 namespace {
 
@@ -25,6 +26,9 @@ QCommandLineOption Describe(QCommandLineParser& parser) {
       u"else ~/.config/kavoro)."_qs,
       u"DIR"_qs);
   parser.addOption(program_dir);
+  parser.addPositionalArgument(u"folder"_qs,
+                               u"Folder to choose in the folder tree (for a file: its folder)."_qs,
+                               u"[FOLDER]"_qs);
   return program_dir;
 }
 
@@ -54,6 +58,8 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   Name(app);
   QApplication::setApplicationDisplayName(u"Kavoro 2.2"_qs);
+  QApplication::setDesktopFileName(u"org.kavoro.Kavoro"_qs);
+  QApplication::setWindowIcon(kavoro::ProgramIcon());
 
   // The window is laid out in pixels, so its font is set in pixels too.
   QFont font = QApplication::font();
@@ -75,5 +81,9 @@ int main(int argc, char* argv[]) {
   if (!window.StartupOk()) return 1;
   window.ApplyOptions();
   window.show();
+  // The desktop passes the folders or files opened with the program; the first is chosen.
+  if (!parser.positionalArguments().isEmpty()) {
+    window.ShowStartFolder(parser.positionalArguments().constFirst());
+  }
   return app.exec();
 }

@@ -184,6 +184,11 @@ QString FolderPane::SelectedFolder() const {
   return index.isValid() ? folder_model_->filePath(index) : QString();
 }
 
+void FolderPane::ChooseFolder(const QString& folder) {
+  setCurrentIndex(0);
+  ShowFolder(tree_, folder_model_, folder);
+}
+
 bool FolderPane::Subfolders() const { return subfolders_->isChecked(); }
 
 void FolderPane::ShowSubfolders(bool on) { subfolders_->setChecked(on); }

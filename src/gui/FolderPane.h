@@ -35,6 +35,8 @@ class FolderPane : public FittingTabWidget {
 
   // The folder chosen in the tree; empty when none is.
   QString SelectedFolder() const;
+  // Chooses `folder` in the tree and shows the tree's page.
+  void ChooseFolder(const QString& folder);
   bool Subfolders() const;
   // Ticks "Auch Unterordner durchsuchen" as the folder being entered is searched.
   void ShowSubfolders(bool on);

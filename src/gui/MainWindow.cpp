@@ -1,6 +1,7 @@
 #include "gui/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QMenuBar>
 
 #include "core/app/HelpLinks.h"
@@ -240,6 +241,12 @@ void MainWindow::ClosePanel(QWidget* panel) {
 }
 
 void MainWindow::OpenExportDialog() { windows_->OpenExport(); }
+
+void MainWindow::ShowStartFolder(const QString& path) {
+  const QFileInfo given(path);
+  if (!given.exists()) return prompts_->Inform(state_.Slots().msgStartFolderMissing + path);
+  folder_pane_->ChooseFolder(given.isDir() ? given.absoluteFilePath() : given.absolutePath());
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   job_.CancelNow();

@@ -52,6 +52,9 @@ class MainWindow : public QMainWindow {
   FindWindow* FindDialog() const { return windows_->Find(); }
   // "Als *.txt, *.xls oder *.htm speichern" from the buttons and the context menus.
   void OpenExportDialog();
+  // A folder given at the start is chosen in the folder tree; a file, the folder that holds it.
+  // A path that is not there is named in a message.
+  void ShowStartFolder(const QString& path);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

@@ -20,6 +20,7 @@
 #include "gui/ExitQuestion.h"
 #include "gui/FolderTree.h"
 #include "gui/MainWindow.h"
+#include "gui/ProgramIcon.h"
 #include "support/Entries.h"
 #include "support/FindNamed.h"
 #include "support/MainWindowFixture.h"
@@ -146,6 +147,39 @@ TEST_F(MainWindowTest, SeveralFoldersPanelOpensAtTheMainTreesFolder) {
   tree->setCurrentIndex(static_cast<QFileSystemModel*>(tree->model())->index(chosen));
   Action("MehrereOrdnerdurchsuchen2")->trigger();
   QTRY_VERIFY_WITH_TIMEOUT(ShowsFolder(Find<QTreeView>("ShellTreeView2"), chosen), 10000);
+}
+
+// The icon every window shows is built in, so that it is there also before installing.
+TEST(ProgramIconTest, TheBuiltInIconRenders) {
+  const QImage image = ProgramIcon().pixmap(32, 32).toImage();
+  ASSERT_FALSE(image.isNull());
+  EXPECT_GT(qAlpha(image.pixel(16, 16)), 0);
+}
+
+// "kavoro FOLDER" (and a desktop's "Open with") starts at that folder; a file, at its folder.
+TEST_F(MainWindowTest, TheStartFolderIsChosenInTheTree) {
+  QTemporaryDir dir;
+  const QString folder = dir.filePath(u"Musik/Alben"_qs);
+  QDir().mkpath(folder);
+  test::WriteBytes(folder + u"/lied.mp3"_qs, "x");
+  Open();
+  auto* tabs = Find<QTabWidget>("TabbedNotebook2");
+  tabs->setCurrentIndex(1);
+  auto* tree = Find<QTreeView>("ShellTreeView1");
+
+  window_->ShowStartFolder(folder + u"/lied.mp3"_qs);
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  QTRY_VERIFY_WITH_TIMEOUT(ShowsFolder(tree, folder), 10000);
+  EXPECT_TRUE(prompts_.shown.isEmpty());
+
+  window_->ShowStartFolder(dir.path());
+  QTRY_VERIFY_WITH_TIMEOUT(ShowsFolder(tree, dir.path()), 10000);
+
+  // A path that is not there is named, and the tree stays where it was.
+  window_->ShowStartFolder(dir.filePath(u"weg"_qs));
+  EXPECT_EQ(prompts_.shown, QStringList{u"inform: Dieser Ordner wurde nicht gefunden :\n"_qs +
+                                        dir.filePath(u"weg"_qs)});
+  EXPECT_TRUE(ShowsFolder(tree, dir.path()));
 }
 
 TEST_F(MainWindowTest, ResizeLaysOutAndRecordsTheSizeHalfASecondLater) {

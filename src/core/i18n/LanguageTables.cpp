@@ -314,6 +314,7 @@ MessageSlots GermanSlots() {
       .msgCatalogUnusable =
           QStringLiteral("Diese Änderung würde die Datei endungen.ini unbrauchbar machen."),
       .msgNoFolder = QStringLiteral("Bitte zuerst einen Ordner wählen."),
+      .msgStartFolderMissing = QStringLiteral("Dieser Ordner wurde nicht gefunden :\n"),
       .progressEscape = QStringLiteral("Suche läuft ... Esc bricht sie ab"),
       .progressStopped = QStringLiteral("Suche abgebrochen"),
       .capRemoveType = QStringLiteral("Dateiart löschen"),
@@ -388,6 +389,7 @@ MessageSlots EnglishSlots() {
       .msgCatalogUnusable =
           QStringLiteral("This change would make the file endungen.ini unusable."),
       .msgNoFolder = QStringLiteral("Please select a folder first."),
+      .msgStartFolderMissing = QStringLiteral("This folder was not found :\n"),
       .progressEscape = QStringLiteral("Searching ... Esc stops it"),
       .progressStopped = QStringLiteral("Search stopped"),
       .capRemoveType = QStringLiteral("File-type delete"),

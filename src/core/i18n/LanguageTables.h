@@ -45,6 +45,8 @@ struct MessageSlots {
   QString msgCategoryIsExtension;
   QString msgCatalogUnusable;
   QString msgNoFolder;
+  // A folder given on the command line that is not there (its path follows).
+  QString msgStartFolderMissing;
   // The progress bar's text while a search runs, and after it was stopped.
   QString progressEscape;
   QString progressStopped;
