@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cerrno>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 
 #include "core/app/AppState.h"
 #include "core/app/ProgramFolders.h"
@@ -24,6 +26,7 @@
 #include "core/output/StyleChoices.h"
 #include "core/settings/OptionsFile.h"
 #include "core/text/LineFile.h"
+#include "print/ListingPrint.h"
 
 namespace {
 
@@ -55,6 +58,8 @@ constexpr char kUsage[] =
     "      --txt FILE       write the text view as a .txt export\n"
     "      --xls FILE       write the grid as an Excel workbook (.xls, or .xlsx by the name)\n"
     "      --htm FILE       write the HTML page\n"
+    "      --pdf FILE       write the grid as a PDF to print (A4, or Letter where inches are\n"
+    "                       used), with the header row and \"Seite N von M\" on every page\n"
     "      --sort COLUMN    sort the grid by nr, name, size, type or date, as one click on that\n"
     "                       column's button does (greatest number, largest size, latest date\n"
     "                       first; names and types A to Z); COLUMN:reverse as two clicks\n"
@@ -84,6 +89,7 @@ struct Args {
   QString txt_file;
   QString xls_file;
   QString htm_file;
+  QString pdf_file;
   int sort_column = -1;
   int sort_clicks = 1;
   bool renumber = false;
@@ -91,7 +97,7 @@ struct Args {
 
   bool WritesFiles() const {
     return !save_base.isEmpty() || !txt_file.isEmpty() || !xls_file.isEmpty() ||
-           !htm_file.isEmpty();
+           !htm_file.isEmpty() || !pdf_file.isEmpty();
   }
 };
 
@@ -126,8 +132,9 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
   const QCommandLineOption txt(u"txt"_qs, QString(), u"FILE"_qs);
   const QCommandLineOption xls(u"xls"_qs, QString(), u"FILE"_qs);
   const QCommandLineOption htm(u"htm"_qs, QString(), u"FILE"_qs);
+  const QCommandLineOption pdf(u"pdf"_qs, QString(), u"FILE"_qs);
   parser.addOptions({help, version, recursive, details, path, hide_ext, link, hidden, renumber, ext,
-                     exclude, lang, sort, open, save, txt, xls, htm});
+                     exclude, lang, sort, open, save, txt, xls, htm, pdf});
   if (!parser.parse(arguments)) return UsageError(parser.errorText());
   if (parser.isSet(help)) {
     std::fputs(kUsage, stdout);
@@ -170,11 +177,9 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
     if (chosen != u"de" && chosen != u"en") return UsageError(u"--lang takes de or en"_qs);
     a.language = chosen == u"de" ? UiLanguage::German : UiLanguage::English;
   }
-  const std::pair<const QCommandLineOption*, QString*> files[] = {{&open, &a.open_base},
-                                                                  {&save, &a.save_base},
-                                                                  {&txt, &a.txt_file},
-                                                                  {&xls, &a.xls_file},
-                                                                  {&htm, &a.htm_file}};
+  const std::pair<const QCommandLineOption*, QString*> files[] = {
+      {&open, &a.open_base}, {&save, &a.save_base}, {&txt, &a.txt_file},
+      {&xls, &a.xls_file},   {&htm, &a.htm_file},   {&pdf, &a.pdf_file}};
   int to_standard_output = 0;
   for (const auto& [option, target] : files) {
     if (!parser.isSet(*option)) continue;
@@ -273,9 +278,18 @@ int main(int argc, char** argv) {
   mallopt(M_ARENA_MAX, 1);
   // A reader that closes the pipe early (| head) ends the program quietly, not by a signal.
   std::signal(SIGPIPE, SIG_IGN);
-  QCoreApplication app(argc, argv);
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
   Args a;
-  if (auto status = Parse(QCoreApplication::arguments(), a)) return *status;
+  if (auto status = Parse(arguments, a)) return *status;
+  // A PDF is laid out with fonts, which only a graphical application has; it needs no display.
+  std::unique_ptr<QCoreApplication> app;
+  if (a.pdf_file.isEmpty()) {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  } else {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  }
 
   ListingDocument doc;
   QString error;
@@ -288,7 +302,7 @@ int main(int argc, char** argv) {
 
   // Build only the views that are written (sorting needs the grid).
   const bool text_only = a.save_base.isEmpty() && a.xls_file.isEmpty() && a.htm_file.isEmpty() &&
-                         a.sort_column < 0 && !a.renumber;
+                         a.pdf_file.isEmpty() && a.sort_column < 0 && !a.renumber;
   const int views = text_only ? kTextView : kAllViews;
   EntryTexts texts;
   for (const QString& folder : a.folders) {
@@ -313,6 +327,11 @@ int main(int argc, char** argv) {
   }
   const auto text = [&doc](const QString& path, QString* e) { return ExportText(doc, path, e); };
   const auto html = [&doc](const QString& path, QString* e) { return ExportHtml(doc, path, e); };
+  const auto pdf = [&](const QString& path, QString* e) {
+    QStringList folders;
+    for (const QString& folder : a.folders) folders.append(QFileInfo(folder).absoluteFilePath());
+    return WritePdf(doc, PrintTextsNow(a.language, folders), path, e);
+  };
   QStringList workbooks;
   const auto spreadsheet = [&](const QString& path, QString* e) {
     if (!ExportSpreadsheet(doc, path, &workbooks, e)) return false;
@@ -327,7 +346,8 @@ int main(int argc, char** argv) {
     std::function<bool(const QString&, QString*)> write;
   } outputs[] = {{a.txt_file, u".txt"_qs, text},
                  {a.htm_file, u".htm"_qs, html},
-                 {a.xls_file, u".xls"_qs, spreadsheet}};
+                 {a.xls_file, u".xls"_qs, spreadsheet},
+                 {a.pdf_file, u".pdf"_qs, pdf}};
   for (const auto& output : outputs) {
     if (output.target.isEmpty() ||
         WriteOutput(output.target, output.extension, output.write, &error))

@@ -75,6 +75,10 @@ struct MessageSlots {
   // "Alle Unterordner von : ... öffnen" on a tree larger than it opens.
   QString msgExpandLimitHead;
   QString msgExpandLimitTail;
+  // Printing: the foot of every page ("%1" the page, "%2" the pages), and what the progress
+  // window says while pages are written.
+  QString printPageOf;
+  QString printProgress;
   // The column headers of the folder contents view.
   QStringList contentsColumns;
   // The row labels of the properties window.
