@@ -33,6 +33,7 @@ entries=$(find "$tree" -type f | wc -l)
 t_fd=$(median fdfind -H -u -t f . "$tree")
 t_find=$(median find "$tree" -type f -printf '%s %p\n')
 t_names=$(median "$list" -r --txt "$out/names.txt" "$tree")
+t_stdout=$(median "$list" -r "$tree")  # the text view to standard output (here /dev/null)
 t_details=$(median "$list" -r -d --txt "$out/details.txt" "$tree")
 
 empty=$(mktemp -d -p "$out")
@@ -40,9 +41,11 @@ rss_tree=$(/usr/bin/time -f %M "$list" -r -d --txt "$out/r.txt" "$tree" 2>&1 >/d
 rss_empty=$(/usr/bin/time -f %M "$list" -r -d --txt "$out/e.txt" "$empty" 2>&1 >/dev/null | tail -1)
 
 echo "entries=$entries runs=$runs"
-echo "fdfind=${t_fd}s find=${t_find}s kavoro_names=${t_names}s kavoro_details=${t_details}s"
+echo "fdfind=${t_fd}s find=${t_find}s kavoro_names=${t_names}s kavoro_stdout=${t_stdout}s" \
+  "kavoro_details=${t_details}s"
 echo "peak_rss_kb tree=$rss_tree empty=$rss_empty"
 awk -v a="$t_names" -v b="$t_fd" 'BEGIN {printf "names_vs_fd=%.2f\n", a / b}'
+awk -v a="$t_stdout" -v b="$t_fd" 'BEGIN {printf "stdout_names_vs_fd=%.2f\n", a / b}'
 awk -v a="$t_details" -v b="$t_find" 'BEGIN {printf "details_vs_find=%.2f\n", a / b}'
 awk -v t="$rss_tree" -v e="$rss_empty" -v n="$entries" \
   'BEGIN {printf "bytes_per_entry=%d\n", (t - e) * 1024 / n}'

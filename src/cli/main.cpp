@@ -1,10 +1,16 @@
 // kavoro-list: enters folders into a listing without a window and writes the results.
 #include <malloc.h>
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 
 #include "core/app/AppState.h"
 #include "core/app/ProgramFolders.h"
@@ -25,18 +31,26 @@ using namespace kavoro;
 
 constexpr char kUsage[] =
     "Usage: kavoro-list [options] FOLDER...\n"
+    "       kavoro-list --open BASE [options]\n"
     "Enters the files of each FOLDER into one numbered listing, as Kavoro's \"Eintragen\" does,\n"
-    "and writes the listing.\n"
+    "and writes the listing. Without an output option the text view goes to standard output\n"
+    "(UTF-8, one line per entry). An output FILE of \"-\" is standard output, with the same\n"
+    "bytes the file would get.\n"
     "\n"
     "Options:\n"
-    "  -r, --recursive      also search all subfolders (hidden folders are not entered)\n"
+    "  -r, --recursive      also search all subfolders\n"
     "  -e, --ext LIST       extensions to look for, comma-separated (.mp3,.wav); default all\n"
+    "      --exclude GLOB   leave out files and folders whose name matches GLOB (*.tmp,\n"
+    "                       Thumbs.db; case is ignored); a folder left out is not entered;\n"
+    "                       may be repeated\n"
+    "      --hidden         also enter hidden folders (name beginning with \".\")\n"
     "  -d, --details        add size, type and date of change\n"
     "  -p, --path           show the whole path of each file\n"
     "  -x, --hide-ext       do not show the extensions of the files found\n"
     "  -l, --link           link each file in the HTML page (with --path)\n"
     "      --lang de|en     language of the header texts (default de)\n"
-    "      --open BASE      append to the list BASE.mpl/.mpl2/.mpl3 instead of a new listing\n"
+    "      --open BASE      start from the list BASE.mpl/.mpl2/.mpl3: the FOLDERs are appended\n"
+    "                       to it; without FOLDERs it is converted, sorted or renumbered\n"
     "      --save BASE      write the list files BASE.mpl, BASE.mpl2 and BASE.mpl3\n"
     "      --txt FILE       write the text view as a .txt export\n"
     "      --xls FILE       write the grid as an Excel workbook (.xls, or .xlsx by the name)\n"
@@ -47,10 +61,18 @@ constexpr char kUsage[] =
     "      --renumber       number the grid 1, 2, 3 ... in its order\n"
     "  -h, --help           show this help\n"
     "  -V, --version        show the version\n"
+    "      --               what follows are FOLDERs, even when they begin with \"-\"\n"
+    "\n"
+    "Exit status: 0 done, 1 a folder or file failed, 2 a wrong command line.\n"
     "\n"
     "Examples:\n"
     "  kavoro-list -r -e .mp3 ~/Musik --txt musik.txt\n"
-    "  kavoro-list -r -d -p --save ~/Listen/fotos ~/Bilder\n";
+    "  kavoro-list -r ~/Musik | grep -i beatles\n"
+    "  kavoro-list -r -d -p --exclude '*.tmp' --save ~/Listen/fotos ~/Bilder\n"
+    "  kavoro-list --open ~/Listen/fotos --sort date --xls fotos.xls\n";
+
+// An output option's target that stands for standard output.
+const QString kStandardOutput = u"-"_qs;
 
 struct Args {
   bool recurse = false;
@@ -66,6 +88,11 @@ struct Args {
   int sort_clicks = 1;
   bool renumber = false;
   QStringList folders;
+
+  bool WritesFiles() const {
+    return !save_base.isEmpty() || !txt_file.isEmpty() || !xls_file.isEmpty() ||
+           !htm_file.isEmpty();
+  }
 };
 
 int UsageError(const QString& message) {
@@ -79,78 +106,142 @@ int Fail(const QString& message) {
 }
 
 // Returns an exit status when the program should end at once.
-std::optional<int> Parse(const QStringList& argv, Args& a) {
-  for (qsizetype i = 1; i < argv.size(); ++i) {
-    const QString& arg = argv[i];
-    auto value = [&](QString& target) -> bool {
-      if (i + 1 >= argv.size()) return false;
-      target = argv[++i];
-      return true;
-    };
-    if (arg == u"-h" || arg == u"--help") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    } else if (arg == u"-V" || arg == u"--version") {
-      std::fputs("kavoro-list 2.2\n", stdout);
-      return 0;
-    } else if (arg == u"-r" || arg == u"--recursive") {
-      a.recurse = true;
-    } else if (arg == u"-d" || arg == u"--details") {
-      a.options.details = true;
-    } else if (arg == u"-p" || arg == u"--path") {
-      a.options.whole_path = true;
-    } else if (arg == u"-x" || arg == u"--hide-ext") {
-      a.options.hide_extensions = true;
-    } else if (arg == u"-l" || arg == u"--link") {
-      a.options.link = true;
-    } else if (arg == u"-e" || arg == u"--ext") {
-      QString list;
-      if (!value(list)) return UsageError(u"option %1 needs a value"_qs.arg(arg));
-      a.selection.extensions.clear();
-      for (QString ext : list.split(u',', Qt::SkipEmptyParts)) {
-        ext = ext.trimmed();
-        if (!ext.startsWith(u'.')) ext.prepend(u'.');
-        a.selection.extensions.append(ext);
-      }
-      if (a.selection.extensions.isEmpty()) return UsageError(u"no extension given"_qs);
-      a.selection.search_all_files = false;
-    } else if (arg == u"--renumber") {
-      a.renumber = true;
-    } else if (arg == u"--sort") {
-      QString choice;
-      if (!value(choice)) return UsageError(u"--sort needs a column"_qs);
-      if (choice.endsWith(u":reverse"_qs)) {
-        a.sort_clicks = 2;
-        choice.chop(8);
-      }
-      const QStringList columns = {u"nr"_qs, u"name"_qs, u"size"_qs, u"type"_qs, u"date"_qs};
-      a.sort_column = int(columns.indexOf(choice));
-      if (a.sort_column < 0) return UsageError(u"--sort takes nr, name, size, type or date"_qs);
-    } else if (arg == u"--lang") {
-      QString lang;
-      if (!value(lang) || (lang != u"de" && lang != u"en")) {
-        return UsageError(u"--lang takes de or en"_qs);
-      }
-      a.language = lang == u"de" ? UiLanguage::German : UiLanguage::English;
-    } else if (arg == u"--open" || arg == u"--save" || arg == u"--txt" || arg == u"--xls" ||
-               arg == u"--htm") {
-      QString& target = arg == u"--open"   ? a.open_base
-                        : arg == u"--save" ? a.save_base
-                        : arg == u"--txt"  ? a.txt_file
-                        : arg == u"--xls"  ? a.xls_file
-                                           : a.htm_file;
-      if (!value(target) || target.isEmpty()) {
-        return UsageError(u"option %1 needs a value"_qs.arg(arg));
-      }
-    } else if (arg.startsWith(u'-') && arg.size() > 1) {
-      return UsageError(u"unknown option %1"_qs.arg(arg));
-    } else {
-      a.folders.append(arg);
-    }
+std::optional<int> Parse(const QStringList& arguments, Args& a) {
+  QCommandLineParser parser;
+  const QCommandLineOption help({u"h"_qs, u"help"_qs}, QString());
+  const QCommandLineOption version({u"V"_qs, u"version"_qs}, QString());
+  const QCommandLineOption recursive({u"r"_qs, u"recursive"_qs}, QString());
+  const QCommandLineOption details({u"d"_qs, u"details"_qs}, QString());
+  const QCommandLineOption path({u"p"_qs, u"path"_qs}, QString());
+  const QCommandLineOption hide_ext({u"x"_qs, u"hide-ext"_qs}, QString());
+  const QCommandLineOption link({u"l"_qs, u"link"_qs}, QString());
+  const QCommandLineOption hidden(u"hidden"_qs, QString());
+  const QCommandLineOption renumber(u"renumber"_qs, QString());
+  const QCommandLineOption ext({u"e"_qs, u"ext"_qs}, QString(), u"LIST"_qs);
+  const QCommandLineOption exclude(u"exclude"_qs, QString(), u"GLOB"_qs);
+  const QCommandLineOption lang(u"lang"_qs, QString(), u"LANG"_qs);
+  const QCommandLineOption sort(u"sort"_qs, QString(), u"COLUMN"_qs);
+  const QCommandLineOption open(u"open"_qs, QString(), u"BASE"_qs);
+  const QCommandLineOption save(u"save"_qs, QString(), u"BASE"_qs);
+  const QCommandLineOption txt(u"txt"_qs, QString(), u"FILE"_qs);
+  const QCommandLineOption xls(u"xls"_qs, QString(), u"FILE"_qs);
+  const QCommandLineOption htm(u"htm"_qs, QString(), u"FILE"_qs);
+  parser.addOptions({help, version, recursive, details, path, hide_ext, link, hidden, renumber, ext,
+                     exclude, lang, sort, open, save, txt, xls, htm});
+  if (!parser.parse(arguments)) return UsageError(parser.errorText());
+  if (parser.isSet(help)) {
+    std::fputs(kUsage, stdout);
+    return 0;
   }
-  if (a.folders.isEmpty()) return UsageError(u"no folder given"_qs);
+  if (parser.isSet(version)) {
+    std::fputs("kavoro-list 2.2\n", stdout);
+    return 0;
+  }
+
+  a.recurse = parser.isSet(recursive);
+  a.options.details = parser.isSet(details);
+  a.options.whole_path = parser.isSet(path);
+  a.options.hide_extensions = parser.isSet(hide_ext);
+  a.options.link = parser.isSet(link);
+  a.selection.hidden_folders = parser.isSet(hidden);
+  a.selection.exclude = parser.values(exclude);
+  a.renumber = parser.isSet(renumber);
+  if (parser.isSet(ext)) {
+    for (QString e : parser.value(ext).split(u',', Qt::SkipEmptyParts)) {
+      e = e.trimmed();
+      if (!e.startsWith(u'.')) e.prepend(u'.');
+      a.selection.extensions.append(e);
+    }
+    if (a.selection.extensions.isEmpty()) return UsageError(u"no extension given"_qs);
+    a.selection.search_all_files = false;
+  }
+  if (parser.isSet(sort)) {
+    QString choice = parser.value(sort);
+    if (choice.endsWith(u":reverse"_qs)) {
+      a.sort_clicks = 2;
+      choice.chop(8);
+    }
+    const QStringList columns = {u"nr"_qs, u"name"_qs, u"size"_qs, u"type"_qs, u"date"_qs};
+    a.sort_column = int(columns.indexOf(choice));
+    if (a.sort_column < 0) return UsageError(u"--sort takes nr, name, size, type or date"_qs);
+  }
+  if (parser.isSet(lang)) {
+    const QString chosen = parser.value(lang);
+    if (chosen != u"de" && chosen != u"en") return UsageError(u"--lang takes de or en"_qs);
+    a.language = chosen == u"de" ? UiLanguage::German : UiLanguage::English;
+  }
+  const std::pair<const QCommandLineOption*, QString*> files[] = {{&open, &a.open_base},
+                                                                  {&save, &a.save_base},
+                                                                  {&txt, &a.txt_file},
+                                                                  {&xls, &a.xls_file},
+                                                                  {&htm, &a.htm_file}};
+  int to_standard_output = 0;
+  for (const auto& [option, target] : files) {
+    if (!parser.isSet(*option)) continue;
+    *target = parser.value(*option);
+    const QString name = u"--"_qs + option->names().constLast();
+    if (target->isEmpty()) return UsageError(u"option %1 needs a value"_qs.arg(name));
+    if (*target != kStandardOutput) continue;
+    if (option == &open || option == &save) {
+      return UsageError(u"%1 names list files; it cannot use standard output"_qs.arg(name));
+    }
+    ++to_standard_output;
+  }
+  if (to_standard_output > 1) return UsageError(u"only one output can go to standard output"_qs);
+
+  a.folders = parser.positionalArguments();
+  if (a.folders.isEmpty() && a.open_base.isEmpty()) return UsageError(u"no folder given"_qs);
   if (a.options.link && !a.options.whole_path) return UsageError(u"--link needs --path"_qs);
   return std::nullopt;
+}
+
+// Set when standard output is a pipe that its reader has closed: the program then ends quietly.
+bool reader_gone = false;
+
+bool WriteStandardOutput(const char* data, std::size_t size) {
+  if (std::fwrite(data, 1, size, stdout) == size) return true;
+  reader_gone = errno == EPIPE;
+  return false;
+}
+
+// The text view as a terminal and a pipe expect it: UTF-8, each line ending in LF.
+bool PrintTextView(const ListingDocument& doc) {
+  std::string chunk;
+  const LineList& lines = doc.Text();
+  for (qsizetype i = 0; i < lines.Count(); ++i) {
+    chunk.append(lines.Utf8At(i)).push_back('\n');
+    if (chunk.size() >= (1 << 20) || i + 1 == lines.Count()) {
+      if (!WriteStandardOutput(chunk.data(), chunk.size())) return false;
+      chunk.clear();
+    }
+  }
+  if (std::fflush(stdout) == 0) return true;
+  reader_gone = errno == EPIPE;
+  return false;
+}
+
+// One output file: written as named, or for "-" into a temporary file whose bytes then go to
+// standard output, so that both are the same. `extension` names the temporary file's kind.
+bool WriteOutput(const QString& target, const QString& extension,
+                 const std::function<bool(const QString&, QString*)>& write, QString* error) {
+  if (target != kStandardOutput) return write(target, error);
+  QTemporaryDir dir;
+  const QString path = dir.filePath(u"listing"_qs + extension);
+  if (!dir.isValid()) {
+    *error = u"Cannot create a temporary folder (%1)"_qs.arg(dir.errorString());
+    return false;
+  }
+  if (!write(path, error)) return false;
+  const auto bytes = LineFile::ReadBytes(path, error);
+  if (!bytes) return false;
+  if (!WriteStandardOutput(bytes->constData(), std::size_t(bytes->size())) ||
+      std::fflush(stdout) != 0) {
+    reader_gone = reader_gone || errno == EPIPE;
+    *error =
+        u"Cannot write to standard output (%1)"_qs.arg(QString::fromLocal8Bit(strerror(errno)));
+    return false;
+  }
+  return true;
 }
 
 // The listing as the program starts it, in the style of the optionen.ini the window would use
@@ -180,26 +271,25 @@ void StartListing(ListingDocument& doc, const Args& a) {
 int main(int argc, char** argv) {
   // The walk's threads allocate what the main thread keeps; one arena keeps the peak low.
   mallopt(M_ARENA_MAX, 1);
+  // A reader that closes the pipe early (| head) ends the program quietly, not by a signal.
+  std::signal(SIGPIPE, SIG_IGN);
   QCoreApplication app(argc, argv);
   Args a;
   if (auto status = Parse(QCoreApplication::arguments(), a)) return *status;
 
   ListingDocument doc;
   QString error;
+  StartListing(doc, a);
   if (!a.open_base.isEmpty()) {
-    StartListing(doc, a);
     auto contents = ReadListFiles(ListFileBaseOf(a.open_base), MessageSlotsFor(a.language), &error);
     if (!contents) return Fail(error);
     LoadListing(doc, std::move(*contents), a.language);
-  } else {
-    StartListing(doc, a);
   }
 
   // Build only the views that are written (sorting needs the grid).
-  const int views = (a.save_base.isEmpty() && a.xls_file.isEmpty() && a.htm_file.isEmpty() &&
-                     a.sort_column < 0 && !a.renumber)
-                        ? kTextView
-                        : kAllViews;
+  const bool text_only = a.save_base.isEmpty() && a.xls_file.isEmpty() && a.htm_file.isEmpty() &&
+                         a.sort_column < 0 && !a.renumber;
+  const int views = text_only ? kTextView : kAllViews;
   EntryTexts texts;
   for (const QString& folder : a.folders) {
     if (!QFileInfo(folder).isDir()) return Fail(u"%1 is not a folder"_qs.arg(folder));
@@ -221,13 +311,35 @@ int main(int argc, char** argv) {
   if (!a.save_base.isEmpty() && !SaveListFiles(doc, ListFileBaseOf(a.save_base), &error)) {
     return Fail(error);
   }
-  if (!a.txt_file.isEmpty() && !ExportText(doc, a.txt_file, &error)) return Fail(error);
-  if (!a.htm_file.isEmpty() && !ExportHtml(doc, a.htm_file, &error)) return Fail(error);
-  if (!a.xls_file.isEmpty()) {
-    QStringList written;
-    if (!ExportSpreadsheet(doc, a.xls_file, &written, &error)) return Fail(error);
-    // Several workbooks: say which files were made.
-    if (written.size() > 1) std::printf("%s\n", qPrintable(written.join(u'\n')));
+  const auto text = [&doc](const QString& path, QString* e) { return ExportText(doc, path, e); };
+  const auto html = [&doc](const QString& path, QString* e) { return ExportHtml(doc, path, e); };
+  QStringList workbooks;
+  const auto spreadsheet = [&](const QString& path, QString* e) {
+    if (!ExportSpreadsheet(doc, path, &workbooks, e)) return false;
+    if (a.xls_file != kStandardOutput || workbooks.size() == 1) return true;
+    *e = u"the grid needs %1 .xls workbooks; standard output takes one (write .xlsx)"_qs.arg(
+        workbooks.size());
+    return false;
+  };
+  const struct {
+    const QString& target;
+    QString extension;
+    std::function<bool(const QString&, QString*)> write;
+  } outputs[] = {{a.txt_file, u".txt"_qs, text},
+                 {a.htm_file, u".htm"_qs, html},
+                 {a.xls_file, u".xls"_qs, spreadsheet}};
+  for (const auto& output : outputs) {
+    if (output.target.isEmpty() ||
+        WriteOutput(output.target, output.extension, output.write, &error))
+      continue;
+    return reader_gone ? 0 : Fail(error);
+  }
+  // Several workbooks: say which files were made.
+  if (workbooks.size() > 1) std::fprintf(stderr, "%s\n", qPrintable(workbooks.join(u'\n')));
+  if (!a.WritesFiles() && !PrintTextView(doc)) {
+    return reader_gone ? 0
+                       : Fail(u"Cannot write to standard output (%1)"_qs.arg(
+                             QString::fromLocal8Bit(strerror(errno))));
   }
   return 0;
 }

@@ -12,7 +12,9 @@
 #include "core/output/ListFiles.h"
 #include "core/output/StyleChoices.h"
 #include "core/settings/OptionsFile.h"
+#include "core/text/LineFile.h"
 #include "support/TestFiles.h"
+#include "support/XlsReader.h"
 
 namespace kavoro {
 namespace {
@@ -29,6 +31,18 @@ class CommandLineTest : public ::testing::Test {
   int Run(QStringList args) {
     QProcess p;
     p.start(QStringLiteral(KAVORO_LIST), args);
+    return Finish(p);
+  }
+  // Runs a shell command line with $L standing for kavoro-list.
+  int RunShell(const QString& command) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"L"_qs, QStringLiteral(KAVORO_LIST));
+    p.setProcessEnvironment(env);
+    p.start(u"bash"_qs, {u"-c"_qs, u"set -o pipefail; "_qs + command});
+    return Finish(p);
+  }
+  int Finish(QProcess& p) {
     p.waitForFinished(60000);
     err_ = p.readAllStandardError();
     std_out_ = p.readAllStandardOutput();
@@ -57,7 +71,8 @@ TEST_F(CommandLineTest, WritesWhatTheWindowWouldWrite) {
   EntryOptions entry{false, false, true, true};
   EntryTexts texts;
   FoundFiles entries;
-  ASSERT_TRUE(CollectEntries(tree_.path(), true, {{u".mp3"_qs}, false, {}}, entry, entries));
+  ASSERT_TRUE(
+      CollectEntries(tree_.path(), true, {{u".mp3"_qs}, false, {}, {}, false}, entry, entries));
   AppendEntries(doc, entries, entry, texts);
   ASSERT_TRUE(ExportHtml(doc, Out("gui.htm"), nullptr));
   ASSERT_TRUE(ExportText(doc, Out("gui.txt"), nullptr));
@@ -107,6 +122,91 @@ TEST_F(CommandLineTest, ErrorsAndUsage) {
   EXPECT_TRUE(std_out_.contains("--version"));
   EXPECT_EQ(Run({u"--version"_qs}), 0);
   EXPECT_EQ(std_out_, "kavoro-list 2.2\n");
+  // Standard output takes one output, and no list files.
+  EXPECT_EQ(Run({tree_.path(), u"--save"_qs, u"-"_qs}), 2);
+  EXPECT_EQ(Run({tree_.path(), u"--txt"_qs, u"-"_qs, u"--htm"_qs, u"-"_qs}), 2);
+  EXPECT_EQ(Run({tree_.path(), u"--txt"_qs}), 2);
+  EXPECT_TRUE(err_.contains("--txt")) << err_.toStdString();
+}
+
+// Every output can go to standard output with the bytes its file gets; without an output the
+// text view goes there as UTF-8 with LF, for terminals and pipes.
+TEST_F(CommandLineTest, StandardOutputGetsWhatTheFileGets) {
+  test::WriteBytes(tree_.filePath(u"Ärger.mp3"_qs), "1");
+  const QStringList listing = {u"-r"_qs, u"-d"_qs, tree_.path()};
+  ASSERT_EQ(Run(listing + QStringList{u"--txt"_qs, Out("l.txt"), u"--htm"_qs, Out("l.htm"),
+                                      u"--xls"_qs, Out("l.xls")}),
+            0)
+      << err_.toStdString();
+  for (const char* kind : {"txt", "htm", "xls"}) {
+    const QString option = u"--"_qs + QLatin1String(kind);
+    ASSERT_EQ(Run(listing + QStringList{option, u"-"_qs}), 0) << kind << err_.toStdString();
+    EXPECT_EQ(std_out_, test::ReadBytes(Out("l.") + QLatin1String(kind))) << kind;
+  }
+  // A name for standard output that the system gives is written to, not replaced.
+  ASSERT_EQ(Run(listing + QStringList{u"--txt"_qs, u"/dev/stdout"_qs}), 0) << err_.toStdString();
+  EXPECT_EQ(std_out_, test::ReadBytes(Out("l.txt")));
+
+  ASSERT_EQ(Run(listing), 0);
+  const QStringList lines = LineFile::DecodeText(test::ReadBytes(Out("l.txt")));
+  EXPECT_EQ(std_out_, (lines.join(u'\n') + u'\n').toUtf8());
+  EXPECT_TRUE(std_out_.contains("Ärger.mp3"));
+
+  // A reader that stops early ends the listing quietly, with success.
+  for (int i = 0; i < 3000; ++i) {
+    test::WriteBytes(tree_.filePath(u"sub/many %1.mp3"_qs.arg(i)), "");
+  }
+  EXPECT_EQ(RunShell(u"\"$L\" -r '%1' | head -n 1"_qs.arg(tree_.path())), 0);
+  EXPECT_EQ(std_out_, "Nr.        Datei\n");
+  EXPECT_EQ(err_, "");
+}
+
+// A saved list on its own is a listing: converted, sorted and renumbered without a folder.
+TEST_F(CommandLineTest, ASavedListConvertsWithoutAFolder) {
+  ASSERT_EQ(Run({u"-e"_qs, u".mp3"_qs, tree_.path(), u"--save"_qs, Out("l")}), 0);
+  ASSERT_EQ(Run({u"--open"_qs, Out("l"), u"--sort"_qs, u"name:reverse"_qs, u"--renumber"_qs,
+                 u"--xls"_qs, Out("l.xls"), u"--txt"_qs, Out("l.txt")}),
+            0)
+      << err_.toStdString();
+  const auto book = test::ReadXls(Out("l.xls"));
+  ASSERT_TRUE(book);
+  const auto& cells = book->sheets.at(0).cells;
+  ASSERT_EQ(cells.size(), 3u);
+  EXPECT_EQ(cells[1][0].text, u"1"_qs);
+  EXPECT_EQ(cells[1][1].text, u"b.mp3"_qs);
+  EXPECT_EQ(cells[2][1].text, u"a.MP3"_qs);
+  // The text view is converted as it was saved: the grid's order is the grid's own.
+  EXPECT_EQ(test::ReadBytes(Out("l.txt")),
+            test::CrLf({"Nr.        Datei", "        1  a.MP3", "        2  b.mp3"}));
+}
+
+// --exclude leaves out files and whole folders by name; --hidden enters hidden folders.
+TEST_F(CommandLineTest, ExcludedNamesAndHiddenFolders) {
+  for (const char* name : {".cache/x.mp3", "sub/tmp/y.mp3", "sub/e.tmp", "-folder/z.mp3"}) {
+    const QString path = tree_.filePath(QLatin1String(name));
+    QDir().mkpath(QFileInfo(path).path());
+    test::WriteBytes(path, "1");
+  }
+  auto names = [&](QStringList options) {
+    EXPECT_EQ(Run(options << u"-r"_qs << u"--save"_qs << Out("n") << tree_.path()), 0)
+        << err_.toStdString();
+    QStringList lines = LineFile::DecodeText(test::ReadBytes(Out("n.mpl")));
+    lines.removeFirst();
+    lines.sort();
+    return lines;
+  };
+  EXPECT_EQ(names({}), (QStringList{u"<&>.mp3"_qs, u"a.MP3"_qs, u"b.mp3"_qs, u"c.txt"_qs,
+                                    u"d.mp3"_qs, u"e.tmp"_qs, u"y.mp3"_qs, u"z.mp3"_qs}));
+  EXPECT_EQ(names({u"--exclude"_qs, u"*.tmp"_qs, u"--exclude"_qs, u"tmp"_qs, u"--exclude"_qs,
+                   u"[ab].*"_qs}),
+            (QStringList{u"<&>.mp3"_qs, u"c.txt"_qs, u"d.mp3"_qs, u"z.mp3"_qs}));
+  EXPECT_EQ(names({u"--hidden"_qs, u"-e"_qs, u".mp3"_qs, u"--exclude"_qs, u"sub"_qs}),
+            (QStringList{u"a.MP3"_qs, u"b.mp3"_qs, u"x.mp3"_qs, u"z.mp3"_qs}));
+  // Without subfolders the names are left out as well; "--" ends the options.
+  EXPECT_EQ(Run({u"--exclude"_qs, u"*.mp3"_qs, u"--"_qs, tree_.path()}), 0);
+  EXPECT_EQ(std_out_, "Nr.        Datei\n        1  c.txt\n");
+  EXPECT_EQ(Run({u"--"_qs, u"-folder"_qs}), 1);  // taken as a folder, which is not there here
+  EXPECT_TRUE(err_.contains("-folder is not a folder")) << err_.toStdString();
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ class EnteringTest : public ::testing::Test {
 
   QTemporaryDir dir_;
   ListingDocument doc_;
-  SearchSelection selection_{{u".mp3"_qs}, false, {}};
+  SearchSelection selection_{{u".mp3"_qs}, false, {}, {}, false};
   EntryOptions options_;
   EntryTexts texts_{DateTextFormat(QLocale(QLocale::German, QLocale::Germany)), {}};
 };
@@ -235,7 +235,7 @@ TEST_F(EnteringTest, CancelledRunReportsItself) {
 }
 
 TEST(EnteringMessagesTest, NothingFoundAndTimeTexts) {
-  SearchSelection mp3{{u".mp3"_qs}, false, {}};
+  SearchSelection mp3{{u".mp3"_qs}, false, {}, {}, false};
   SearchSelection all;
   const MessageSlots& de = MessageSlotsFor(UiLanguage::German);
   const MessageSlots& en = MessageSlotsFor(UiLanguage::English);

@@ -120,7 +120,8 @@ TEST(HtmlInBrowserTest, ALinkToANameThatIsNotUtf8OpensTheRealFile) {
   options.whole_path = true;
   options.link = true;
   FoundFiles entries;
-  ASSERT_TRUE(CollectEntries(files.path(), false, SearchSelection{{}, true, {}}, options, entries));
+  ASSERT_TRUE(CollectEntries(files.path(), false, SearchSelection{{}, true, {}, {}, false}, options,
+                             entries));
   EntryTexts texts;
   AppendEntries(state.doc, entries, options, texts);
   QTemporaryDir out;

@@ -46,20 +46,20 @@ TEST_F(ScannerTest, FilesBeforeSubfoldersHiddenFilesFoundHiddenFoldersSkipped) {
   Make(u".h.mp3"_qs);
   Make(u".hidden/e.mp3"_qs);
   Make(u"f.txt"_qs);
-  QStringList names = Names({true, false, {u".mp3"_qs}});
+  QStringList names = Names({true, false, {u".mp3"_qs}, false, {}});
   ASSERT_EQ(names.size(), 4);
   EXPECT_EQ(names.indexOf(u"x/c.mp3"_qs), 2);
   EXPECT_EQ(names.indexOf(u"x/y/d.MP3"_qs), 3);
   EXPECT_TRUE(names.contains(u".h.mp3"_qs));
-  EXPECT_EQ(Names({false, false, {}}).size(), 3);  // a.mp3, .h.mp3, f.txt
+  EXPECT_EQ(Names({false, false, {}, false, {}}).size(), 3);  // a.mp3, .h.mp3, f.txt
 }
 
 TEST_F(ScannerTest, OneMatchPerExtensionGroupedInListOrder) {
   Make(u"a.mp3"_qs);
   Make(u"b.wav"_qs);
   Make(u"s/c.mp3"_qs);
-  EXPECT_EQ(Names({true, false, {u".wav"_qs, u".mp3"_qs}}).first(), u"b.wav"_qs);
-  EXPECT_EQ(Names({true, false, {u".tar.gz"_qs}}), QStringList());
+  EXPECT_EQ(Names({true, false, {u".wav"_qs, u".mp3"_qs}, false, {}}).first(), u"b.wav"_qs);
+  EXPECT_EQ(Names({true, false, {u".tar.gz"_qs}, false, {}}), QStringList());
 }
 
 TEST_F(ScannerTest, DetailsAndLinks) {
@@ -70,7 +70,7 @@ TEST_F(ScannerTest, DetailsAndLinks) {
   ASSERT_EQ(symlink(".", QFile::encodeName(dir_.filePath(u"loop"_qs)).constData()), 0);
   ASSERT_EQ(mkfifo(QFile::encodeName(dir_.filePath(u"pipe"_qs)).constData(), 0600), 0);
   FoundFiles found;
-  ASSERT_TRUE(Scanner({true, true, {}}).Scan(dir_.path(), found));
+  ASSERT_TRUE(Scanner({true, true, {}, false, {}}).Scan(dir_.path(), found));
   ASSERT_EQ(found.Count(), 2u);  // the file and the link to it; no loop, no pipe
   for (std::size_t i = 0; i < found.Count(); ++i) {
     EXPECT_EQ(found.Size(i), 5000u);
@@ -89,7 +89,7 @@ TEST_F(ScannerTest, DeepTreeDoesNotOverflow) {
   close(openat(fd, "deep.mp3", O_CREAT | O_WRONLY, 0644));
   close(fd);
   FoundFiles found;
-  ASSERT_TRUE(Scanner({true, true, {}}).Scan(dir_.path(), found));
+  ASSERT_TRUE(Scanner({true, true, {}, false, {}}).Scan(dir_.path(), found));
   ASSERT_EQ(found.Count(), 1u);
   EXPECT_EQ(found.FileName(0), u"deep.mp3"_qs);
   EXPECT_EQ(found.FullPath(0).count(u"/d/"_qs), 10000);
@@ -118,7 +118,7 @@ TEST_F(ScannerTest, LongPathsDoNotRunOutOfDescriptors) {
   low.rlim_cur = 200;
   setrlimit(RLIMIT_NOFILE, &low);
   FoundFiles found;
-  const bool scanned = Scanner({true, false, {}}).Scan(dir_.path(), found);
+  const bool scanned = Scanner({true, false, {}, false, {}}).Scan(dir_.path(), found);
   setrlimit(RLIMIT_NOFILE, &saved);
   ASSERT_TRUE(scanned);
   EXPECT_EQ(found.Count(), std::size_t(wide));
@@ -155,7 +155,7 @@ TEST_F(ScannerTest, UnreadableFolderIsSkipped) {
     close(pipe_fds[0]);
     if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
     FoundFiles found;
-    Scanner({true, false, {}}).Scan(dir_.path(), found);
+    Scanner({true, false, {}, false, {}}).Scan(dir_.path(), found);
     QByteArray names;
     for (std::size_t i = 0; i < found.Count(); ++i) names += found.FileName(i).toUtf8() + ' ';
     if (write(pipe_fds[1], names.constData(), names.size()) < 0) _exit(4);

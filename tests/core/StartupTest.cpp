@@ -155,7 +155,7 @@ TEST_F(StartupTest, LanguageSwitchWritesTheSnapshotWhole) {
   EXPECT_EQ(dir_.Options(), expected);
   EXPECT_EQ(s.doc.Text().ToStringList(), QStringList{u"Nr.        File"_qs});
   EXPECT_EQ(s.doc.Html().At(21), u"<tr><td align=\"right\">Nr.</td><td>File</td></tr>"_qs);
-  s.selection = SearchSelection{{u".mp3"_qs}, false, {}};
+  s.selection = SearchSelection{{u".mp3"_qs}, false, {}, {}, false};
   ASSERT_EQ(SwitchLanguage(s, UiLanguage::English), std::nullopt);
   EXPECT_EQ(MainWindowCaption(s), u"Search for : *.mp3 -files"_qs);
   EXPECT_EQ(InfoNoFilesCaption(s), u"if no *.mp3 -file is in the folder"_qs);

@@ -40,7 +40,7 @@ class EnteringJobTest : public ::testing::Test {
   }
 
   QTemporaryDir files_;
-  SearchSelection selection_{{u".mp3"_qs}, false, {}};
+  SearchSelection selection_{{u".mp3"_qs}, false, {}, {}, false};
   EntryOptions options_;
 };
 

@@ -55,8 +55,12 @@ constexpr std::string_view kDash = "  -  ";
 
 FoundFiles CollectFolderEntries(const FoundFiles& files, const SearchSelection& selection) {
   FoundFiles out;
+  const NameGlobs exclude(selection.exclude);
+  std::string name;
   for (std::size_t i = 0; i < files.Count(); ++i) {
-    if (InSearchList(files.Name(i), selection)) out.AddFrom(files, i);
+    if (!InSearchList(files.Name(i), selection)) continue;
+    if (!exclude.Empty() && exclude.Match(name.assign(files.Name(i)).c_str())) continue;
+    out.AddFrom(files, i);
   }
   return out;
 }
@@ -64,7 +68,7 @@ FoundFiles CollectFolderEntries(const FoundFiles& files, const SearchSelection& 
 bool CollectScannedEntries(const QString& folder, const SearchSelection& selection,
                            const EntryOptions& options, FoundFiles& out,
                            const std::atomic<bool>* cancel, const Scanner::Progress& progress) {
-  Scanner::Options scan{true, options.details, {}};
+  Scanner::Options scan{true, options.details, {}, selection.hidden_folders, selection.exclude};
   if (!selection.search_all_files) scan.extensions = selection.extensions;
   FoundFiles entries;
   if (!Scanner(scan, cancel).Scan(folder, entries, progress)) return false;

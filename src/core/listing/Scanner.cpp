@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <fnmatch.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -155,8 +156,18 @@ void Scanner::Node::PushChildren(std::vector<Node*>& stack) const {
   for (std::size_t k = child_count; k-- > 0;) stack.push_back(&reader->nodes[first_child + k]);
 }
 
+NameGlobs::NameGlobs(const QStringList& patterns) {
+  for (const QString& pattern : patterns) patterns_.push_back(utf8::FromQString(pattern));
+}
+
+bool NameGlobs::Match(const char* name) const {
+  return std::any_of(patterns_.begin(), patterns_.end(), [name](const std::string& pattern) {
+    return fnmatch(pattern.c_str(), name, FNM_CASEFOLD) == 0;
+  });
+}
+
 Scanner::Scanner(Options options, const std::atomic<bool>* cancel)
-    : options_(std::move(options)), cancel_(cancel) {
+    : options_(std::move(options)), exclude_(options_.exclude), cancel_(cancel) {
   for (const QString& ext : options_.extensions)
     extensions_.push_back(utf8::FromQString(AsciiLower(ext)));
   buckets_ = std::max<std::size_t>(1, extensions_.size());
@@ -179,6 +190,7 @@ void Scanner::Visit(Node& node, Worker& worker) const {
       at += entry->d_reclen;
       const char* name = entry->d_name;
       if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
+      if (!exclude_.Empty() && exclude_.Match(name)) continue;
       unsigned char type = entry->d_type;
       struct stat st {};
       bool have_stat = false;
@@ -191,7 +203,8 @@ void Scanner::Visit(Node& node, Worker& worker) const {
                                      : DT_UNKNOWN;
       }
       if (type == DT_DIR) {
-        if (options_.recurse && name[0] != '.') worker.subfolders.append(name).push_back('\0');
+        if (options_.recurse && (name[0] != '.' || options_.hidden_folders))
+          worker.subfolders.append(name).push_back('\0');
         continue;
       }
       if (type == DT_LNK) {
@@ -317,7 +330,9 @@ bool Scanner::Scan(const QString& folder, FoundFiles& out, const Progress& progr
 
 FoundFiles Scanner::ListFolder(const QString& folder, bool details) {
   FoundFiles files;
-  Scanner(Options{false, details, {}}).Scan(folder, files);
+  Options options;
+  options.details = details;
+  Scanner(options).Scan(folder, files);
   std::vector<QString> names(files.Count());
   std::vector<std::uint32_t> order(files.Count());
   for (std::size_t i = 0; i < files.Count(); ++i) {

@@ -13,11 +13,25 @@
 
 namespace kavoro {
 
+// Shell patterns ("*.tmp", "Thumbs.db", "cache?") that names are matched against as a whole,
+// without regard to case (as extensions are).
+class NameGlobs {
+ public:
+  NameGlobs() = default;
+  explicit NameGlobs(const QStringList& patterns);
+  bool Empty() const { return patterns_.empty(); }
+  // `name` is the bytes the file system holds, ending in NUL.
+  bool Match(const char* name) const;
+
+ private:
+  std::vector<std::string> patterns_;
+};
+
 // Walks a folder, and on request every folder below it, over POSIX calls. Files of a folder
 // come before those of its subfolders, both in the order the file system lists them.
 // Symbolic links to folders are never followed, hidden folders (name beginning with ".") are
-// not entered, unreadable folders are skipped, and the walk keeps its own stack, so no depth
-// of tree can overflow it. Special files (pipes, sockets, devices) are not files here.
+// not entered unless asked for, unreadable folders are skipped, and the walk keeps its own stack,
+// so no depth of tree can overflow it. Special files (pipes, sockets, devices) are not files here.
 class Scanner {
  public:
   struct Options {
@@ -27,6 +41,9 @@ class Scanner {
     // files. A file is matched once per extension it ends with, grouped by extension in list
     // order, as one walk per extension would give.
     QStringList extensions;
+    bool hidden_folders = false;  // enter folders whose name begins with "." too
+    // Files and folders whose name matches one of these are left out (a folder with all below).
+    QStringList exclude;
   };
 
   // Called now and then from the walking thread with the folders visited so far.
@@ -52,7 +69,8 @@ class Scanner {
 
   Options options_;
   std::vector<std::string> extensions_;  // lower-case UTF-8
-  std::size_t buckets_;                  // groups of found files: one per extension, at least one
+  NameGlobs exclude_;
+  std::size_t buckets_;  // groups of found files: one per extension, at least one
   const std::atomic<bool>* cancel_;
 };
 

@@ -10,6 +10,10 @@ struct SearchSelection {
   QStringList extensions;  // each with its leading "."
   bool search_all_files = true;
   QString current_extension;  // the choice as shown in captions
+  // Only the command line sets these: names left out (shell patterns) and whether folders
+  // whose name begins with "." are entered.
+  QStringList exclude;
+  bool hidden_folders = false;
 
   // Every extension followed by one blank, as captions show a choice.
   void RebuildCurrentExtension() {

@@ -159,6 +159,9 @@ QByteArray LineFile::EncodeLines(const LineList& lines, bool utf8) {
 }
 
 bool LineFile::IsUtf8File(const QString& path) {
+  // Only a file is read: reading a pipe or a terminal would wait for its writer.
+  struct stat st;
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   QFile file(path);
   return file.open(QIODevice::ReadOnly) && file.read(qint64(kUtf8Bom.size())) == Bom();
 }
@@ -202,12 +205,41 @@ bool LineFile::WriteBytes(const QString& path, const QByteArray& bytes, QString*
   return file.Write(path, bytes, error) && file.Commit(error);
 }
 
+namespace {
+
+// False with errno set when not all could be written.
+bool WriteAll(int fd, const QByteArray& bytes) {
+  const char* data = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, data, std::size_t(left));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    data += n;
+    left -= n;
+  }
+  return true;
+}
+
+}  // namespace
+
 StagedFile::~StagedFile() {
   if (!temp_.isEmpty()) ::unlink(temp_.constData());
 }
 
 bool StagedFile::Write(const QString& path, const QByteArray& bytes, QString* error) {
   path_ = path;
+  // A pipe, a terminal or a device (/dev/stdout, /dev/null) cannot be replaced: it gets the
+  // bytes as they are.
+  struct stat existing;
+  if (::stat(QFile::encodeName(path).constData(), &existing) == 0 && !S_ISREG(existing.st_mode) &&
+      !S_ISDIR(existing.st_mode)) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return Fail(errno, error);
+    if (!WriteAll(fd, bytes)) return CloseAndFail(fd, errno, error);
+    if (::close(fd) != 0) return Fail(errno, error);
+    return true;
+  }
   // A link is replaced by writing beside the file it points to, so the link stays.
   const QFileInfo info(path);
   const QString real = info.isSymLink() ? info.canonicalFilePath() : QString();
@@ -228,21 +260,14 @@ bool StagedFile::Write(const QString& path, const QByteArray& bytes, QString* er
   // A replaced file keeps its permissions; a new one gets the usual ones.
   struct stat old_file;
   if (::stat(target_.constData(), &old_file) == 0) ::fchmod(fd, old_file.st_mode & 07777);
-  const char* data = bytes.constData();
-  qsizetype left = bytes.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, data, std::size_t(left));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return CloseAndFail(fd, errno, error);
-    data += n;
-    left -= n;
-  }
+  if (!WriteAll(fd, bytes)) return CloseAndFail(fd, errno, error);
   if (::fsync(fd) != 0) return CloseAndFail(fd, errno, error);
   if (::close(fd) != 0) return Fail(errno, error);
   return true;
 }
 
 bool StagedFile::Commit(QString* error) {
+  if (temp_.isEmpty()) return true;  // written straight into a pipe or a device
   if (::rename(temp_.constData(), target_.constData()) != 0) return Fail(errno, error);
   temp_.clear();
   return true;

@@ -45,7 +45,8 @@ class LineFile {
 };
 
 // A file written completely under a temporary name beside its target, and put in the
-// target's place only by Commit. Several files staged first and committed together are all
+// target's place only by Commit (a pipe, terminal or device that the name stands for gets the
+// bytes straight away). Several files staged first and committed together are all
 // replaced or none: a failed write leaves every target as it was. What is never committed
 // is removed.
 class StagedFile {
