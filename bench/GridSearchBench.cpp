@@ -13,6 +13,7 @@
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/DateKey.h"
 #include "core/listing/ListingDocument.h"
+#include "core/output/DataExport.h"
 #include "core/ports/Prompts.h"
 #include "core/search/FindSession.h"
 
@@ -20,8 +21,8 @@ namespace {
 
 using kavoro::ListingDocument;
 
-// An entry as entering writes it with the detail columns: 1 text line, 1 grid row and the
-// 12 HTML lines of its table row.
+// An entry as entering writes it with the detail columns: 1 text line, 1 grid row with the
+// facts of its file (folder and size) and the 12 HTML lines of its table row.
 void Fill(ListingDocument& doc, int entries, const QLocale& locale) {
   QRandomGenerator random(42);
   const QString format = kavoro::ListingDateFormat(locale);
@@ -31,9 +32,8 @@ void Fill(ListingDocument& doc, int entries, const QLocale& locale) {
   doc.SetTextLines({u"Nr.        Datei  -  Größe  -  Typ  -  Geändert"_qs});
   for (int n = 1; n <= entries; ++n) {
     const QString number = QString::number(n);
-    const QString name =
-        u"/home/nutzer/Musik/Ordner %1/Lied %2 – Künstler.mp3"_qs.arg(random.bounded(5000))
-            .arg(random.bounded(1000000));
+    const QString folder = u"/home/nutzer/Musik/Ordner %1/"_qs.arg(random.bounded(5000));
+    const QString name = folder + u"Lied %1 – Künstler.mp3"_qs.arg(random.bounded(1000000));
     const quint32 kb = random.bounded(5000000u);
     const QString size = (kb >= 1000 ? QString::number(kb / 1000) + u'.' +
                                            QString::number(kb % 1000).rightJustified(3, u'0')
@@ -44,7 +44,14 @@ void Fill(ListingDocument& doc, int entries, const QLocale& locale) {
         QDateTime::fromSecsSinceEpoch(946684800 + random.bounded(700000000)), format);
     doc.AppendTextLine(number.rightJustified(8) + u"  "_qs + name + u"  -  "_qs + size +
                        u"  -  "_qs + type + u"  -  "_qs + date);
-    doc.AppendRow({number, name, size, type, date});
+    const QByteArray cells[] = {number.toUtf8(), name.toUtf8(), size.toUtf8(),
+                                type.toUtf8(),   date.toUtf8(), folder.toUtf8()};
+    auto view = [](const QByteArray& bytes) {
+      return std::string_view(bytes.constData(), std::size_t(bytes.size()));
+    };
+    doc.AppendRowUtf8(
+        {view(cells[0]), view(cells[1]), view(cells[2]), view(cells[3]), view(cells[4])},
+        {view(cells[5]), {}, std::uint64_t{kb} * 1000});
     for (const QString& line :
          {u"<tr><td align=\"right\">"_qs, number, u"</td><td>"_qs, name, u"</td><td>"_qs, size,
           u"</td><td>"_qs, type, u"</td><td>"_qs, date, u"</td>"_qs, u"</tr>"_qs}) {
@@ -107,6 +114,13 @@ int main(int argc, char** argv) {
   timer.restart();
   kavoro::RenumberGrid(doc, tools);
   std::printf("renumber:                 %7.1f ms\n", Ms(timer));
+
+  timer.restart();
+  const qsizetype csv = kavoro::CsvBytes(doc).size();
+  std::printf("CSV:                      %7.1f ms, %.0f MB\n", Ms(timer), double(csv) / 1e6);
+  timer.restart();
+  const qsizetype json = kavoro::JsonBytes(doc, {}).size();
+  std::printf("JSON:                     %7.1f ms, %.0f MB\n", Ms(timer), double(json) / 1e6);
 
   NoPrompts prompts;
   const kavoro::MessageSlots& texts = kavoro::MessageSlotsFor(kavoro::UiLanguage::German);

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "core/app/MessageText.h"
+#include "core/output/Export.h"
 
 namespace kavoro {
 namespace {
@@ -67,10 +68,13 @@ int DialogPrompts::Show(QMessageBox::Icon icon, const QString& text,
 
 std::optional<QString> DialogPrompts::SaveFileName(const QString& filter, const QString& start) {
   // The program asks its own overwrite question, after working out the list's base name.
-  const QString name = QFileDialog::getSaveFileName(Owner(), QString(), start, filter, nullptr,
-                                                    QFileDialog::DontConfirmOverwrite);
+  QString chosen_filter;
+  const QString name = QFileDialog::getSaveFileName(
+      Owner(), QString(), start, filter, &chosen_filter, QFileDialog::DontConfirmOverwrite);
   if (name.isEmpty()) return std::nullopt;
-  return name;
+  // A name typed without an extension gets the one of the data format chosen.
+  const QString extension = ChosenFilterExtension(chosen_filter);
+  return extension.isEmpty() ? name : WithDefaultExtension(name, extension);
 }
 
 std::optional<QString> DialogPrompts::OpenFileName(const QString& filter, const QString& start) {

@@ -4,6 +4,7 @@
 
 #include "core/app/AppState.h"
 #include "core/app/ListCommands.h"
+#include "core/output/DataExport.h"
 #include "core/output/Export.h"
 #include "core/ports/Prompts.h"
 #include "gui/CaptionFit.h"
@@ -32,7 +33,8 @@ SecondaryWindows::SecondaryWindows(QMainWindow* main, AppState& state, Prompts& 
           [main] { main->activateWindow(); });
   connect(export_dialog_.get(), &ExportDialog::SaveClicked, this, [this] {
     // After a failure the dialog stays open, so another name can be chosen or the export ended.
-    if (RunExport(state_.doc, export_dialog_->Choice(), prompts_, state_.Slots(),
+    const JsonListing listing{state_.language, EntryOptionsOf(state_.flags)};
+    if (RunExport(state_.doc, export_dialog_->Choice(), listing, prompts_, state_.Slots(),
                   state_.export_folders)) {
       TakeOverFrom(export_dialog_.get());
     }

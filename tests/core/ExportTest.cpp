@@ -5,6 +5,7 @@
 
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/ListingDocument.h"
+#include "core/output/DataExport.h"
 #include "core/output/Export.h"
 #include "core/output/ListFiles.h"
 #include "support/Entries.h"
@@ -25,7 +26,8 @@ class ExportTest : public ::testing::Test {
   QString File(const QString& name) const { return dir.filePath(name); }
   QStringList Files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
   bool Run(const ExportChoice& choice) {
-    return RunExport(doc, choice, prompts, MessageSlotsFor(UiLanguage::German), folders);
+    return RunExport(doc, choice, JsonListing{}, prompts, MessageSlotsFor(UiLanguage::German),
+                     folders);
   }
 
   ListingDocument doc;
@@ -152,6 +154,26 @@ TEST_F(ExportTest, AListOpenedFromListFilesExportsTheSameFiles) {
   ASSERT_TRUE(book);
   EXPECT_EQ(book->sheets[0].columns, 5u);
   EXPECT_EQ(book->sheets[0].cells[1][4].text, u"05.12.2004 14:35");
+}
+
+// The text format's dialog also offers CSV and JSON, chosen by the name's ending; the other
+// formats' dialogs are as they were.
+TEST_F(ExportTest, TheTextDialogWritesCsvAndJsonByTheNamesEnding) {
+  prompts.files = {File(u"a.CSV"_qs), File(u"b.json"_qs), File(u"c"_qs), File(u"x.xlsx"_qs),
+                   File(u"x.htm"_qs)};
+  for (int run = 0; run < 3; ++run) ASSERT_TRUE(Run({.text = true}));
+  ASSERT_TRUE(Run({.spreadsheet = true, .html = true}));
+  EXPECT_EQ(Files(),
+            (QStringList{u"a.CSV"_qs, u"b.json"_qs, u"c.txt"_qs, u"x.htm"_qs, u"x.xlsx"_qs}));
+  EXPECT_EQ(test::ReadBytes(File(u"a.CSV"_qs)),
+            "Nr.,Datei\r\n1,Gr\xC3\xB6\xC3\x9F"
+            "e & <Lied>.mp3\r\n");
+  EXPECT_EQ(test::ReadBytes(File(u"b.json"_qs)), JsonBytes(doc, {}));
+  EXPECT_TRUE(test::ReadBytes(File(u"c.txt"_qs)).startsWith("Nr.        Datei\r\n"));
+  const QString text_filter = u"Text-Datei (*.txt);;CSV (*.csv);;JSON (*.json)"_qs;
+  EXPECT_EQ(prompts.save_filters, (QStringList{text_filter, text_filter, text_filter,
+                                               u"Excel-Datei (*.xls);;Excel-Datei (*.xlsx)"_qs,
+                                               u"HTML-Datei (*.htm)"_qs}));
 }
 
 TEST_F(ExportTest, PreviewIsWrittenWithoutClosingTagsAndOpened) {

@@ -1,14 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFrame>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include "gui/DialogPrompts.h"
 #include "gui/ExportDialog.h"
 #include "gui/MainWindow.h"
 #include "gui/StyleDialog.h"
@@ -102,6 +109,58 @@ TEST_F(OutputWindowsTest, ExportWritesEachChosenFormatAndStaysOpenAfterAFailure)
   EXPECT_TRUE(
       test::ReadBytes(out_.filePath(u"a.htm"_qs)).endsWith("</table>\r\n</body>\r\n</html>\r\n"));
   EXPECT_FALSE(QFile::exists(out_.filePath(u"a.txt"_qs)));
+}
+
+// The text format's dialog writes CSV and JSON too; JSON tells the window's language and
+// option ticks.
+TEST_F(OutputWindowsTest, TheTextExportWritesCsvAndJsonWithTheWindowsLanguageAndTicks) {
+  window_->State().flags.whole_path = true;
+  window_->State().flags.link_files = true;
+  window_->findChild<QAction*>(u"English1"_qs)->trigger();
+  window_->OpenExportDialog();
+  In<QCheckBox>(ExportWindow(), "CheckBox1")->click();
+  prompts_.files = {out_.filePath(u"liste.json"_qs)};
+  Click(ExportWindow(), "Button1");
+  window_->OpenExportDialog();
+  prompts_.files = {out_.filePath(u"liste.csv"_qs)};
+  Click(ExportWindow(), "Button1");
+  ASSERT_TRUE(prompts_.shown.isEmpty()) << prompts_.shown.join(u'\n').toStdString();
+
+  const QJsonObject json =
+      QJsonDocument::fromJson(test::ReadBytes(out_.filePath(u"liste.json"_qs))).object();
+  EXPECT_EQ(json[u"language"_qs], u"en"_qs);
+  EXPECT_EQ(json[u"options"_qs].toObject(), (QJsonObject{{u"details"_qs, false},
+                                                         {u"wholePath"_qs, true},
+                                                         {u"hideExtensions"_qs, false},
+                                                         {u"link"_qs, true}}));
+  EXPECT_EQ(json[u"entries"_qs].toArray().at(0)[u"name"_qs], u"Größe & <Lied>.mp3"_qs);
+  EXPECT_EQ(test::ReadBytes(out_.filePath(u"liste.csv"_qs)),
+            "Nr.,File\r\n1,Gr\xC3\xB6\xC3\x9F"
+            "e & <Lied>.mp3\r\n");
+}
+
+// A name typed without an extension gets the one of the data format chosen in the dialog;
+// every other format's name stays as typed, for the export to complete as before.
+TEST_F(OutputWindowsTest, TheSaveDialogGivesTypedNamesTheChosenDataFormatsExtension) {
+  DialogPrompts prompts(window_.get());
+  const QString filters = u"Text-Datei (*.txt);;CSV (*.csv);;JSON (*.json)"_qs;
+  auto save = [&](const QString& all, const QString& filter, const QString& typed) {
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      dialog->selectNameFilter(filter);
+      dialog->selectFile(typed);
+      static_cast<QDialog*>(dialog)->accept();  // as the dialog's own button does
+    });
+    return prompts.SaveFileName(all, out_.path());
+  };
+  EXPECT_EQ(save(filters, u"CSV (*.csv)"_qs, u"liste"_qs), out_.filePath(u"liste.csv"_qs));
+  EXPECT_EQ(save(filters, u"JSON (*.json)"_qs, u"liste"_qs), out_.filePath(u"liste.json"_qs));
+  EXPECT_EQ(save(filters, u"JSON (*.json)"_qs, u"liste.txt"_qs), out_.filePath(u"liste.txt"_qs));
+  EXPECT_EQ(save(filters, u"Text-Datei (*.txt)"_qs, u"liste"_qs), out_.filePath(u"liste"_qs));
+  EXPECT_EQ(save(u"Excel-Datei (*.xls);;Excel-Datei (*.xlsx)"_qs, u"Excel-Datei (*.xlsx)"_qs,
+                 u"mappe"_qs),
+            out_.filePath(u"mappe"_qs));
 }
 
 TEST_F(OutputWindowsTest, StyleDialogPreviewsItsWorkingPageAndCancelKeepsTheView) {

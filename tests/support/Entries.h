@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <optional>
+#include <string>
 
 #include "core/listing/Entering.h"
 #include "core/listing/ListingDocument.h"
@@ -16,19 +19,34 @@ inline void StartListing(ListingDocument& doc, bool details,
   ApplyListingHeaders(doc, details, language, nullptr);
 }
 
+// What entering knew of an entry's file: its folder (with a trailing "/") and file name as
+// utf8::NameFromBytes holds them (no folder: nothing known; no name: the name cell shows it),
+// and its size in bytes.
+struct FileFacts {
+  QString folder;
+  QString file_name;
+  std::optional<std::uint64_t> bytes;
+};
+
 // Appends one entry with these texts through the writer entering uses, with details when the
 // grid shows five columns. The texts need not be ones entering would make (a list file edited
 // by hand holds any).
 inline void AddEntry(ListingDocument& doc, const QString& name, const QString& size = {},
-                     const QString& type = {}, const QString& date = {}) {
+                     const QString& type = {}, const QString& date = {},
+                     const FileFacts& facts = {}) {
   const std::string n = utf8::FromQString(name), s = utf8::FromQString(size),
                     t = utf8::FromQString(type), d = utf8::FromQString(date);
+  const std::string folder = utf8::NameToBytes(facts.folder);
+  const std::string file_name = utf8::NameToBytes(facts.file_name);
   EntryCells cells;
   cells.details = doc.ColumnCount() == 5;
   cells.name = n;
   cells.size = s;
   cells.type = t;
   cells.date = d;
+  cells.folder = folder;
+  cells.file_name = file_name;
+  cells.bytes = facts.bytes;
   AppendEntry(doc, cells);
 }
 

@@ -21,8 +21,9 @@ class ScriptedPrompts : public Prompts {
     answers.pop_front();
     return answer;
   }
-  std::optional<QString> SaveFileName(const QString&, const QString& start) override {
+  std::optional<QString> SaveFileName(const QString& filter, const QString& start) override {
     dialog_starts.append(start);
+    save_filters.append(filter);
     return Next();
   }
   std::optional<QString> OpenFileName(const QString&, const QString& start) override {
@@ -43,6 +44,7 @@ class ScriptedPrompts : public Prompts {
   std::deque<std::optional<QString>> texts;  // nothing cancels the prompt
   QStringList shown;
   QStringList dialog_starts;  // where each file dialog opened
+  QStringList save_filters;   // what each save dialog offered
 
  private:
   std::optional<QString> Next() {

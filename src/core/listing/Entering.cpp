@@ -125,10 +125,11 @@ void WriteEntry(ListingData& doc, const EntryCells& cells, int views, std::strin
     }
   }
   if (views & kGridView) {
+    const EntryFacts facts{cells.folder, cells.file_name, cells.bytes};
     if (cells.details) {
-      doc.AppendRowUtf8({number, cells.name, cells.size, cells.type, cells.date});
+      doc.AppendRowUtf8({number, cells.name, cells.size, cells.type, cells.date}, facts);
     } else {
-      doc.AppendRowUtf8({number, cells.name, {}, {}, {}});
+      doc.AppendRowUtf8({number, cells.name, {}, {}, {}}, facts);
     }
   }
   if (!(views & kHtmlView)) return;
@@ -180,6 +181,10 @@ void AppendEntries(ListingData& doc, const FoundFiles& entries, const EntryOptio
   }
   doc.ReserveMore(static_cast<qsizetype>(entries.Count()), options.details ? 12 : 6, views,
                   text_bytes);
+  if (views & kGridView) {
+    doc.ReserveFacts(static_cast<qsizetype>(entries.Count()), options.details,
+                     options.hide_extensions);
+  }
   std::string raw, name, size, date, target, escaped;
   for (std::size_t i = 0; i < entries.Count(); ++i) {
     raw.clear();
@@ -189,7 +194,10 @@ void AppendEntries(ListingData& doc, const FoundFiles& entries, const EntryOptio
     EntryCells cells;
     cells.details = options.details;
     cells.name = name;
+    cells.folder = entries.Folder(i);
+    cells.file_name = entries.Name(i);
     if (options.details) {
+      cells.bytes = entries.Size(i);
       size.clear();
       AppendSizeKB(entries.Size(i), size);
       date.clear();

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -52,8 +53,9 @@ bool CollectEntries(const QString& folder, bool recurse, const SearchSelection& 
                     const std::atomic<bool>* cancel = nullptr,
                     const Scanner::Progress& progress = {});
 
-// The texts of one entry as the views show them (UTF-8), and where its link goes (empty: no
-// link).
+// The texts of one entry as the views show them (UTF-8), where its link goes (empty: no
+// link), and what the grid row keeps of its file besides (see EntryFacts: its folder's and
+// name's bytes, with details its size in bytes).
 struct EntryCells {
   bool details = false;
   std::string_view name;
@@ -61,6 +63,9 @@ struct EntryCells {
   std::string_view type;
   std::string_view date;
   std::string_view link_target;
+  std::string_view folder;
+  std::string_view file_name;
+  std::optional<std::uint64_t> bytes;
 };
 
 // Numbers one entry on from the listing's last number and appends it to the views: the text

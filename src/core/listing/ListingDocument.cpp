@@ -1,5 +1,7 @@
 #include "core/listing/ListingDocument.h"
 
+#include "core/text/Utf8.h"
+
 namespace kavoro {
 
 ListingData::ListingData() : cells_(kMaxColumns, StringPool::kEmpty) {
@@ -40,6 +42,7 @@ void ListingData::SetRowCount(qsizetype rows) {
   const bool grows = rows >= row_count_;
   cells_.resize(static_cast<std::size_t>(rows) * kMaxColumns, StringPool::kEmpty);
   if (rows < row_count_) cells_.shrink_to_fit();
+  facts_.Resize(static_cast<std::size_t>(rows));
   row_count_ = rows;
   Touch(View::Grid, grows);
 }
@@ -49,6 +52,7 @@ void ListingData::ClearGridBody() {
   for (int c = 0; c < kMaxColumns; ++c) header[c] = Cell(c, 0);
   grid_pool_.Clear();
   std::vector<StringPool::Ref>().swap(cells_);
+  facts_.Clear();
   for (const QString& cell : header)
     cells_.push_back(cell.isEmpty() ? StringPool::kEmpty : grid_pool_.Add(cell));
   row_count_ = 1;
@@ -91,6 +95,7 @@ bool ListingData::ReorderRows(std::span<const std::uint32_t> order) {
               moved.begin() + static_cast<std::ptrdiff_t>(to) * kMaxColumns);
   }
   cells_.swap(moved);
+  facts_.Reorder(order);
   Touch(View::Grid, false);
   return true;
 }
@@ -106,14 +111,20 @@ void ListingData::AppendRow(const std::array<QStringView, kMaxColumns>& cells) {
   for (const QStringView cell : cells) {
     cells_.push_back(cell.isEmpty() ? StringPool::kEmpty : grid_pool_.Add(cell));
   }
+  facts_.Append(static_cast<std::size_t>(row_count_), {}, {});
   ++row_count_;
   Touch(View::Grid, true);
 }
 
-void ListingData::AppendRowUtf8(const std::array<std::string_view, kMaxColumns>& cells) {
+void ListingData::AppendRowUtf8(const std::array<std::string_view, kMaxColumns>& cells,
+                                const EntryFacts& facts) {
   for (const std::string_view cell : cells) {
     cells_.push_back(cell.empty() ? StringPool::kEmpty : grid_pool_.AddUtf8(cell));
   }
+  std::string scratch;
+  const std::string_view name =
+      facts.folder.empty() ? std::string_view() : utf8::Sanitized(cells[1], scratch);
+  facts_.Append(static_cast<std::size_t>(row_count_), facts, name);
   ++row_count_;
   Touch(View::Grid, true);
 }
@@ -123,6 +134,18 @@ QStringList ListingData::Column(int column) const {
   out.reserve(row_count_);
   for (qsizetype row = 0; row < row_count_; ++row) out.append(Cell(column, row));
   return out;
+}
+
+bool ListingData::AppendFilePath(qsizetype row, std::string& out) const {
+  if (row < 0 || row >= row_count_) return false;
+  std::string scratch;
+  return facts_.AppendPath(static_cast<std::size_t>(row),
+                           utf8::Sanitized(CellUtf8(1, row), scratch), out);
+}
+
+std::optional<std::uint64_t> ListingData::SizeBytes(qsizetype row) const {
+  if (row < 0 || row >= row_count_) return std::nullopt;
+  return facts_.Bytes(static_cast<std::size_t>(row));
 }
 
 void ListingData::SetColumnWidth(int column, int width) {
@@ -189,6 +212,8 @@ void ListingData::AbsorbEntries(ListingData& staged) {
                                     staged.cells_.end());
   grid_pool_.Absorb(staged.grid_pool_, rows);
   cells_.insert(cells_.end(), rows.begin(), rows.end());
+  facts_.Absorb(static_cast<std::size_t>(row_count_), staged.facts_, 1,
+                static_cast<std::size_t>(staged.row_count_));
   row_count_ += staged.row_count_ - 1;
   entry_counter_ = staged.entry_counter_;
   staged.ClearGridBody();
@@ -204,9 +229,13 @@ void ListingData::ReserveMore(qsizetype entries, int html_lines, int views,
   if (views & 4) html_.Reserve(html_.Count() + entries * html_lines);
 }
 
+void ListingData::ReserveFacts(qsizetype entries, bool sizes, bool names) {
+  facts_.Reserve(static_cast<std::size_t>(row_count_ + entries), sizes, names);
+}
+
 std::size_t ListingData::BytesUsed() const {
   return text_.BytesUsed() + html_.BytesUsed() + grid_pool_.BytesUsed() +
-         cells_.capacity() * sizeof(StringPool::Ref);
+         cells_.capacity() * sizeof(StringPool::Ref) + facts_.BytesUsed();
 }
 
 }  // namespace kavoro

@@ -4,10 +4,13 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/listing/RowFacts.h"
 #include "core/text/StringPool.h"
 
 namespace kavoro {
@@ -64,10 +67,18 @@ class ListingData {
   // of all rows, header row included; anything else leaves the grid unchanged.
   bool ReorderRows(std::span<const std::uint32_t> order);
   void AppendRow(const std::array<QStringView, kMaxColumns>& cells);
-  void AppendRowUtf8(const std::array<std::string_view, kMaxColumns>& cells);
+  // A row made by entering also takes what it knows of the file.
+  void AppendRowUtf8(const std::array<std::string_view, kMaxColumns>& cells,
+                     const EntryFacts& facts = {});
   QStringList Column(int column) const;
   int ColumnWidth(int column) const { return column_widths_[column]; }
   void SetColumnWidth(int column, int width);
+
+  // The facts of a row's file, which follow the row wherever it moves; nothing is known of
+  // the rows of a listing read from list files. The path is well-formed UTF-8 (bytes that are
+  // not as U+FFFD), appended to `out`; false when the row's folder is not known.
+  bool AppendFilePath(qsizetype row, std::string& out) const;
+  std::optional<std::uint64_t> SizeBytes(qsizetype row) const;
 
   // Listing state.
   int EntryCounter() const { return entry_counter_; }
@@ -82,6 +93,9 @@ class ListingData {
   // Makes room for `entries` more entries of `html_lines` lines each in the given views
   // (1 text, 2 grid, 4 HTML), and for about `text_bytes` more bytes of text view lines.
   void ReserveMore(qsizetype entries, int html_lines, int views, std::size_t text_bytes = 0);
+  // Makes room for the facts of `entries` more rows: their folders, sizes when `sizes`, names
+  // when `names` (the cells will not show them whole).
+  void ReserveFacts(qsizetype entries, bool sizes, bool names);
 
   // Entries can be built off the UI thread into a staging listing that numbers on from
   // `last_number` and holds only the new entries; AbsorbEntries then appends them to this
@@ -121,6 +135,7 @@ class ListingData {
   LineList html_;
   StringPool grid_pool_;
   std::vector<StringPool::Ref> cells_;
+  RowFacts facts_;
   qsizetype row_count_ = 1;
   int column_count_ = 2;
   std::array<int, kMaxColumns> column_widths_;

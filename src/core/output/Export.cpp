@@ -4,6 +4,7 @@
 
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/ListingDocument.h"
+#include "core/output/DataExport.h"
 #include "core/output/WorkbookWriter.h"
 #include "core/ports/Prompts.h"
 #include "core/ports/Shell.h"
@@ -13,7 +14,9 @@ namespace kavoro {
 namespace {
 
 // The dialogs' filters do not change with the language.
-const QString kTextFilter = u"Text-Datei (*.txt)"_qs;
+const QString kCsvFilter = u"CSV (*.csv)"_qs;
+const QString kJsonFilter = u"JSON (*.json)"_qs;
+const QString kTextFilter = u"Text-Datei (*.txt);;"_qs + kCsvFilter + u";;"_qs + kJsonFilter;
 const QString kSpreadsheetFilter = u"Excel-Datei (*.xls);;Excel-Datei (*.xlsx)"_qs;
 const QString kHtmlFilter = u"HTML-Datei (*.htm)"_qs;
 
@@ -65,8 +68,23 @@ QString WithDefaultExtension(const QString& chosen, const QString& extension) {
   return ExtensionStart(chosen) == chosen.size() ? chosen + extension : chosen;
 }
 
-bool RunExport(const ListingDocument& doc, const ExportChoice& choice, Prompts& prompts,
-               const MessageSlots& messages, ExportFolders& folders) {
+QString ChosenFilterExtension(const QString& filter) {
+  if (filter == kCsvFilter) return u".csv"_qs;
+  if (filter == kJsonFilter) return u".json"_qs;
+  return QString();
+}
+
+bool ExportTextOrData(const ListingDocument& doc, const JsonListing& listing, const QString& path,
+                      QString* error) {
+  if (path.endsWith(u".csv"_qs, Qt::CaseInsensitive)) return ExportCsv(doc, path, error);
+  if (path.endsWith(u".json"_qs, Qt::CaseInsensitive)) {
+    return ExportJson(doc, listing, path, error);
+  }
+  return ExportText(doc, path, error);
+}
+
+bool RunExport(const ListingDocument& doc, const ExportChoice& choice, const JsonListing& listing,
+               Prompts& prompts, const MessageSlots& messages, ExportFolders& folders) {
   QString error;
   auto chosen = [&](bool ticked, const QString& filter, const QString& extension, QString& folder) {
     std::optional<QString> name;
@@ -80,7 +98,7 @@ bool RunExport(const ListingDocument& doc, const ExportChoice& choice, Prompts& 
     return false;
   };
   if (const auto path = chosen(choice.text, kTextFilter, u".txt"_qs, folders.text)) {
-    if (!ExportText(doc, *path, &error)) return failed();
+    if (!ExportTextOrData(doc, listing, *path, &error)) return failed();
   }
   if (const auto path =
           chosen(choice.spreadsheet, kSpreadsheetFilter, u".xls"_qs, folders.spreadsheet)) {

@@ -8,6 +8,7 @@ namespace kavoro {
 class ListingDocument;
 class Prompts;
 class Shell;
+struct JsonListing;
 struct MessageSlots;
 
 // The sheet names of exported workbooks are this followed by 1, 2, ...
@@ -37,6 +38,16 @@ bool ShowPreview(const QString& program_dir, const QStringList& page, Shell& she
 // The chosen name with `extension` (".txt") added when its file name has none.
 QString WithDefaultExtension(const QString& chosen, const QString& extension);
 
+// The extension a save dialog gives a name typed without one when `filter` was chosen in it:
+// ".csv" and ".json" for the text export's data formats. Other filters add none; the export
+// gives such a name the first extension of its kind (".xls" also when "*.xlsx" was chosen).
+QString ChosenFilterExtension(const QString& filter);
+
+// The text export's file: CSV or JSON for a name ending in ".csv" or ".json" (any case), else
+// the text view.
+bool ExportTextOrData(const ListingDocument& doc, const JsonListing& listing, const QString& path,
+                      QString* error);
+
 // The folders the export's file dialogs last used, one per kind of file; empty until used.
 struct ExportFolders {
   QString text;
@@ -55,8 +66,9 @@ struct ExportChoice {
 // skips only that format) and is written. The first failure is reported and ends the export;
 // the result is then false and the dialog stays open. When the grid filled several workbooks,
 // the user is told their names. Each dialog opens in the folder last used for its kind of
-// file, which `folders` keeps.
-bool RunExport(const ListingDocument& doc, const ExportChoice& choice, Prompts& prompts,
-               const MessageSlots& messages, ExportFolders& folders);
+// file, which `folders` keeps. The text format's dialog also offers CSV and JSON; `listing`
+// is what a JSON file says of the listing.
+bool RunExport(const ListingDocument& doc, const ExportChoice& choice, const JsonListing& listing,
+               Prompts& prompts, const MessageSlots& messages, ExportFolders& folders);
 
 }  // namespace kavoro

@@ -117,6 +117,31 @@ void StringPool::Clear() {
   std::vector<std::string>().swap(big_);
 }
 
+std::uint32_t TextTable::Number(std::string_view text) {
+  const std::size_t hash = std::hash<std::string_view>()(text);
+  const auto [first, last] = by_hash_.equal_range(hash);
+  for (auto it = first; it != last; ++it) {
+    if (Text(it->second) == text) return it->second;
+  }
+  const std::uint32_t number = Count();
+  refs_.push_back(pool_.AddUtf8(text));
+  by_hash_.emplace(hash, number);
+  return number;
+}
+
+void TextTable::Clear() {
+  pool_.Clear();
+  std::vector<StringPool::Ref>().swap(refs_);
+  std::unordered_multimap<std::size_t, std::uint32_t>().swap(by_hash_);
+}
+
+std::size_t TextTable::BytesUsed() const {
+  // A hash node holds the pair and the link to the next node.
+  const std::size_t node = sizeof(std::pair<const std::size_t, std::uint32_t>) + sizeof(void*);
+  return pool_.BytesUsed() + refs_.capacity() * sizeof(StringPool::Ref) + by_hash_.size() * node +
+         by_hash_.bucket_count() * sizeof(void*);
+}
+
 QString LineList::At(qsizetype index) const {
   if (index < 0 || index >= Count()) return QString();
   return pool_.Get(refs_[static_cast<std::size_t>(index)]);

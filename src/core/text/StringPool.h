@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kavoro {
@@ -40,6 +41,23 @@ class StringPool {
 
   std::string data_;
   std::vector<std::string> big_;  // texts too long for the packed length field
+};
+
+// Texts kept once each and numbered in the order they first came: the folders a listing's
+// entries came from. Finding a text costs a hash of it, no second copy.
+class TextTable {
+ public:
+  // The number of `text`, which is added when it is new.
+  std::uint32_t Number(std::string_view text);
+  std::string_view Text(std::uint32_t number) const { return pool_.Utf8(refs_[number]); }
+  std::uint32_t Count() const { return static_cast<std::uint32_t>(refs_.size()); }
+  void Clear();
+  std::size_t BytesUsed() const;
+
+ private:
+  StringPool pool_;
+  std::vector<StringPool::Ref> refs_;
+  std::unordered_multimap<std::size_t, std::uint32_t> by_hash_;
 };
 
 // A list of lines over a StringPool: the text view and the HTML view.

@@ -105,6 +105,10 @@ std::size_t SequenceLength(std::string_view text, std::size_t i) {
 
 bool IsValid(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {  // most bytes of most names
+      ++i;
+      continue;
+    }
     const std::size_t length = WellFormedLength(text, i);
     if (length == 0) return false;
     i += length;

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "core/i18n/LanguageTables.h"
+#include "core/listing/Entering.h"
+
+namespace kavoro {
+
+class ListingData;
+class ListingDocument;
+
+// What a JSON listing says of itself besides its entries: the language of its header texts
+// and the options the entries are being made with.
+struct JsonListing {
+  UiLanguage language = UiLanguage::German;
+  EntryOptions options;
+};
+
+// The grid as CSV (RFC 4180): the header row first, then the rows in their order, the shown
+// columns only; UTF-8 without a byte order mark, CR LF after every record. A field is quoted
+// when it holds a comma, a quote (doubled), CR or LF, or begins or ends with a blank.
+QByteArray CsvBytes(const ListingData& doc);
+
+// The listing as one JSON document (UTF-8, one entry a line):
+//   {"language":"de","options":{"details":..,"wholePath":..,"hideExtensions":..,"link":..},
+//    "entries":[{"number":1,"name":"..","path":".." or null}, ...]}
+// in the grid's order. "number" is the number cell, a JSON number when it reads as one; the
+// path is the file's, known for entries the program made (a listing read from list files
+// knows it only where the name cell is a whole path). With the detail columns an entry also
+// has "size" (bytes, or null when not known), "sizeText", "type", "modified" (ISO 8601 with
+// the offset of local time then, or null when the date cell does not read as a date) and
+// "modifiedText". Texts are as the views show them: bytes that are not UTF-8 are U+FFFD.
+QByteArray JsonBytes(const ListingData& doc, const JsonListing& info);
+
+// The files, through a temporary file, as the other exports write theirs.
+bool ExportCsv(const ListingDocument& doc, const QString& path, QString* error);
+bool ExportJson(const ListingDocument& doc, const JsonListing& info, const QString& path,
+                QString* error);
+
+}  // namespace kavoro
