@@ -21,6 +21,7 @@
 #include "core/listing/Entering.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingHeaders.h"
+#include "core/output/DataExport.h"
 #include "core/output/Export.h"
 #include "core/output/ListFiles.h"
 #include "core/output/StyleChoices.h"
@@ -58,6 +59,9 @@ constexpr char kUsage[] =
     "      --txt FILE       write the text view as a .txt export\n"
     "      --xls FILE       write the grid as an Excel workbook (.xls, or .xlsx by the name)\n"
     "      --htm FILE       write the HTML page\n"
+    "      --csv FILE       write the grid as CSV (RFC 4180, UTF-8, header row first)\n"
+    "      --json FILE      write the listing as JSON: language, options and every entry with\n"
+    "                       number, name and path, with -d also size in bytes, type and date\n"
     "      --pdf FILE       write the grid as a PDF to print (A4, or Letter where inches are\n"
     "                       used), with the header row and \"Seite N von M\" on every page\n"
     "      --sort COLUMN    sort the grid by nr, name, size, type or date, as one click on that\n"
@@ -89,6 +93,8 @@ struct Args {
   QString txt_file;
   QString xls_file;
   QString htm_file;
+  QString csv_file;
+  QString json_file;
   QString pdf_file;
   int sort_column = -1;
   int sort_clicks = 1;
@@ -97,7 +103,8 @@ struct Args {
 
   bool WritesFiles() const {
     return !save_base.isEmpty() || !txt_file.isEmpty() || !xls_file.isEmpty() ||
-           !htm_file.isEmpty() || !pdf_file.isEmpty();
+           !htm_file.isEmpty() || !csv_file.isEmpty() || !json_file.isEmpty() ||
+           !pdf_file.isEmpty();
   }
 };
 
@@ -132,9 +139,12 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
   const QCommandLineOption txt(u"txt"_qs, QString(), u"FILE"_qs);
   const QCommandLineOption xls(u"xls"_qs, QString(), u"FILE"_qs);
   const QCommandLineOption htm(u"htm"_qs, QString(), u"FILE"_qs);
+  const QCommandLineOption csv(u"csv"_qs, QString(), u"FILE"_qs);
+  const QCommandLineOption json(u"json"_qs, QString(), u"FILE"_qs);
   const QCommandLineOption pdf(u"pdf"_qs, QString(), u"FILE"_qs);
-  parser.addOptions({help, version, recursive, details, path, hide_ext, link, hidden, renumber, ext,
-                     exclude, lang, sort, open, save, txt, xls, htm, pdf});
+  parser.addOptions({help,   version,  recursive, details, path, hide_ext, link,
+                     hidden, renumber, ext,       exclude, lang, sort,     open,
+                     save,   txt,      xls,       htm,     csv,  json,     pdf});
   if (!parser.parse(arguments)) return UsageError(parser.errorText());
   if (parser.isSet(help)) {
     std::fputs(kUsage, stdout);
@@ -178,8 +188,8 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
     a.language = chosen == u"de" ? UiLanguage::German : UiLanguage::English;
   }
   const std::pair<const QCommandLineOption*, QString*> files[] = {
-      {&open, &a.open_base}, {&save, &a.save_base}, {&txt, &a.txt_file},
-      {&xls, &a.xls_file},   {&htm, &a.htm_file},   {&pdf, &a.pdf_file}};
+      {&open, &a.open_base}, {&save, &a.save_base}, {&txt, &a.txt_file},   {&xls, &a.xls_file},
+      {&htm, &a.htm_file},   {&csv, &a.csv_file},   {&json, &a.json_file}, {&pdf, &a.pdf_file}};
   int to_standard_output = 0;
   for (const auto& [option, target] : files) {
     if (!parser.isSet(*option)) continue;
@@ -302,7 +312,8 @@ int main(int argc, char** argv) {
 
   // Build only the views that are written (sorting needs the grid).
   const bool text_only = a.save_base.isEmpty() && a.xls_file.isEmpty() && a.htm_file.isEmpty() &&
-                         a.pdf_file.isEmpty() && a.sort_column < 0 && !a.renumber;
+                         a.csv_file.isEmpty() && a.json_file.isEmpty() && a.pdf_file.isEmpty() &&
+                         a.sort_column < 0 && !a.renumber;
   const int views = text_only ? kTextView : kAllViews;
   EntryTexts texts;
   for (const QString& folder : a.folders) {
@@ -327,6 +338,10 @@ int main(int argc, char** argv) {
   }
   const auto text = [&doc](const QString& path, QString* e) { return ExportText(doc, path, e); };
   const auto html = [&doc](const QString& path, QString* e) { return ExportHtml(doc, path, e); };
+  const auto csv = [&doc](const QString& path, QString* e) { return ExportCsv(doc, path, e); };
+  const auto json = [&](const QString& path, QString* e) {
+    return ExportJson(doc, JsonListing{a.language, a.options}, path, e);
+  };
   const auto pdf = [&](const QString& path, QString* e) {
     QStringList folders;
     for (const QString& folder : a.folders) folders.append(QFileInfo(folder).absoluteFilePath());
@@ -344,10 +359,9 @@ int main(int argc, char** argv) {
     const QString& target;
     QString extension;
     std::function<bool(const QString&, QString*)> write;
-  } outputs[] = {{a.txt_file, u".txt"_qs, text},
-                 {a.htm_file, u".htm"_qs, html},
-                 {a.xls_file, u".xls"_qs, spreadsheet},
-                 {a.pdf_file, u".pdf"_qs, pdf}};
+  } outputs[] = {{a.txt_file, u".txt"_qs, text},        {a.htm_file, u".htm"_qs, html},
+                 {a.xls_file, u".xls"_qs, spreadsheet}, {a.csv_file, u".csv"_qs, csv},
+                 {a.json_file, u".json"_qs, json},      {a.pdf_file, u".pdf"_qs, pdf}};
   for (const auto& output : outputs) {
     if (output.target.isEmpty() ||
         WriteOutput(output.target, output.extension, output.write, &error))

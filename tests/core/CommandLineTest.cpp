@@ -135,10 +135,11 @@ TEST_F(CommandLineTest, StandardOutputGetsWhatTheFileGets) {
   test::WriteBytes(tree_.filePath(u"Ärger.mp3"_qs), "1");
   const QStringList listing = {u"-r"_qs, u"-d"_qs, tree_.path()};
   ASSERT_EQ(Run(listing + QStringList{u"--txt"_qs, Out("l.txt"), u"--htm"_qs, Out("l.htm"),
-                                      u"--xls"_qs, Out("l.xls")}),
+                                      u"--xls"_qs, Out("l.xls"), u"--csv"_qs, Out("l.csv"),
+                                      u"--json"_qs, Out("l.json")}),
             0)
       << err_.toStdString();
-  for (const char* kind : {"txt", "htm", "xls"}) {
+  for (const char* kind : {"txt", "htm", "xls", "csv", "json"}) {
     const QString option = u"--"_qs + QLatin1String(kind);
     ASSERT_EQ(Run(listing + QStringList{option, u"-"_qs}), 0) << kind << err_.toStdString();
     EXPECT_EQ(std_out_, test::ReadBytes(Out("l.") + QLatin1String(kind))) << kind;
@@ -165,9 +166,14 @@ TEST_F(CommandLineTest, StandardOutputGetsWhatTheFileGets) {
 TEST_F(CommandLineTest, ASavedListConvertsWithoutAFolder) {
   ASSERT_EQ(Run({u"-e"_qs, u".mp3"_qs, tree_.path(), u"--save"_qs, Out("l")}), 0);
   ASSERT_EQ(Run({u"--open"_qs, Out("l"), u"--sort"_qs, u"name:reverse"_qs, u"--renumber"_qs,
-                 u"--xls"_qs, Out("l.xls"), u"--txt"_qs, Out("l.txt")}),
+                 u"--xls"_qs, Out("l.xls"), u"--txt"_qs, Out("l.txt"), u"--csv"_qs, Out("l.csv"),
+                 u"--json"_qs, u"-"_qs}),
             0)
       << err_.toStdString();
+  EXPECT_EQ(test::ReadBytes(Out("l.csv")), test::CrLf({"Nr.,Datei", "1,b.mp3", "2,a.MP3"}));
+  // A saved list knows no folders: the names have no path.
+  EXPECT_TRUE(std_out_.contains(R"({"number":1,"name":"b.mp3","path":null})"))
+      << std_out_.toStdString();
   const auto book = test::ReadXls(Out("l.xls"));
   ASSERT_TRUE(book);
   const auto& cells = book->sheets.at(0).cells;
