@@ -40,6 +40,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+# Glyphs for Chinese, Japanese and Korean names on printed pages.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-droid-fallback)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the libraries do not tell: the display plugins, the icon's renderer, the German texts of
 # Qt's own dialogs and fonts that hold every character of the names.

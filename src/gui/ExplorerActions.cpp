@@ -1,22 +1,18 @@
 #include "gui/ExplorerActions.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileSystemModel>
 #include <QFormLayout>
 #include <QLabel>
-#include <QProgressDialog>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <limits>
 
 #include "core/app/AppState.h"
 #include "core/listing/FileTexts.h"
@@ -25,6 +21,7 @@
 #include "core/text/Utf8.h"
 #include "gui/FolderContentsModel.h"
 #include "gui/OwnedWindow.h"
+#include "gui/ProgressWindow.h"
 #include "gui/ShownText.h"
 
 namespace kavoro {
@@ -32,11 +29,6 @@ namespace {
 
 // "Alle Unterordner ... öffnen" opens at most this many folders.
 constexpr qsizetype kExpandLimit = 10000;
-
-// A copy, move or delete that takes longer than this shows its progress.
-constexpr qint64 kProgressAfterMs = 400;
-constexpr int kProgressSteps = 1000;
-constexpr int kProgressLabelWidth = 420;
 
 const QString kCannotBeUndone = u"Achtung ! Kann nicht wieder hergestellt werden !"_qs;
 
@@ -244,31 +236,11 @@ bool ExplorerActions::Report(const FileOpResult& result) {
 
 FileOpResult ExplorerActions::WithProgress(
     const char* command, const std::function<FileOpResult(const OperationProgress&)>& operation) {
-  QProgressDialog dialog(owner_);
-  dialog.setObjectName(u"OperationProgress"_qs);
-  dialog.setWindowTitle(CaptionText("TForm1", command, state_.language));
-  dialog.setCancelButtonText(state_.Slots().capStopOperation);
-  // Nothing else may start while the window keeps painting.
-  dialog.setWindowModality(Qt::ApplicationModal);
-  dialog.setMinimumDuration(std::numeric_limits<int>::max());  // shown by the clock below
-  dialog.setAutoClose(false);
-  dialog.setAutoReset(false);
-  dialog.setRange(0, kProgressSteps);
-  auto* label = new QLabel(&dialog);
-  label->setTextFormat(Qt::PlainText);
-  label->setMinimumWidth(kProgressLabelWidth);
-  dialog.setLabel(label);
-  QElapsedTimer clock;
-  clock.start();
-  return operation([&](std::uint64_t done, std::uint64_t total, const QString& item) {
-    if (!dialog.isVisible()) {
-      if (clock.elapsed() < kProgressAfterMs) return true;
-      dialog.show();
-    }
-    label->setText(label->fontMetrics().elidedText(item, Qt::ElideMiddle, kProgressLabelWidth));
-    dialog.setValue(total == 0 ? 0 : int(done * kProgressSteps / total));
-    QCoreApplication::processEvents();
-    return !dialog.wasCanceled();
+  ProgressWindow window(owner_, "OperationProgress",
+                        CaptionText("TForm1", command, state_.language),
+                        state_.Slots().capStopOperation);
+  return operation([&window](std::uint64_t done, std::uint64_t total, const QString& item) {
+    return window.Report(done, total, item);
   });
 }
 

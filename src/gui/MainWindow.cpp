@@ -19,6 +19,7 @@
 #include "gui/ListingPane.h"
 #include "gui/NamedWidget.h"
 #include "gui/OptionsPanel.h"
+#include "gui/PrintCommands.h"
 #include "gui/QtTranslations.h"
 #include "gui/ShownText.h"
 #include "gui/WindowSizeKeeper.h"
@@ -66,6 +67,7 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
   connect(windows_->Find(), &FindWindow::SearchStartStored, this,
           [this] { options_panel_->SetFlags(state_.flags); });
   size_keeper_ = new WindowSizeKeeper(this, state_, *prompts_);
+  printing_ = std::make_unique<PrintCommands>(state_, *prompts_, this);
   timer1_.setObjectName(u"Timer1"_qs);
   timer2_.setObjectName(u"Timer2"_qs);
   for (QTimer* timer : {&timer1_, &timer2_}) {
@@ -124,6 +126,10 @@ void MainWindow::BuildMenus() {
   file->addSeparator();
   add(file, "Speichern2", [this] { SaveList(state_, *prompts_); });
   add(file, "Speichern1", [this] { SaveListAs(state_, *prompts_); });
+  file->addSeparator();
+  add(file, "Drucken1", [this] { printing_->Print(); });
+  add(file, "Druckvorschau1", [this] { printing_->Preview(); });
+  add(file, "AlsPDFspeichern1", [this] { printing_->SavePdf(); });
   file->addSeparator();
   add(file, "Exit1", &QWidget::close);
 
@@ -302,6 +308,8 @@ void MainWindow::EnterSeveralFolders(const SeveralFoldersPanel::Folders& folders
 }
 
 void MainWindow::ShowEnteringStarted(const EnteringRequest& request) {
+  if (!state_.listing_folders.contains(request.folder))
+    state_.listing_folders.append(request.folder);
   // The tick says how the folder being entered is searched, also for one of several folders.
   if (request.way != EnterWay::Selected) {
     folder_pane_->ShowSubfolders(request.way == EnterWay::Scanner);

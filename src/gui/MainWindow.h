@@ -20,6 +20,7 @@ class ExportDialog;
 class FolderPane;
 class ListingPane;
 class OptionsPanel;
+class PrintCommands;
 class Prompts;
 class Shell;
 class StyleDialog;
@@ -115,6 +116,7 @@ class MainWindow : public QMainWindow {
   WindowSizeKeeper* size_keeper_ = nullptr;
   CatalogMenus* catalog_ = nullptr;
   SecondaryWindows* windows_ = nullptr;
+  std::unique_ptr<PrintCommands> printing_;
   QAction* german_ = nullptr;
   QAction* english_ = nullptr;
   // Timer1 gives the views back after a scan, Timer2 after the start.

@@ -23,6 +23,7 @@ constexpr double kPointsPerInch = 72.0;
 constexpr double kMillimetresPerInch = 25.4;
 // Columns whose text is right-aligned: the number and the size.
 constexpr int kNumberColumn = 0;
+constexpr int kNameColumn = 1;
 constexpr int kSizeColumn = 2;
 
 // A font that holds the characters of names in any script; others fill in what it lacks.
@@ -30,6 +31,8 @@ QFont PrintFont(double points, bool bold) {
   QFont font(u"DejaVu Sans"_qs);
   font.setPointSizeF(points);
   font.setBold(bold);
+  // Without ligatures, so that the text of a PDF reads back as the names are ("fi", not "ﬁ").
+  font.setStyleStrategy(QFont::PreferNoShaping);
   return font;
 }
 
@@ -56,15 +59,7 @@ class PageLayout {
     body_metrics_.emplace(body_, &device);
     head_metrics_.emplace(head_, &device);
     padding_ = 0.8 * mm_;
-    double total = 0;
-    for (int c = 0; c < doc.ColumnCount(); ++c) total += std::max(1, doc.ColumnWidth(c));
-    double left = 0;
-    for (int c = 0; c < doc.ColumnCount(); ++c) {
-      const double w = width_ * std::max(1, doc.ColumnWidth(c)) / total;
-      columns_.left.push_back(left);
-      columns_.width.push_back(w);
-      left += w;
-    }
+    FitColumns();
     const QFontMetricsF title_metrics(title_, &device);
     const QFontMetricsF small_metrics(small_, &device);
     header_height_ = title_metrics.height() +
@@ -105,6 +100,45 @@ class PageLayout {
   }
 
  private:
+  // The columns share the page as the grid's columns share the grid. A column other than the
+  // names' that would wrap its widest text gets the room for it from the names' column, which
+  // keeps at least a third of the page.
+  void FitColumns() {
+    const int count = doc_.ColumnCount();
+    double total = 0;
+    for (int c = 0; c < count; ++c) total += std::max(1, doc_.ColumnWidth(c));
+    columns_.width.resize(std::size_t(count));
+    std::vector<double> widest(std::size_t(count), 0);
+    for (int c = 0; c < count; ++c) {
+      columns_.width[std::size_t(c)] = width_ * std::max(1, doc_.ColumnWidth(c)) / total;
+      widest[std::size_t(c)] = head_metrics_->horizontalAdvance(doc_.Cell(c, 0));
+    }
+    for (qsizetype row = 1; row < doc_.RowCount(); ++row) {
+      for (int c = 0; c < count; ++c) {
+        if (c == kNameColumn) continue;
+        widest[std::size_t(c)] =
+            std::max(widest[std::size_t(c)], body_metrics_->horizontalAdvance(doc_.Cell(c, row)));
+      }
+    }
+    if (count > kNameColumn) {
+      double& names = columns_.width[std::size_t(kNameColumn)];
+      for (int c = 0; c < count; ++c) {
+        if (c == kNameColumn) continue;
+        const double missing =
+            widest[std::size_t(c)] + 2 * padding_ - columns_.width[std::size_t(c)];
+        const double spare = names - width_ / 3;
+        if (missing <= 0 || spare <= 0) continue;
+        columns_.width[std::size_t(c)] += std::min(missing, spare);
+        names -= std::min(missing, spare);
+      }
+    }
+    double left = 0;
+    for (double w : columns_.width) {
+      columns_.left.push_back(left);
+      left += w;
+    }
+  }
+
   // The text broken into lines of at most `room` wide, between words where it can.
   QTextLayout& Wrapped(const QString& text, const QFont& font, double room) const {
     // Laid out for the device, whose resolution the font's size is measured in.
@@ -152,7 +186,7 @@ class PageLayout {
       const QString text = doc_.Cell(c, row);
       const QRectF cell(columns_.left[std::size_t(c)] + padding_, y + padding_,
                         columns_.width[std::size_t(c)] - 2 * padding_, height - 2 * padding_);
-      const bool right = !header && (c == kNumberColumn || c == kSizeColumn);
+      const bool right = c == kNumberColumn || c == kSizeColumn;
       if (metrics.horizontalAdvance(text) <= cell.width()) {
         painter.drawText(cell, (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop, text);
       } else {

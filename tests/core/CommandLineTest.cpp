@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "core/app/AppState.h"
@@ -213,6 +214,54 @@ TEST_F(CommandLineTest, ExcludedNamesAndHiddenFolders) {
   EXPECT_EQ(std_out_, "Nr.        Datei\n        1  c.txt\n");
   EXPECT_EQ(Run({u"--"_qs, u"-folder"_qs}), 1);  // taken as a folder, which is not there here
   EXPECT_TRUE(err_.contains("-folder is not a folder")) << err_.toStdString();
+}
+
+// The PDF: every name in the listing's order, whatever its script, on numbered pages that each
+// begin with the header row; on the paper of the user's country.
+TEST_F(CommandLineTest, PdfHoldsEveryNameOnNumberedPages) {
+  QTemporaryDir files;
+  const QStringList scripts = {u"Ärger über Öl.mp3"_qs, u"Καλημέρα.mp3"_qs, u"Привет.mp3"_qs,
+                               u"日本語の歌.mp3"_qs};
+  for (const QString& name : scripts) test::WriteBytes(files.filePath(name), "1");
+  for (int i = 0; i < 1000; ++i) {
+    test::WriteBytes(files.filePath(u"Lied %1 fine.mp3"_qs.arg(i, 4, 10, QChar(u'0'))), "1");
+  }
+  ASSERT_EQ(RunShell(u"LC_ALL=C \"$L\" '%1' --pdf '%2'"_qs.arg(files.path(), Out("l.pdf"))), 0)
+      << err_.toStdString();
+  ASSERT_EQ(Run({files.path()}), 0);
+  QStringList order = QString::fromUtf8(std_out_).split(u'\n', Qt::SkipEmptyParts);
+  order.removeFirst();
+
+  const QString text = test::PdfText(Out("l.pdf"));
+  qsizetype at = 0;
+  for (const QString& line : order) {
+    const QString name = line.trimmed().section(u"  "_qs, 1);  // after the number
+    const qsizetype found = text.indexOf(name, at);
+    ASSERT_GE(found, 0) << name.toStdString() << " missing or out of order";
+    at = found + name.size();
+  }
+  const int pages = test::PdfInfo(Out("l.pdf"), u"Pages"_qs).toInt();
+  EXPECT_GE(pages, 15);
+  EXPECT_LE(pages, 40);
+  EXPECT_TRUE(test::PdfInfo(Out("l.pdf"), u"Page size"_qs).contains(u"(A4)"_qs));
+  for (int page : {1, 2, pages}) {
+    const QString shown = test::PdfText(Out("l.pdf"), page);
+    EXPECT_TRUE(shown.contains(u"Kavoro 2.2"_qs)) << page;
+    EXPECT_TRUE(shown.contains(files.path())) << page;
+    EXPECT_TRUE(QRegularExpression(u"Nr\\. +Datei"_qs).match(shown).hasMatch()) << page;
+    EXPECT_TRUE(shown.contains(u"Seite %1 von %2"_qs.arg(page).arg(pages))) << page;
+  }
+
+  // In English on Letter paper where inches are used.
+  ASSERT_EQ(RunShell(u"LC_ALL=en_US.UTF-8 \"$L\" --lang en -d '%1' --pdf '%2'"_qs.arg(
+                files.path(), Out("e.pdf"))),
+            0)
+      << err_.toStdString();
+  EXPECT_TRUE(test::PdfInfo(Out("e.pdf"), u"Page size"_qs).contains(u"letter"_qs));
+  const QString english = test::PdfText(Out("e.pdf"), 1);
+  EXPECT_TRUE(QRegularExpression(u"Nr\\. +File +Size +Type +Date"_qs).match(english).hasMatch())
+      << english.left(400).toStdString();
+  EXPECT_TRUE(english.contains(u"Page 1 of "_qs));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support/TestFiles.h"
 
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QList>
 #include <QProcess>
@@ -39,6 +41,32 @@ void ProgramDir::SetOptionLine(int index, const char* value) const {
   QList<QByteArray> lines = Options().split('\n');
   lines[index] = QByteArray(value) + '\r';
   SetOptions(lines.join('\n'));
+}
+
+namespace {
+
+QByteArray Poppler(const QString& program, const QStringList& arguments) {
+  QProcess p;
+  p.start(program, arguments);
+  p.waitForFinished(60000);
+  EXPECT_EQ(p.exitCode(), 0) << program.toStdString() << ": "
+                             << p.readAllStandardError().toStdString();
+  return p.readAllStandardOutput();
+}
+
+}  // namespace
+
+QString PdfText(const QString& path, int page) {
+  QStringList arguments = {u"-layout"_qs};
+  if (page > 0) arguments << u"-f"_qs << QString::number(page) << u"-l"_qs << QString::number(page);
+  return QString::fromUtf8(Poppler(u"pdftotext"_qs, arguments << path << u"-"_qs));
+}
+
+QString PdfInfo(const QString& path, const QString& field) {
+  for (const QString& line : QString::fromUtf8(Poppler(u"pdfinfo"_qs, {path})).split(u'\n')) {
+    if (line.startsWith(field + u':')) return line.mid(field.size() + 1).trimmed();
+  }
+  return QString();
 }
 
 }  // namespace kavoro::test

@@ -14,6 +14,10 @@ QByteArray ShippedFile(const char* name);
 // Removes a folder and all below it, however deep and whatever bytes the names hold
 // (QTemporaryDir gives up on both).
 void RemoveTree(const QString& path);
+// What poppler's pdftotext reads in a PDF, laid out as printed; `page` 0 for all pages.
+QString PdfText(const QString& path, int page = 0);
+// A field of poppler's pdfinfo ("Pages", "Page size").
+QString PdfInfo(const QString& path, const QString& field);
 
 // A program folder in a temporary directory, holding the shipped configuration files.
 class ProgramDir {

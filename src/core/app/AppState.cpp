@@ -146,6 +146,7 @@ std::optional<QString> NewListing(AppState& s) {
   s.doc.EndUpdate();
   FollowColumnCount(s.grid_tools, s.doc);
   s.list_file_unnamed = true;
+  s.listing_folders.clear();
   return std::nullopt;
 }
 

@@ -81,6 +81,8 @@ class AppState {
   WindowPlacement window;
   QString list_file_base;
   bool list_file_unnamed = true;
+  // The folders entered into the listing since it began, which a printed page names.
+  QStringList listing_folders;
   // The folders the file dialogs last used: list files, and each kind of export.
   QString list_folder;
   ExportFolders export_folders;

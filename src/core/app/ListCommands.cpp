@@ -76,6 +76,7 @@ bool OpenList(AppState& s, Prompts& prompts) {
   s.doc.SetListingModified(false);
   s.list_file_base = base;
   s.list_file_unnamed = false;
+  s.listing_folders.clear();
   return true;
 }
 

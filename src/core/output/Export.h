@@ -53,6 +53,7 @@ struct ExportFolders {
   QString text;
   QString spreadsheet;
   QString html;
+  QString pdf;
 };
 
 // The formats the export dialog has ticked.

@@ -1,0 +1,79 @@
+#include "gui/PrintCommands.h"
+
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "core/app/AppState.h"
+#include "core/output/Export.h"
+#include "core/ports/Prompts.h"
+#include "gui/ProgressWindow.h"
+#include "print/ListingPrint.h"
+
+namespace kavoro {
+namespace {
+
+const QString kPdfFilter = u"PDF (*.pdf)"_qs;
+
+// A printer on the user's paper, in the resolution of the printer.
+void SetUp(QPrinter& printer) {
+  printer.setPageSize(DefaultPageSize());
+  printer.setCreator(u"Kavoro 2.2"_qs);
+}
+
+}  // namespace
+
+PrintCommands::PrintCommands(AppState& state, Prompts& prompts, QWidget* owner)
+    : state_(state), prompts_(prompts), owner_(owner) {}
+
+void PrintCommands::Print() {
+  QPrinter printer(QPrinter::HighResolution);
+  SetUp(printer);
+  QPrintDialog dialog(&printer, owner_);
+  if (dialog.exec() != QDialog::Accepted) return;
+  if (!PaintWithProgress(printer, "Drucken1")) printer.abort();
+}
+
+void PrintCommands::Preview() {
+  QPrinter printer(QPrinter::HighResolution);
+  SetUp(printer);
+  QPrintPreviewDialog dialog(&printer, owner_);
+  dialog.setObjectName(u"PrintPreview"_qs);
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, owner_,
+                   [this](QPrinter* shown) { PaintWithProgress(*shown, "Druckvorschau1"); });
+  dialog.exec();
+}
+
+void PrintCommands::SavePdf() {
+  ExportFolders& folders = state_.export_folders;
+  const std::optional<QString> chosen = prompts_.SaveFileName(kPdfFilter, folders.pdf);
+  if (!chosen) return;
+  folders.pdf = QFileInfo(*chosen).absolutePath();
+  const QString path = WithDefaultExtension(*chosen, u".pdf"_qs);
+  ProgressWindow progress(owner_, "PrintProgress",
+                          CaptionText("TForm1", "AlsPDFspeichern1", state_.language),
+                          state_.Slots().capStopOperation);
+  QString error;
+  const bool written =
+      WritePdf(state_.doc, PrintTextsNow(state_.language, state_.listing_folders), path, &error,
+               [&](int done, int pages) {
+                 return progress.Report(std::uint64_t(done), std::uint64_t(pages),
+                                        state_.Slots().printProgress.arg(done + 1).arg(pages));
+               });
+  if (!written && !error.isEmpty()) prompts_.Error(error);
+}
+
+bool PrintCommands::PaintWithProgress(QPrinter& printer, const char* command) {
+  ProgressWindow progress(owner_, "PrintProgress", CaptionText("TForm1", command, state_.language),
+                          state_.Slots().capStopOperation);
+  return PrintListing(state_.doc, PrintTextsNow(state_.language, state_.listing_folders), printer,
+                      [&](int done, int pages) {
+                        return progress.Report(
+                            std::uint64_t(done), std::uint64_t(pages),
+                            state_.Slots().printProgress.arg(done + 1).arg(pages));
+                      });
+}
+
+}  // namespace kavoro

@@ -1,0 +1,30 @@
+#pragma once
+
+class QPrinter;
+class QWidget;
+
+namespace kavoro {
+
+class AppState;
+class Prompts;
+
+// "Drucken ...", "Druckvorschau" and "Als PDF speichern ..." of the menu "Datei": the grid in
+// its current order on paper. Long jobs show their progress and Escape stops them.
+class PrintCommands {
+ public:
+  PrintCommands(AppState& state, Prompts& prompts, QWidget* owner);
+
+  void Print();
+  void Preview();
+  void SavePdf();
+
+ private:
+  // Paints the listing on `printer` with a progress window; false when stopped or failed.
+  bool PaintWithProgress(QPrinter& printer, const char* command);
+
+  AppState& state_;
+  Prompts& prompts_;
+  QWidget* owner_;
+};
+
+}  // namespace kavoro
