@@ -24,11 +24,14 @@ void ShowFolder(QTreeView* tree, QFileSystemModel* model, const QString& folder)
                                    tree->scrollTo(index);
                                    if (QDir::cleanPath(loaded) != parent) return;
                                    QObject::disconnect(*connection);
-                                   // The model sorts a folder's rows shortly after reading it.
-                                   QTimer::singleShot(100, tree, [tree, index] {
-                                     if (index.isValid() && tree->currentIndex() == index)
-                                       tree->scrollTo(index);
-                                   });
+                                   // The model sorts a folder's rows shortly after reading
+                                   // it, and a large folder's rows come in several batches.
+                                   for (int ms : {100, 400, 1000}) {
+                                     QTimer::singleShot(ms, tree, [tree, index] {
+                                       if (index.isValid() && tree->currentIndex() == index)
+                                         tree->scrollTo(index);
+                                     });
+                                   }
                                  });
 }
 
