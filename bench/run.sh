@@ -10,7 +10,7 @@ command -v fdfind >/dev/null || { apt-get update -qq && apt-get install -y -qq f
 [ -x /usr/bin/time ] || apt-get install -y -qq time
 bash scripts/setup.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVORO_TESTS=OFF >/dev/null
-cmake --build build-bench --target kavoro-list >/dev/null
+cmake --build build-bench --target kavoro-list >/dev/null 2>&1
 list=$PWD/build-bench/kavoro-list
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
@@ -40,6 +40,11 @@ empty=$(mktemp -d -p "$out")
 rss_tree=$(/usr/bin/time -f %M "$list" -r -d --txt "$out/r.txt" "$tree" 2>&1 >/dev/null | tail -1)
 rss_empty=$(/usr/bin/time -f %M "$list" -r -d --txt "$out/e.txt" "$empty" 2>&1 >/dev/null | tail -1)
 
+# One PDF of the whole listing with details: seconds and peak memory (not a ratio: find and fd
+# have nothing like it).
+pdf=$(/usr/bin/time -f '%e %M' "$list" -r -d --pdf "$out/l.pdf" "$tree" 2>&1 >/dev/null | tail -1)
+pdf_pages=$(pdfinfo "$out/l.pdf" | awk '/^Pages:/ {print $2}')
+
 echo "entries=$entries runs=$runs"
 echo "fdfind=${t_fd}s find=${t_find}s kavoro_names=${t_names}s kavoro_stdout=${t_stdout}s" \
   "kavoro_details=${t_details}s"
@@ -47,5 +52,6 @@ echo "peak_rss_kb tree=$rss_tree empty=$rss_empty"
 awk -v a="$t_names" -v b="$t_fd" 'BEGIN {printf "names_vs_fd=%.2f\n", a / b}'
 awk -v a="$t_stdout" -v b="$t_fd" 'BEGIN {printf "stdout_names_vs_fd=%.2f\n", a / b}'
 awk -v a="$t_details" -v b="$t_find" 'BEGIN {printf "details_vs_find=%.2f\n", a / b}'
+echo "$pdf" | awk -v p="$pdf_pages" '{printf "pdf_seconds=%s pdf_peak_mb=%d pdf_pages=%s\n", $1, $2 / 1024, p}'
 awk -v t="$rss_tree" -v e="$rss_empty" -v n="$entries" \
   'BEGIN {printf "bytes_per_entry=%d\n", (t - e) * 1024 / n}'
