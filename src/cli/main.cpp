@@ -78,7 +78,11 @@ constexpr char kUsage[] =
     "  kavoro-list -r -e .mp3 ~/Musik --txt musik.txt\n"
     "  kavoro-list -r ~/Musik | grep -i beatles\n"
     "  kavoro-list -r -d -p --exclude '*.tmp' --save ~/Listen/fotos ~/Bilder\n"
-    "  kavoro-list --open ~/Listen/fotos --sort date --xls fotos.xls\n";
+    "  kavoro-list --open ~/Listen/fotos --sort date --xls fotos.xls\n"
+    "  kavoro-list -r -d ~/Musik --csv musik.csv\n"
+    "  kavoro-list -r -d ~/Musik --json - | jq '.entries[].path'\n"
+    "  kavoro-list -r -d -p -e .mp3 ~/Musik --pdf musik.pdf\n"
+    "  kavoro-list -r --hidden --exclude .git ~/Projekte --htm projekte.htm\n";
 
 // An output option's target that stands for standard output.
 const QString kStandardOutput = u"-"_qs;
