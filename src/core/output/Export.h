@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
+
+#include "core/i18n/LanguageTables.h"
 
 namespace kavoro {
 
@@ -15,18 +18,23 @@ struct MessageSlots;
 inline const QString kExportSheetName = QStringLiteral("Stringgrid Print");
 
 // Each writer replaces the file without asking, through a temporary file, so a failure leaves
-// no half-written file under the name; false with a readable reason otherwise.
+// no half-written file under the name; false with a readable reason otherwise. Given a
+// language in `totals`, the file ends with the listing's totals in it (ListingTotals.h): one
+// more line, table row or grid row; the listing itself is not changed.
+using TotalsIn = std::optional<UiLanguage>;
 
 // The text view, cp1252 (UTF-8 with a byte order mark when a line needs it), CR LF.
-bool ExportText(const ListingDocument& doc, const QString& path, QString* error);
+bool ExportText(const ListingDocument& doc, const QString& path, QString* error,
+                TotalsIn totals = std::nullopt);
 
 // The grid: a path ending in ".xlsx" (any case) gives one Office Open XML workbook, any other
 // one or more .xls workbooks of at most 65536 rows. `written` gets every file name written.
 bool ExportSpreadsheet(const ListingDocument& doc, const QString& path, QStringList* written,
-                       QString* error);
+                       QString* error, TotalsIn totals = std::nullopt);
 
-// The HTML view followed by "</table>", "</body>", "</html>".
-bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error);
+// The HTML view followed by "</table>", "</body>", "</html>"; the totals as a "<tfoot>" row.
+bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error,
+                TotalsIn totals = std::nullopt);
 
 // The preview page: the given page lines as ProgramDir + "vorschau.htm", without closing tags.
 QString PreviewPath(const QString& program_dir);
@@ -46,7 +54,7 @@ QString ChosenFilterExtension(const QString& filter);
 // The text export's file: CSV or JSON for a name ending in ".csv" or ".json" (any case), else
 // the text view.
 bool ExportTextOrData(const ListingDocument& doc, const JsonListing& listing, const QString& path,
-                      QString* error);
+                      QString* error, TotalsIn totals = std::nullopt);
 
 // The folders the export's file dialogs last used, one per kind of file; empty until used.
 struct ExportFolders {
@@ -61,6 +69,7 @@ struct ExportChoice {
   bool text = false;
   bool spreadsheet = false;
   bool html = false;
+  bool totals = false;  // "Summe anhängen"
 };
 
 // The export dialog's "Speichern": each ticked format gets its save dialog (a cancelled one
