@@ -43,20 +43,22 @@ bool ExportSpreadsheet(const ListingDocument& doc, const QString& path, QStringL
   return WriteXlsWorkbooks(grid, path, kExportSheetName, written, error);
 }
 
-bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error) {
-  return LineFile::Write(path, doc.Html().ToStringList() + ClosingTags(), error);
+bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error,
+                const PageBrowsing& browsing) {
+  return WriteHtmlPage(path, doc.Html().ToStringList() + ClosingTags(), browsing, error);
 }
 
 QString PreviewPath(const QString& program_dir) { return program_dir + u"vorschau.htm"_qs; }
 
-bool WritePreview(const QString& program_dir, const QStringList& page, QString* error) {
-  return LineFile::Write(PreviewPath(program_dir), page, error);
+bool WritePreview(const QString& program_dir, const QStringList& page, QString* error,
+                  const PageBrowsing& browsing) {
+  return WriteHtmlPage(PreviewPath(program_dir), page, browsing, error);
 }
 
 bool ShowPreview(const QString& program_dir, const QStringList& page, Shell& shell,
-                 Prompts& prompts) {
+                 Prompts& prompts, const PageBrowsing& browsing) {
   QString error;
-  if (!WritePreview(program_dir, page, &error)) {
+  if (!WritePreview(program_dir, page, &error, browsing)) {
     prompts.Error(error);
     return false;
   }
@@ -84,7 +86,8 @@ bool ExportTextOrData(const ListingDocument& doc, const JsonListing& listing, co
 }
 
 bool RunExport(const ListingDocument& doc, const ExportChoice& choice, const JsonListing& listing,
-               Prompts& prompts, const MessageSlots& messages, ExportFolders& folders) {
+               Prompts& prompts, const MessageSlots& messages, ExportFolders& folders,
+               const PageBrowsing& browsing) {
   QString error;
   auto chosen = [&](bool ticked, const QString& filter, const QString& extension, QString& folder) {
     std::optional<QString> name;
@@ -108,7 +111,7 @@ bool RunExport(const ListingDocument& doc, const ExportChoice& choice, const Jso
     if (!ok) return failed();
   }
   if (const auto path = chosen(choice.html, kHtmlFilter, u".htm"_qs, folders.html)) {
-    if (!ExportHtml(doc, *path, &error)) return failed();
+    if (!ExportHtml(doc, *path, &error, browsing)) return failed();
   }
   return true;
 }
