@@ -12,15 +12,17 @@ namespace {
 
 // The style and script of a browsable page. ASCII only (the page may be cp1252); the script
 // finds its texts in `kavoroPage`, which the line before it defines.
-constexpr char16_t kStyle[] = uR"css(.kv-bar { text-align: center; margin: 0 0 8pt 0; }
+constexpr char16_t kStyle[] =
+    uR"css(.kv-bar { text-align: center; margin: 0 0 8pt 0; }
 .kv-bar input { font: inherit; width: 22em; max-width: 90%; }
-.kv-count { margin-left: 1em; }
+.kv-count, .kv-bar button { margin-left: 1em; }
 tr.kv-head td { cursor: pointer; user-select: none; }
 td.kv-up:after { content: " \25B2"; }
 td.kv-down:after { content: " \25BC"; }
 @media print { .kv-bar { display: none; } })css";
 
-constexpr char16_t kScript[] = uR"js(document.addEventListener('DOMContentLoaded', function () {
+constexpr char16_t kScript[] =
+    uR"js(document.addEventListener('DOMContentLoaded', function () {
   'use strict';
   var texts = kavoroPage;
   var table = document.getElementsByTagName('table')[0];
@@ -112,6 +114,8 @@ constexpr char16_t kScript[] = uR"js(document.addEventListener('DOMContentLoaded
     header.cells[c].className = down ? 'kv-down' : 'kv-up';
     sortColumn = c;
     sortDown = down;
+    showAll = false;
+    filter();
   }
 
   var bar = document.createElement('div');
@@ -123,8 +127,15 @@ constexpr char16_t kScript[] = uR"js(document.addEventListener('DOMContentLoaded
   var count = document.createElement('span');
   count.className = 'kv-count';
   count.setAttribute('aria-live', 'polite');
+  // A browser lays out every shown row again after each change, so of many matches only the
+  // first are shown until the user asks for all.
+  var limit = 2000, showAll = true;
+  var more = document.createElement('button');
+  more.type = 'button';
+  more.hidden = true;
   bar.appendChild(box);
   bar.appendChild(count);
+  bar.appendChild(more);
   table.parentNode.insertBefore(bar, table);
 
   function grouped(n) {
@@ -133,18 +144,25 @@ constexpr char16_t kScript[] = uR"js(document.addEventListener('DOMContentLoaded
   // One pass over the rows; only rows that change are touched.
   function filter() {
     var wanted = fold(box.value.replace(/\s+/g, ' ').trim());
-    var shown = 0;
+    var matching = 0;
+    // Rows changed outside the document cost the browser one layout, not one each.
+    var place = body.nextSibling;
+    if (entries.length > limit) table.removeChild(body);
     for (var i = 0; i < entries.length; i++) {
       var e = entries[i];
-      var on = wanted === '' || e.key.indexOf(wanted) !== -1;
+      var match = wanted === '' || e.key.indexOf(wanted) !== -1;
+      var on = match && (showAll || matching < limit);
       if (on !== e.shown) {
         e.row.style.display = on ? '' : 'none';
         e.shown = on;
       }
-      if (on) shown++;
+      if (match) matching++;
     }
-    count.textContent = grouped(shown) + ' ' + texts.of + ' ' + grouped(entries.length) + ' ' +
+    if (!body.parentNode) table.insertBefore(body, place);
+    count.textContent = grouped(matching) + ' ' + texts.of + ' ' + grouped(entries.length) + ' ' +
         texts.entries;
+    more.hidden = showAll || matching <= limit;
+    more.textContent = texts.showAll.replace('N', grouped(matching));
   }
   function keepInAddress() {
     var parts = [];
@@ -167,6 +185,7 @@ constexpr char16_t kScript[] = uR"js(document.addEventListener('DOMContentLoaded
       sortBy(Math.abs(column) - 1, column < 0);
     }
     box.value = q;
+    if (q !== '') showAll = false;
     filter();
   }
 
@@ -174,6 +193,7 @@ constexpr char16_t kScript[] = uR"js(document.addEventListener('DOMContentLoaded
   box.addEventListener('input', function () {
     clearTimeout(pending);
     pending = setTimeout(function () {
+      showAll = false;
       filter();
       keepInAddress();
     }, 80);
@@ -186,6 +206,10 @@ constexpr char16_t kScript[] = uR"js(document.addEventListener('DOMContentLoaded
       };
     })(h));
   }
+  more.addEventListener('click', function () {
+    showAll = true;
+    filter();
+  });
   window.addEventListener('hashchange', fromAddress);
   fromAddress();
 });)js";
@@ -207,10 +231,11 @@ QString PageTexts(UiLanguage language) {
   const bool german = language == UiLanguage::German;
   const QString date_form = ListingDateFormat(QLocale::system());
   const bool day_first = date_form.indexOf(u'd') < date_form.indexOf(u'M');
-  return u"var kavoroPage = {lang: "_qs + JsString(german ? u"de"_qs : u"en"_qs) +
-         u", of: "_qs + JsString(german ? u"von"_qs : u"of"_qs) + u", entries: "_qs +
+  return u"var kavoroPage = {lang: "_qs + JsString(german ? u"de"_qs : u"en"_qs) + u", of: "_qs +
+         JsString(german ? u"von"_qs : u"of"_qs) + u", entries: "_qs +
          JsString(german ? u"Einträgen"_qs : u"entries"_qs) + u", search: "_qs +
-         JsString(german ? u"Suchen"_qs : u"Search"_qs) + u", thousands: "_qs +
+         JsString(german ? u"Suchen"_qs : u"Search"_qs) + u", showAll: "_qs +
+         JsString(german ? u"Alle N zeigen"_qs : u"Show all N"_qs) + u", thousands: "_qs +
          JsString(german ? u"."_qs : u","_qs) + u", dayFirst: "_qs +
          (day_first ? u"true"_qs : u"false"_qs) + u"};"_qs;
 }
@@ -250,8 +275,8 @@ QStringList BrowsableLines(const QStringList& page, UiLanguage language, const Q
 bool WriteHtmlPage(const QString& path, const QStringList& page, const PageBrowsing& browsing,
                    QString* error) {
   if (!browsing.on) return LineFile::Write(path, page, error);
-  QByteArray bytes = LineFile::EncodeLines(BrowsableLines(page, browsing.language),
-                                           LineFile::IsUtf8File(path));
+  QByteArray bytes =
+      LineFile::EncodeLines(BrowsableLines(page, browsing.language), LineFile::IsUtf8File(path));
   if (bytes.startsWith("\xEF\xBB\xBF")) {
     const QByteArray cp1252 = MetaLine(u"windows-1252"_qs).toLatin1();
     const qsizetype at = bytes.indexOf(cp1252);
