@@ -63,6 +63,8 @@ constexpr char kUsage[] =
     "      --csv FILE       write the grid as CSV (RFC 4180, UTF-8, header row first)\n"
     "      --json FILE      write the listing as JSON: language, options and every entry with\n"
     "                       number, name and path, with -d also size in bytes, type and date\n"
+    "      --totals         end the .txt, .htm, .xls and .csv with the totals: the number of\n"
+    "                       entries and, with -d, the space they take\n"
     "      --pdf FILE       write the grid as a PDF to print (A4, or Letter where inches are\n"
     "                       used), with the header row and \"Seite N von M\" on every page\n"
     "      --sort COLUMN    sort the grid by nr, name, size, type or date, as one click on that\n"
@@ -106,6 +108,7 @@ struct Args {
   int sort_clicks = 1;
   bool renumber = false;
   bool browsable = false;
+  bool totals = false;
   QStringList folders;
 
   bool WritesFiles() const {
@@ -137,6 +140,7 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
   const QCommandLineOption link({u"l"_qs, u"link"_qs}, QString());
   const QCommandLineOption hidden(u"hidden"_qs, QString());
   const QCommandLineOption renumber(u"renumber"_qs, QString());
+  const QCommandLineOption totals(u"totals"_qs, QString());
   const QCommandLineOption ext({u"e"_qs, u"ext"_qs}, QString(), u"LIST"_qs);
   const QCommandLineOption exclude(u"exclude"_qs, QString(), u"GLOB"_qs);
   const QCommandLineOption lang(u"lang"_qs, QString(), u"LANG"_qs);
@@ -149,9 +153,9 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
   const QCommandLineOption csv(u"csv"_qs, QString(), u"FILE"_qs);
   const QCommandLineOption json(u"json"_qs, QString(), u"FILE"_qs);
   const QCommandLineOption pdf(u"pdf"_qs, QString(), u"FILE"_qs);
-  parser.addOptions({help,   version,  recursive, details, path, hide_ext, link,
-                     hidden, renumber, ext,       exclude, lang, sort,     open,
-                     save,   txt,      xls,       htm,     csv,  json,     pdf});
+  parser.addOptions({help,     version, recursive, details, path, hide_ext, link, hidden,
+                     renumber, totals,  ext,       exclude, lang, sort,     open, save,
+                     txt,      xls,     htm,       csv,     json, pdf});
   const QCommandLineOption browsable(u"browsable"_qs, QString());
   parser.addOption(browsable);
   if (!parser.parse(arguments)) return UsageError(parser.errorText());
@@ -173,6 +177,7 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
   a.selection.exclude = parser.values(exclude);
   a.renumber = parser.isSet(renumber);
   a.browsable = parser.isSet(browsable);
+  a.totals = parser.isSet(totals);
   if (parser.isSet(ext)) {
     for (QString e : parser.value(ext).split(u',', Qt::SkipEmptyParts)) {
       e = e.trimmed();
@@ -323,7 +328,7 @@ int main(int argc, char** argv) {
   // Build only the views that are written (sorting needs the grid).
   const bool text_only = a.save_base.isEmpty() && a.xls_file.isEmpty() && a.htm_file.isEmpty() &&
                          a.csv_file.isEmpty() && a.json_file.isEmpty() && a.pdf_file.isEmpty() &&
-                         a.sort_column < 0 && !a.renumber;
+                         a.sort_column < 0 && !a.renumber && !a.totals;
   const int views = text_only ? kTextView : kAllViews;
   EntryTexts texts;
   for (const QString& folder : a.folders) {
@@ -346,11 +351,14 @@ int main(int argc, char** argv) {
   if (!a.save_base.isEmpty() && !SaveListFiles(doc, ListFileBaseOf(a.save_base), &error)) {
     return Fail(error);
   }
-  const auto text = [&doc](const QString& path, QString* e) { return ExportText(doc, path, e); };
-  const auto html = [&](const QString& path, QString* e) {
-    return ExportHtml(doc, path, e, {a.browsable, a.language});
+  const TotalsIn totals = a.totals ? TotalsIn(a.language) : std::nullopt;
+  const auto text = [&](const QString& path, QString* e) {
+    return ExportText(doc, path, e, totals);
   };
-  const auto csv = [&doc](const QString& path, QString* e) { return ExportCsv(doc, path, e); };
+  const auto html = [&](const QString& path, QString* e) {
+    return ExportHtml(doc, path, e, totals, {a.browsable, a.language});
+  };
+  const auto csv = [&](const QString& path, QString* e) { return ExportCsv(doc, path, e, totals); };
   const auto json = [&](const QString& path, QString* e) {
     return ExportJson(doc, JsonListing{a.language, a.options}, path, e);
   };
@@ -361,7 +369,7 @@ int main(int argc, char** argv) {
   };
   QStringList workbooks;
   const auto spreadsheet = [&](const QString& path, QString* e) {
-    if (!ExportSpreadsheet(doc, path, &workbooks, e)) return false;
+    if (!ExportSpreadsheet(doc, path, &workbooks, e, totals)) return false;
     if (a.xls_file != kStandardOutput || workbooks.size() == 1) return true;
     *e = u"the grid needs %1 .xls workbooks; standard output takes one (write .xlsx)"_qs.arg(
         workbooks.size());

@@ -24,6 +24,7 @@ class ExportDialog : public QWidget {
   QCheckBox* text_ = nullptr;
   QCheckBox* spreadsheet_ = nullptr;
   QCheckBox* html_ = nullptr;
+  QCheckBox* totals_ = nullptr;  // "Summe anhängen", for every format ticked
 };
 
 }  // namespace kavoro

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QStatusBar>
 
 #include "core/app/HelpLinks.h"
 #include "core/app/ListCommands.h"
@@ -22,6 +23,7 @@
 #include "gui/PrintCommands.h"
 #include "gui/QtTranslations.h"
 #include "gui/ShownText.h"
+#include "gui/TotalsLine.h"
 #include "gui/WindowSizeKeeper.h"
 
 namespace kavoro {
@@ -55,6 +57,10 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
                 state_.ViewBrowsing());
   });
   progress_ = new EnteringProgressBar(job_, state_, central);
+  // The totals go under the progress bar; the controls keep the area above it.
+  Named(statusBar(), "StatusBar1");
+  totals_ = new TotalsLine(state_, statusBar());
+  statusBar()->addWidget(totals_, 1);
   connect(&job_, &EnteringJob::Started, this, &MainWindow::ShowEnteringStarted);
   connect(&job_, &EnteringJob::Entered, this, &MainWindow::ShowEntered);
   connect(&job_, &EnteringJob::Cancelled, this, [this] { SetBusy(false); });
@@ -362,6 +368,7 @@ void MainWindow::ShowLanguage() {
   const UiLanguage language = state_.language;
   UseQtTranslations(language);
   ApplyWindowTexts(this, language);
+  totals_->Refresh();
   several_types_->SetLanguage(language);
   several_folders_->SetLanguage(language);
   catalog_->ShowLanguage();

@@ -21,6 +21,7 @@ class FolderPane;
 class ListingPane;
 class OptionsPanel;
 class PrintCommands;
+class TotalsLine;
 class Prompts;
 class Shell;
 class StyleDialog;
@@ -110,6 +111,7 @@ class MainWindow : public QMainWindow {
   FolderPane* folder_pane_ = nullptr;
   ListingPane* listing_pane_ = nullptr;
   EnteringProgressBar* progress_ = nullptr;
+  TotalsLine* totals_ = nullptr;
   OptionsPanel* options_panel_ = nullptr;
   SeveralTypesPanel* several_types_ = nullptr;
   SeveralFoldersPanel* several_folders_ = nullptr;

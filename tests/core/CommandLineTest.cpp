@@ -86,7 +86,8 @@ TEST_F(CommandLineTest, WritesWhatTheWindowWouldWrite) {
                  u"en"_qs, u"--browsable"_qs, u"--htm"_qs, Out("b.htm")}),
             0);
   ApplyListingHeaders(doc, false, UiLanguage::English, nullptr);
-  ASSERT_TRUE(ExportHtml(doc, Out("gui-b.htm"), nullptr, {true, UiLanguage::English}));
+  ASSERT_TRUE(
+      ExportHtml(doc, Out("gui-b.htm"), nullptr, std::nullopt, {true, UiLanguage::English}));
   EXPECT_EQ(test::ReadBytes(Out("b.htm")), test::ReadBytes(Out("gui-b.htm")));
   EXPECT_TRUE(test::ReadBytes(Out("b.htm")).contains("entries: \"entries\""));
 
@@ -222,6 +223,18 @@ TEST_F(CommandLineTest, ExcludedNamesAndHiddenFolders) {
   EXPECT_EQ(std_out_, "Nr.        Datei\n        1  c.txt\n");
   EXPECT_EQ(Run({u"--"_qs, u"-folder"_qs}), 1);  // taken as a folder, which is not there here
   EXPECT_TRUE(err_.contains("-folder is not a folder")) << err_.toStdString();
+}
+
+// --totals ends each output with the count and the sum of the files' sizes.
+TEST_F(CommandLineTest, TotalsEndTheOutputs) {
+  test::WriteBytes(tree_.filePath(u"big.bin"_qs), QByteArray(5000, 'x'));
+  ASSERT_EQ(Run({u"-r"_qs, u"-d"_qs, u"--totals"_qs, tree_.path(), u"--txt"_qs, u"-"_qs}), 0)
+      << err_.toStdString();
+  // Five files of 5 bytes and one of 5000: 5025 bytes, 5 KB rounded up.
+  EXPECT_TRUE(std_out_.endsWith("Summe : 6 Eintr\xe4ge, zusammen 5 KB\r\n"))
+      << std_out_.right(80).toStdString();
+  ASSERT_EQ(Run({u"--lang"_qs, u"en"_qs, u"--totals"_qs, tree_.path(), u"--csv"_qs, u"-"_qs}), 0);
+  EXPECT_TRUE(std_out_.endsWith("\r\nTotal,4 entries\r\n")) << std_out_.toStdString();
 }
 
 // The PDF: every name in the listing's order, whatever its script, on numbered pages that each

@@ -183,12 +183,14 @@ TEST_F(ExportTest, ABrowsablePageAddsOnlyItsHeadLinesAndNamesItsEncoding) {
   const QStringList plain =
       doc.Html().ToStringList() + QStringList{u"</table>"_qs, u"</body>"_qs, u"</html>"_qs};
   const QString program_dir = dir.path() + u'/';
-  ASSERT_TRUE(ExportHtml(doc, File(u"off.htm"_qs), nullptr, {false, UiLanguage::English}));
+  ASSERT_TRUE(
+      ExportHtml(doc, File(u"off.htm"_qs), nullptr, std::nullopt, {false, UiLanguage::English}));
   ASSERT_TRUE(WritePreview(program_dir, plain.mid(0, 3), nullptr, {false, UiLanguage::English}));
   EXPECT_EQ(test::ReadBytes(File(u"off.htm"_qs)), LineFile::EncodeLines(plain));
   EXPECT_EQ(test::ReadBytes(File(u"vorschau.htm"_qs)), LineFile::EncodeLines(plain.mid(0, 3)));
 
-  ASSERT_TRUE(ExportHtml(doc, File(u"on.htm"_qs), nullptr, {true, UiLanguage::German}));
+  ASSERT_TRUE(
+      ExportHtml(doc, File(u"on.htm"_qs), nullptr, std::nullopt, {true, UiLanguage::German}));
   const QByteArray on = test::ReadBytes(File(u"on.htm"_qs));
   EXPECT_TRUE(on.startsWith("<html>\r\n<head>\r\n<meta charset=\"windows-1252\">\r\n"));
   EXPECT_TRUE(
@@ -207,7 +209,8 @@ TEST_F(ExportTest, ABrowsablePageAddsOnlyItsHeadLinesAndNamesItsEncoding) {
 
   // A page that is UTF-8 says so.
   test::WriteBytes(File(u"utf8.htm"_qs), "\xEF\xBB\xBFold\r\n");
-  ASSERT_TRUE(ExportHtml(doc, File(u"utf8.htm"_qs), nullptr, {true, UiLanguage::English}));
+  ASSERT_TRUE(
+      ExportHtml(doc, File(u"utf8.htm"_qs), nullptr, std::nullopt, {true, UiLanguage::English}));
   const QByteArray utf8 = test::ReadBytes(File(u"utf8.htm"_qs));
   EXPECT_TRUE(utf8.startsWith("\xEF\xBB\xBF<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"));
   EXPECT_TRUE(utf8.contains("Größe &amp; &lt;Lied&gt;.mp3"));

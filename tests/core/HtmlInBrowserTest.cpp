@@ -181,7 +181,7 @@ class BrowsablePageTest : public ::testing::Test {
                UiLanguage language = UiLanguage::German) {
     const QString page = out_.filePath(u"liste.htm"_qs);
     QString problem;
-    if (!ExportHtml(doc, page, &problem, {true, language})) return problem;
+    if (!ExportHtml(doc, page, &problem, std::nullopt, {true, language})) return problem;
     QUrl url = QUrl::fromLocalFile(page);
     url.setFragment(fragment, QUrl::DecodedMode);
     const QString dom =

@@ -111,6 +111,30 @@ TEST_F(OutputWindowsTest, ExportWritesEachChosenFormatAndStaysOpenAfterAFailure)
   EXPECT_FALSE(QFile::exists(out_.filePath(u"a.txt"_qs)));
 }
 
+// The line under the progress bar counts the entries in the window's language, and the export
+// appends the totals only when "Summe anhängen" is ticked.
+TEST_F(OutputWindowsTest, TotalsUnderTheBarAndAtTheEndOfAnExport) {
+  auto* totals = Find<QLabel>("TotalsLabel");
+  QTRY_COMPARE(totals->text(), u"1 Eintrag"_qs);
+  test::AddEntry(window_->State().doc, u"zwei.mp3"_qs);
+  QTRY_COMPARE(totals->text(), u"2 Einträge"_qs);
+  Action("English1")->trigger();
+  EXPECT_EQ(totals->text(), u"2 entries"_qs);
+
+  window_->OpenExportDialog();
+  In<QCheckBox>(ExportWindow(), "CheckBox1")->click();
+  prompts_.files = {out_.filePath(u"without.txt"_qs)};
+  Click(ExportWindow(), "Button1");
+  EXPECT_FALSE(test::ReadBytes(out_.filePath(u"without.txt"_qs)).contains("Total"));
+  window_->OpenExportDialog();
+  In<QCheckBox>(ExportWindow(), "CheckBoxTotals")->click();
+  prompts_.files = {out_.filePath(u"with.txt"_qs)};
+  Click(ExportWindow(), "Button1");
+  EXPECT_TRUE(test::ReadBytes(out_.filePath(u"with.txt"_qs)).endsWith("Total : 2 entries\r\n"));
+  EXPECT_EQ(test::ReadBytes(out_.filePath(u"with.txt"_qs)),
+            test::ReadBytes(out_.filePath(u"without.txt"_qs)) + "Total : 2 entries\r\n");
+}
+
 // The text format's dialog writes CSV and JSON too; JSON tells the window's language and
 // option ticks.
 TEST_F(OutputWindowsTest, TheTextExportWritesCsvAndJsonWithTheWindowsLanguageAndTicks) {

@@ -75,6 +75,11 @@ struct MessageSlots {
   // "Alle Unterordner von : ... öffnen" on a tree larger than it opens.
   QString msgExpandLimitHead;
   QString msgExpandLimitTail;
+  // Totals: the label of the totals row, the count ("%1" the number) and count and size.
+  QString totalsLabel;
+  QString totalsOneEntry;
+  QString totalsEntries;
+  QString totalsWithSize;
   // Printing: the foot of every page ("%1" the page, "%2" the pages), and what the progress
   // window says while pages are written.
   QString printPageOf;

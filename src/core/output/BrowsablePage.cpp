@@ -40,9 +40,10 @@ constexpr char16_t kScript[] =
     var cell = row.cells[c];
     return cell ? cell.textContent.replace(/\s+/g, ' ').trim() : '';
   }
+  // The rows after the header in its part of the table; a footer row stays where it is.
   var entries = [];
-  for (var r = 1; r < table.rows.length; r++) {
-    var row = table.rows[r];
+  for (var r = 1; r < body.rows.length; r++) {
+    var row = body.rows[r];
     var parts = [];
     for (var c = 0; c < row.cells.length; c++) parts.push(cellText(row, c));
     entries.push({row: row, key: fold(parts.join('\n')), shown: true, sortKey: null});

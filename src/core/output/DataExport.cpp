@@ -10,6 +10,7 @@
 
 #include "core/listing/DateKey.h"
 #include "core/listing/ListingDocument.h"
+#include "core/listing/ListingTotals.h"
 #include "core/text/LineFile.h"
 #include "core/text/Utf8.h"
 
@@ -149,17 +150,27 @@ void AppendJsonFlag(const char* name, bool on, std::string& out) {
 
 }  // namespace
 
-QByteArray CsvBytes(const ListingData& doc) {
+QByteArray CsvBytes(const ListingData& doc, std::optional<UiLanguage> totals) {
   QByteArray out;
   std::string record, scratch;
-  for (qsizetype row = 0; row < doc.RowCount(); ++row) {
+  const auto append = [&](const auto& cell) {
     record.clear();
     for (int column = 0; column < doc.ColumnCount(); ++column) {
       if (column > 0) record.push_back(',');
-      AppendCsvField(ShownCell(doc, column, row, scratch), record);
+      AppendCsvField(cell(column, scratch), record);
     }
     record.append("\r\n");
     Append(out, record);
+  };
+  for (qsizetype row = 0; row < doc.RowCount(); ++row) {
+    append([&](int column, std::string& s) { return ShownCell(doc, column, row, s); });
+  }
+  if (totals) {
+    const auto last = TotalsRow(TotalsOf(doc), *totals);
+    append([&](int column, std::string& s) -> std::string_view {
+      s = utf8::FromQString(last[std::size_t(column)]);
+      return s;
+    });
   }
   return out;
 }
@@ -222,8 +233,9 @@ QByteArray JsonBytes(const ListingData& doc, const JsonListing& info) {
   return out;
 }
 
-bool ExportCsv(const ListingDocument& doc, const QString& path, QString* error) {
-  return LineFile::WriteBytes(path, CsvBytes(doc), error);
+bool ExportCsv(const ListingDocument& doc, const QString& path, QString* error,
+               std::optional<UiLanguage> totals) {
+  return LineFile::WriteBytes(path, CsvBytes(doc, totals), error);
 }
 
 bool ExportJson(const ListingDocument& doc, const JsonListing& info, const QString& path,

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/Entering.h"
@@ -21,7 +22,8 @@ struct JsonListing {
 // The grid as CSV (RFC 4180): the header row first, then the rows in their order, the shown
 // columns only; UTF-8 without a byte order mark, CR LF after every record. A field is quoted
 // when it holds a comma, a quote (doubled), CR or LF, or begins or ends with a blank.
-QByteArray CsvBytes(const ListingData& doc);
+// With a language in `totals`, one more record holds the listing's totals.
+QByteArray CsvBytes(const ListingData& doc, std::optional<UiLanguage> totals = std::nullopt);
 
 // The listing as one JSON document (UTF-8, one entry a line):
 //   {"language":"de","options":{"details":..,"wholePath":..,"hideExtensions":..,"link":..},
@@ -35,7 +37,8 @@ QByteArray CsvBytes(const ListingData& doc);
 QByteArray JsonBytes(const ListingData& doc, const JsonListing& info);
 
 // The files, through a temporary file, as the other exports write theirs.
-bool ExportCsv(const ListingDocument& doc, const QString& path, QString* error);
+bool ExportCsv(const ListingDocument& doc, const QString& path, QString* error,
+               std::optional<UiLanguage> totals = std::nullopt);
 bool ExportJson(const ListingDocument& doc, const JsonListing& info, const QString& path,
                 QString* error);
 

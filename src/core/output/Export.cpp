@@ -4,6 +4,7 @@
 
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/ListingDocument.h"
+#include "core/listing/ListingTotals.h"
 #include "core/output/DataExport.h"
 #include "core/output/WorkbookWriter.h"
 #include "core/ports/Prompts.h"
@@ -12,6 +13,8 @@
 
 namespace kavoro {
 namespace {
+
+constexpr int kSizeColumn = 2;
 
 // The dialogs' filters do not change with the language.
 const QString kCsvFilter = u"CSV (*.csv)"_qs;
@@ -27,14 +30,22 @@ const QStringList& ClosingTags() {
 
 }  // namespace
 
-bool ExportText(const ListingDocument& doc, const QString& path, QString* error) {
-  return LineFile::Write(path, doc.Text(), error);
+bool ExportText(const ListingDocument& doc, const QString& path, QString* error, TotalsIn totals) {
+  if (!totals) return LineFile::Write(path, doc.Text(), error);
+  QByteArray bytes = LineFile::EncodeLines(doc.Text(), LineFile::IsUtf8File(path));
+  const ListingTotals sums = TotalsOf(doc);
+  LineFile::AppendLine(bytes, TotalsRow(sums, *totals)[0] + u" : "_qs + TotalsText(sums, *totals));
+  return LineFile::WriteBytes(path, bytes, error);
 }
 
 bool ExportSpreadsheet(const ListingDocument& doc, const QString& path, QStringList* written,
-                       QString* error) {
-  const CellTable grid{doc.RowCount(), doc.ColumnCount(),
-                       [&doc](int column, qsizetype row) { return doc.Cell(column, row); }};
+                       QString* error, TotalsIn totals) {
+  std::array<QString, ListingData::kMaxColumns> last;
+  if (totals) last = TotalsRow(TotalsOf(doc), *totals);
+  const qsizetype rows = doc.RowCount();
+  const CellTable grid{rows + (totals ? 1 : 0), doc.ColumnCount(), [&](int column, qsizetype row) {
+                         return row < rows ? doc.Cell(column, row) : last[std::size_t(column)];
+                       }};
   if (path.endsWith(u".xlsx"_qs, Qt::CaseInsensitive)) {
     if (!WriteXlsxWorkbook(grid, path, kExportSheetName, error)) return false;
     if (written) written->append(path);
@@ -43,9 +54,19 @@ bool ExportSpreadsheet(const ListingDocument& doc, const QString& path, QStringL
   return WriteXlsWorkbooks(grid, path, kExportSheetName, written, error);
 }
 
-bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error,
+bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error, TotalsIn totals,
                 const PageBrowsing& browsing) {
-  return WriteHtmlPage(path, doc.Html().ToStringList() + ClosingTags(), browsing, error);
+  QStringList lines = doc.Html().ToStringList();
+  if (totals) {
+    const auto row = TotalsRow(TotalsOf(doc), *totals);
+    QString cells = u"<tfoot><tr><td align=\"right\">"_qs + row[0] + u"</td>"_qs;
+    for (int column = 1; column < doc.ColumnCount(); ++column) {
+      cells += (column == kSizeColumn ? u"<td align=\"right\">"_qs : u"<td>"_qs) +
+               row[std::size_t(column)] + u"</td>"_qs;
+    }
+    lines.append(cells + u"</tr></tfoot>"_qs);
+  }
+  return WriteHtmlPage(path, lines + ClosingTags(), browsing, error);
 }
 
 QString PreviewPath(const QString& program_dir) { return program_dir + u"vorschau.htm"_qs; }
@@ -77,12 +98,12 @@ QString ChosenFilterExtension(const QString& filter) {
 }
 
 bool ExportTextOrData(const ListingDocument& doc, const JsonListing& listing, const QString& path,
-                      QString* error) {
-  if (path.endsWith(u".csv"_qs, Qt::CaseInsensitive)) return ExportCsv(doc, path, error);
+                      QString* error, TotalsIn totals) {
+  if (path.endsWith(u".csv"_qs, Qt::CaseInsensitive)) return ExportCsv(doc, path, error, totals);
   if (path.endsWith(u".json"_qs, Qt::CaseInsensitive)) {
     return ExportJson(doc, listing, path, error);
   }
-  return ExportText(doc, path, error);
+  return ExportText(doc, path, error, totals);
 }
 
 bool RunExport(const ListingDocument& doc, const ExportChoice& choice, const JsonListing& listing,
@@ -100,18 +121,19 @@ bool RunExport(const ListingDocument& doc, const ExportChoice& choice, const Jso
     prompts.Error(error);
     return false;
   };
+  const TotalsIn totals = choice.totals ? TotalsIn(listing.language) : std::nullopt;
   if (const auto path = chosen(choice.text, kTextFilter, u".txt"_qs, folders.text)) {
-    if (!ExportTextOrData(doc, listing, *path, &error)) return failed();
+    if (!ExportTextOrData(doc, listing, *path, &error, totals)) return failed();
   }
   if (const auto path =
           chosen(choice.spreadsheet, kSpreadsheetFilter, u".xls"_qs, folders.spreadsheet)) {
     QStringList written;
-    const bool ok = ExportSpreadsheet(doc, *path, &written, &error);
+    const bool ok = ExportSpreadsheet(doc, *path, &written, &error, totals);
     if (written.size() > 1) prompts.Inform(messages.msgWorkbooks + u'\n' + written.join(u'\n'));
     if (!ok) return failed();
   }
   if (const auto path = chosen(choice.html, kHtmlFilter, u".htm"_qs, folders.html)) {
-    if (!ExportHtml(doc, *path, &error, browsing)) return failed();
+    if (!ExportHtml(doc, *path, &error, totals, browsing)) return failed();
   }
   return true;
 }

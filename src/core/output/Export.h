@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
+#include "core/i18n/LanguageTables.h"
 #include "core/output/BrowsablePage.h"
 
 namespace kavoro {
@@ -17,19 +19,24 @@ struct MessageSlots;
 inline const QString kExportSheetName = QStringLiteral("Stringgrid Print");
 
 // Each writer replaces the file without asking, through a temporary file, so a failure leaves
-// no half-written file under the name; false with a readable reason otherwise.
+// no half-written file under the name; false with a readable reason otherwise. Given a
+// language in `totals`, the file ends with the listing's totals in it (ListingTotals.h): one
+// more line, table row or grid row; the listing itself is not changed.
+using TotalsIn = std::optional<UiLanguage>;
 
 // The text view, cp1252 (UTF-8 with a byte order mark when a line needs it), CR LF.
-bool ExportText(const ListingDocument& doc, const QString& path, QString* error);
+bool ExportText(const ListingDocument& doc, const QString& path, QString* error,
+                TotalsIn totals = std::nullopt);
 
 // The grid: a path ending in ".xlsx" (any case) gives one Office Open XML workbook, any other
 // one or more .xls workbooks of at most 65536 rows. `written` gets every file name written.
 bool ExportSpreadsheet(const ListingDocument& doc, const QString& path, QStringList* written,
-                       QString* error);
+                       QString* error, TotalsIn totals = std::nullopt);
 
-// The HTML view followed by "</table>", "</body>", "</html>"; browsable when `browsing.on`.
+// The HTML view followed by "</table>", "</body>", "</html>"; the totals as a "<tfoot>" row;
+// browsable when `browsing.on`.
 bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error,
-                const PageBrowsing& browsing = {});
+                TotalsIn totals = std::nullopt, const PageBrowsing& browsing = {});
 
 // The preview page: the given page lines as ProgramDir + "vorschau.htm", without closing tags;
 // browsable when `browsing.on`.
@@ -51,7 +58,7 @@ QString ChosenFilterExtension(const QString& filter);
 // The text export's file: CSV or JSON for a name ending in ".csv" or ".json" (any case), else
 // the text view.
 bool ExportTextOrData(const ListingDocument& doc, const JsonListing& listing, const QString& path,
-                      QString* error);
+                      QString* error, TotalsIn totals = std::nullopt);
 
 // The folders the export's file dialogs last used, one per kind of file; empty until used.
 struct ExportFolders {
@@ -66,6 +73,7 @@ struct ExportChoice {
   bool text = false;
   bool spreadsheet = false;
   bool html = false;
+  bool totals = false;  // "Summe anhängen"
 };
 
 // The export dialog's "Speichern": each ticked format gets its save dialog (a cancelled one

@@ -158,6 +158,15 @@ QByteArray LineFile::EncodeLines(const LineList& lines, bool utf8) {
   return out;
 }
 
+void LineFile::AppendLine(QByteArray& encoded, const QString& line) {
+  if (encoded.startsWith(Bom())) {
+    AppendUtf8Keeping(line, encoded);
+  } else if (!cp1252::EncodeInto(line, encoded)) {
+    encoded.append('?');
+  }
+  encoded.append("\r\n", 2);
+}
+
 bool LineFile::IsUtf8File(const QString& path) {
   // Only a file is read: reading a pipe or a terminal would wait for its writer.
   struct stat st;

@@ -29,6 +29,9 @@ class LineFile {
   // like a UTF-8 byte order mark (a first line beginning with "ï»¿") and be read back as UTF-8.
   static QByteArray EncodeLines(const QStringList& lines, bool utf8 = false);
   static QByteArray EncodeLines(const LineList& lines, bool utf8 = false);
+  // Appends one more line to lines EncodeLines made, in their encoding (a line cp1252 cannot
+  // hold is written as "?" there).
+  static void AppendLine(QByteArray& encoded, const QString& line);
   // True when the file exists and begins with a UTF-8 byte order mark.
   static bool IsUtf8File(const QString& path);
 

@@ -1,0 +1,51 @@
+#include "core/listing/ListingTotals.h"
+
+#include <QLocale>
+
+#include "core/listing/FileTexts.h"
+#include "core/listing/GridSort.h"
+
+namespace kavoro {
+namespace {
+
+constexpr int kSizeColumn = 2;
+
+QString EntriesText(qsizetype entries, UiLanguage language) {
+  const MessageSlots& m = MessageSlotsFor(language);
+  const QLocale locale(language == UiLanguage::German ? QLocale::German : QLocale::English);
+  return (entries == 1 ? m.totalsOneEntry : m.totalsEntries).arg(locale.toString(entries));
+}
+
+}  // namespace
+
+ListingTotals TotalsOf(const ListingData& doc) {
+  ListingTotals totals;
+  totals.entries = doc.RowCount() - 1;
+  totals.details = doc.ColumnCount() > kSizeColumn;
+  if (!totals.details) return totals;
+  for (qsizetype row = 1; row < doc.RowCount(); ++row) {
+    if (const auto bytes = doc.SizeBytes(row)) {
+      totals.bytes += *bytes;
+    } else if (const auto kb = ReadSizeKB(doc.CellUtf8(kSizeColumn, row)); kb && *kb > 0) {
+      totals.bytes += std::uint64_t(*kb) * 1024;
+    }
+  }
+  return totals;
+}
+
+QString TotalsText(const ListingTotals& totals, UiLanguage language) {
+  const QString entries = EntriesText(totals.entries, language);
+  if (!totals.details) return entries;
+  return MessageSlotsFor(language).totalsWithSize.arg(entries, FormatSizeKB(totals.bytes));
+}
+
+std::array<QString, ListingData::kMaxColumns> TotalsRow(const ListingTotals& totals,
+                                                        UiLanguage language) {
+  std::array<QString, ListingData::kMaxColumns> row;
+  row[0] = MessageSlotsFor(language).totalsLabel;
+  row[1] = EntriesText(totals.entries, language);
+  if (totals.details) row[kSizeColumn] = FormatSizeKB(totals.bytes);
+  return row;
+}
+
+}  // namespace kavoro
