@@ -59,6 +59,7 @@ constexpr char kUsage[] =
     "      --txt FILE       write the text view as a .txt export\n"
     "      --xls FILE       write the grid as an Excel workbook (.xls, or .xlsx by the name)\n"
     "      --htm FILE       write the HTML page\n"
+    "      --browsable      give the HTML page a search box and sortable columns\n"
     "      --csv FILE       write the grid as CSV (RFC 4180, UTF-8, header row first)\n"
     "      --json FILE      write the listing as JSON: language, options and every entry with\n"
     "                       number, name and path, with -d also size in bytes, type and date\n"
@@ -84,7 +85,8 @@ constexpr char kUsage[] =
     "  kavoro-list -r -d ~/Musik --csv musik.csv\n"
     "  kavoro-list -r -d ~/Musik --json - | jq '.entries[].path'\n"
     "  kavoro-list -r -d -p -e .mp3 ~/Musik --pdf musik.pdf\n"
-    "  kavoro-list -r --hidden --exclude .git ~/Projekte --htm projekte.htm\n";
+    "  kavoro-list -r --hidden --exclude .git ~/Projekte --htm projekte.htm\n"
+    "  kavoro-list -r -d ~/Musik --browsable --htm musik.htm\n";
 
 // An output option's target that stands for standard output.
 const QString kStandardOutput = u"-"_qs;
@@ -105,6 +107,7 @@ struct Args {
   int sort_column = -1;
   int sort_clicks = 1;
   bool renumber = false;
+  bool browsable = false;
   bool totals = false;
   QStringList folders;
 
@@ -153,6 +156,8 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
   parser.addOptions({help,     version, recursive, details, path, hide_ext, link, hidden,
                      renumber, totals,  ext,       exclude, lang, sort,     open, save,
                      txt,      xls,     htm,       csv,     json, pdf});
+  const QCommandLineOption browsable(u"browsable"_qs, QString());
+  parser.addOption(browsable);
   if (!parser.parse(arguments)) return UsageError(parser.errorText());
   if (parser.isSet(help)) {
     std::fputs(kUsage, stdout);
@@ -171,6 +176,7 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
   a.selection.hidden_folders = parser.isSet(hidden);
   a.selection.exclude = parser.values(exclude);
   a.renumber = parser.isSet(renumber);
+  a.browsable = parser.isSet(browsable);
   a.totals = parser.isSet(totals);
   if (parser.isSet(ext)) {
     for (QString e : parser.value(ext).split(u',', Qt::SkipEmptyParts)) {
@@ -350,7 +356,7 @@ int main(int argc, char** argv) {
     return ExportText(doc, path, e, totals);
   };
   const auto html = [&](const QString& path, QString* e) {
-    return ExportHtml(doc, path, e, totals);
+    return ExportHtml(doc, path, e, totals, {a.browsable, a.language});
   };
   const auto csv = [&](const QString& path, QString* e) { return ExportCsv(doc, path, e, totals); };
   const auto json = [&](const QString& path, QString* e) {

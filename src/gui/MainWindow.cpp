@@ -53,7 +53,8 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
   connect(listing_pane_, &ListingPane::EditHtmlStyleClicked, this,
           [this] { windows_->EditHtmlStyle(); });
   connect(listing_pane_, &ListingPane::PreviewClicked, this, [this] {
-    ShowPreview(state_.program_dir, state_.doc.Html().ToStringList(), *shell_, *prompts_);
+    ShowPreview(state_.program_dir, state_.doc.Html().ToStringList(), *shell_, *prompts_,
+                state_.ViewBrowsing());
   });
   progress_ = new EnteringProgressBar(job_, state_, central);
   // The totals go under the progress bar; the controls keep the area above it.

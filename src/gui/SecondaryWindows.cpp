@@ -35,7 +35,7 @@ SecondaryWindows::SecondaryWindows(QMainWindow* main, AppState& state, Prompts& 
     // After a failure the dialog stays open, so another name can be chosen or the export ended.
     const JsonListing listing{state_.language, EntryOptionsOf(state_.flags)};
     if (RunExport(state_.doc, export_dialog_->Choice(), listing, prompts_, state_.Slots(),
-                  state_.export_folders)) {
+                  state_.export_folders, state_.ViewBrowsing())) {
       TakeOverFrom(export_dialog_.get());
     }
   });
@@ -60,7 +60,9 @@ void SecondaryWindows::EditHtmlStyle() {
   state_.style_page = state_.doc.Html().ToStringList();
   QString error;
   // The dialog works without the preview file; a failed write is only reported.
-  if (!WritePreview(state_.program_dir, state_.style_page, &error)) prompts_.Error(error);
+  if (!WritePreview(state_.program_dir, state_.style_page, &error, state_.DialogBrowsing())) {
+    prompts_.Error(error);
+  }
   style_dialog_->ShowChoices();
   ShowOver(style_dialog_.get());
 }

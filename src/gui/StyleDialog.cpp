@@ -47,8 +47,8 @@ StyleDialog::StyleDialog(AppState& state, Prompts& prompts, Shell& shell)
       prompts_(prompts),
       shell_(shell) {
   setObjectName(u"TForm3"_qs);
-  setFixedSize(436, 332);
-  auto* frame = AddNamed<QGroupBox>(this, "GroupBox1", 4, 0, 428, 328);
+  setFixedSize(436, 362);
+  auto* frame = AddNamed<QGroupBox>(this, "GroupBox1", 4, 0, 428, 358);
   auto* fonts = AddNamed<QGroupBox>(frame, "GroupBox3", 12, 20, 404, 116);
   AddNamed<QLabel>(fonts, "Label4", 12, 26, 110, 20);
   text_color_ = AddColorBox(fonts, "ColorBox3", 140, 24);
@@ -66,10 +66,11 @@ StyleDialog::StyleDialog(AppState& state, Prompts& prompts, Shell& shell)
   page_color_ = AddColorBox(frame, "ColorBox7", 264, 175);
   table_on_ = AddNamed<QCheckBox>(frame, "CheckBox3", 24, 206, 230, 20);
   table_color_ = AddColorBox(frame, "ColorBox6", 264, 205);
-  store_ = AddNamed<QCheckBox>(frame, "CheckBox1", 24, 244, 300, 20);
-  apply_ = AddNamed<QPushButton>(frame, "Button1", 24, 282, 110, 27);
-  preview_ = AddNamed<QPushButton>(frame, "Button2", 158, 282, 110, 27);
-  cancel_ = AddNamed<QPushButton>(frame, "Button3", 292, 282, 110, 27);
+  browsable_ = AddNamed<QCheckBox>(frame, "CheckBoxBrowsable", 24, 236, 384, 20);
+  store_ = AddNamed<QCheckBox>(frame, "CheckBox1", 24, 274, 300, 20);
+  apply_ = AddNamed<QPushButton>(frame, "Button1", 24, 312, 110, 27);
+  preview_ = AddNamed<QPushButton>(frame, "Button2", 158, 312, 110, 27);
+  cancel_ = AddNamed<QPushButton>(frame, "Button3", 292, 312, 110, 27);
 
   size_panel_ = AddNamed<QFrame>(this, "Panel1", 108, 110, 220, 100);
   size_panel_->setFrameShape(QFrame::Panel);
@@ -107,6 +108,7 @@ StyleDialog::StyleDialog(AppState& state, Prompts& prompts, Shell& shell)
   on_tick(page_on_, &StyleDialogState::PageBackgroundClicked);
   on_tick(table_on_, &StyleDialogState::TableBackgroundClicked);
   connect(store_, &QCheckBox::toggled, this, [&d](bool on) { d.store_defaults = on; });
+  connect(browsable_, &QCheckBox::clicked, this, [&d](bool on) { d.BrowsableClicked(on); });
   connect(custom_size_, &QLineEdit::textChanged, this, [this, &d](const QString& text) {
     d.size_field = text;
     ShowEnabled();
@@ -121,8 +123,9 @@ StyleDialog::StyleDialog(AppState& state, Prompts& prompts, Shell& shell)
   });
   connect(apply_, &QPushButton::clicked, this, &StyleDialog::Apply);
   connect(cancel_, &QPushButton::clicked, this, &StyleDialog::Cancel);
-  connect(preview_, &QPushButton::clicked, this,
-          [this] { ShowPreview(state_.program_dir, state_.style_page, shell_, prompts_); });
+  connect(preview_, &QPushButton::clicked, this, [this] {
+    ShowPreview(state_.program_dir, state_.style_page, shell_, prompts_, state_.DialogBrowsing());
+  });
   LeaveThrough(this, [this] { Cancel(); });
 }
 
@@ -131,8 +134,8 @@ void StyleDialog::ShowChoices() {
   const StyleSettings& c = d.choice;
   // Set by code, so no action runs.
   const std::initializer_list<QWidget*> controls = {
-      text_color_, size_,    family_,   page_color_, table_color_,
-      no_lines_,   page_on_, table_on_, store_,      custom_size_};
+      text_color_, size_,     family_, page_color_, table_color_, no_lines_,
+      page_on_,    table_on_, store_,  browsable_,  custom_size_};
   for (QWidget* w : controls) w->blockSignals(true);
   text_color_->setCurrentIndex(c.font_color);
   size_->setCurrentIndex(c.size_choice);
@@ -143,6 +146,7 @@ void StyleDialog::ShowChoices() {
   page_on_->setChecked(c.page_color_on);
   table_on_->setChecked(c.table_color_on);
   store_->setChecked(d.store_defaults);
+  browsable_->setChecked(c.browsable);
   custom_size_->setText(d.size_field);
   for (QWidget* w : controls) w->blockSignals(false);
   ShowEnabled();
@@ -153,7 +157,7 @@ void StyleDialog::ShowEnabled() {
   const bool choices = d.ChoicesEnabled();
   for (QWidget* w :
        std::initializer_list<QWidget*>{text_color_, size_, family_, no_lines_, page_on_, table_on_,
-                                       apply_, preview_, cancel_}) {
+                                       browsable_, apply_, preview_, cancel_}) {
     w->setEnabled(choices);
   }
   page_color_->setEnabled(d.PageColorEnabled());

@@ -46,6 +46,7 @@ class StyleDialog : public QWidget {
   QCheckBox* table_on_ = nullptr;
   QComboBox* table_color_ = nullptr;
   QCheckBox* store_ = nullptr;
+  QCheckBox* browsable_ = nullptr;
   QPushButton* apply_ = nullptr;
   QPushButton* preview_ = nullptr;
   QPushButton* cancel_ = nullptr;

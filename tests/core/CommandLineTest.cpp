@@ -81,6 +81,15 @@ TEST_F(CommandLineTest, WritesWhatTheWindowWouldWrite) {
   EXPECT_EQ(test::ReadBytes(Out("l.txt")), test::ReadBytes(Out("gui.txt")));
   EXPECT_EQ(test::ReadBytes(Out("l.mpl2")), test::ReadBytes(Out("l.txt")));
   EXPECT_EQ(test::ReadBytes(Out("l.txt")).count("\r\n"), 5);
+  // The browsable page, also in English.
+  ASSERT_EQ(Run({u"-r"_qs, u"-e"_qs, u"mp3"_qs, u"-p"_qs, u"-l"_qs, tree_.path(), u"--lang"_qs,
+                 u"en"_qs, u"--browsable"_qs, u"--htm"_qs, Out("b.htm")}),
+            0);
+  ApplyListingHeaders(doc, false, UiLanguage::English, nullptr);
+  ASSERT_TRUE(
+      ExportHtml(doc, Out("gui-b.htm"), nullptr, std::nullopt, {true, UiLanguage::English}));
+  EXPECT_EQ(test::ReadBytes(Out("b.htm")), test::ReadBytes(Out("gui-b.htm")));
+  EXPECT_TRUE(test::ReadBytes(Out("b.htm")).contains("entries: \"entries\""));
 
   // Appending to the stored list goes on with the numbers.
   ASSERT_EQ(Run({u"--open"_qs, Out("l.mpl"), tree_.path(), u"--save"_qs, Out("l")}), 0);

@@ -8,6 +8,7 @@
 #include "core/output/DataExport.h"
 #include "core/output/Export.h"
 #include "core/output/ListFiles.h"
+#include "core/text/LineFile.h"
 #include "support/Entries.h"
 #include "support/RecordingShell.h"
 #include "support/ScriptedPrompts.h"
@@ -174,6 +175,52 @@ TEST_F(ExportTest, TheTextDialogWritesCsvAndJsonByTheNamesEnding) {
   EXPECT_EQ(prompts.save_filters, (QStringList{text_filter, text_filter, text_filter,
                                                u"Excel-Datei (*.xls);;Excel-Datei (*.xlsx)"_qs,
                                                u"HTML-Datei (*.htm)"_qs}));
+}
+
+// The browsable page adds its lines to the head and changes nothing else; its charset is the
+// encoding written. Off, page and preview are the bytes they always were.
+TEST_F(ExportTest, ABrowsablePageAddsOnlyItsHeadLinesAndNamesItsEncoding) {
+  const QStringList plain =
+      doc.Html().ToStringList() + QStringList{u"</table>"_qs, u"</body>"_qs, u"</html>"_qs};
+  const QString program_dir = dir.path() + u'/';
+  ASSERT_TRUE(
+      ExportHtml(doc, File(u"off.htm"_qs), nullptr, std::nullopt, {false, UiLanguage::English}));
+  ASSERT_TRUE(WritePreview(program_dir, plain.mid(0, 3), nullptr, {false, UiLanguage::English}));
+  EXPECT_EQ(test::ReadBytes(File(u"off.htm"_qs)), LineFile::EncodeLines(plain));
+  EXPECT_EQ(test::ReadBytes(File(u"vorschau.htm"_qs)), LineFile::EncodeLines(plain.mid(0, 3)));
+
+  ASSERT_TRUE(
+      ExportHtml(doc, File(u"on.htm"_qs), nullptr, std::nullopt, {true, UiLanguage::German}));
+  const QByteArray on = test::ReadBytes(File(u"on.htm"_qs));
+  EXPECT_TRUE(on.startsWith("<html>\r\n<head>\r\n<meta charset=\"windows-1252\">\r\n"));
+  EXPECT_TRUE(
+      on.contains("Gr\xF6\xDF"
+                  "e &amp; &lt;Lied&gt;.mp3"));  // still cp1252
+  EXPECT_TRUE(on.contains("Eintr\\u00e4gen"));
+  QStringList lines = LineFile::DecodeText(on);
+  const qsizetype script_end = lines.indexOf(u"</script>"_qs);
+  const qsizetype style = lines.lastIndexOf(u"<style type=\"text/css\">"_qs, script_end);
+  ASSERT_GT(style, 5);
+  ASSERT_GT(script_end, style);
+  EXPECT_EQ(lines[script_end + 1], u"</head>");
+  lines.remove(style, script_end + 1 - style);
+  lines.removeAt(2);
+  EXPECT_EQ(LineFile::EncodeLines(lines), test::ReadBytes(File(u"off.htm"_qs)));
+
+  // A page that is UTF-8 says so.
+  test::WriteBytes(File(u"utf8.htm"_qs), "\xEF\xBB\xBFold\r\n");
+  ASSERT_TRUE(
+      ExportHtml(doc, File(u"utf8.htm"_qs), nullptr, std::nullopt, {true, UiLanguage::English}));
+  const QByteArray utf8 = test::ReadBytes(File(u"utf8.htm"_qs));
+  EXPECT_TRUE(utf8.startsWith("\xEF\xBB\xBF<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n"));
+  EXPECT_TRUE(utf8.contains("Größe &amp; &lt;Lied&gt;.mp3"));
+  EXPECT_TRUE(utf8.contains("entries"));
+  EXPECT_FALSE(utf8.contains("windows-1252"));
+
+  // The preview takes the same lines, without closing tags.
+  ASSERT_TRUE(WritePreview(program_dir, plain.mid(0, 22), nullptr, {true, UiLanguage::German}));
+  EXPECT_EQ(test::ReadBytes(File(u"vorschau.htm"_qs)),
+            LineFile::EncodeLines(BrowsableLines(plain.mid(0, 22), UiLanguage::German)));
 }
 
 TEST_F(ExportTest, PreviewIsWrittenWithoutClosingTagsAndOpened) {

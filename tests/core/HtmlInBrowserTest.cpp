@@ -14,8 +14,10 @@
 #include "core/app/AppState.h"
 #include "core/listing/Entering.h"
 #include "core/listing/HtmlText.h"
+#include "core/listing/ListingHeaders.h"
 #include "core/output/Export.h"
 #include "core/text/Utf8.h"
+#include "support/Entries.h"
 #include "support/TestFiles.h"
 
 namespace kavoro {
@@ -138,6 +140,131 @@ TEST(HtmlInBrowserTest, ALinkToANameThatIsNotUtf8OpensTheRealFile) {
   const QString opened = DumpDom(target, out.filePath(u"profile"_qs), &problem);
   EXPECT_TRUE(opened.contains(u"Inhalt der Datei"_qs)) << (opened + problem).toStdString();
   test::RemoveTree(files.path());
+}
+
+// The rows of a dumped page after the header row: each row's cell texts joined by "|", and
+// whether the browser shows it.
+struct ShownRow {
+  QString cells;
+  bool shown;
+};
+QList<ShownRow> DataRows(const QString& dom) {
+  static const QRegularExpression kRow(u"<tr([^>]*)>(.*?)</tr>"_qs,
+                                       QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression kCell(u"<td[^>]*>(.*?)</td>"_qs,
+                                        QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression kTag(u"<[^>]*>"_qs);
+  QList<ShownRow> rows;
+  for (const QRegularExpressionMatch& row : kRow.globalMatch(dom)) {
+    if (row.captured(1).contains(u"kv-head"_qs)) continue;
+    QStringList cells;
+    for (const QRegularExpressionMatch& cell : kCell.globalMatch(row.captured(2))) {
+      cells.append(HtmlUnescape(cell.captured(1).remove(kTag).trimmed()));
+    }
+    rows.append({cells.join(u'|'), !row.captured(1).contains(u"display: none"_qs)});
+  }
+  return rows;
+}
+
+QStringList ShownNames(const QList<ShownRow>& rows) {
+  QStringList names;
+  for (const ShownRow& row : rows) {
+    if (row.shown) names.append(row.cells.section(u'|', 1, 1));
+  }
+  return names;
+}
+
+class BrowsablePageTest : public ::testing::Test {
+ protected:
+  // The listing exported as a browsable page and loaded with `fragment` in its address.
+  QString Load(const ListingDocument& doc, const QString& fragment,
+               UiLanguage language = UiLanguage::German) {
+    const QString page = out_.filePath(u"liste.htm"_qs);
+    QString problem;
+    if (!ExportHtml(doc, page, &problem, std::nullopt, {true, language})) return problem;
+    QUrl url = QUrl::fromLocalFile(page);
+    url.setFragment(fragment, QUrl::DecodedMode);
+    const QString dom =
+        DumpDom(url.toString(QUrl::FullyEncoded), out_.filePath(u"profile"_qs), &problem);
+    return dom.isEmpty() ? problem : dom;
+  }
+  static void Start(ListingDocument& doc, bool details, UiLanguage language) {
+    BuildEmptyListing(doc);
+    ApplyListingHeaders(doc, details, language, nullptr);
+  }
+
+  QTemporaryDir out_;
+};
+
+TEST_F(BrowsablePageTest, TheAddressFiltersTheRowsAndNamesStayText) {
+  ListingDocument doc;
+  Start(doc, false, UiLanguage::German);
+  const QStringList names = {u"Lied <script>document.title='x'</script>.mp3"_qs,
+                             u"Das \"LIED\" & 'Ärger'.mp3"_qs,
+                             u"Ärger.txt"_qs,
+                             u"<img src=x onerror=\"document.title='y'\">.mp3"_qs,
+                             u"Kinderlieder.wav"_qs,
+                             u"Aerger im Büro.doc"_qs,
+                             u"andere.txt"_qs};
+  for (const QString& name : names) test::AddEntry(doc, name);
+
+  const QString dom = Load(doc, u"q=lied"_qs);
+  const QList<ShownRow> rows = DataRows(dom);
+  ASSERT_EQ(rows.size(), names.size()) << dom.toStdString();
+  EXPECT_EQ(ShownNames(rows), (QStringList{names[0], names[1], names[4]})) << dom.toStdString();
+  EXPECT_TRUE(dom.contains(u">3 von 7 Einträgen<"_qs)) << dom.toStdString();
+  // Nothing of a name became an element or ran: one script (the page's own), no image, the
+  // title as written.
+  EXPECT_EQ(dom.count(u"<script"_qs), 1);
+  EXPECT_FALSE(dom.contains(u"<img"_qs));
+  EXPECT_TRUE(dom.contains(u"<title>Kavoro</title>"_qs));
+
+  // Umlauts match their plain and spelled-out forms both ways.
+  for (const QString& query : {u"aerger"_qs, u"arger"_qs, u"ÄRGER"_qs}) {
+    EXPECT_EQ(ShownNames(DataRows(Load(doc, u"q="_qs + query))),
+              (QStringList{names[1], names[2], names[5]}))
+        << query.toStdString();
+  }
+  EXPECT_EQ(ShownNames(DataRows(Load(doc, u"q=büro"_qs))), QStringList{names[5]});
+  EXPECT_EQ(ShownNames(DataRows(Load(doc, u"q=BUERO"_qs))), QStringList{names[5]});
+  const QString english = Load(doc, u"q=<img"_qs, UiLanguage::English);
+  EXPECT_EQ(ShownNames(DataRows(english)), QStringList{names[3]});
+  EXPECT_TRUE(english.contains(u">1 of 7 entries<"_qs)) << english.toStdString();
+  // Without a search every row shows.
+  EXPECT_EQ(ShownNames(DataRows(Load(doc, QString()))), names);
+}
+
+TEST_F(BrowsablePageTest, ColumnsSortBySizeDateAndName) {
+  ListingDocument doc;
+  Start(doc, true, UiLanguage::German);
+  test::AddEntry(doc, u"b.mp3"_qs, u"1.234 KB"_qs, u"MP3"_qs, u"05.12.2004 14:35"_qs);
+  test::AddEntry(doc, u"a.mp3"_qs, u"999 KB"_qs, u"MP3"_qs, u"01.01.2010 00:00"_qs);
+  test::AddEntry(doc, u"C.mp3"_qs, u"12.345 KB"_qs, u"MP3"_qs, u"gestern"_qs);
+  test::AddEntry(doc, u"ä.mp3"_qs, u"2 KB"_qs, u"MP3"_qs, u"31.12.1999 23:59"_qs);
+  test::AddEntry(doc, u"10.mp3"_qs, u"12 KB"_qs, u"MP3"_qs, u"05.12.2004 09:05"_qs);
+
+  auto order = [&](const QString& fragment) { return ShownNames(DataRows(Load(doc, fragment))); };
+  // By value, not by text ("999" before "1.234", "12" before "12.345").
+  EXPECT_EQ(order(u"sort=3"_qs),
+            (QStringList{u"ä.mp3"_qs, u"10.mp3"_qs, u"a.mp3"_qs, u"b.mp3"_qs, u"C.mp3"_qs}));
+  EXPECT_EQ(order(u"sort=-3"_qs),
+            (QStringList{u"C.mp3"_qs, u"b.mp3"_qs, u"a.mp3"_qs, u"10.mp3"_qs, u"ä.mp3"_qs}));
+  // Dates by time; one the page cannot read comes after them.
+  EXPECT_EQ(order(u"sort=5"_qs),
+            (QStringList{u"ä.mp3"_qs, u"10.mp3"_qs, u"b.mp3"_qs, u"a.mp3"_qs, u"C.mp3"_qs}));
+  // Names as text, without regard to case; the filter applies to the sorted rows.
+  EXPECT_EQ(order(u"sort=2"_qs),
+            (QStringList{u"10.mp3"_qs, u"a.mp3"_qs, u"ä.mp3"_qs, u"b.mp3"_qs, u"C.mp3"_qs}));
+  EXPECT_EQ(order(u"q=mp3&sort=-1"_qs),
+            (QStringList{u"10.mp3"_qs, u"ä.mp3"_qs, u"C.mp3"_qs, u"a.mp3"_qs, u"b.mp3"_qs}));
+
+  // English sizes group with commas.
+  ListingDocument english;
+  Start(english, true, UiLanguage::English);
+  test::AddEntry(english, u"x"_qs, u"1,234 KB"_qs);
+  test::AddEntry(english, u"y"_qs, u"999 KB"_qs);
+  EXPECT_EQ(ShownNames(DataRows(Load(english, u"sort=3"_qs, UiLanguage::English))),
+            (QStringList{u"y"_qs, u"x"_qs}));
 }
 
 }  // namespace

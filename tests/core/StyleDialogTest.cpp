@@ -146,6 +146,55 @@ TEST_F(StyleDialogTest, ApplyStoringDefaultsWritesLinesZeroToFifteen) {
   EXPECT_EQ(s().doc.Html().At(10), u"    font-family:Verdana;");
 }
 
+// Line 25: absent in a file from before it, written only once ticked, kept from then on.
+TEST_F(StyleDialogTest, TheBrowsablePageIsLine25WrittenOnlyOnceTicked) {
+  const QByteArray old_file = dir_.Options();
+  ASSERT_EQ(s().options.Working().size(), 25);  // the shipped file, as start-up wrote it back
+  EXPECT_FALSE(d().choice.browsable);
+  EXPECT_FALSE(s().ViewBrowsing().on);
+  d().store_defaults = true;
+  ASSERT_EQ(ApplyStyleDialog(s()), std::nullopt);
+  EXPECT_EQ(dir_.Options(), old_file);
+
+  // Ticked and applied without storing: the view's pages are browsable, the file unchanged;
+  // "Abbrechen" afterwards returns the choice to the file's.
+  d().store_defaults = false;
+  d().BrowsableClicked(true);
+  EXPECT_TRUE(s().DialogBrowsing().on);
+  EXPECT_FALSE(s().ViewBrowsing().on);
+  ASSERT_EQ(ApplyStyleDialog(s()), std::nullopt);
+  EXPECT_TRUE(s().ViewBrowsing().on);
+  EXPECT_EQ(dir_.Options(), old_file);
+  d().RestoreDefaults(s().options);
+  EXPECT_FALSE(d().choice.browsable);
+  EXPECT_TRUE(s().ViewBrowsing().on);  // what was applied stays
+
+  d().BrowsableClicked(true);
+  d().store_defaults = true;
+  ASSERT_EQ(ApplyStyleDialog(s()), std::nullopt);
+  EXPECT_EQ(dir_.Options(), old_file + "1\r\n");
+  // Saves of other lines and a restart keep it.
+  ASSERT_EQ(SaveOptionsPanel(s(), s().flags), std::nullopt);
+  ASSERT_EQ(s().options.StoreWorkingLine(opt::kColumnWidth0, u"41"_qs), std::nullopt);
+  AppState restarted(dir_.Path());
+  ASSERT_EQ(CheckConfiguration(restarted), StartupCheck::Ok);
+  ASSERT_EQ(ApplyOptionsAtStart(restarted), std::nullopt);
+  EXPECT_TRUE(restarted.style.choice.browsable);
+  EXPECT_TRUE(restarted.ViewBrowsing().on);
+  ASSERT_EQ(SwitchLanguage(restarted, UiLanguage::English), std::nullopt);
+  EXPECT_TRUE(dir_.Options().endsWith("\r\n1\r\n1\r\n")) << dir_.Options().toStdString();
+  EXPECT_TRUE(restarted.ViewBrowsing().on);
+  EXPECT_EQ(restarted.ViewBrowsing().language, UiLanguage::English);
+  // "Neu" reads it again; unticked and stored it becomes "0".
+  ASSERT_EQ(NewListing(restarted), std::nullopt);
+  EXPECT_TRUE(restarted.style.page_browsable);
+  restarted.style.BrowsableClicked(false);
+  restarted.style.store_defaults = true;
+  ASSERT_EQ(ApplyStyleDialog(restarted), std::nullopt);
+  EXPECT_TRUE(dir_.Options().endsWith("\r\n1\r\n0\r\n"));
+  EXPECT_FALSE(restarted.ViewBrowsing().on);
+}
+
 TEST_F(StyleDialogTest, AFailedSaveKeepsTheHtmlView) {
   const QStringList view = s().doc.Html().ToStringList();
   d().TextColorChosen(9, page());

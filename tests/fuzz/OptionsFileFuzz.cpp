@@ -63,6 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto failed = ApplyOptionsAtStart(s);
   fuzz::Check(!failed, "the start failed", failed.value_or(QString()));
   CheckStyleLines(s.doc.Html().ToStringList());
+  // Only "1" in line 25 makes the page browsable.
+  fuzz::Check(s.ViewBrowsing().on == (read->value(opt::kBrowsablePage) == u"1"),
+              "line 25 read as the browsable page", read->value(opt::kBrowsablePage));
 
   const auto saved = LineFile::Read(path);
   fuzz::Check(saved && saved->size() >= std::max<qsizetype>(read->size(), opt::kLineCount),
@@ -77,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Check(!panel_failed, "saving the options panel failed", panel_failed.value_or(QString()));
   const auto panel = LineFile::Read(path);
   fuzz::Check(panel.has_value(), "optionen.ini could not be read after the panel");
-  for (int i = 0; i <= opt::kTableColor; ++i) {
+  for (int i : {0, 1, 2, 3, 4, 5, 6, 7, opt::kTableColor, opt::kBrowsablePage}) {
     fuzz::Check(panel->value(i) == saved->value(i), "the options panel changed a style line",
                 QString::number(i));
   }

@@ -271,6 +271,36 @@ TEST_F(OutputWindowsTest, ACancelledCustomSizeIsNeitherShownNorStored) {
   EXPECT_TRUE(dir_.Options().startsWith(test::CrLf({"0", "3", "14", "0", "0"})));
 }
 
+TEST_F(OutputWindowsTest, TheBrowsableBoxPreviewsCancelsAndStoresLikeTheOtherChoices) {
+  const QByteArray options = dir_.Options();
+  const QString preview = dir_.File(u"vorschau.htm"_qs);
+  auto open = [this] {
+    window_->findChild<QPushButton*>(u"Button3"_qs)->click();
+    return In<QCheckBox>(StyleWindow(), "CheckBoxBrowsable");
+  };
+  QCheckBox* box = open();
+  EXPECT_EQ(box->text(), u"Seite mit Suchfeld und sortierbaren Spalten");
+  EXPECT_FALSE(box->isChecked());
+  box->click();
+  Click(StyleWindow(), "Button2");
+  EXPECT_TRUE(test::ReadBytes(preview).contains("<script>"));
+  Click(StyleWindow(), "Button3");  // "Abbrechen": neither applied nor stored
+  EXPECT_EQ(dir_.Options(), options);
+  window_->findChild<QPushButton*>(u"Button4"_qs)->click();  // "Aktualisieren"
+  EXPECT_EQ(test::ReadBytes(preview), HtmlBytes());
+  EXPECT_FALSE(open()->isChecked());
+
+  box->click();
+  In<QCheckBox>(StyleWindow(), "CheckBox1")->click();
+  Click(StyleWindow(), "Button1");
+  EXPECT_EQ(dir_.Options(), options + "1\r\n");
+  window_->findChild<QPushButton*>(u"Button4"_qs)->click();
+  EXPECT_TRUE(test::ReadBytes(preview).contains("of: \"von\""));
+  EXPECT_TRUE(test::ReadBytes(preview).contains("<meta charset=\"windows-1252\">"));
+  EXPECT_TRUE(open()->isChecked());
+  Click(StyleWindow(), "Button3");
+}
+
 TEST_F(OutputWindowsTest, RefreshWritesTheHtmlViewAndOpensItEachTime) {
   auto* refresh = window_->findChild<QPushButton*>(u"Button4"_qs);
   EXPECT_EQ(refresh->text(), u"Aktualisieren");

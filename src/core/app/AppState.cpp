@@ -304,10 +304,15 @@ std::optional<QString> ApplyStyleDialog(AppState& s) {
     o.SetWorkingLine(opt::kTableColor, QString::number(c.table_color_on ? c.table_color : 0));
     WriteFlags(s.flags, o, &OptionsFile::SetWorkingLine, opt::kWindowWidth);
     o.SetWorkingLine(opt::kLanguage, Flag(s.language == UiLanguage::English));
+    // A file from before the browsable page stays as it was until the box is ticked.
+    if (c.browsable || o.Working().size() > opt::kBrowsablePage) {
+      o.SetWorkingLine(opt::kBrowsablePage, Flag(c.browsable));
+    }
     if (auto error = o.SaveWorking()) return error;
     o.SnapshotFromWorking();
   }
   s.doc.SetHtmlLines(s.style_page);
+  d.page_browsable = d.choice.browsable;
   return std::nullopt;
 }
 

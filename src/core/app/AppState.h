@@ -93,6 +93,10 @@ class AppState {
   StateEvents events;
 
   const MessageSlots& Slots() const { return MessageSlotsFor(language); }
+  // Whether pages are browsable: those of the HTML view (export, "Aktualisieren"), and the
+  // style dialog's preview, which shows the dialog's choice before it is applied.
+  PageBrowsing ViewBrowsing() const { return {style.page_browsable, language}; }
+  PageBrowsing DialogBrowsing() const { return {style.choice.browsable, language}; }
 };
 
 // The listing as the program starts it, as "Neu" makes it and as the command line begins: the
@@ -164,7 +168,7 @@ SearchStartAsk AsksSearchStart(AppState& state);
 // the options panel's tick the opposite. The reason when the file fails.
 std::optional<QString> StoreSearchStartQuestion(AppState& state, bool dont_ask);
 
-// "Übernehmen": stores the choice as defaults when asked to (lines 0..15 of optionen.ini,
+// "Übernehmen": stores the choice as defaults when asked to (lines 0..15 and 25 of optionen.ini,
 // then the snapshot := the working copy) and puts the working page into the HTML view. A
 // failed save leaves the HTML view as it was; it gives the reason.
 std::optional<QString> ApplyStyleDialog(AppState& state);

@@ -175,6 +175,8 @@ constexpr CaptionRow kStyleRows[] = {
     {"CheckBox3", kOwn, u"Tabelle mit Hintergrundfarbe :", u"Table with backgroundcolour :"},
     {"CheckBox4", kOwn, u"Tabelle ohne Striche anzeigen", u"Show table without lines"},
     {"CheckBox5", kOwn, u"Hintergrundfarbe :", u"Backgoundcolour :"},
+    {"CheckBoxBrowsable", kOwn, u"Seite mit Suchfeld und sortierbaren Spalten",
+     u"Page with search box and sortable columns"},
     {"ComboBox2", 0, u"Groß", u"Big"},
     {"ComboBox2", 1, u"Mittel", u"Middle"},
     {"ComboBox2", 2, u"Klein", u"Small"},

@@ -79,6 +79,7 @@ StyleSettings StyleFromOptions(const OptionsFile& options, const StyleSettings& 
   if (s.page_color_on) s.page_color = InRange(options.WorkingInt(opt::kPageColor), 16);
   s.table_color_on = options.WorkingLine(opt::kTableColorOn) == u"1";
   if (s.table_color_on) s.table_color = InRange(options.WorkingInt(opt::kTableColor), 16);
+  s.browsable = options.WorkingLine(opt::kBrowsablePage) == u"1";
   return s;
 }
 

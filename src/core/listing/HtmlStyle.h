@@ -16,7 +16,8 @@ constexpr int kDefaultSize = 0;
 // (empty, longer, markup) never reaches the page.
 bool IsCustomFontSize(const QString& text);
 
-// The look of the HTML page: what the style dialog chooses and optionen.ini lines 0..8 store.
+// The look of the HTML page: what the style dialog chooses and optionen.ini lines 0..8 and 25
+// store.
 struct StyleSettings {
   int font_color = 0;   // index into the sixteen standard colours
   int size_choice = 0;  // 0 big, 1 middle, 2 small, 3 custom
@@ -27,6 +28,7 @@ struct StyleSettings {
   int page_color = 0;
   bool table_color_on = false;
   int table_color = 0;
+  bool browsable = false;  // exported pages get a search box and sortable columns
 };
 
 // The colour name the page gets for a colour index (out-of-range indexes give black).
@@ -38,7 +40,7 @@ QString FontFamilyLine(int family);
 QString BodyLine(int font_color, bool page_color_on, int page_color);
 QString TableLine(bool no_lines, bool table_color_on, int table_color);
 
-// Reads lines 0..8 of the working copy over `current`: the custom size only with the custom
+// Reads lines 0..8 and 25 of the working copy over `current`: the custom size only with the custom
 // size choice and a background colour only with its box on; otherwise those keep their
 // current values. A number line that is empty or not a number, or an index outside its list,
 // counts as 0; the custom size choice with a line 2 that is no custom size counts as

@@ -54,7 +54,8 @@ bool ExportSpreadsheet(const ListingDocument& doc, const QString& path, QStringL
   return WriteXlsWorkbooks(grid, path, kExportSheetName, written, error);
 }
 
-bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error, TotalsIn totals) {
+bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error, TotalsIn totals,
+                const PageBrowsing& browsing) {
   QStringList lines = doc.Html().ToStringList();
   if (totals) {
     const auto row = TotalsRow(TotalsOf(doc), *totals);
@@ -65,19 +66,20 @@ bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error,
     }
     lines.append(cells + u"</tr></tfoot>"_qs);
   }
-  return LineFile::Write(path, lines + ClosingTags(), error);
+  return WriteHtmlPage(path, lines + ClosingTags(), browsing, error);
 }
 
 QString PreviewPath(const QString& program_dir) { return program_dir + u"vorschau.htm"_qs; }
 
-bool WritePreview(const QString& program_dir, const QStringList& page, QString* error) {
-  return LineFile::Write(PreviewPath(program_dir), page, error);
+bool WritePreview(const QString& program_dir, const QStringList& page, QString* error,
+                  const PageBrowsing& browsing) {
+  return WriteHtmlPage(PreviewPath(program_dir), page, browsing, error);
 }
 
 bool ShowPreview(const QString& program_dir, const QStringList& page, Shell& shell,
-                 Prompts& prompts) {
+                 Prompts& prompts, const PageBrowsing& browsing) {
   QString error;
-  if (!WritePreview(program_dir, page, &error)) {
+  if (!WritePreview(program_dir, page, &error, browsing)) {
     prompts.Error(error);
     return false;
   }
@@ -105,7 +107,8 @@ bool ExportTextOrData(const ListingDocument& doc, const JsonListing& listing, co
 }
 
 bool RunExport(const ListingDocument& doc, const ExportChoice& choice, const JsonListing& listing,
-               Prompts& prompts, const MessageSlots& messages, ExportFolders& folders) {
+               Prompts& prompts, const MessageSlots& messages, ExportFolders& folders,
+               const PageBrowsing& browsing) {
   QString error;
   auto chosen = [&](bool ticked, const QString& filter, const QString& extension, QString& folder) {
     std::optional<QString> name;
@@ -130,7 +133,7 @@ bool RunExport(const ListingDocument& doc, const ExportChoice& choice, const Jso
     if (!ok) return failed();
   }
   if (const auto path = chosen(choice.html, kHtmlFilter, u".htm"_qs, folders.html)) {
-    if (!ExportHtml(doc, *path, &error, totals)) return failed();
+    if (!ExportHtml(doc, *path, &error, totals, browsing)) return failed();
   }
   return true;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/i18n/LanguageTables.h"
+#include "core/output/BrowsablePage.h"
 
 namespace kavoro {
 
@@ -32,16 +33,19 @@ bool ExportText(const ListingDocument& doc, const QString& path, QString* error,
 bool ExportSpreadsheet(const ListingDocument& doc, const QString& path, QStringList* written,
                        QString* error, TotalsIn totals = std::nullopt);
 
-// The HTML view followed by "</table>", "</body>", "</html>"; the totals as a "<tfoot>" row.
+// The HTML view followed by "</table>", "</body>", "</html>"; the totals as a "<tfoot>" row;
+// browsable when `browsing.on`.
 bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error,
-                TotalsIn totals = std::nullopt);
+                TotalsIn totals = std::nullopt, const PageBrowsing& browsing = {});
 
-// The preview page: the given page lines as ProgramDir + "vorschau.htm", without closing tags.
+// The preview page: the given page lines as ProgramDir + "vorschau.htm", without closing tags;
+// browsable when `browsing.on`.
 QString PreviewPath(const QString& program_dir);
-bool WritePreview(const QString& program_dir, const QStringList& page, QString* error);
+bool WritePreview(const QString& program_dir, const QStringList& page, QString* error,
+                  const PageBrowsing& browsing = {});
 // Writes the preview and opens it in the browser; a write failure is reported and nothing opens.
 bool ShowPreview(const QString& program_dir, const QStringList& page, Shell& shell,
-                 Prompts& prompts);
+                 Prompts& prompts, const PageBrowsing& browsing = {});
 
 // The chosen name with `extension` (".txt") added when its file name has none.
 QString WithDefaultExtension(const QString& chosen, const QString& extension);
@@ -77,8 +81,9 @@ struct ExportChoice {
 // the result is then false and the dialog stays open. When the grid filled several workbooks,
 // the user is told their names. Each dialog opens in the folder last used for its kind of
 // file, which `folders` keeps. The text format's dialog also offers CSV and JSON; `listing`
-// is what a JSON file says of the listing.
+// is what a JSON file says of the listing, `browsing` whether the page is browsable.
 bool RunExport(const ListingDocument& doc, const ExportChoice& choice, const JsonListing& listing,
-               Prompts& prompts, const MessageSlots& messages, ExportFolders& folders);
+               Prompts& prompts, const MessageSlots& messages, ExportFolders& folders,
+               const PageBrowsing& browsing = {});
 
 }  // namespace kavoro

@@ -89,6 +89,7 @@ void StyleDialogState::ApplyDefaults(const OptionsFile& options, QStringList& pa
   PageBackgroundClicked(stored.page_color_on, page);
   choice.table_color = stored.table_color;
   TableBackgroundClicked(stored.table_color_on, page);
+  page_browsable = choice.browsable = stored.browsable;
 }
 
 void StyleDialogState::RestoreDefaults(const OptionsFile& options) {

@@ -22,6 +22,9 @@ class StyleDialogState {
   QString size_field;
   bool store_defaults = false;    // CheckBox1 "Als Grundeinstellungen speichern"
   bool size_panel_shown = false;  // Panel1, the custom size
+  // Whether the HTML view's export and preview are browsable: the choice last applied, or
+  // stored for start-up and "Neu". The dialog's own preview follows `choice.browsable`.
+  bool page_browsable = false;
 
   // The change and click actions of the controls.
   void TextColorChosen(int index, QStringList& page);
@@ -34,6 +37,7 @@ class StyleDialogState {
   void TableColorChosen(int index, QStringList& page);
   void CustomSizeOk(QStringList& page);
   void CustomSizeCancel();
+  void BrowsableClicked(bool on) { choice.browsable = on; }  // CheckBoxBrowsable
 
   // The custom size field takes at most two digits (and is empty while being typed).
   static bool IsCustomSizeText(const QString& text);
@@ -46,9 +50,10 @@ class StyleDialogState {
   bool CustomSizeOkEnabled() const { return !size_field.isEmpty(); }
 
   // Start-up and "Neu": the stored style (lines 0..8 of the working copy) through the actions,
-  // text colour first, as the body line takes the link colours from it.
+  // text colour first, as the body line takes the link colours from it; line 25 becomes the
+  // browsing choice and what the view's pages carry.
   void ApplyDefaults(const OptionsFile& options, QStringList& page);
-  // "Abbrechen": the controls set back from lines 0..8 of the working copy.
+  // "Abbrechen": the controls set back from lines 0..8 and 25 of the working copy.
   void RestoreDefaults(const OptionsFile& options);
 };
 

@@ -30,6 +30,9 @@ constexpr int kWindowState = 18;
 constexpr int kColumnWidth0 = 19;  // 19..23: widths of grid columns 0..4
 constexpr int kNoSearchStartQuestion = 24;
 constexpr int kLineCount = 25;
+// Past the 25 lines: "1" when exported pages get a search box and sortable columns. A file
+// without it reads as off and gets it only once the box is ticked.
+constexpr int kBrowsablePage = 25;
 }  // namespace opt
 
 // optionen.ini: 25 lines addressed by number, held twice. The working copy is what single-line
