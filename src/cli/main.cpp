@@ -63,6 +63,8 @@ constexpr char kUsage[] =
     "      --csv FILE       write the grid as CSV (RFC 4180, UTF-8, header row first)\n"
     "      --json FILE      write the listing as JSON: language, options and every entry with\n"
     "                       number, name and path, with -d also size in bytes, type and date\n"
+    "      --link-base rel|URL  links of the HTML page (with -l) relative to the page's folder,\n"
+    "                       or those relative places under the address URL; default abs\n"
     "      --totals         end the .txt, .htm, .xls and .csv with the totals: the number of\n"
     "                       entries and, with -d, the space they take\n"
     "      --pdf FILE       write the grid as a PDF to print (A4, or Letter where inches are\n"
@@ -86,7 +88,9 @@ constexpr char kUsage[] =
     "  kavoro-list -r -d ~/Musik --json - | jq '.entries[].path'\n"
     "  kavoro-list -r -d -p -e .mp3 ~/Musik --pdf musik.pdf\n"
     "  kavoro-list -r --hidden --exclude .git ~/Projekte --htm projekte.htm\n"
-    "  kavoro-list -r -d ~/Musik --browsable --htm musik.htm\n";
+    "  kavoro-list -r -d ~/Musik --browsable --htm musik.htm\n"
+    "  kavoro-list -r -p -l --link-base rel ~/Musik --htm ~/Musik/liste.htm\n"
+    "  kavoro-list -r -d --totals ~/Musik --xls musik.xls\n";
 
 // An output option's target that stands for standard output.
 const QString kStandardOutput = u"-"_qs;
@@ -109,6 +113,7 @@ struct Args {
   bool renumber = false;
   bool browsable = false;
   bool totals = false;
+  LinkForm links;
   QStringList folders;
 
   bool WritesFiles() const {
@@ -141,6 +146,7 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
   const QCommandLineOption hidden(u"hidden"_qs, QString());
   const QCommandLineOption renumber(u"renumber"_qs, QString());
   const QCommandLineOption totals(u"totals"_qs, QString());
+  const QCommandLineOption link_base(u"link-base"_qs, QString(), u"FORM"_qs);
   const QCommandLineOption ext({u"e"_qs, u"ext"_qs}, QString(), u"LIST"_qs);
   const QCommandLineOption exclude(u"exclude"_qs, QString(), u"GLOB"_qs);
   const QCommandLineOption lang(u"lang"_qs, QString(), u"LANG"_qs);
@@ -153,9 +159,9 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
   const QCommandLineOption csv(u"csv"_qs, QString(), u"FILE"_qs);
   const QCommandLineOption json(u"json"_qs, QString(), u"FILE"_qs);
   const QCommandLineOption pdf(u"pdf"_qs, QString(), u"FILE"_qs);
-  parser.addOptions({help,     version, recursive, details, path, hide_ext, link, hidden,
-                     renumber, totals,  ext,       exclude, lang, sort,     open, save,
-                     txt,      xls,     htm,       csv,     json, pdf});
+  parser.addOptions({help,     version, recursive, details, path,    hide_ext, link, hidden,
+                     renumber, totals,  link_base, ext,     exclude, lang,     sort, open,
+                     save,     txt,     xls,       htm,     csv,     json,     pdf});
   const QCommandLineOption browsable(u"browsable"_qs, QString());
   parser.addOption(browsable);
   if (!parser.parse(arguments)) return UsageError(parser.errorText());
@@ -178,6 +184,12 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
   a.renumber = parser.isSet(renumber);
   a.browsable = parser.isSet(browsable);
   a.totals = parser.isSet(totals);
+  if (parser.isSet(link_base)) {
+    const auto form = ReadLinkForm(parser.value(link_base));
+    if (!form)
+      return UsageError(u"--link-base takes abs, rel or an address such as https://..."_qs);
+    a.links = *form;
+  }
   if (parser.isSet(ext)) {
     for (QString e : parser.value(ext).split(u',', Qt::SkipEmptyParts)) {
       e = e.trimmed();
@@ -356,7 +368,7 @@ int main(int argc, char** argv) {
     return ExportText(doc, path, e, totals);
   };
   const auto html = [&](const QString& path, QString* e) {
-    return ExportHtml(doc, path, e, totals, {a.browsable, a.language});
+    return ExportHtml(doc, path, e, totals, {a.browsable, a.language}, a.links);
   };
   const auto csv = [&](const QString& path, QString* e) { return ExportCsv(doc, path, e, totals); };
   const auto json = [&](const QString& path, QString* e) {

@@ -3,8 +3,11 @@
 #include <QWidget>
 
 #include "core/output/Export.h"
+#include "core/output/PageLinks.h"
 
 class QCheckBox;
+class QComboBox;
+class QLineEdit;
 
 namespace kavoro {
 
@@ -15,6 +18,8 @@ class ExportDialog : public QWidget {
  public:
   ExportDialog();
   ExportChoice Choice() const;
+  // The link form chosen; nothing when the base address typed is not one.
+  std::optional<LinkForm> Links() const;
 
  signals:
   void SaveClicked();
@@ -25,6 +30,8 @@ class ExportDialog : public QWidget {
   QCheckBox* spreadsheet_ = nullptr;
   QCheckBox* html_ = nullptr;
   QCheckBox* totals_ = nullptr;  // "Summe anhängen", for every format ticked
+  QComboBox* links_ = nullptr;   // in the order of LinkForm::Kind
+  QLineEdit* link_base_ = nullptr;
 };
 
 }  // namespace kavoro

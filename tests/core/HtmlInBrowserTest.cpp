@@ -16,6 +16,7 @@
 #include "core/listing/HtmlText.h"
 #include "core/listing/ListingHeaders.h"
 #include "core/output/Export.h"
+#include "core/output/PageLinks.h"
 #include "core/text/Utf8.h"
 #include "support/Entries.h"
 #include "support/TestFiles.h"
@@ -102,6 +103,46 @@ TEST(HtmlInBrowserTest, ExportedPageShowsNamesAsTextAndLinksToTheFiles) {
     EXPECT_TRUE(QFileInfo::exists(targets.last())) << targets.last().toStdString();
   }
   EXPECT_EQ(targets, paths);
+}
+
+// A page with links relative to it is copied together with the files (to a disc, a share):
+// in the browser its links still find them.
+TEST(HtmlInBrowserTest, RelativeLinksTravelWithThePage) {
+  test::ProgramDir program;
+  AppState state(program.Path());
+  ASSERT_EQ(CheckConfiguration(state), StartupCheck::Ok);
+  ASSERT_EQ(ApplyOptionsAtStart(state), std::nullopt);
+  QTemporaryDir root;
+  const QString disc = root.filePath(u"disc"_qs);
+  const QStringList names = {u"Musik/a <b> & Größe #1 %20?.mp3"_qs, u"Musik/Ärger:1.mp3"_qs,
+                             u"Bilder/東京.jpg"_qs};
+  for (const QString& name : names) {
+    const QString path = disc + u'/' + name;
+    QDir().mkpath(QFileInfo(path).path());
+    test::WriteBytes(path, "x");
+    AddLinkedEntry(state.doc, path);
+  }
+  QString problem;
+  QDir().mkpath(disc + u"/Listen"_qs);
+  ASSERT_TRUE(ExportHtml(state.doc, disc + u"/Listen/liste.htm"_qs, &problem, std::nullopt, {},
+                         *ReadLinkForm(u"rel"_qs)))
+      << problem.toStdString();
+  const QString copy = root.filePath(u"copy"_qs);
+  ASSERT_TRUE(QDir().rename(disc, copy));
+  const QString page = copy + u"/Listen/liste.htm"_qs;
+  const QString dom =
+      DumpDom(QUrl::fromLocalFile(page).toString(), root.filePath(u"profile"_qs), &problem);
+  ASSERT_FALSE(dom.isEmpty()) << problem.toStdString();
+  QStringList targets;
+  for (const QRegularExpressionMatch& m :
+       QRegularExpression(u"href=\"([^\"]*)\""_qs).globalMatch(dom)) {
+    EXPECT_TRUE(m.captured(1).startsWith(u"../"_qs)) << m.captured(1).toStdString();
+    targets.append(
+        QUrl::fromLocalFile(page).resolved(QUrl(HtmlUnescape(m.captured(1)))).toLocalFile());
+  }
+  QStringList expected;
+  for (const QString& name : names) expected.append(copy + u'/' + name);
+  EXPECT_EQ(targets, expected);
 }
 
 TEST(HtmlInBrowserTest, ALinkToANameThatIsNotUtf8OpensTheRealFile) {

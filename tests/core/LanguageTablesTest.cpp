@@ -142,7 +142,7 @@ TEST(CaptionTableTest, IndexedCaptionsAreContiguous) {
   for (const Indexed& x :
        {Indexed{"TForm1", "TabbedNotebook1", 3}, Indexed{"TForm1", "TabbedNotebook2", 2},
         Indexed{"TForm5", "TabbedNotebook1", 2}, Indexed{"TForm5", "TabbedNotebook2", 2},
-        Indexed{"TForm3", "ComboBox2", 4}}) {
+        Indexed{"TForm3", "ComboBox2", 4}, Indexed{"TForm2", "ComboBoxLinks", 3}}) {
     int found = 0;
     for (const Caption& c : CaptionTable()) {
       if (std::strcmp(c.form, x.form) == 0 && std::strcmp(c.object, x.object) == 0) {
@@ -153,11 +153,13 @@ TEST(CaptionTableTest, IndexedCaptionsAreContiguous) {
     }
     EXPECT_EQ(found, x.count) << x.form << " " << x.object;
   }
-  // Only tab controls and the font-size combo box are indexed.
+  // Only tab controls and the combo boxes of font size and link form are indexed.
   for (const Caption& c : CaptionTable()) {
     if (c.index >= 0) {
       const std::string object = c.object;
-      EXPECT_TRUE(object.starts_with("TabbedNotebook") || object == "ComboBox2") << object;
+      EXPECT_TRUE(object.starts_with("TabbedNotebook") || object == "ComboBox2" ||
+                  object == "ComboBoxLinks")
+          << object;
     }
   }
 }

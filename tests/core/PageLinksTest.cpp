@@ -19,8 +19,7 @@ TEST(PageLinksTest, LinksFollowThePage) {
   const QStringList lines = {u"<tr><td align=\"right\">"_qs, LinkLine(u"/m/Rock/a b#1.mp3"_qs),
                              LinkLine(u"/m/Ärger & Co.mp3"_qs), LinkLine(u"/x/y/z.mp3"_qs),
                              LinkLine(u"/m/a:b.mp3"_qs)};
-  const QStringList relative =
-      WithLinks(lines, *ReadLinkForm(u"rel"_qs), u"/m/liste.htm"_qs);
+  const QStringList relative = WithLinks(lines, *ReadLinkForm(u"rel"_qs), u"/m/liste.htm"_qs);
   EXPECT_EQ(relative[0], lines[0]);
   EXPECT_EQ(Href(relative[1]), u"Rock/a%20b%231.mp3"_qs);
   EXPECT_EQ(Href(relative[2]), u"%C3%84rger%20&amp;%20Co.mp3"_qs);

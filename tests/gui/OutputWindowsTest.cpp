@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "core/listing/FileTexts.h"
+#include "core/text/Utf8.h"
 #include "gui/DialogPrompts.h"
 #include "gui/ExportDialog.h"
 #include "gui/MainWindow.h"
@@ -133,6 +135,41 @@ TEST_F(OutputWindowsTest, TotalsUnderTheBarAndAtTheEndOfAnExport) {
   EXPECT_TRUE(test::ReadBytes(out_.filePath(u"with.txt"_qs)).endsWith("Total : 2 entries\r\n"));
   EXPECT_EQ(test::ReadBytes(out_.filePath(u"with.txt"_qs)),
             test::ReadBytes(out_.filePath(u"without.txt"_qs)) + "Total : 2 entries\r\n");
+}
+
+// The page's links point where the export dialog says; a base that is no address is refused
+// before any file dialog opens.
+TEST_F(OutputWindowsTest, TheExportDialogChoosesWhereLinksPoint) {
+  const std::string target = utf8::FromQString(LinkTarget(out_.filePath(u"Musik/a b.mp3"_qs)));
+  EntryCells cells;
+  cells.name = "a b.mp3";
+  cells.link_target = target;
+  AppendEntry(window_->State().doc, cells);
+  window_->OpenExportDialog();
+  In<QCheckBox>(ExportWindow(), "CheckBox3")->click();
+  auto* links = In<QComboBox>(ExportWindow(), "ComboBoxLinks");
+  EXPECT_EQ(links->itemText(1), u"relativ zur Seite"_qs);
+  auto* base = In<QLineEdit>(ExportWindow(), "EditLinkBase");
+  EXPECT_FALSE(base->isEnabled());
+  links->setCurrentIndex(2);
+  EXPECT_TRUE(base->isEnabled());
+  base->setText(u"musik/"_qs);
+  Click(ExportWindow(), "Button1");
+  EXPECT_EQ(prompts_.shown,
+            QStringList{u"error: "_qs + MessageSlotsFor(UiLanguage::German).msgBadLinkBase});
+  EXPECT_TRUE(prompts_.save_filters.isEmpty());
+  EXPECT_TRUE(ExportWindow()->isVisible());
+
+  base->setText(u"https://example.org/musik"_qs);
+  prompts_.files = {out_.filePath(u"b.htm"_qs)};
+  Click(ExportWindow(), "Button1");
+  EXPECT_TRUE(test::ReadBytes(out_.filePath(u"b.htm"_qs))
+                  .contains("<a href=\"https://example.org/musik/Musik/a%20b.mp3\""));
+  window_->OpenExportDialog();
+  links->setCurrentIndex(1);
+  prompts_.files = {out_.filePath(u"r.htm"_qs)};
+  Click(ExportWindow(), "Button1");
+  EXPECT_TRUE(test::ReadBytes(out_.filePath(u"r.htm"_qs)).contains("<a href=\"Musik/a%20b.mp3\""));
 }
 
 // The text format's dialog writes CSV and JSON too; JSON tells the window's language and

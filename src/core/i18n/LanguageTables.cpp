@@ -160,6 +160,10 @@ constexpr CaptionRow kExportRows[] = {
     {"CheckBox2", kOwn, u"Excel-Datei (*.xls)", u"Excel-file (*.xls)"},
     {"CheckBox3", kOwn, u"HTML-Datei (*.htm)", u"HTML-file (*.htm)"},
     {"CheckBoxTotals", kOwn, u"Summe anhängen", u"Append totals"},
+    {"LabelLinks", kOwn, u"Verweise der Seite :", u"Links of the page :"},
+    {"ComboBoxLinks", 0, u"auf die Dateien (file://)", u"to the files (file://)"},
+    {"ComboBoxLinks", 1, u"relativ zur Seite", u"relative to the page"},
+    {"ComboBoxLinks", 2, u"unter dieser Adresse :", u"under this address :"},
     {"Button1", kOwn, u"Speichern", u"Save"},
     {"Button2", kOwn, u"Abbrechen", u"Cancel"},
 };
@@ -350,6 +354,8 @@ MessageSlots GermanSlots() {
       .capStopOperation = QStringLiteral("Abbrechen"),
       .msgExpandLimitHead = QStringLiteral("Der Ordner hat mehr als "),
       .msgExpandLimitTail = QStringLiteral(" Unterordner; nur so viele wurden geöffnet."),
+      .msgBadLinkBase = QStringLiteral(
+          "Die Adresse für die Verweise muss mit ihrem Schema beginnen, z. B. https://"),
       .totalsLabel = QStringLiteral("Summe"),
       .totalsOneEntry = QStringLiteral("%1 Eintrag"),
       .totalsEntries = QStringLiteral("%1 Einträge"),
@@ -429,6 +435,8 @@ MessageSlots EnglishSlots() {
       .capStopOperation = QStringLiteral("Cancel"),
       .msgExpandLimitHead = QStringLiteral("The folder has more than "),
       .msgExpandLimitTail = QStringLiteral(" subfolders; only that many were opened."),
+      .msgBadLinkBase =
+          QStringLiteral("The address for the links must begin with its scheme, e.g. https://"),
       .totalsLabel = QStringLiteral("Total"),
       .totalsOneEntry = QStringLiteral("%1 entry"),
       .totalsEntries = QStringLiteral("%1 entries"),

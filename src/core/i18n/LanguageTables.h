@@ -75,6 +75,8 @@ struct MessageSlots {
   // "Alle Unterordner von : ... öffnen" on a tree larger than it opens.
   QString msgExpandLimitHead;
   QString msgExpandLimitTail;
+  // The export's base address for links that is not an address.
+  QString msgBadLinkBase;
   // Totals: the label of the totals row, the count ("%1" the number) and count and size.
   QString totalsLabel;
   QString totalsOneEntry;

@@ -55,8 +55,8 @@ bool ExportSpreadsheet(const ListingDocument& doc, const QString& path, QStringL
 }
 
 bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error, TotalsIn totals,
-                const PageBrowsing& browsing) {
-  QStringList lines = doc.Html().ToStringList();
+                const PageBrowsing& browsing, const LinkForm& links) {
+  QStringList lines = WithLinks(doc.Html().ToStringList(), links, path);
   if (totals) {
     const auto row = TotalsRow(TotalsOf(doc), *totals);
     QString cells = u"<tfoot><tr><td align=\"right\">"_qs + row[0] + u"</td>"_qs;
@@ -109,6 +109,10 @@ bool ExportTextOrData(const ListingDocument& doc, const JsonListing& listing, co
 bool RunExport(const ListingDocument& doc, const ExportChoice& choice, const JsonListing& listing,
                Prompts& prompts, const MessageSlots& messages, ExportFolders& folders,
                const PageBrowsing& browsing) {
+  if (choice.html && !choice.links) {
+    prompts.Error(messages.msgBadLinkBase);
+    return false;
+  }
   QString error;
   auto chosen = [&](bool ticked, const QString& filter, const QString& extension, QString& folder) {
     std::optional<QString> name;
@@ -133,7 +137,7 @@ bool RunExport(const ListingDocument& doc, const ExportChoice& choice, const Jso
     if (!ok) return failed();
   }
   if (const auto path = chosen(choice.html, kHtmlFilter, u".htm"_qs, folders.html)) {
-    if (!ExportHtml(doc, *path, &error, totals, browsing)) return failed();
+    if (!ExportHtml(doc, *path, &error, totals, browsing, *choice.links)) return failed();
   }
   return true;
 }

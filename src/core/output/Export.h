@@ -6,6 +6,7 @@
 
 #include "core/i18n/LanguageTables.h"
 #include "core/output/BrowsablePage.h"
+#include "core/output/PageLinks.h"
 
 namespace kavoro {
 
@@ -35,8 +36,10 @@ bool ExportSpreadsheet(const ListingDocument& doc, const QString& path, QStringL
 
 // The HTML view followed by "</table>", "</body>", "</html>"; the totals as a "<tfoot>" row;
 // browsable when `browsing.on`.
+// `links` says where the page's file links point.
 bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error,
-                TotalsIn totals = std::nullopt, const PageBrowsing& browsing = {});
+                TotalsIn totals = std::nullopt, const PageBrowsing& browsing = {},
+                const LinkForm& links = {});
 
 // The preview page: the given page lines as ProgramDir + "vorschau.htm", without closing tags;
 // browsable when `browsing.on`.
@@ -74,6 +77,8 @@ struct ExportChoice {
   bool spreadsheet = false;
   bool html = false;
   bool totals = false;  // "Summe anhängen"
+  // Where the page's links point; nothing when the base address typed is not one.
+  std::optional<LinkForm> links = LinkForm{};
 };
 
 // The export dialog's "Speichern": each ticked format gets its save dialog (a cancelled one
