@@ -62,11 +62,19 @@ QString ExportedDom(const ListingDocument& doc, const QTemporaryDir& out, QStrin
   return DumpDom(QUrl::fromLocalFile(page).toString(), out.filePath(u"profile"_qs), problem);
 }
 
+// The program as started, with the shipped options: its listing takes the entries.
+struct StartedProgram {
+  StartedProgram() {
+    EXPECT_EQ(CheckConfiguration(state), StartupCheck::Ok);
+    EXPECT_EQ(ApplyOptionsAtStart(state), std::nullopt);
+  }
+  test::ProgramDir dir;
+  AppState state{dir.Path()};
+};
+
 TEST(HtmlInBrowserTest, ExportedPageShowsNamesAsTextAndLinksToTheFiles) {
-  test::ProgramDir program;
-  AppState state(program.Path());
-  ASSERT_EQ(CheckConfiguration(state), StartupCheck::Ok);
-  ASSERT_EQ(ApplyOptionsAtStart(state), std::nullopt);
+  StartedProgram program;
+  AppState& state = program.state;
   QTemporaryDir files;
   const QStringList names = {u"a <b> & Größe #1 %20?.txt"_qs, u"Ärger.mp3"_qs, u"東京 x.txt"_qs};
   QStringList paths;
@@ -108,10 +116,8 @@ TEST(HtmlInBrowserTest, ExportedPageShowsNamesAsTextAndLinksToTheFiles) {
 // A page with links relative to it is copied together with the files (to a disc, a share):
 // in the browser its links still find them.
 TEST(HtmlInBrowserTest, RelativeLinksTravelWithThePage) {
-  test::ProgramDir program;
-  AppState state(program.Path());
-  ASSERT_EQ(CheckConfiguration(state), StartupCheck::Ok);
-  ASSERT_EQ(ApplyOptionsAtStart(state), std::nullopt);
+  StartedProgram program;
+  AppState& state = program.state;
   QTemporaryDir root;
   const QString disc = root.filePath(u"disc"_qs);
   const QStringList names = {u"Musik/a <b> & Größe #1 %20?.mp3"_qs, u"Musik/Ärger:1.mp3"_qs,
@@ -146,10 +152,8 @@ TEST(HtmlInBrowserTest, RelativeLinksTravelWithThePage) {
 }
 
 TEST(HtmlInBrowserTest, ALinkToANameThatIsNotUtf8OpensTheRealFile) {
-  test::ProgramDir program;
-  AppState state(program.Path());
-  ASSERT_EQ(CheckConfiguration(state), StartupCheck::Ok);
-  ASSERT_EQ(ApplyOptionsAtStart(state), std::nullopt);
+  StartedProgram program;
+  AppState& state = program.state;
   QTemporaryDir files;
   const QByteArray bad = QFile::encodeName(files.path()) + "/bad\xFF.txt";
   {
