@@ -14,8 +14,6 @@
 namespace kavoro {
 namespace {
 
-constexpr int kSizeColumn = 2;
-
 // The dialogs' filters do not change with the language.
 const QString kCsvFilter = u"CSV (*.csv)"_qs;
 const QString kJsonFilter = u"JSON (*.json)"_qs;
@@ -59,10 +57,10 @@ bool ExportHtml(const ListingDocument& doc, const QString& path, QString* error,
   QStringList lines = WithLinks(doc.Html().ToStringList(), links, path);
   if (totals) {
     const auto row = TotalsRow(TotalsOf(doc), *totals);
+    // Aligned as the entries' cells are: the number column right, the others left.
     QString cells = u"<tfoot><tr><td align=\"right\">"_qs + row[0] + u"</td>"_qs;
     for (int column = 1; column < doc.ColumnCount(); ++column) {
-      cells += (column == kSizeColumn ? u"<td align=\"right\">"_qs : u"<td>"_qs) +
-               row[std::size_t(column)] + u"</td>"_qs;
+      cells += u"<td>"_qs + row[std::size_t(column)] + u"</td>"_qs;
     }
     lines.append(cells + u"</tr></tfoot>"_qs);
   }
