@@ -11,6 +11,7 @@
 #include "core/listing/DateKey.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingTotals.h"
+#include "core/text/JsonString.h"
 #include "core/text/LineFile.h"
 #include "core/text/Utf8.h"
 
@@ -42,29 +43,6 @@ void AppendCsvField(std::string_view field, std::string& out) {
     out.push_back(c);
   }
   out.push_back('"');
-}
-
-void AppendJsonString(std::string_view text, std::string& out) {
-  out.push_back('"');
-  std::size_t plain = 0;  // where the bytes that need no escape began
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && c != '"' && c != '\\') continue;
-    out.append(text, plain, i - plain).push_back('\\');
-    plain = i + 1;
-    constexpr std::string_view kNamed = "\n\r\t";  // escaped as \n, \r and \t
-    if (c == '"' || c == '\\') {
-      out.push_back(c);
-    } else if (const std::size_t k = kNamed.find(c); k != std::string_view::npos) {
-      out.push_back("nrt"[k]);
-    } else {
-      out.append("u00");
-      out.push_back("0123456789abcdef"[byte >> 4]);
-      out.push_back("0123456789abcdef"[byte & 15]);
-    }
-  }
-  out.append(text, plain).push_back('"');
 }
 
 // A number cell that JSON can carry as a number: digits without a leading zero, few enough
