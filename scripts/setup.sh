@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
-          libgtest-dev clang-format fonts-dejavu-core libxlsxwriter-dev libfreexl-dev libicu-dev unzip chromium
+          libgtest-dev clang-format fonts-dejavu-core libxlsxwriter-dev libfreexl-dev libicu-dev libsqlite3-dev unzip chromium
           libqt6svg6 desktop-file-utils appstream dpkg-dev file poppler-utils fonts-droid-fallback)
 if [ "${1:-}" = fuzz ]; then packages+=(clang-16 libclang-rt-16-dev); fi
 missing=()
