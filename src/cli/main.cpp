@@ -16,6 +16,8 @@
 
 #include "core/app/AppState.h"
 #include "core/app/ProgramFolders.h"
+#include "core/catalog/Catalog.h"
+#include "core/catalog/CatalogOutput.h"
 #include "core/grid/GridColumns.h"
 #include "core/listing/DateKey.h"
 #include "core/listing/Entering.h"
@@ -36,6 +38,8 @@ using namespace kavoro;
 constexpr char kUsage[] =
     "Usage: kavoro-list [options] FOLDER...\n"
     "       kavoro-list --open BASE [options]\n"
+    "       kavoro-list --find TEXT --catalog DIR... [--json FILE]\n"
+    "       kavoro-list --duplicates --catalog DIR... [--json FILE]\n"
     "Enters the files of each FOLDER into one numbered listing, as Kavoro's \"Eintragen\" does,\n"
     "and writes the listing. Without an output option the text view goes to standard output\n"
     "(UTF-8, one line per entry). An output FILE of \"-\" is standard output, with the same\n"
@@ -73,11 +77,22 @@ constexpr char kUsage[] =
     "                       column's button does (greatest number, largest size, latest date\n"
     "                       first; names and types A to Z); COLUMN:reverse as two clicks\n"
     "      --renumber       number the grid 1, 2, 3 ... in its order\n"
+    "      --catalog DIR    the saved lists (NAME.mpl/.mpl2/.mpl3) in DIR, not in its subfolders,\n"
+    "                       for --find and --duplicates; may be repeated. Their index is kept in\n"
+    "                       $XDG_CACHE_HOME/kavoro/catalog.sqlite and brought up to date first;\n"
+    "                       a list that cannot be read is named on standard error and skipped\n"
+    "      --find TEXT      print the entries of the lists whose name holds TEXT (case, accents\n"
+    "                       and umlauts ignored: \"arger\" and \"aerger\" find \"Ärger\"), one\n"
+    "                       a line: list, number, name and, with details, size, type and date,\n"
+    "                       tab-separated; with --json FILE as a JSON array\n"
+    "      --duplicates     print the entries found more than once (same name and, with details,\n"
+    "                       size), one block per name, the most space first\n"
     "  -h, --help           show this help\n"
     "  -V, --version        show the version\n"
     "      --               what follows are FOLDERs, even when they begin with \"-\"\n"
     "\n"
     "Exit status: 0 done, 1 a folder or file failed, 2 a wrong command line.\n"
+    "With --find and --duplicates, as grep's: 0 found, 1 nothing found, 2 an error.\n"
     "\n"
     "Examples:\n"
     "  kavoro-list -r -e .mp3 ~/Musik --txt musik.txt\n"
@@ -90,7 +105,10 @@ constexpr char kUsage[] =
     "  kavoro-list -r --hidden --exclude .git ~/Projekte --htm projekte.htm\n"
     "  kavoro-list -r -d ~/Musik --browsable --htm musik.htm\n"
     "  kavoro-list -r -p -l --link-base rel ~/Musik --htm ~/Musik/liste.htm\n"
-    "  kavoro-list -r -d --totals ~/Musik --xls musik.xls\n";
+    "  kavoro-list -r -d --totals ~/Musik --xls musik.xls\n"
+    "  kavoro-list --find beatles --catalog ~/Listen\n"
+    "  kavoro-list --find 'ärger' --catalog ~/Listen --catalog /media/alt --json - | jq .\n"
+    "  kavoro-list --duplicates --catalog ~/Listen\n";
 
 // An output option's target that stands for standard output.
 const QString kStandardOutput = u"-"_qs;
@@ -115,11 +133,15 @@ struct Args {
   bool totals = false;
   LinkForm links;
   QStringList folders;
+  std::optional<QString> find_text;
+  bool duplicates = false;
+  QStringList catalog_folders;
 
-  bool WritesFiles() const {
+  bool WritesFiles() const { return WritesListingFiles() || !json_file.isEmpty(); }
+  // The outputs besides JSON, which alone also takes what the catalogue finds.
+  bool WritesListingFiles() const {
     return !save_base.isEmpty() || !txt_file.isEmpty() || !xls_file.isEmpty() ||
-           !htm_file.isEmpty() || !csv_file.isEmpty() || !json_file.isEmpty() ||
-           !pdf_file.isEmpty();
+           !htm_file.isEmpty() || !csv_file.isEmpty() || !pdf_file.isEmpty();
   }
 };
 
@@ -163,7 +185,10 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
                      renumber, totals,  link_base, ext,     exclude, lang,     sort, open,
                      save,     txt,     xls,       htm,     csv,     json,     pdf});
   const QCommandLineOption browsable(u"browsable"_qs, QString());
-  parser.addOption(browsable);
+  const QCommandLineOption find(u"find"_qs, QString(), u"TEXT"_qs);
+  const QCommandLineOption duplicates(u"duplicates"_qs, QString());
+  const QCommandLineOption catalog(u"catalog"_qs, QString(), u"DIR"_qs);
+  parser.addOptions({browsable, find, duplicates, catalog});
   if (!parser.parse(arguments)) return UsageError(parser.errorText());
   if (parser.isSet(help)) {
     std::fputs(kUsage, stdout);
@@ -232,6 +257,20 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
   if (to_standard_output > 1) return UsageError(u"only one output can go to standard output"_qs);
 
   a.folders = parser.positionalArguments();
+  a.catalog_folders = parser.values(catalog);
+  a.duplicates = parser.isSet(duplicates);
+  if (parser.isSet(find)) a.find_text = parser.value(find);
+  if (a.find_text || a.duplicates) {
+    const QString name = a.duplicates ? u"--duplicates"_qs : u"--find"_qs;
+    if (a.find_text && a.duplicates) return UsageError(u"--find or --duplicates, not both"_qs);
+    if (a.catalog_folders.isEmpty()) return UsageError(name + u" needs --catalog DIR"_qs);
+    if (a.find_text && a.find_text->isEmpty()) return UsageError(u"--find needs a text"_qs);
+    if (!a.folders.isEmpty() || !a.open_base.isEmpty() || a.WritesListingFiles()) {
+      return UsageError(name + u" takes only --catalog, --json and --lang"_qs);
+    }
+    return std::nullopt;
+  }
+  if (!a.catalog_folders.isEmpty()) return UsageError(u"--catalog needs --find or --duplicates"_qs);
   if (a.folders.isEmpty() && a.open_base.isEmpty()) return UsageError(u"no folder given"_qs);
   if (a.options.link && !a.options.whole_path) return UsageError(u"--link needs --path"_qs);
   return std::nullopt;
@@ -308,6 +347,55 @@ void StartListing(ListingDocument& doc, const Args& a) {
   BuildStartListing(doc, options, style, page, a.options.details, a.language);
 }
 
+// An error of --find and --duplicates: exit status 2, as grep's.
+int CatalogError(const QString& message) {
+  Fail(message);
+  return 2;
+}
+
+// --find and --duplicates: the catalogue of the --catalog folders, brought up to date first.
+// Exit status as grep's: 0 found, 1 nothing found, 2 an error.
+int RunCatalog(const Args& a) {
+  for (const QString& folder : a.catalog_folders) {
+    if (!QFileInfo(folder).isDir()) return CatalogError(u"%1 is not a folder"_qs.arg(folder));
+  }
+  Catalog catalog(Catalog::DefaultPath(), a.language);
+  if (!catalog.Warning().isEmpty()) Fail(catalog.Warning());
+  const CatalogUpdate update = catalog.Update(a.catalog_folders);
+  for (const SkippedList& list : update.skipped) {
+    Fail(u"skipped %1: %2"_qs.arg(list.list, list.reason));
+  }
+  QByteArray bytes;
+  bool found = false;
+  const bool json = !a.json_file.isEmpty();
+  if (a.find_text) {
+    const std::vector<CatalogEntry> hits = catalog.Find(*a.find_text);
+    found = !hits.empty();
+    bytes = json ? EntriesJson(hits) : EntryLines(hits);
+  } else {
+    const std::vector<DuplicateGroup> groups = catalog.Duplicates();
+    found = !groups.empty();
+    bytes = json ? DuplicatesJson(groups) : DuplicateLines(groups);
+  }
+  QString error;
+  const bool written = json ? WriteOutput(
+                                  a.json_file, u".json"_qs,
+                                  [&](const QString& path, QString* e) {
+                                    return LineFile::WriteBytes(path, bytes, e);
+                                  },
+                                  &error)
+                            : WriteStandardOutput(bytes.constData(), std::size_t(bytes.size())) &&
+                                  std::fflush(stdout) == 0;
+  if (!written && !reader_gone) {
+    if (error.isEmpty()) {
+      error =
+          u"Cannot write to standard output (%1)"_qs.arg(QString::fromLocal8Bit(strerror(errno)));
+    }
+    return CatalogError(error);
+  }
+  return found ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -327,6 +415,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     app = std::make_unique<QGuiApplication>(argc, argv);
   }
+  if (a.find_text || a.duplicates) return RunCatalog(a);
 
   ListingDocument doc;
   QString error;

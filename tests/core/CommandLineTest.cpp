@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -14,6 +17,7 @@
 #include "core/output/StyleChoices.h"
 #include "core/settings/OptionsFile.h"
 #include "core/text/LineFile.h"
+#include "support/Entries.h"
 #include "support/TestFiles.h"
 #include "support/XlsReader.h"
 
@@ -41,6 +45,15 @@ class CommandLineTest : public ::testing::Test {
     env.insert(u"L"_qs, QStringLiteral(KAVORO_LIST));
     p.setProcessEnvironment(env);
     p.start(u"bash"_qs, {u"-c"_qs, u"set -o pipefail; "_qs + command});
+    return Finish(p);
+  }
+  // Runs with a cache folder of its own, where the catalogue of lists is kept.
+  int RunWithCache(QStringList args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"XDG_CACHE_HOME"_qs, out_.filePath(u"cache"_qs));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(KAVORO_LIST), args);
     return Finish(p);
   }
   int Finish(QProcess& p) {
@@ -283,6 +296,88 @@ TEST_F(CommandLineTest, PdfHoldsEveryNameOnNumberedPages) {
   EXPECT_TRUE(QRegularExpression(u"Nr\\. +File +Size +Type +Date"_qs).match(english).hasMatch())
       << english.left(400).toStdString();
   EXPECT_TRUE(english.contains(u"Page 1 of "_qs));
+}
+
+// --find and --duplicates search the saved lists of the --catalog folders.
+TEST_F(CommandLineTest, FindsAndDoublesInTheSavedLists) {
+  QTemporaryDir lists;
+  const QString musik = lists.filePath(u"musik"_qs), alt = lists.filePath(u"alt 'n' \"neu\""_qs);
+  ListingDocument doc;
+  test::StartListing(doc, true);
+  test::AddEntry(doc, u"Ärger.mp3"_qs, u"2.048 KB"_qs, u"MP3"_qs, u"01.02.2020 10:00"_qs);
+  test::AddEntry(doc, u"Tab\there.mp3"_qs, u"1 KB"_qs, u"MP3"_qs, u"02.02.2020 10:00"_qs);
+  ASSERT_TRUE(SaveListFiles(doc, musik, nullptr));
+  ASSERT_TRUE(SaveListFiles(doc, alt, nullptr));
+  test::StartListing(doc, false);
+  test::AddEntry(doc, u"aerger \"zitat\" 50%.txt"_qs);
+  ASSERT_TRUE(SaveListFiles(doc, lists.filePath(u"zwei"_qs), nullptr));
+
+  ASSERT_EQ(RunWithCache({u"--find"_qs, u"arger"_qs, u"--catalog"_qs, lists.path()}), 0)
+      << err_.toStdString();
+  EXPECT_EQ(std_out_, (alt + u"\t1\tÄrger.mp3\t2.048 KB\tMP3\t01.02.2020 10:00\n"_qs + musik +
+                       u"\t1\tÄrger.mp3\t2.048 KB\tMP3\t01.02.2020 10:00\n"_qs +
+                       lists.filePath(u"zwei"_qs) + u"\t1\taerger \"zitat\" 50%.txt\n"_qs)
+                          .toUtf8());
+  EXPECT_TRUE(err_.isEmpty()) << err_.toStdString();
+  EXPECT_TRUE(QFileInfo::exists(out_.filePath(u"cache/kavoro/catalog.sqlite"_qs)));
+
+  ASSERT_EQ(RunWithCache(
+                {u"--find"_qs, u"ÄRGER"_qs, u"--catalog"_qs, lists.path(), u"--json"_qs, u"-"_qs}),
+            0);
+  QJsonParseError error;
+  const QJsonDocument json = QJsonDocument::fromJson(std_out_, &error);
+  ASSERT_TRUE(json.isArray()) << error.errorString().toStdString();
+  ASSERT_EQ(json.array().size(), 3);
+  EXPECT_EQ(json.array()[0][u"list"_qs].toString(), alt);
+  EXPECT_EQ(json.array()[0][u"size"_qs].toString(), u"2.048 KB"_qs);
+  EXPECT_EQ(json.array()[2][u"name"_qs].toString(), u"aerger \"zitat\" 50%.txt"_qs);
+  ASSERT_EQ(RunWithCache({u"--find"_qs, u"here"_qs, u"--catalog"_qs, lists.path(), u"--json"_qs,
+                          Out("hits.json")}),
+            0);
+  EXPECT_EQ(
+      QJsonDocument::fromJson(test::ReadBytes(Out("hits.json"))).array()[0][u"name"_qs].toString(),
+      u"Tab\there.mp3"_qs);
+
+  EXPECT_EQ(RunWithCache({u"--find"_qs, u"nirgends"_qs, u"--catalog"_qs, lists.path()}), 1);
+  EXPECT_TRUE(std_out_.isEmpty());
+  EXPECT_EQ(RunWithCache({u"--find"_qs, u"nirgends"_qs, u"--catalog"_qs, lists.path(), u"--json"_qs,
+                          u"-"_qs}),
+            1);
+  EXPECT_EQ(std_out_, "[\n]\n");
+
+  // Each double once per block: the two lists hold the same two entries.
+  ASSERT_EQ(RunWithCache({u"--duplicates"_qs, u"--catalog"_qs, lists.path()}), 0);
+  EXPECT_TRUE(std_out_.startsWith(
+      (u"Ärger.mp3\t2 copies\t2.048 KB more\n"_qs + alt + u"\t1\tÄrger.mp3\t"_qs).toUtf8()))
+      << std_out_.toStdString();
+  EXPECT_EQ(std_out_.count("copies"), 2);
+  ASSERT_EQ(
+      RunWithCache({u"--duplicates"_qs, u"--catalog"_qs, lists.path(), u"--json"_qs, u"-"_qs}), 0);
+  EXPECT_EQ(QJsonDocument::fromJson(std_out_).array().size(), 2);
+
+  // A broken set is named with its reason; the others are still searched.
+  test::WriteBytes(lists.filePath(u"kaputt.mpl"_qs), test::CrLf({"Datei", "Ärger 2.mp3"}));
+  ASSERT_EQ(RunWithCache({u"--find"_qs, u"arger"_qs, u"--catalog"_qs, lists.path()}), 0);
+  EXPECT_EQ(std_out_.count('\n'), 3);
+  EXPECT_TRUE(
+      err_.startsWith((u"kavoro-list: skipped "_qs + lists.filePath(u"kaputt"_qs)).toUtf8()))
+      << err_.toStdString();
+  EXPECT_TRUE(err_.contains("kaputt.mpl2")) << err_.toStdString();
+
+  // Errors: exit status 2.
+  EXPECT_EQ(RunWithCache({u"--find"_qs, u"arger"_qs}), 2);
+  EXPECT_TRUE(err_.contains("--find needs --catalog DIR")) << err_.toStdString();
+  EXPECT_EQ(RunWithCache({u"--duplicates"_qs}), 2);
+  EXPECT_EQ(RunWithCache({u"--find"_qs, u"a"_qs, u"--catalog"_qs, lists.filePath(u"nicht"_qs)}), 2);
+  EXPECT_TRUE(err_.contains("is not a folder"));
+  EXPECT_EQ(RunWithCache({u"--find"_qs, u"a"_qs, u"--catalog"_qs, lists.path(), tree_.path()}), 2);
+  EXPECT_EQ(RunWithCache({u"--catalog"_qs, lists.path(), tree_.path()}), 2);
+  EXPECT_EQ(
+      RunWithCache({u"--find"_qs, u"a"_qs, u"--duplicates"_qs, u"--catalog"_qs, lists.path()}), 2);
+  // A damaged index is made anew.
+  test::WriteBytes(out_.filePath(u"cache/kavoro/catalog.sqlite"_qs), QByteArray(5000, '?'));
+  EXPECT_EQ(RunWithCache({u"--find"_qs, u"ärg"_qs, u"--catalog"_qs, lists.path()}), 0);
+  EXPECT_EQ(std_out_.count('\n'), 3);
 }
 
 }  // namespace
