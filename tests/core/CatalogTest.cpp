@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <atomic>
+#include <chrono>
 #include <initializer_list>
+#include <thread>
 
 #include "core/catalog/Catalog.h"
 #include "core/catalog/CatalogOutput.h"
@@ -274,6 +278,28 @@ TEST_F(CatalogTest, AMissingOrDamagedIndexIsMadeAnew) {
   EXPECT_FALSE(nowhere.Warning().isEmpty());
   EXPECT_EQ(nowhere.Update(Folders()).indexed, 2);
   EXPECT_EQ(nowhere.Find(u"aerger"_qs).size(), 2u);
+}
+
+TEST_F(CatalogTest, AnIndexAnotherRunWritesIsWaitedFor) {
+  SaveTwoLists();
+  { Catalog made(IndexPath()); }
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(QFile::encodeName(IndexPath()).constData(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  std::thread writer([other] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+  });
+  QElapsedTimer clock;
+  clock.start();
+  Catalog catalog(IndexPath());
+  const CatalogUpdate update = catalog.Update(Folders());
+  writer.join();
+  sqlite3_close(other);
+  EXPECT_GE(clock.elapsed(), 250);
+  EXPECT_TRUE(catalog.Warning().isEmpty()) << catalog.Warning().toStdString();
+  EXPECT_EQ(update.indexed, 2);
+  EXPECT_EQ(catalog.Find(u"lied"_qs).size(), 2u);
 }
 
 TEST_F(CatalogTest, ProgressAndCancel) {
