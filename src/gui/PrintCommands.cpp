@@ -52,28 +52,31 @@ void PrintCommands::SavePdf() {
   if (!chosen) return;
   folders.pdf = QFileInfo(*chosen).absolutePath();
   const QString path = WithDefaultExtension(*chosen, u".pdf"_qs);
-  ProgressWindow progress(owner_, "PrintProgress",
-                          CaptionText("TForm1", "AlsPDFspeichern1", state_.language),
-                          state_.Slots().capStopOperation);
   QString error;
-  const bool written =
-      WritePdf(state_.doc, PrintTextsNow(state_.language, state_.listing_folders), path, &error,
-               [&](int done, int pages) {
-                 return progress.Report(std::uint64_t(done), std::uint64_t(pages),
-                                        state_.Slots().printProgress.arg(done + 1).arg(pages));
-               });
+  const bool written = WithProgress("AlsPDFspeichern1", [&](const PrintProgress& progress) {
+    return WritePdf(state_.doc, Texts(), path, &error, progress);
+  });
   if (!written && !error.isEmpty()) prompts_.Error(error);
 }
 
 bool PrintCommands::PaintWithProgress(QPrinter& printer, const char* command) {
-  ProgressWindow progress(owner_, "PrintProgress", CaptionText("TForm1", command, state_.language),
-                          state_.Slots().capStopOperation);
-  return PrintListing(state_.doc, PrintTextsNow(state_.language, state_.listing_folders), printer,
-                      [&](int done, int pages) {
-                        return progress.Report(
-                            std::uint64_t(done), std::uint64_t(pages),
-                            state_.Slots().printProgress.arg(done + 1).arg(pages));
-                      });
+  return WithProgress(command, [&](const PrintProgress& progress) {
+    return PrintListing(state_.doc, Texts(), printer, progress);
+  });
+}
+
+PrintTexts PrintCommands::Texts() const {
+  return PrintTextsNow(state_.language, state_.listing_folders);
+}
+
+bool PrintCommands::WithProgress(const char* command,
+                                 const std::function<bool(const PrintProgress&)>& job) {
+  ProgressWindow window(owner_, "PrintProgress", CaptionText("TForm1", command, state_.language),
+                        state_.Slots().capStopOperation);
+  return job([&](int done, int pages) {
+    return window.Report(std::uint64_t(done), std::uint64_t(pages),
+                         state_.Slots().printProgress.arg(done + 1).arg(pages));
+  });
 }
 
 }  // namespace kavoro

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+
+#include "print/ListingPrint.h"
+
 class QPrinter;
 class QWidget;
 
@@ -21,6 +25,9 @@ class PrintCommands {
  private:
   // Paints the listing on `printer` with a progress window; false when stopped or failed.
   bool PaintWithProgress(QPrinter& printer, const char* command);
+  PrintTexts Texts() const;
+  // Runs a job that reports its pages, in a progress window named after the menu command.
+  bool WithProgress(const char* command, const std::function<bool(const PrintProgress&)>& job);
 
   AppState& state_;
   Prompts& prompts_;
