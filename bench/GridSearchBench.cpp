@@ -76,6 +76,7 @@ class NoPrompts : public kavoro::Prompts {
   std::optional<QString> OpenFileName(const QString&, const QString&) override {
     return std::nullopt;
   }
+  std::optional<QString> FolderName(const QString&) override { return std::nullopt; }
   std::optional<QString> Text(const QString&, const QString&, const QString&) override {
     return std::nullopt;
   }

@@ -83,6 +83,12 @@ std::optional<QString> DialogPrompts::OpenFileName(const QString& filter, const 
   return name;
 }
 
+std::optional<QString> DialogPrompts::FolderName(const QString& start) {
+  const QString folder = QFileDialog::getExistingDirectory(Owner(), QString(), start);
+  if (folder.isEmpty()) return std::nullopt;
+  return folder;
+}
+
 std::optional<QString> DialogPrompts::Text(const QString& caption, const QString& prompt,
                                            const QString& default_text) {
   QInputDialog dialog(Owner());

@@ -17,6 +17,7 @@ class DialogPrompts : public Prompts {
   bool Ask(const QString& text) override;
   std::optional<QString> SaveFileName(const QString& filter, const QString& start) override;
   std::optional<QString> OpenFileName(const QString& filter, const QString& start) override;
+  std::optional<QString> FolderName(const QString& start) override;
   std::optional<QString> Text(const QString& caption, const QString& prompt,
                               const QString& default_text) override;
 

@@ -78,4 +78,15 @@ void ListingPane::PlaceControls(const MainWindowGeometry& g) {
   Place(refresh_preview_, g.refresh_preview);
 }
 
+void ListingPane::ShowGridRow(qint64 row) {
+  setCurrentIndex(1);
+  if (row < 0 || row >= grid_view_->model()->rowCount()) return;
+  // The row from its first column, so that the view does not scroll sideways.
+  const QModelIndex cell = grid_view_->model()->index(int(row), 0);
+  grid_view_->setCurrentIndex(cell);
+  grid_view_->selectRow(int(row));
+  grid_view_->scrollTo(cell, QAbstractItemView::PositionAtCenter);
+  grid_view_->setFocus();
+}
+
 }  // namespace kavoro

@@ -28,6 +28,8 @@ class ListingPane : public FittingTabWidget {
   GridToolsBar* GridTools() const { return grid_tools_; }
   // The grid's column widths as the listing holds them.
   void ShowGridLayout();
+  // Shows the grid with row `row` chosen and in view.
+  void ShowGridRow(qint64 row);
   // Places the controls of the three pages; the pane itself is placed by the window.
   void PlaceControls(const MainWindowGeometry& g);
 

@@ -8,6 +8,7 @@
 #include "core/app/HelpLinks.h"
 #include "core/app/ListCommands.h"
 #include "gui/CaptionFit.h"
+#include "gui/CatalogWindow.h"
 #include "gui/DesktopShell.h"
 #include "gui/DialogPrompts.h"
 #include "gui/EnteringProgressBar.h"
@@ -75,6 +76,8 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
           [this] { options_panel_->SetFlags(state_.flags); });
   size_keeper_ = new WindowSizeKeeper(this, state_, *prompts_);
   printing_ = std::make_unique<PrintCommands>(state_, *prompts_, this);
+  catalogue_ = std::make_unique<CatalogWindow>(this, state_, *prompts_, *shell_);
+  connect(catalogue_.get(), &CatalogWindow::OpenRequested, this, &MainWindow::OpenFromCatalogue);
   timer1_.setObjectName(u"Timer1"_qs);
   timer2_.setObjectName(u"Timer2"_qs);
   for (QTimer* timer : {&timer1_, &timer2_}) {
@@ -137,6 +140,8 @@ void MainWindow::BuildMenus() {
   add(file, "Drucken1", [this] { printing_->Print(); });
   add(file, "Druckvorschau1", [this] { printing_->Preview(); });
   add(file, "AlsPDFspeichern1", [this] { printing_->SavePdf(); });
+  file->addSeparator();
+  add(file, "Katalogdurchsuchen1", [this] { catalogue_->Open(); });
   file->addSeparator();
   add(file, "Exit1", &QWidget::close);
 
@@ -255,6 +260,18 @@ void MainWindow::ClosePanel(QWidget* panel) {
 
 void MainWindow::OpenExportDialog() { windows_->OpenExport(); }
 
+void MainWindow::OpenFromCatalogue(const QString& base, qint64 number) {
+  // While a run or a panel has the window, a list cannot be opened, as with "Öffnen".
+  if (busy_) return;
+  if (state_.doc.ListingModified() && !prompts_->Ask(DiscardQuestion(state_))) return;
+  if (!LoadList(state_, *prompts_, base)) return;
+  listing_pane_->GridTools()->ShowTools();
+  ShowFirstTabs();
+  listing_pane_->ShowGridRow(number);
+  raise();
+  activateWindow();
+}
+
 void MainWindow::ShowStartFolder(const QString& path) {
   const QFileInfo given(path);
   if (!given.exists()) return prompts_->Inform(state_.Slots().msgStartFolderMissing + path);
@@ -264,6 +281,7 @@ void MainWindow::ShowStartFolder(const QString& path) {
 void MainWindow::closeEvent(QCloseEvent* event) {
   job_.CancelNow();
   if (!confirm_on_exit_ || !state_.doc.ListingModified()) {
+    catalogue_->close();
     event->accept();
     return;
   }
@@ -373,6 +391,7 @@ void MainWindow::ShowLanguage() {
   several_folders_->SetLanguage(language);
   catalog_->ShowLanguage();
   windows_->ShowLanguage();
+  catalogue_->ShowLanguage();
   FitCaptions(this);
   folder_pane_->ShowLanguage();
   german_->setChecked(language == UiLanguage::German);
@@ -386,6 +405,7 @@ void MainWindow::ShowCaptions() {
 
 // While a run or a panel has the window, only it can be used.
 void MainWindow::SetBusy(bool busy) {
+  busy_ = busy;
   SetMainMenuEnabled(!busy);
   SetViewsEnabled(!busy);
 }

@@ -14,6 +14,7 @@
 namespace kavoro {
 
 class CatalogEditor;
+class CatalogWindow;
 class EnteringProgressBar;
 class ExitQuestion;
 class ExportDialog;
@@ -76,6 +77,8 @@ class MainWindow : public QMainWindow {
   void OpenSeveralTypes();
   void OpenSeveralFolders();
   void ClosePanel(QWidget* panel);
+  // A result chosen in "Katalog durchsuchen ...": its list opened at its entry.
+  void OpenFromCatalogue(const QString& base, qint64 number);
 
   // Entering: the window starts the job and shows what it reports.
   void EnterFolder();
@@ -119,6 +122,8 @@ class MainWindow : public QMainWindow {
   CatalogMenus* catalog_ = nullptr;
   SecondaryWindows* windows_ = nullptr;
   std::unique_ptr<PrintCommands> printing_;
+  std::unique_ptr<CatalogWindow> catalogue_;
+  bool busy_ = false;
   QAction* german_ = nullptr;
   QAction* english_ = nullptr;
   // Timer1 gives the views back after a scan, Timer2 after the start.

@@ -28,6 +28,7 @@
 #include <functional>
 
 #include "gui/CatalogEditor.h"
+#include "gui/CatalogWindow.h"
 #include "gui/DialogPrompts.h"
 #include "gui/ExitQuestion.h"
 #include "gui/ExportDialog.h"
@@ -107,6 +108,16 @@ class SecondaryWindowsTest : public test::MainWindowFixture {
            window_->State().doc.SetListingModified(true);
            window_->close();
            return TopLevel("TForm6");
+         }},
+        {"TForm9",
+         [this] {
+           Action("Katalogdurchsuchen1")->trigger();
+           auto* catalogue = qobject_cast<CatalogWindow*>(TopLevel("TForm9"));
+           // Escape stops the indexing while it runs; then it closes the window.
+           if (catalogue) {
+             EXPECT_TRUE(QTest::qWaitFor([&] { return !catalogue->Busy(); }));
+           }
+           return catalogue;
          }},
         {"PropertiesWindow",
          [this] {

@@ -30,6 +30,10 @@ class ScriptedPrompts : public Prompts {
     dialog_starts.append(start);
     return Next();
   }
+  std::optional<QString> FolderName(const QString& start) override {
+    dialog_starts.append(start);
+    return Next();
+  }
   std::optional<QString> Text(const QString& caption, const QString& prompt,
                               const QString& default_text) override {
     shown.append(u"text: "_qs + caption + u'|' + prompt + u'|' + default_text);

@@ -62,7 +62,10 @@ bool OpenList(AppState& s, Prompts& prompts) {
   const auto chosen = prompts.OpenFileName(kFilter, DialogStart(s, u".mpl"_qs));
   if (!chosen) return false;
   s.list_folder = QFileInfo(*chosen).absolutePath();
-  const QString base = ListFileBaseOf(*chosen);
+  return LoadList(s, prompts, ListFileBaseOf(*chosen));
+}
+
+bool LoadList(AppState& s, Prompts& prompts, const QString& base) {
   QString error;
   auto contents = ReadListFiles(base, s.Slots(), &error);
   if (!contents) {

@@ -1,5 +1,7 @@
 #pragma once
 
+class QString;
+
 namespace kavoro {
 
 class AppState;
@@ -15,5 +17,9 @@ bool SaveList(AppState& state, Prompts& prompts);
 // "Öffnen": replaces the listing by a stored one, after asking when it holds unsaved
 // entries. True when a list was opened.
 bool OpenList(AppState& state, Prompts& prompts);
+
+// Replaces the listing by the stored one of `base` (the path without ".mpl"), without asking;
+// a set of files that cannot be read is reported and changes nothing.
+bool LoadList(AppState& state, Prompts& prompts, const QString& base);
 
 }  // namespace kavoro

@@ -303,9 +303,8 @@ Catalog::Catalog(const QString& path, UiLanguage language)
   Opened opened = db_->Open(path);
   if (opened == Opened::Damaged) opened = db_->Rebuild(path);
   if (opened != Opened::Ok) {
-    warning_ =
-        u"The catalogue %1 cannot be used (%2); the lists are indexed for this run only"_qs.arg(
-            path, QString::fromUtf8(sqlite3_errmsg(db_->handle)));
+    warning_ = MessageSlotsFor(language).catalogUnusable.arg(
+        path, QString::fromUtf8(sqlite3_errmsg(db_->handle)));
     path_ = kInMemory;
     db_->Open(path_);
   }
@@ -467,16 +466,29 @@ bool ByListAndNumber(const CatalogEntry& a, const CatalogEntry& b) {
 
 }  // namespace
 
+bool Catalog::Each(const CatalogQuery& query, const std::function<bool(const CatalogEntry&)>& take,
+                   const std::atomic<bool>* cancel) {
+  const Selection selection = SelectionOf(query);
+  Statement s(db_->handle, (kEntryColumns + selection.sql).c_str());
+  selection.Bind(s);
+  const StopWhen stop(db_->handle, cancel);
+  while (!(cancel && cancel->load()) && s.Step()) {
+    if (!take(EntryOf(s))) return false;
+  }
+  return !(cancel && cancel->load());
+}
+
 std::vector<CatalogEntry> Catalog::Find(const CatalogQuery& query, qint64 limit,
                                         const std::atomic<bool>* cancel) {
-  const Selection selection = SelectionOf(query);
-  Statement s(db_->handle, (kEntryColumns + selection.sql + " LIMIT ?").c_str());
-  selection.Bind(s);
-  s.Bind(int(selection.values.size() + 1), limit);
-  const StopWhen stop(db_->handle, cancel);
   std::vector<CatalogEntry> hits;
-  if (cancel && cancel->load()) return hits;
-  while (s.Step()) hits.push_back(EntryOf(s));
+  if (limit == 0) return hits;
+  Each(
+      query,
+      [&](const CatalogEntry& hit) {
+        hits.push_back(hit);
+        return limit < 0 || qint64(hits.size()) < limit;
+      },
+      cancel);
   std::sort(hits.begin(), hits.end(), ByListAndNumber);
   return hits;
 }

@@ -108,6 +108,11 @@ class Catalog {
     return Find(query);
   }
 
+  // Hands each entry the query asks for to `take`, in the order the index holds them, until
+  // `take` says no more or `cancel` is set; false when it was stopped so.
+  bool Each(const CatalogQuery& query, const std::function<bool(const CatalogEntry&)>& take,
+            const std::atomic<bool>* cancel = nullptr);
+
   // How many entries the query finds, in how many lists; nothing when it was stopped.
   std::optional<CatalogCount> Count(const CatalogQuery& query,
                                     const std::atomic<bool>* cancel = nullptr);

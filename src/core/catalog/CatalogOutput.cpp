@@ -1,9 +1,15 @@
 #include "core/catalog/CatalogOutput.h"
 
+#include <QFileInfo>
+#include <QSaveFile>
 #include <string>
 
 #include "core/listing/FileTexts.h"
+#include "core/listing/HtmlText.h"
+#include "core/output/BrowsablePage.h"
+#include "core/output/DataExport.h"
 #include "core/text/JsonString.h"
+#include "core/text/LineFile.h"
 #include "core/text/Utf8.h"
 
 namespace kavoro {
@@ -102,6 +108,124 @@ QByteArray DuplicatesJson(const std::vector<DuplicateGroup>& groups) {
     }
     out += "]}";
   });
+}
+
+namespace {
+
+bool EndsWith(const QString& path, const char* extension) {
+  return path.endsWith(QLatin1String(extension), Qt::CaseInsensitive);
+}
+
+// The table forms of ExportEntries and ExportDuplicates; false with `done` unset for the others.
+bool ExportTable(const std::vector<CatalogEntry>& entries, const QString& path, UiLanguage language,
+                 QStringList* written, QString* error, bool* done) {
+  *done = true;
+  const CellTable table = EntriesTable(entries, language);
+  if (EndsWith(path, ".csv")) return LineFile::WriteBytes(path, CsvBytes(table), error);
+  if (EndsWith(path, ".xls")) {
+    return WriteXlsWorkbooks(table, path, QFileInfo(path).completeBaseName(), written, error);
+  }
+  *done = false;
+  return false;
+}
+
+}  // namespace
+
+CellTable EntriesTable(const std::vector<CatalogEntry>& entries, UiLanguage language) {
+  const QStringList headers = MessageSlotsFor(language).catalogColumns.mid(0, 6);
+  return {qsizetype(entries.size()) + 1, 6, [&entries, headers](int column, qsizetype row) {
+            if (row == 0) return headers[column];
+            const CatalogEntry& e = entries[std::size_t(row - 1)];
+            switch (column) {
+              case 0:
+                return e.list;
+              case 1:
+                return QString::number(e.number);
+              case 2:
+                return e.name;
+              case 3:
+                return e.size;
+              case 4:
+                return e.type;
+              default:
+                return e.date;
+            }
+          }};
+}
+
+bool ExportEntries(const std::vector<CatalogEntry>& entries, const QString& path,
+                   UiLanguage language, QStringList* written, QString* error) {
+  bool done = false;
+  const bool ok = ExportTable(entries, path, language, written, error, &done);
+  if (done) return ok;
+  return LineFile::WriteBytes(
+      path, EndsWith(path, ".json") ? EntriesJson(entries) : EntryLines(entries), error);
+}
+
+bool ExportDuplicates(const std::vector<DuplicateGroup>& groups, const QString& path,
+                      UiLanguage language, QStringList* written, QString* error) {
+  std::vector<CatalogEntry> copies;
+  for (const DuplicateGroup& group : groups) {
+    copies.insert(copies.end(), group.copies.begin(), group.copies.end());
+  }
+  bool done = false;
+  const bool ok = ExportTable(copies, path, language, written, error, &done);
+  if (done) return ok;
+  return LineFile::WriteBytes(
+      path, EndsWith(path, ".json") ? DuplicatesJson(groups) : DuplicateLines(groups), error);
+}
+
+bool WriteCatalogPage(Catalog& catalog, const QString& path, UiLanguage language,
+                      const std::atomic<bool>* cancel, QString* error) {
+  QSaveFile file(path);
+  const auto failed = [&] {
+    *error = path + u" : "_qs + file.errorString();
+    return false;
+  };
+  if (!file.open(QIODevice::WriteOnly)) return failed();
+  const MessageSlots& messages = MessageSlotsFor(language);
+  const QString title = HtmlEscape(messages.catalogColumns.front());
+  QStringList head = {
+      u"<html>"_qs,  u"<head>"_qs, u"<title>"_qs + title + u"</title>"_qs,
+      u"</head>"_qs, u"<body>"_qs, u"<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">"_qs};
+  QString header = u"<tr>"_qs;
+  for (const QString& caption : messages.catalogColumns.mid(0, 6)) {
+    header += u"<th>"_qs + HtmlEscape(caption) + u"</th>"_qs;
+  }
+  head.append(header + u"</tr>"_qs);
+  std::string out;
+  for (const QString& line : BrowsableLines(head, language, u"utf-8"_qs)) {
+    out += utf8::FromQString(line) + "\r\n";
+  }
+  const auto flush = [&] {
+    const bool ok = file.write(out.data(), qint64(out.size())) == qint64(out.size());
+    out.clear();
+    return ok;
+  };
+  bool written = true;
+  const bool whole = catalog.Each(
+      CatalogQuery{},
+      [&](const CatalogEntry& e) {
+        out += "<tr><td>";
+        AppendHtmlEscaped(utf8::FromQString(QFileInfo(e.list).fileName()), out);
+        out += "</td><td>" + std::to_string(e.number);
+        for (const QString* cell : {&e.name, &e.size, &e.type, &e.date}) {
+          out += "</td><td>";
+          AppendHtmlEscaped(utf8::FromQString(*cell), out);
+        }
+        out += "</td></tr>\r\n";
+        if (out.size() > (1 << 20)) written = flush();
+        return written;
+      },
+      cancel);
+  out += "</table>\r\n</body>\r\n</html>\r\n";
+  if (!written || !flush()) return failed();
+  if (!whole) {
+    error->clear();
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit() || failed();
 }
 
 }  // namespace kavoro

@@ -27,6 +27,7 @@ constexpr CaptionRow kMainMenuRows[] = {
     {"Drucken1", kOwn, u"Drucken ...", u"Print ..."},
     {"Druckvorschau1", kOwn, u"Druckvorschau", u"Print preview"},
     {"AlsPDFspeichern1", kOwn, u"Als PDF speichern ...", u"Save as PDF ..."},
+    {"Katalogdurchsuchen1", kOwn, u"Katalog durchsuchen ...", u"Search catalogue ..."},
     {"Exit1", kOwn, u"Exit", u"Exit"},
     {"Optionen1", kOwn, u"Optionen", u"Options"},
     {"Dateiarten1", kOwn, u"Dateiarten", u"File type"},
@@ -267,6 +268,24 @@ constexpr CaptionRow kFindRows[] = {
     {"Label1", kOwn, u"Groß- / Kleinschreibung beachten", u"Large / lower case consider"},
 };
 
+// The catalogue of saved lists.
+constexpr CaptionRow kCatalogueRows[] = {
+    {"TForm9", kOwn, u"Katalog durchsuchen", u"Search catalogue"},
+    {"Label1", kOwn, u"Suchen nach :", u"Search for :"},
+    {"Label2", kOwn, u"Endung :", u"Extension :"},
+    {"Label3", kOwn, u"KB von :", u"KB from :"},
+    {"Label4", kOwn, u"bis :", u"to :"},
+    {"Label5", kOwn, u"Liste :", u"List :"},
+    {"Label7", kOwn, u"Ordner mit Listen :", u"Folders of lists :"},
+    {"Button1", kOwn, u"Ordner hinzufügen ...", u"Add folder ..."},
+    {"Button2", kOwn, u"Ordner entfernen", u"Remove folder"},
+    {"Button3", kOwn, u"Doppelte zeigen", u"Show duplicates"},
+    {"Button4", kOwn, u"Ordner öffnen", u"Open folder"},
+    {"Button5", kOwn, u"Ergebnis speichern ...", u"Save result ..."},
+    {"Button6", kOwn, u"Katalog als HTML-Seite speichern ...", u"Save catalogue as HTML page ..."},
+    {"Button7", kOwn, u"Schließen", u"Close"},
+};
+
 void AppendRows(std::vector<Caption>& table, const char* form, std::span<const CaptionRow> rows) {
   for (const CaptionRow& row : rows) {
     table.push_back(Caption{form, row.object, row.index, QString::fromUtf16(row.german),
@@ -286,6 +305,7 @@ std::vector<Caption> BuildCaptionTable() {
   AppendRows(table, "TForm6", kExitRows);
   AppendRows(table, "TForm7", kHistoryRows);
   AppendRows(table, "TForm8", kFindRows);
+  AppendRows(table, "TForm9", kCatalogueRows);
   return table;
 }
 
@@ -362,6 +382,28 @@ MessageSlots GermanSlots() {
       .totalsWithSize = QStringLiteral("%1, zusammen %2"),
       .printPageOf = QStringLiteral("Seite %1 von %2"),
       .printProgress = QStringLiteral("Seite %1 von %2 ... Esc bricht ab"),
+      .catalogUnusable = QStringLiteral(
+          "Der Katalog %1 kann nicht benutzt werden (%2); die Listen werden nur für diesen "
+          "Lauf erfasst."),
+      .catalogColumns = {QStringLiteral("Liste"), QStringLiteral("Nr."), QStringLiteral("Datei"),
+                         QStringLiteral("Größe"), QStringLiteral("Typ"), QStringLiteral("Geändert"),
+                         QStringLiteral("Vorhanden")},
+      .catalogHits = QStringLiteral("%1 Treffer in %2 Listen"),
+      .catalogShownPart = QStringLiteral(" (die ersten %1 werden gezeigt)"),
+      .catalogIndexing =
+          QStringLiteral("Katalog wird aufgebaut: Liste %1 von %2 ... Esc bricht ab"),
+      .catalogIndexStopped =
+          QStringLiteral("Aufbau abgebrochen; gesucht wird in dem, was der Katalog schon hat."),
+      .catalogSkippedOne = QStringLiteral("1 Liste übersprungen: %1"),
+      .catalogSkipped = QStringLiteral("%1 Listen übersprungen: %2"),
+      .catalogSearching = QStringLiteral("Suche läuft ..."),
+      .catalogDuplicates = QStringLiteral("%1 Gruppen doppelter Einträge, %2 mehr als nötig"),
+      .catalogCopies = QStringLiteral("%1 Kopien, %2 mehr"),
+      .catalogShowHits = QStringLiteral("Suchergebnis zeigen"),
+      .catalogNoFolder =
+          QStringLiteral("Noch kein Ordner mit Listen: bitte „Ordner hinzufügen ...“ wählen."),
+      .catalogFileThere = QStringLiteral("ja"),
+      .catalogFileGone = QStringLiteral("nein"),
       .contentsColumns = {QStringLiteral("Name"), QStringLiteral("Größe"), QStringLiteral("Typ"),
                           QStringLiteral("Geändert")},
       .propertyLabels = {QStringLiteral("Name :"), QStringLiteral("Ordner :"),
@@ -443,6 +485,25 @@ MessageSlots EnglishSlots() {
       .totalsWithSize = QStringLiteral("%1, %2 in all"),
       .printPageOf = QStringLiteral("Page %1 of %2"),
       .printProgress = QStringLiteral("Page %1 of %2 ... Esc stops it"),
+      .catalogUnusable = QStringLiteral(
+          "The catalogue %1 cannot be used (%2); the lists are indexed for this run only."),
+      .catalogColumns = {QStringLiteral("List"), QStringLiteral("No."), QStringLiteral("File"),
+                         QStringLiteral("Size"), QStringLiteral("Type"), QStringLiteral("Date"),
+                         QStringLiteral("There now")},
+      .catalogHits = QStringLiteral("%1 hits in %2 lists"),
+      .catalogShownPart = QStringLiteral(" (the first %1 are shown)"),
+      .catalogIndexing = QStringLiteral("Building the catalogue: list %1 of %2 ... Esc stops it"),
+      .catalogIndexStopped = QStringLiteral("Stopped; searching what the catalogue holds so far."),
+      .catalogSkippedOne = QStringLiteral("1 list skipped: %1"),
+      .catalogSkipped = QStringLiteral("%1 lists skipped: %2"),
+      .catalogSearching = QStringLiteral("Searching ..."),
+      .catalogDuplicates = QStringLiteral("%1 groups of duplicates, %2 more than needed"),
+      .catalogCopies = QStringLiteral("%1 copies, %2 more"),
+      .catalogShowHits = QStringLiteral("Show search results"),
+      .catalogNoFolder =
+          QStringLiteral("No folder of lists yet: please choose \"Add folder ...\"."),
+      .catalogFileThere = QStringLiteral("yes"),
+      .catalogFileGone = QStringLiteral("no"),
       .contentsColumns = {QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Type"),
                           QStringLiteral("Date")},
       .propertyLabels = {QStringLiteral("Name :"), QStringLiteral("Folder :"),

@@ -86,6 +86,28 @@ struct MessageSlots {
   // window says while pages are written.
   QString printPageOf;
   QString printProgress;
+  // The catalogue of saved lists: its index that cannot be used ("%1" the file, "%2" why),
+  // the headers of its results, the count of hits ("%1" hits, "%2" lists), the note that not
+  // all are shown ("%1" how many are), the progress of indexing ("%1" of "%2" lists), that it
+  // was stopped, the lists skipped (one: "%1" which and why; several: "%1" how many, "%2" which and
+  // why), the duplicates ("%1" groups, "%2" the space of the extra copies) and one group of them
+  // ("%1" copies, "%2" their extra space), the second caption of the duplicates button, and
+  // what a result says of its file now.
+  QString catalogUnusable;
+  QStringList catalogColumns;
+  QString catalogHits;
+  QString catalogShownPart;
+  QString catalogIndexing;
+  QString catalogIndexStopped;
+  QString catalogSkippedOne;
+  QString catalogSkipped;
+  QString catalogSearching;
+  QString catalogDuplicates;
+  QString catalogCopies;
+  QString catalogShowHits;
+  QString catalogNoFolder;
+  QString catalogFileThere;
+  QString catalogFileGone;
   // The column headers of the folder contents view.
   QStringList contentsColumns;
   // The row labels of the properties window.

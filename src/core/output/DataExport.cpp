@@ -153,6 +153,21 @@ QByteArray CsvBytes(const ListingData& doc, std::optional<UiLanguage> totals) {
   return out;
 }
 
+QByteArray CsvBytes(const CellTable& table) {
+  QByteArray out;
+  std::string record;
+  for (qsizetype row = 0; row < table.rows; ++row) {
+    record.clear();
+    for (int column = 0; column < table.columns; ++column) {
+      if (column > 0) record.push_back(',');
+      AppendCsvField(utf8::FromQString(table.cell(column, row)), record);
+    }
+    record.append("\r\n");
+    Append(out, record);
+  }
+  return out;
+}
+
 QByteArray JsonBytes(const ListingData& doc, const JsonListing& info) {
   const bool details = doc.ColumnCount() == ListingData::kMaxColumns;
   std::string entry = "{\"language\":\"";

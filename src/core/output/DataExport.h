@@ -6,6 +6,7 @@
 
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/Entering.h"
+#include "core/output/WorkbookWriter.h"
 
 namespace kavoro {
 
@@ -24,6 +25,8 @@ struct JsonListing {
 // when it holds a comma, a quote (doubled), CR or LF, or begins or ends with a blank.
 // With a language in `totals`, one more record holds the listing's totals.
 QByteArray CsvBytes(const ListingData& doc, std::optional<UiLanguage> totals = std::nullopt);
+// Any table so, every row of it.
+QByteArray CsvBytes(const CellTable& table);
 
 // The listing as one JSON document (UTF-8, one entry a line):
 //   {"language":"de","options":{"details":..,"wholePath":..,"hideExtensions":..,"link":..},

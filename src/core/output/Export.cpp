@@ -18,7 +18,8 @@ namespace {
 const QString kCsvFilter = u"CSV (*.csv)"_qs;
 const QString kJsonFilter = u"JSON (*.json)"_qs;
 const QString kTextFilter = u"Text-Datei (*.txt);;"_qs + kCsvFilter + u";;"_qs + kJsonFilter;
-const QString kSpreadsheetFilter = u"Excel-Datei (*.xls);;Excel-Datei (*.xlsx)"_qs;
+const QString kXlsFilter = u"Excel-Datei (*.xls)"_qs;
+const QString kSpreadsheetFilter = kXlsFilter + u";;Excel-Datei (*.xlsx)"_qs;
 const QString kHtmlFilter = u"HTML-Datei (*.htm)"_qs;
 
 const QStringList& ClosingTags() {
@@ -89,9 +90,13 @@ QString WithDefaultExtension(const QString& chosen, const QString& extension) {
   return ExtensionStart(chosen) == chosen.size() ? chosen + extension : chosen;
 }
 
+QString TableExportFilter() { return kTextFilter + u";;"_qs + kXlsFilter; }
+QString PageExportFilter() { return kHtmlFilter; }
+
 QString ChosenFilterExtension(const QString& filter) {
   if (filter == kCsvFilter) return u".csv"_qs;
   if (filter == kJsonFilter) return u".json"_qs;
+  if (filter == kXlsFilter) return u".xls"_qs;
   return QString();
 }
 

@@ -54,9 +54,15 @@ bool ShowPreview(const QString& program_dir, const QStringList& page, Shell& she
 QString WithDefaultExtension(const QString& chosen, const QString& extension);
 
 // The extension a save dialog gives a name typed without one when `filter` was chosen in it:
-// ".csv" and ".json" for the text export's data formats. Other filters add none; the export
-// gives such a name the first extension of its kind (".xls" also when "*.xlsx" was chosen).
+// ".csv" and ".json" for the text export's data formats, ".xls" for the workbook. Other
+// filters add none; the export gives such a name the first extension of its kind (".xls"
+// also when "*.xlsx" was chosen).
 QString ChosenFilterExtension(const QString& filter);
+
+// The filter of a save dialog for a table in one file of any form: text, CSV, JSON, .xls.
+QString TableExportFilter();
+// ... and for a page.
+QString PageExportFilter();
 
 // The text export's file: CSV or JSON for a name ending in ".csv" or ".json" (any case), else
 // the text view.

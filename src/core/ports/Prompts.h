@@ -20,6 +20,8 @@ class Prompts {
   // file name; empty for the working folder.
   virtual std::optional<QString> SaveFileName(const QString& filter, const QString& start) = 0;
   virtual std::optional<QString> OpenFileName(const QString& filter, const QString& start) = 0;
+  // A folder dialog opened at `start`; nothing when cancelled.
+  virtual std::optional<QString> FolderName(const QString& start) = 0;
   // A one-line text with a caption, a prompt and a default answer; nothing when cancelled.
   virtual std::optional<QString> Text(const QString& caption, const QString& prompt,
                                       const QString& default_text) = 0;
