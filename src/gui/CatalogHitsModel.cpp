@@ -99,20 +99,14 @@ QVariant CatalogHitsModel::data(const QModelIndex& index, int role) const {
   }
   if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
-    case 0:
+    case 0:  // the list's name; its folder is in the tooltip
       return QFileInfo(e.list).fileName();
     case 1:
       return e.number;
-    case 2:
-      return e.name;
-    case 3:
-      return e.size;
-    case 4:
-      return e.type;
-    case 5:
-      return e.date;
-    default:
+    case kThereColumn:
       return ThereText(row.there);
+    default:
+      return EntryCell(e, index.column());
   }
 }
 

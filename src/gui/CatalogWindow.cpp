@@ -23,6 +23,7 @@
 #include "core/app/CatalogFolders.h"
 #include "core/catalog/CatalogOutput.h"
 #include "core/listing/FileTexts.h"
+#include "core/listing/ListingTotals.h"
 #include "core/output/Export.h"
 #include "core/ports/Prompts.h"
 #include "core/ports/Shell.h"
@@ -41,8 +42,6 @@ constexpr qint64 kFirstScreen = 200;
 constexpr qint64 kShownHits = 50000;
 constexpr qint64 kShownGroups = 5000;
 constexpr int kSearchDelayMs = 300;
-
-QString Grouped(qint64 n) { return QLocale(QLocale::German).toString(n); }
 
 }  // namespace
 
@@ -390,9 +389,10 @@ void CatalogWindow::Search() {
       table_->sortByColumn(table_->horizontalHeader()->sortIndicatorSection(),
                            table_->horizontalHeader()->sortIndicatorOrder());
       const MessageSlots& messages = state_.Slots();
-      status_ = messages.catalogHits.arg(Grouped(shown.hits), Grouped(shown.lists));
+      status_ = messages.catalogHits.arg(CountText(shown.hits, state_.language),
+                                         CountText(shown.lists, state_.language));
       if (shown.hits > hits_->rowCount()) {
-        status_ += messages.catalogShownPart.arg(Grouped(hits_->rowCount()));
+        status_ += messages.catalogShownPart.arg(CountText(hits_->rowCount(), state_.language));
       }
       ShowStatus();
     };
@@ -456,7 +456,7 @@ void CatalogWindow::ShowDuplicates() {
       duplicates_->addTopLevelItems(items);
       duplicates_->resizeColumnToContents(0);
       duplicates_->setColumnWidth(2, table_->columnWidth(2));
-      status_ = messages.catalogDuplicates.arg(Grouped(qint64(groups_.size())))
+      status_ = messages.catalogDuplicates.arg(CountText(qint64(groups_.size()), state_.language))
                     .arg(FormatSizeKB(std::uint64_t(extra_kb) * 1024));
       ShowStatus();
     };

@@ -172,6 +172,23 @@ QString LikeAnywhere(const QString& text) {
 
 }  // namespace
 
+QString EntryCell(const CatalogEntry& entry, int column) {
+  switch (column) {
+    case 0:
+      return entry.list;
+    case 1:
+      return QString::number(entry.number);
+    case 2:
+      return entry.name;
+    case 3:
+      return entry.size;
+    case 4:
+      return entry.type;
+    default:
+      return entry.date;
+  }
+}
+
 QString FoldForSearch(const QString& text) {
   QString lower = text.toLower();
   lower.replace(QChar(0xdf), u"ss"_qs);

@@ -32,6 +32,9 @@ struct CatalogEntry {
   bool details = false;
 };
 
+// Column 0 to 5 of an entry as the catalogue shows it: list, number, name, size, type, date.
+QString EntryCell(const CatalogEntry& entry, int column);
+
 // A list set that could not be read; the reason names the file and the problem.
 struct SkippedList {
   QString list;

@@ -134,22 +134,7 @@ bool ExportTable(const std::vector<CatalogEntry>& entries, const QString& path, 
 CellTable EntriesTable(const std::vector<CatalogEntry>& entries, UiLanguage language) {
   const QStringList headers = MessageSlotsFor(language).catalogColumns.mid(0, 6);
   return {qsizetype(entries.size()) + 1, 6, [&entries, headers](int column, qsizetype row) {
-            if (row == 0) return headers[column];
-            const CatalogEntry& e = entries[std::size_t(row - 1)];
-            switch (column) {
-              case 0:
-                return e.list;
-              case 1:
-                return QString::number(e.number);
-              case 2:
-                return e.name;
-              case 3:
-                return e.size;
-              case 4:
-                return e.type;
-              default:
-                return e.date;
-            }
+            return row == 0 ? headers[column] : EntryCell(entries[std::size_t(row - 1)], column);
           }};
 }
 

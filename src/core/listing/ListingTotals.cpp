@@ -12,11 +12,15 @@ constexpr int kSizeColumn = 2;
 
 QString EntriesText(qsizetype entries, UiLanguage language) {
   const MessageSlots& m = MessageSlotsFor(language);
-  const QLocale locale(language == UiLanguage::German ? QLocale::German : QLocale::English);
-  return (entries == 1 ? m.totalsOneEntry : m.totalsEntries).arg(locale.toString(entries));
+  return (entries == 1 ? m.totalsOneEntry : m.totalsEntries).arg(CountText(entries, language));
 }
 
 }  // namespace
+
+QString CountText(qint64 count, UiLanguage language) {
+  return QLocale(language == UiLanguage::German ? QLocale::German : QLocale::English)
+      .toString(count);
+}
 
 ListingTotals TotalsOf(const ListingData& doc) {
   ListingTotals totals;

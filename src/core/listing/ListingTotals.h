@@ -28,4 +28,7 @@ QString TotalsText(const ListingTotals& totals, UiLanguage language);
 std::array<QString, ListingData::kMaxColumns> TotalsRow(const ListingTotals& totals,
                                                         UiLanguage language);
 
+// A count with the group separators of the language: "12.149", "12,149".
+QString CountText(qint64 count, UiLanguage language);
+
 }  // namespace kavoro
