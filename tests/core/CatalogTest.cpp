@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
@@ -126,6 +127,48 @@ TEST_F(CatalogTest, FindsKnownTextsWithTheirListsAndDetails) {
   EXPECT_EQ(Names(catalog.Find(u"京タワ"_qs)), QStringList{u"東京タワー.jpg"_qs});
   EXPECT_TRUE(catalog.Find(u"zzz"_qs).empty());
   EXPECT_TRUE(catalog.Find(u"q"_qs).empty());
+}
+
+TEST_F(CatalogTest, FiltersNarrowTheHitsAndTheCountNamesHitsAndLists) {
+  SaveTwoLists();
+  Catalog catalog(IndexPath());
+  catalog.Update(Folders());
+  const auto check = [&](const CatalogQuery& query, const QStringList& names) {
+    EXPECT_EQ(Names(catalog.Find(query)), names);
+    QSet<QString> lists;
+    for (const CatalogEntry& hit : catalog.Find(query)) lists.insert(hit.list);
+    const auto count = catalog.Count(query);
+    ASSERT_TRUE(count);
+    EXPECT_EQ(count->hits, names.size());
+    EXPECT_EQ(count->lists, lists.size());
+  };
+  CatalogQuery query;
+  check(query, {u"Straße.mp3"_qs, u"Lied.mp3"_qs, u"AERGER.wav"_qs,
+                u"/home/anna/Lied \"eins\".mp3"_qs, u"50% _rabatt_.txt"_qs, u"Ärger im Büro.doc"_qs,
+                u"東京タワー.jpg"_qs, u"it's 100_percent.txt"_qs});
+  query.extension = u" .MP3"_qs;
+  check(query, {u"Straße.mp3"_qs, u"Lied.mp3"_qs, u"/home/anna/Lied \"eins\".mp3"_qs});
+  // Sizes are KB as the list writes them ("1.234 KB"); entries without one drop out.
+  query.min_kb = 3;
+  check(query, {u"Straße.mp3"_qs, u"Lied.mp3"_qs});
+  query.min_kb = 4;
+  query.max_kb = 1234;
+  check(query, {u"Straße.mp3"_qs});
+  query = {};
+  query.list_name = u"PFA"_qs;
+  query.text = u"er"_qs;
+  check(query, {u"Ärger im Büro.doc"_qs, u"it's 100_percent.txt"_qs});
+  query.text = u"erc"_qs;
+  check(query, {u"it's 100_percent.txt"_qs});
+  query.list_name = u"%"_qs;
+  check(query, {});
+
+  // With a limit, only that many come; a search already stopped finds nothing.
+  EXPECT_EQ(catalog.Find(CatalogQuery{}, 3).size(), 3u);
+  std::atomic<bool> stopped = true;
+  EXPECT_TRUE(catalog.Find(CatalogQuery{}, -1, &stopped).empty());
+  EXPECT_FALSE(catalog.Count(CatalogQuery{}, &stopped));
+  EXPECT_TRUE(catalog.Duplicates(-1, &stopped).empty());
 }
 
 TEST_F(CatalogTest, UmlautsAndSharpSFoldOnBothSides) {

@@ -10,11 +10,14 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <unordered_map>
+#include <variant>
 
 #include "core/listing/GridSort.h"
 #include "core/listing/ListingDocument.h"
 #include "core/output/ListFiles.h"
+#include "core/output/WorkbookWriter.h"
 #include "core/text/Utf8.h"
 
 namespace kavoro {
@@ -22,16 +25,20 @@ namespace {
 
 // A second process that indexes the same folders is waited for this long.
 constexpr int kBusyMilliseconds = 10000;
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
+// SQLite's name for an index that lives in memory only.
+const QString kInMemory = u":memory:"_qs;
 
 // The entries and their folded names; the full-text table indexes the folded names by
-// trigrams and is kept in step by the triggers.
+// trigrams and is kept in step by the triggers. `ext` is the name's extension in lower case,
+// `kb` the size in KB (NULL when the list has none or it does not read as one); `folded` of a
+// list is its file name folded, for the filter by list name.
 constexpr char kSchema[] = R"sql(
 CREATE TABLE lists(id INTEGER PRIMARY KEY, base TEXT NOT NULL UNIQUE, stamp TEXT NOT NULL,
-                   details INTEGER NOT NULL);
+                   details INTEGER NOT NULL, folded TEXT NOT NULL);
 CREATE TABLE entries(id INTEGER PRIMARY KEY, list INTEGER NOT NULL, number INTEGER NOT NULL,
                      name TEXT NOT NULL, size TEXT NOT NULL, type TEXT NOT NULL,
-                     date TEXT NOT NULL, folded TEXT NOT NULL);
+                     date TEXT NOT NULL, folded TEXT NOT NULL, ext TEXT NOT NULL, kb INTEGER);
 CREATE INDEX entries_of_list ON entries(list);
 CREATE INDEX entries_by_name ON entries(name, size);
 CREATE VIRTUAL TABLE entries_fts USING fts5(folded, content='entries', content_rowid='id',
@@ -42,11 +49,12 @@ END;
 CREATE TRIGGER entries_removed AFTER DELETE ON entries BEGIN
   INSERT INTO entries_fts(entries_fts, rowid, folded) VALUES ('delete', old.id, old.folded);
 END;
-PRAGMA user_version = 1;
+PRAGMA user_version = 2;
 )sql";
 
+// The columns EntryOf reads; the FROM follows.
 constexpr char kEntryColumns[] =
-    "SELECT l.base, e.number, e.name, e.size, e.type, e.date, l.details FROM ";
+    "SELECT l.base, e.number, e.name, e.size, e.type, e.date, l.details";
 
 // How opening an index file went.
 enum class Opened { Ok, Damaged, Busy, Failed };
@@ -85,6 +93,13 @@ class Statement {
   }
   void Bind(int i, const QString& text) { Bind(i, utf8::FromQString(text)); }
   void Bind(int i, qint64 value) { sqlite3_bind_int64(stmt_, i, value); }
+  void Bind(int i, std::optional<std::int64_t> value) {
+    if (value) {
+      sqlite3_bind_int64(stmt_, i, *value);
+    } else {
+      sqlite3_bind_null(stmt_, i);
+    }
+  }
   // True while there is a row; the last result code stays in Rc().
   bool Step() {
     if (rc_ != SQLITE_OK && rc_ != SQLITE_ROW && rc_ != SQLITE_DONE) return false;
@@ -179,10 +194,20 @@ QString FoldForSearch(const QString& text) {
 
 struct Catalog::Db {
   sqlite3* handle = nullptr;
+  int failed_rc = SQLITE_OK;  // why the last Store failed
 
   ~Db() { sqlite3_close(handle); }
 
   int Exec(const char* sql) { return sqlite3_exec(handle, sql, nullptr, nullptr, nullptr); }
+
+  // The index is only a cache: a damaged one is deleted and made anew, to be filled again.
+  Opened Rebuild(const QString& path) {
+    Open(kInMemory);  // lets go of the file first
+    if (path != kInMemory) {
+      for (const char* suffix : {"", "-wal", "-shm"}) QFile::remove(path + QLatin1String(suffix));
+    }
+    return Open(path);
+  }
 
   // Opens the index at `path` (":memory:" for one in memory) and makes its tables when it
   // has none yet.
@@ -196,11 +221,6 @@ struct Catalog::Db {
     sqlite3_busy_timeout(handle, kBusyMilliseconds);
     if (rc = Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL"); rc != SQLITE_OK) {
       return Classify(rc);
-    }
-    {
-      Statement check(handle, "PRAGMA quick_check");
-      if (check.Step() && check.Text(0) != "ok") return Opened::Damaged;
-      if (Classify(check.Rc()) != Opened::Ok) return Classify(check.Rc());
     }
     // Two processes may find the index empty at once; the one that writes first makes it.
     if (rc = Exec("BEGIN IMMEDIATE"); rc != SQLITE_OK) return Classify(rc);
@@ -236,16 +256,17 @@ struct Catalog::Db {
       return false;
     }
     bool ok = old_id < 0 || Forget(old_id);
-    Statement list(handle, "INSERT INTO lists(base, stamp, details) VALUES (?, ?, ?)");
+    Statement list(handle, "INSERT INTO lists(base, stamp, details, folded) VALUES (?, ?, ?, ?)");
     list.Bind(1, base);
     list.Bind(2, stamp);
     list.Bind(3, qint64(doc.ColumnCount() == 5));
+    list.Bind(4, FoldForSearch(QFileInfo(base).fileName()));
     list.Step();
     ok = ok && list.Rc() == SQLITE_DONE;
     const qint64 id = sqlite3_last_insert_rowid(handle);
     Statement entry(handle,
-                    "INSERT INTO entries(list, number, name, size, type, date, folded) "
-                    "VALUES (?, ?, ?, ?, ?, ?, ?)");
+                    "INSERT INTO entries(list, number, name, size, type, date, folded, ext, kb) "
+                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
     const bool details = doc.ColumnCount() == 5;
     for (qsizetype row = 1; ok && row < doc.RowCount(); ++row) {
       entry.Reset();
@@ -256,12 +277,16 @@ struct Catalog::Db {
       for (int column = 2; column < 5; ++column) {
         entry.Bind(column + 2, details ? doc.CellUtf8(column, row) : std::string_view());
       }
-      entry.Bind(7, FoldForSearch(utf8::ToQString(name)));
+      const QString text = utf8::ToQString(name);
+      entry.Bind(7, FoldForSearch(text));
+      entry.Bind(8, text.mid(ExtensionStart(text) + 1).toLower());
+      entry.Bind(9, details ? ReadSizeKB(doc.CellUtf8(2, row)) : std::nullopt);
       entry.Step();
       ok = entry.Rc() == SQLITE_DONE;
     }
     if (ok && Exec("COMMIT") == SQLITE_OK) return true;
     *error = QString::fromUtf8(sqlite3_errmsg(handle));
+    failed_rc = sqlite3_extended_errcode(handle);
     Exec("ROLLBACK");
     return false;
   }
@@ -273,24 +298,28 @@ QString Catalog::DefaultPath() {
 }
 
 Catalog::Catalog(const QString& path, UiLanguage language)
-    : db_(std::make_unique<Db>()), language_(language) {
+    : path_(path), db_(std::make_unique<Db>()), language_(language) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   Opened opened = db_->Open(path);
-  if (opened == Opened::Damaged) {
-    // Only a cache: what the lists hold is indexed again.
-    db_->Open(u":memory:"_qs);  // lets go of the file first
-    for (const char* suffix : {"", "-wal", "-shm"}) QFile::remove(path + QLatin1String(suffix));
-    opened = db_->Open(path);
-  }
+  if (opened == Opened::Damaged) opened = db_->Rebuild(path);
   if (opened != Opened::Ok) {
     warning_ =
         u"The catalogue %1 cannot be used (%2); the lists are indexed for this run only"_qs.arg(
             path, QString::fromUtf8(sqlite3_errmsg(db_->handle)));
-    db_->Open(u":memory:"_qs);
+    path_ = kInMemory;
+    db_->Open(path_);
   }
 }
 
 Catalog::~Catalog() = default;
+
+bool Catalog::RebuildIfDamaged(int rc) {
+  // An index damaged again in the same run is not made anew a second time: the run goes on
+  // with the errors its writes report.
+  if (Classify(rc) != Opened::Damaged || rebuilt_) return false;
+  rebuilt_ = true;
+  return db_->Rebuild(path_) == Opened::Ok;
+}
 
 CatalogUpdate Catalog::Update(const QStringList& folders,
                               const std::function<void(qsizetype, qsizetype)>& progress,
@@ -316,6 +345,8 @@ CatalogUpdate Catalog::Update(const QStringList& folders,
   {
     Statement s(db_->handle, "SELECT id, base, stamp FROM lists");
     while (s.Step()) known[utf8::ToQString(s.Text(1))] = {s.Int(0), utf8::ToQString(s.Text(2))};
+    // A damaged index is found out here at the latest; everything is read into a new one.
+    if (RebuildIfDamaged(s.Rc())) known.clear();
   }
   const MessageSlots& messages = MessageSlotsFor(language_);
   for (qsizetype i = 0; i < bases.size(); ++i) {
@@ -347,6 +378,9 @@ CatalogUpdate Catalog::Update(const QStringList& folders,
     LoadListing(doc, std::move(*contents), language_);
     if (db_->Store(base, stamp, old_id, doc, &error)) {
       ++result.indexed;
+    } else if (RebuildIfDamaged(db_->failed_rc)) {
+      // Everything the damaged index held is gone; all lists are read again.
+      return Update(folders, progress, cancel);
     } else {
       result.skipped.push_back({base, error});
     }
@@ -358,50 +392,128 @@ CatalogUpdate Catalog::Update(const QStringList& folders,
   return result;
 }
 
-std::vector<CatalogEntry> Catalog::Find(const QString& text) {
-  const QString folded = FoldForSearch(text);
-  const std::string order = " ORDER BY l.base, e.number";
-  std::string sql = kEntryColumns;
-  QString pattern;
+namespace {
+
+// Stops the statements of a connection while it lives, once `cancel` is set.
+class StopWhen {
+ public:
+  StopWhen(sqlite3* db, const std::atomic<bool>* cancel) : db_(db) {
+    if (!cancel) return;
+    sqlite3_progress_handler(
+        db, 2000,
+        [](void* flag) { return int(static_cast<const std::atomic<bool>*>(flag)->load()); },
+        const_cast<std::atomic<bool>*>(cancel));
+  }
+  ~StopWhen() { sqlite3_progress_handler(db_, 0, nullptr, nullptr); }
+  StopWhen(const StopWhen&) = delete;
+  StopWhen& operator=(const StopWhen&) = delete;
+
+ private:
+  sqlite3* db_;
+};
+
+// The FROM and WHERE of a query, with the values of its parameters in order.
+struct Selection {
+  std::string sql;
+  std::vector<std::variant<QString, std::int64_t>> values;
+
+  void Bind(Statement& s) const {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      std::visit([&](const auto& value) { s.Bind(int(i + 1), value); }, values[i]);
+    }
+  }
+};
+
+Selection SelectionOf(const CatalogQuery& query) {
+  Selection q;
+  const QString folded = FoldForSearch(query.text);
   // The trigram index needs three characters; shorter texts are looked for entry by entry.
   if (folded.toUcs4().size() >= 3) {
-    sql +=
-        "entries_fts f JOIN entries e ON e.id = f.rowid JOIN lists l ON l.id = e.list "
+    q.sql =
+        " FROM entries_fts f JOIN entries e ON e.id = f.rowid JOIN lists l ON l.id = e.list "
         "WHERE entries_fts MATCH ?";
-    pattern = u'"' + QString(folded).replace(u'"', u"\"\""_qs) + u'"';
+    q.values.emplace_back(u'"' + QString(folded).replace(u'"', u"\"\""_qs) + u'"');
   } else {
-    sql += "entries e JOIN lists l ON l.id = e.list WHERE e.folded LIKE ? ESCAPE '\\'";
-    pattern = LikeAnywhere(folded);
+    q.sql = " FROM entries e JOIN lists l ON l.id = e.list WHERE 1";
+    if (!folded.isEmpty()) {
+      q.sql += " AND e.folded LIKE ? ESCAPE '\\'";
+      q.values.emplace_back(LikeAnywhere(folded));
+    }
   }
-  Statement s(db_->handle, (sql + order).c_str());
-  s.Bind(1, pattern);
+  QString extension = query.extension.trimmed().toLower();
+  if (extension.startsWith(u'.')) extension.remove(0, 1);
+  if (!extension.isEmpty()) {
+    q.sql += " AND e.ext = ?";
+    q.values.emplace_back(extension);
+  }
+  if (query.min_kb) {
+    q.sql += " AND e.kb >= ?";
+    q.values.emplace_back(*query.min_kb);
+  }
+  if (query.max_kb) {
+    q.sql += " AND e.kb <= ?";
+    q.values.emplace_back(*query.max_kb);
+  }
+  if (const QString list = FoldForSearch(query.list_name.trimmed()); !list.isEmpty()) {
+    q.sql += " AND l.folded LIKE ? ESCAPE '\\'";
+    q.values.emplace_back(LikeAnywhere(list));
+  }
+  return q;
+}
+
+bool ByListAndNumber(const CatalogEntry& a, const CatalogEntry& b) {
+  return std::tie(a.list, a.number) < std::tie(b.list, b.number);
+}
+
+}  // namespace
+
+std::vector<CatalogEntry> Catalog::Find(const CatalogQuery& query, qint64 limit,
+                                        const std::atomic<bool>* cancel) {
+  const Selection selection = SelectionOf(query);
+  Statement s(db_->handle, (kEntryColumns + selection.sql + " LIMIT ?").c_str());
+  selection.Bind(s);
+  s.Bind(int(selection.values.size() + 1), limit);
+  const StopWhen stop(db_->handle, cancel);
   std::vector<CatalogEntry> hits;
+  if (cancel && cancel->load()) return hits;
   while (s.Step()) hits.push_back(EntryOf(s));
+  std::sort(hits.begin(), hits.end(), ByListAndNumber);
   return hits;
 }
 
-std::vector<DuplicateGroup> Catalog::Duplicates() {
-  const std::string sql = std::string(kEntryColumns) +
-                          "entries e JOIN lists l ON l.id = e.list JOIN "
-                          "(SELECT name, size FROM entries GROUP BY name, size "
-                          "HAVING COUNT(*) > 1) d ON d.name = e.name AND d.size = e.size "
-                          "ORDER BY e.name, e.size, l.base, e.number";
+std::optional<CatalogCount> Catalog::Count(const CatalogQuery& query,
+                                           const std::atomic<bool>* cancel) {
+  const Selection selection = SelectionOf(query);
+  Statement s(db_->handle, ("SELECT COUNT(*), COUNT(DISTINCT e.list)" + selection.sql).c_str());
+  selection.Bind(s);
+  const StopWhen stop(db_->handle, cancel);
+  if ((cancel && cancel->load()) || !s.Step()) return std::nullopt;
+  return CatalogCount{s.Int(0), s.Int(1)};
+}
+
+std::vector<DuplicateGroup> Catalog::Duplicates(qint64 limit, const std::atomic<bool>* cancel) {
+  // The groups with the space of their extra copies, then their entries in the groups' order.
+  const std::string sql =
+      std::string(kEntryColumns) +
+      ", d.extra FROM (SELECT name, size, COALESCE(MAX(kb), 0) * (COUNT(*) - 1) AS extra "
+      " FROM entries GROUP BY name, size HAVING COUNT(*) > 1 "
+      " ORDER BY extra DESC, name, size LIMIT ?) d "
+      "JOIN entries e ON e.name = d.name AND e.size = d.size "
+      "JOIN lists l ON l.id = e.list "
+      "ORDER BY d.extra DESC, d.name, d.size, l.base, e.number";
   Statement s(db_->handle, sql.c_str());
+  s.Bind(1, limit);
+  const StopWhen stop(db_->handle, cancel);
   std::vector<DuplicateGroup> groups;
-  while (s.Step()) {
+  while (!(cancel && cancel->load()) && s.Step()) {
     CatalogEntry entry = EntryOf(s);
     if (groups.empty() || groups.back().copies.front().name != entry.name ||
         groups.back().copies.front().size != entry.size) {
       groups.emplace_back();
+      groups.back().extra_kb = s.Int(7);
     }
     groups.back().copies.push_back(std::move(entry));
   }
-  for (DuplicateGroup& group : groups) {
-    const auto kb = ReadSizeKB(utf8::FromQString(group.copies.front().size));
-    group.extra_kb = kb ? *kb * std::int64_t(group.copies.size() - 1) : 0;
-  }
-  std::stable_sort(groups.begin(), groups.end(),
-                   [](const auto& a, const auto& b) { return a.extra_kb > b.extra_kb; });
   return groups;
 }
 

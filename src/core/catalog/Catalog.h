@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/i18n/LanguageTables.h"
@@ -53,6 +54,22 @@ struct DuplicateGroup {
   std::int64_t extra_kb = 0;
 };
 
+// What is asked of the catalogue: entries whose name holds `text` (all, when it is empty),
+// narrowed by the extension of the name (without its dot, case ignored), the size in KB
+// (entries without a size then drop out) and a part of the list's file name.
+struct CatalogQuery {
+  QString text;
+  QString extension;
+  std::optional<std::int64_t> min_kb;
+  std::optional<std::int64_t> max_kb;
+  QString list_name;
+};
+
+struct CatalogCount {
+  qint64 hits = 0;
+  qint64 lists = 0;
+};
+
 // The catalogue of saved lists: an index of every entry of the list sets in some folders, kept
 // in an SQLite file that is only a cache. The list files are read, never changed; an index
 // that is missing, not a database or damaged is made anew, one that another process holds is
@@ -80,15 +97,34 @@ class Catalog {
                        const std::function<void(qsizetype, qsizetype)>& progress = {},
                        const std::atomic<bool>* cancel = nullptr);
 
-  // Every entry whose name holds `text` (folded as FoldForSearch folds), by list and number.
-  std::vector<CatalogEntry> Find(const QString& text);
+  // The entries the query asks for (texts folded as FoldForSearch folds), by list and number:
+  // all of them, or with a `limit` the first that many the index holds. A set `cancel` stops
+  // the search; what was found so far comes back.
+  std::vector<CatalogEntry> Find(const CatalogQuery& query, qint64 limit = -1,
+                                 const std::atomic<bool>* cancel = nullptr);
+  std::vector<CatalogEntry> Find(const QString& text) {
+    CatalogQuery query;
+    query.text = text;
+    return Find(query);
+  }
 
-  // The entries found more than once, the groups that waste the most space first.
-  std::vector<DuplicateGroup> Duplicates();
+  // How many entries the query finds, in how many lists; nothing when it was stopped.
+  std::optional<CatalogCount> Count(const CatalogQuery& query,
+                                    const std::atomic<bool>* cancel = nullptr);
+
+  // The entries found more than once, the groups that waste the most space first; with a
+  // `limit`, only that many groups.
+  std::vector<DuplicateGroup> Duplicates(qint64 limit = -1,
+                                         const std::atomic<bool>* cancel = nullptr);
 
  private:
   struct Db;
+  // Makes the index anew when `rc` says its file is damaged; true when it did.
+  bool RebuildIfDamaged(int rc);
+
+  QString path_;
   std::unique_ptr<Db> db_;
+  bool rebuilt_ = false;
   UiLanguage language_;
   QString warning_;
 };
