@@ -121,6 +121,7 @@ void SavedList::DetectForm() {
     if (!Size(i).empty() && bad_size_.empty() && !SizeFits(Size(i))) bad_size_ = Size(i);
   }
   if (dates.empty()) return;
+  std::string_view first_misfit;
   for (const QLocale& locale : DateLocales()) {
     const DateReader reader(locale);
     DateTextFormat format(locale);
@@ -131,8 +132,9 @@ void SavedList::DetectForm() {
       date_locale_ = locale;
       return;
     }
-    if (bad_date_.empty()) bad_date_ = *misfit;
+    if (first_misfit.empty()) first_misfit = *misfit;
   }
+  bad_date_ = first_misfit;
 }
 
 QString SavedList::Problem(const MessageSlots& m) const {

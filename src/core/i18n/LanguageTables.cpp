@@ -454,8 +454,8 @@ MessageSlots EnglishSlots() {
       .msgCompareMixedPaths =
           QStringLiteral("The names of the list fit no form: %1 of %2 names are whole paths, "
                          "the others are not."),
-      .msgCompareOutside = QStringLiteral(
-          "None of the list's whole paths lies in the folder %1 (the list names the folder %2)."),
+      .msgCompareOutside = QStringLiteral("None of the whole paths of the list lies in the folder "
+                                          "%1 (the list names the folder %2)."),
       .msgCompareDates =
           QStringLiteral("The dates of the list fit no known form, for example \"%1\"."),
       .msgCompareSizes = QStringLiteral(
