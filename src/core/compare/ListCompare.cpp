@@ -70,52 +70,60 @@ bool SizeFits(std::string_view text) {
 
 std::optional<SavedList> SavedList::Read(const QString& base, const MessageSlots& messages,
                                          QString* error) {
-  auto contents = ReadListFiles(base, messages, error);
+  auto contents = ReadListFiles(base, messages, error, false);
   if (!contents) return std::nullopt;
-  ListingDocument doc;
-  LoadListing(doc, std::move(*contents), UiLanguage::German);
-  SavedList list = FromListing(doc);
+  SavedList list;
   list.base_ = base;
+  list.five_columns_ = contents->five_columns;
+  if (contents->text.Count() > 0) list.text_header_ = contents->text.Utf8At(0);
+  list.TakeHtmlHead(contents->html,
+                    contents->blocks.empty() ? contents->html.Count() : contents->blocks[0].first);
+  if (list.five_columns_) {
+    list.details_.reserve(std::size_t(contents->names.Count()));
+    ForEachListedEntry(*contents, [&](qsizetype, std::string_view, const std::string* details) {
+      list.AddDetails(details[0], details[2]);
+    });
+  }
+  list.names_ = std::move(contents->names);
+  contents.reset();
+  list.DetectForm();
   return list;
 }
 
 SavedList SavedList::FromListing(const ListingData& doc) {
   SavedList list;
-  list.names_header_ = doc.CellUtf8(1, 0);
+  list.five_columns_ = doc.ColumnCount() == ListingData::kMaxColumns;
   if (doc.Text().Count() > 0) list.text_header_ = doc.Text().Utf8At(0);
   const LineList& html = doc.Html();
   // The page template and the header row; a listing made anew while the grid kept five
   // columns has its first entry where the header row would be.
   qsizetype head = std::min(html.Count(), qsizetype(html_line::kHeaderRow + 1));
   if (head > html_line::kHeaderRow && html.Utf8At(html_line::kHeaderRow) == kRowStart) --head;
-  for (qsizetype i = 0; i < head; ++i) list.html_head_.emplace_back(html.Utf8At(i));
-  list.link_ = html.Count() > head + 2 && html.Utf8At(head + 2).starts_with(kLinkStart);
-  list.TakeRows(doc);
+  list.TakeHtmlHead(html, head);
+  for (qsizetype row = 0; row < doc.RowCount(); ++row) {
+    list.names_.AppendUtf8(doc.CellUtf8(1, row));
+    if (list.five_columns_ && row > 0) list.AddDetails(doc.CellUtf8(2, row), doc.CellUtf8(4, row));
+  }
   list.DetectForm();
   return list;
 }
 
-void SavedList::TakeRows(const ListingData& doc) {
-  details_ = doc.ColumnCount() == ListingData::kMaxColumns;
-  rows_.reserve(std::size_t(std::max<qsizetype>(0, doc.RowCount() - 1)));
-  for (qsizetype row = 1; row < doc.RowCount(); ++row) {
-    const std::string_view name = doc.CellUtf8(1, row);
-    if (name.starts_with('/')) ++path_names_;
-    Row r{texts_.AddUtf8(name), StringPool::kEmpty, StringPool::kEmpty};
-    if (details_) {
-      r.size = texts_.AddUtf8(doc.CellUtf8(2, row));
-      r.date = texts_.AddUtf8(doc.CellUtf8(4, row));
-    }
-    rows_.push_back(r);
-  }
+void SavedList::TakeHtmlHead(const LineList& html, qsizetype first_entry) {
+  for (qsizetype i = 0; i < first_entry; ++i) html_head_.emplace_back(html.Utf8At(i));
+  link_ = html.Count() > first_entry + 2 && html.Utf8At(first_entry + 2).starts_with(kLinkStart);
+}
+
+void SavedList::AddDetails(std::string_view size, std::string_view date) {
+  details_.push_back({texts_.AddUtf8(size), texts_.AddUtf8(date)});
 }
 
 void SavedList::DetectForm() {
-  whole_paths_ = path_names_ > 0 && path_names_ == rows_.size();
-  if (!details_) return;
+  for (std::size_t i = 0; i < Count(); ++i) path_names_ += Name(i).starts_with('/');
+  whole_paths_ = path_names_ > 0 && path_names_ == Count();
+  if (details_.empty()) return;
   std::vector<std::string_view> dates;
-  const std::size_t step = std::max<std::size_t>(1, rows_.size() / kSamples);
-  for (std::size_t i = 0; i < rows_.size(); i += step) {
+  const std::size_t step = std::max<std::size_t>(1, Count() / kSamples);
+  for (std::size_t i = 0; i < Count(); i += step) {
     // An entry without its own HTML block has no size and date; it tells nothing.
     if (!Date(i).empty()) dates.push_back(Date(i));
     if (!Size(i).empty() && bad_size_.empty() && !SizeFits(Size(i))) bad_size_ = Size(i);
@@ -138,8 +146,8 @@ void SavedList::DetectForm() {
 }
 
 QString SavedList::Problem(const MessageSlots& m) const {
-  if (path_names_ > 0 && path_names_ < rows_.size()) {
-    return m.msgCompareMixedPaths.arg(path_names_).arg(rows_.size());
+  if (path_names_ > 0 && path_names_ < Count()) {
+    return m.msgCompareMixedPaths.arg(path_names_).arg(Count());
   }
   if (!bad_size_.empty()) return m.msgCompareSizes.arg(QString::fromStdString(bad_size_));
   if (!bad_date_.empty()) return m.msgCompareDates.arg(QString::fromStdString(bad_date_));
@@ -149,7 +157,7 @@ QString SavedList::Problem(const MessageSlots& m) const {
 QString SavedList::CommonFolder() const {
   if (!whole_paths_) return QString();
   std::string_view common = FolderPart(Name(0));
-  for (std::size_t i = 1; i < rows_.size() && common.size() > 1; ++i) {
+  for (std::size_t i = 1; i < Count() && common.size() > 1; ++i) {
     const std::string_view folder = FolderPart(Name(i));
     std::size_t same = 0;
     while (same < common.size() && same < folder.size() && common[same] == folder[same]) ++same;
@@ -161,12 +169,12 @@ QString SavedList::CommonFolder() const {
 
 ListForm SavedList::GuessForm() const {
   ListForm form;
-  form.options.details = details_;
+  form.options.details = five_columns_;
   form.options.whole_path = whole_paths_;
   form.options.link = link_ && whole_paths_;
   QStringList extensions;
   bool every_name_has_one = true;
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
+  for (std::size_t i = 0; i < Count(); ++i) {
     const std::string_view ext = ExtensionOf(FileNamePart(Name(i)));
     if (ext.empty() || ext.size() == FileNamePart(Name(i)).size()) {
       every_name_has_one = false;
@@ -177,7 +185,7 @@ ListForm SavedList::GuessForm() const {
       extensions.append(lower);
     }
   }
-  form.options.hide_extensions = !rows_.empty() && extensions.isEmpty();
+  form.options.hide_extensions = !Count() == 0 && extensions.isEmpty();
   if (every_name_has_one && !extensions.isEmpty() &&
       extensions.size() <= qsizetype(kMaxGuessedExtensions)) {
     form.selection.extensions = extensions;
@@ -188,7 +196,7 @@ ListForm SavedList::GuessForm() const {
     const std::string common = CommonFolder().toStdString();
     const std::size_t below = common == "/" ? 1 : common.size() + 1;
     form.recurse = false;
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
+    for (std::size_t i = 0; i < Count(); ++i) {
       const std::string_view folder = FolderPart(Name(i));
       if (folder.size() <= below) continue;
       form.recurse = true;
@@ -208,6 +216,51 @@ bool WalkInForm(const QString& folder, const ListForm& form, FoundFiles& out,
 }
 
 namespace {
+
+// The list's entries by name: per name the first entry not matched yet, each entry linked to
+// the next of its name. Open addressing over the names' hashes, two numbers a slot: a list of
+// a million entries costs some 20 MB here, not a node per name.
+class NameQueues {
+ public:
+  explicit NameQueues(const SavedList& list) : list_(list), next_(list.Count(), kNone) {
+    std::size_t capacity = 16;
+    while (capacity < 2 * list.Count()) capacity *= 2;
+    slots_.resize(capacity);
+    mask_ = capacity - 1;
+    for (std::size_t i = list.Count(); i-- > 0;) {
+      Slot& slot = Find(list.Name(i));
+      if (slot.key == kNone) slot.key = std::uint32_t(i);
+      next_[i] = std::exchange(slot.head, std::uint32_t(i));
+    }
+  }
+
+  // The first entry of `name` not taken yet, now taken; kNone when none is left.
+  std::uint32_t Take(std::string_view name) {
+    Slot& slot = Find(name);
+    const std::uint32_t first = slot.head;
+    if (first != kNone) slot.head = next_[first];
+    return first;
+  }
+
+ private:
+  struct Slot {
+    std::uint32_t key = kNone;  // an entry of the slot's name
+    std::uint32_t head = kNone;
+  };
+
+  // The slot of `name`: its own, or the empty one where it would go.
+  Slot& Find(std::string_view name) {
+    for (std::size_t at = std::hash<std::string_view>()(name) & mask_;; at = (at + 1) & mask_) {
+      Slot& slot = slots_[at];
+      if (slot.key == kNone || list_.Name(slot.key) == name) return slot;
+    }
+  }
+
+  const SavedList& list_;
+  std::vector<Slot> slots_;
+  std::vector<std::uint32_t> next_;
+  std::size_t mask_ = 0;
+};
 
 // Pairs the missing and the new entries that carry the same file name, size and date, in
 // order, and takes them out of their groups.
@@ -286,15 +339,8 @@ std::optional<CompareResult> CompareWithFolder(const SavedList& list, const QStr
     return std::nullopt;
   }
 
-  // Per name the first listed entry not matched yet; each entry links to the next of its name.
   const std::size_t n = list.Count();
-  std::unordered_map<std::string_view, std::uint32_t> first;
-  first.reserve(n);
-  std::vector<std::uint32_t> next(n, kNone);
-  for (std::size_t i = n; i-- > 0;) {
-    auto [it, added] = first.try_emplace(list.Name(i), std::uint32_t(i));
-    if (!added) next[i] = std::exchange(it->second, std::uint32_t(i));
-  }
+  NameQueues by_name(list);
   std::vector<bool> matched(n);
   const bool details = list.Details();
   DateTextFormat dates(list.DateLocale());
@@ -309,13 +355,11 @@ std::optional<CompareResult> CompareWithFolder(const SavedList& list, const QStr
       AppendSizeKB(found.Size(k), size);
       dates.Append(found.Mtime(k), date);
     }
-    const auto it = first.find(name);
-    if (it == first.end() || it->second == kNone) {
+    const std::uint32_t j = by_name.Take(name);
+    if (j == kNone) {
       r.added.push_back({name, size, date});
       continue;
     }
-    const std::uint32_t j = it->second;
-    it->second = next[j];
     matched[j] = true;
     if (size == list.Size(j) && date == list.Date(j)) {
       ++r.unchanged;

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <optional>
@@ -39,12 +40,16 @@ class SavedList {
   static SavedList FromListing(const ListingData& doc);
 
   QString Base() const { return base_; }  // empty for the open listing
-  std::size_t Count() const { return rows_.size(); }
-  std::string_view Name(std::size_t i) const { return texts_.Utf8(rows_[i].name); }
-  std::string_view Size(std::size_t i) const { return texts_.Utf8(rows_[i].size); }
-  std::string_view Date(std::size_t i) const { return texts_.Utf8(rows_[i].date); }
+  std::size_t Count() const { return std::size_t(std::max<qsizetype>(0, names_.Count() - 1)); }
+  std::string_view Name(std::size_t i) const { return names_.Utf8At(qsizetype(i) + 1); }
+  std::string_view Size(std::size_t i) const {
+    return details_.empty() ? std::string_view() : texts_.Utf8(details_[i].size);
+  }
+  std::string_view Date(std::size_t i) const {
+    return details_.empty() ? std::string_view() : texts_.Utf8(details_[i].date);
+  }
 
-  bool Details() const { return details_; }
+  bool Details() const { return five_columns_; }
   bool WholePaths() const { return whole_paths_; }
   // The locale whose listing form the date texts are written in (German when there are none).
   const QLocale& DateLocale() const { return date_locale_; }
@@ -62,29 +67,31 @@ class SavedList {
 
   // For writing a listing of the same form: line 0 of the name and text files, and the HTML
   // lines before the first entry.
-  const std::string& NamesHeader() const { return names_header_; }
+  std::string_view NamesHeader() const { return names_.Utf8At(0); }
   const std::string& TextHeader() const { return text_header_; }
   const std::vector<std::string>& HtmlHead() const { return html_head_; }
 
  private:
   SavedList() = default;
-  void TakeRows(const ListingData& doc);
+  // The HTML lines before the first entry, which is at `first_entry`.
+  void TakeHtmlHead(const LineList& html, qsizetype first_entry);
+  void AddDetails(std::string_view size, std::string_view date);
   void DetectForm();
 
-  struct Row {
-    StringPool::Ref name, size, date;
+  struct SizeAndDate {
+    StringPool::Ref size, date;
   };
   QString base_;
+  LineList names_;  // line 0 the header cell, then one name per entry
   StringPool texts_;
-  std::vector<Row> rows_;
-  bool details_ = false;
+  std::vector<SizeAndDate> details_;  // one per entry with five columns, else none
+  bool five_columns_ = false;
   bool whole_paths_ = false;
   bool link_ = false;
   std::size_t path_names_ = 0;  // names that begin with "/"
   QLocale date_locale_{QLocale::German, QLocale::Germany};
   std::string bad_date_;  // a date text no known form writes
   std::string bad_size_;  // a size text FormatSizeKB does not write
-  std::string names_header_;
   std::string text_header_;
   std::vector<std::string> html_head_;
 };

@@ -62,7 +62,8 @@ bool UpdateList(const SavedList& list, const QString& folder, const ListForm& fo
   doc.SetTextLines(std::move(text));
   doc.SetHtmlLines(std::move(html));
   doc.SetColumnCount(f.options.details ? ListingData::kMaxColumns : 2);
-  doc.SetCell(1, 0, QString::fromStdString(list.NamesHeader()));
+  doc.SetCell(1, 0,
+              QString::fromUtf8(list.NamesHeader().data(), qsizetype(list.NamesHeader().size())));
   EntryTexts texts{DateTextFormat(list.DateLocale()), {}};
   AppendEntries(doc, found, f.options, texts);
   return SaveListFiles(doc, list.Base(), error);

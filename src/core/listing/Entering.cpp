@@ -55,8 +55,12 @@ constexpr std::string_view kDash = "  -  ";
 
 void AppendShownName(const FoundFiles& files, std::size_t i, const EntryOptions& options,
                      std::string& out) {
-  std::string raw;
-  AppendNameText(files, i, options, raw);
+  const std::size_t start = out.size();
+  AppendNameText(files, i, options, out);
+  // Names that hold a control character are rare: only they are written again.
+  if (out.find_first_of("\r\n\t", start) == std::string::npos) return;
+  const std::string raw = out.substr(start);
+  out.resize(start);
   AppendVisible(raw, out);
 }
 
