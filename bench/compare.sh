@@ -9,14 +9,7 @@ tree=$(realpath "$1")
 runs=${RUNS:-3}
 cd "$(dirname "$0")/.."
 
-[ -x /usr/bin/time ] || apt-get install -y -qq time
-list=${KAVORO_LIST:-}
-if [ -z "$list" ]; then
-  bash scripts/setup.sh
-  cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVORO_TESTS=OFF >/dev/null
-  cmake --build build-bench --target kavoro-list >/dev/null 2>&1
-  list=$PWD/build-bench/kavoro-list
-fi
+source bench/release_list.sh
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 

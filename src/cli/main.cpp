@@ -436,6 +436,11 @@ int RunCompare(const Args& a) {
   QString error;
   const auto list = SavedList::Read(ListFileBaseOf(a.compare_base), messages, &error);
   if (!list) return CatalogError(error);
+  // Without -r the files of subfolders would all count as missing: a list that tells
+  // otherwise is pointed out.
+  if (!a.recurse && list->WholePaths() && list->GuessForm().recurse) {
+    std::fputs("kavoro-list: the list holds files of subfolders; -r searches them\n", stderr);
+  }
   ListForm form;
   form.options.hide_extensions = a.options.hide_extensions;
   form.recurse = a.recurse;

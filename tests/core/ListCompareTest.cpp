@@ -213,6 +213,13 @@ TEST_F(ListCompareTest, WhatDoesNotFitIsSaidNotReported) {
             u"None of the whole paths of the list lies in the folder %1 (the list names the "
             u"folder %2)."_qs.arg(out_.path(), tree_.path()));
 
+  // Stopped: nothing, and nothing to say.
+  std::atomic<bool> cancel = true;
+  error = u"x"_qs;
+  EXPECT_FALSE(
+      CompareWithFolder(Read(), tree_.path(), WholePathsWithDetails(), English(), &error, &cancel));
+  EXPECT_TRUE(error.isEmpty());
+
   // Lists edited by hand: names half paths, half not; dates and sizes no listing writes.
   auto problem = [](const QString& first, const QString& size, const QString& date) {
     ListingDocument doc;
@@ -356,6 +363,12 @@ TEST_F(ListCompareTest, CommandLineExitsAsDiffDoes) {
   EXPECT_EQ(parsed.error, QJsonParseError::NoError);
   EXPECT_EQ(json[u"new"_qs].toArray().size(), 2);
 
+  // Without -r: every file below the folder would be missing, which is pointed out.
+  QProcess p;
+  p.start(QStringLiteral(KAVORO_LIST), {u"--compare"_qs, Base(), tree_.path()});
+  p.waitForFinished(60000);
+  EXPECT_TRUE(p.readAllStandardError().startsWith(
+      "kavoro-list: the list holds files of subfolders; -r searches them\n"));
   EXPECT_EQ(run({u"--compare"_qs, Base(), Path(u"gone"_qs)}), 2);
   EXPECT_EQ(run({u"--compare"_qs, out_.filePath(u"none"_qs), tree_.path()}), 2);
   EXPECT_EQ(run({u"--compare"_qs, Base()}), 2);  // no folder
