@@ -7,11 +7,7 @@ runs=${RUNS:-5}
 cd "$(dirname "$0")/.."
 
 command -v fdfind >/dev/null || { apt-get update -qq && apt-get install -y -qq fd-find; }
-[ -x /usr/bin/time ] || apt-get install -y -qq time
-bash scripts/setup.sh
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVORO_TESTS=OFF >/dev/null
-cmake --build build-bench --target kavoro-list >/dev/null 2>&1
-list=$PWD/build-bench/kavoro-list
+source bench/release_list.sh
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 

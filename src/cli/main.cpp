@@ -18,6 +18,8 @@
 #include "core/app/ProgramFolders.h"
 #include "core/catalog/Catalog.h"
 #include "core/catalog/CatalogOutput.h"
+#include "core/compare/CompareExport.h"
+#include "core/compare/ListCompare.h"
 #include "core/grid/GridColumns.h"
 #include "core/listing/DateKey.h"
 #include "core/listing/Entering.h"
@@ -40,6 +42,7 @@ constexpr char kUsage[] =
     "       kavoro-list --open BASE [options]\n"
     "       kavoro-list --find TEXT --catalog DIR... [--json FILE]\n"
     "       kavoro-list --duplicates --catalog DIR... [--json FILE]\n"
+    "       kavoro-list --compare BASE FOLDER [-r] [-e LIST] [-x] [--json FILE]\n"
     "Enters the files of each FOLDER into one numbered listing, as Kavoro's \"Eintragen\" does,\n"
     "and writes the listing. Without an output option the text view goes to standard output\n"
     "(UTF-8, one line per entry). An output FILE of \"-\" is standard output, with the same\n"
@@ -87,12 +90,21 @@ constexpr char kUsage[] =
     "                       tab-separated; with --json FILE as a JSON array\n"
     "      --duplicates     print the entries found more than once (same name and, with details,\n"
     "                       size), one block per name, the most space first\n"
+    "      --compare BASE   compare the list BASE.mpl/.mpl2/.mpl3 with FOLDER as it is now,\n"
+    "                       walked the way the list was made: details and whole paths as the\n"
+    "                       list has them, -r, -e, -x, --hidden and --exclude as given (what\n"
+    "                       the list cannot tell). Prints \"+ NAME\" new, \"- NAME\" missing,\n"
+    "                       \"~ NAME (old -> new)\" other size or date, \"> OLD -> NEW\" moved\n"
+    "                       (same file name, size and date) and \"? NAME\" in a folder that\n"
+    "                       could not be read; a summary on standard error; with --json FILE\n"
+    "                       the result as JSON\n"
     "  -h, --help           show this help\n"
     "  -V, --version        show the version\n"
     "      --               what follows are FOLDERs, even when they begin with \"-\"\n"
     "\n"
     "Exit status: 0 done, 1 a folder or file failed, 2 a wrong command line.\n"
     "With --find and --duplicates, as grep's: 0 found, 1 nothing found, 2 an error.\n"
+    "With --compare, as diff's: 0 nothing changed, 1 something did, 2 an error.\n"
     "\n"
     "Examples:\n"
     "  kavoro-list -r -e .mp3 ~/Musik --txt musik.txt\n"
@@ -108,7 +120,8 @@ constexpr char kUsage[] =
     "  kavoro-list -r -d --totals ~/Musik --xls musik.xls\n"
     "  kavoro-list --find beatles --catalog ~/Listen\n"
     "  kavoro-list --find 'ärger' --catalog ~/Listen --catalog /media/alt --json - | jq .\n"
-    "  kavoro-list --duplicates --catalog ~/Listen\n";
+    "  kavoro-list --duplicates --catalog ~/Listen\n"
+    "  kavoro-list --compare ~/Listen/fotos ~/Bilder -r\n";
 
 // An output option's target that stands for standard output.
 const QString kStandardOutput = u"-"_qs;
@@ -118,7 +131,9 @@ struct Args {
   EntryOptions options;
   SearchSelection selection;
   UiLanguage language = UiLanguage::German;
+  bool language_given = false;
   QString open_base;
+  QString compare_base;
   QString save_base;
   QString txt_file;
   QString xls_file;
@@ -188,7 +203,8 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
   const QCommandLineOption find(u"find"_qs, QString(), u"TEXT"_qs);
   const QCommandLineOption duplicates(u"duplicates"_qs, QString());
   const QCommandLineOption catalog(u"catalog"_qs, QString(), u"DIR"_qs);
-  parser.addOptions({browsable, find, duplicates, catalog});
+  const QCommandLineOption compare(u"compare"_qs, QString(), u"BASE"_qs);
+  parser.addOptions({browsable, find, duplicates, catalog, compare});
   if (!parser.parse(arguments)) return UsageError(parser.errorText());
   if (parser.isSet(help)) {
     std::fputs(kUsage, stdout);
@@ -238,6 +254,7 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
     const QString chosen = parser.value(lang);
     if (chosen != u"de" && chosen != u"en") return UsageError(u"--lang takes de or en"_qs);
     a.language = chosen == u"de" ? UiLanguage::German : UiLanguage::English;
+    a.language_given = true;
   }
   const std::pair<const QCommandLineOption*, QString*> files[] = {
       {&open, &a.open_base}, {&save, &a.save_base}, {&txt, &a.txt_file},   {&xls, &a.xls_file},
@@ -271,6 +288,20 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
     return std::nullopt;
   }
   if (!a.catalog_folders.isEmpty()) return UsageError(u"--catalog needs --find or --duplicates"_qs);
+  if (parser.isSet(compare)) {
+    a.compare_base = parser.value(compare);
+    if (a.compare_base.isEmpty() || a.compare_base == kStandardOutput) {
+      return UsageError(u"--compare names list files"_qs);
+    }
+    if (a.folders.size() != 1) return UsageError(u"--compare takes one FOLDER"_qs);
+    const bool form_options = a.options.details || a.options.whole_path || a.options.link;
+    if (form_options || !a.open_base.isEmpty() || a.WritesListingFiles() || a.sort_column >= 0 ||
+        a.renumber || a.totals || a.browsable) {
+      return UsageError(
+          u"--compare takes only -r, -e, -x, --hidden, --exclude, --json and --lang"_qs);
+    }
+    return std::nullopt;
+  }
   if (a.folders.isEmpty() && a.open_base.isEmpty()) return UsageError(u"no folder given"_qs);
   if (a.options.link && !a.options.whole_path) return UsageError(u"--link needs --path"_qs);
   return std::nullopt;
@@ -347,7 +378,7 @@ void StartListing(ListingDocument& doc, const Args& a) {
   BuildStartListing(doc, options, style, page, a.options.details, a.language);
 }
 
-// An error of --find and --duplicates: exit status 2, as grep's.
+// An error of --find, --duplicates and --compare: exit status 2, as grep's and diff's.
 int CatalogError(const QString& message) {
   Fail(message);
   return 2;
@@ -396,6 +427,48 @@ int RunCatalog(const Args& a) {
   return found ? 0 : 1;
 }
 
+// --compare: the list against its folder as it is now. Exit status as diff's: 0 nothing
+// changed, 1 something did, 2 an error.
+int RunCompare(const Args& a) {
+  // The messages of the command line are English unless another language is asked for.
+  const MessageSlots& messages =
+      MessageSlotsFor(a.language_given ? a.language : UiLanguage::English);
+  QString error;
+  const auto list = SavedList::Read(ListFileBaseOf(a.compare_base), messages, &error);
+  if (!list) return CatalogError(error);
+  // Without -r the files of subfolders would all count as missing: a list that tells
+  // otherwise is pointed out.
+  if (!a.recurse && list->WholePaths() && list->GuessForm().recurse) {
+    std::fputs("kavoro-list: the list holds files of subfolders; -r searches them\n", stderr);
+  }
+  ListForm form;
+  form.options.hide_extensions = a.options.hide_extensions;
+  form.recurse = a.recurse;
+  form.selection = a.selection;
+  const auto result = CompareWithFolder(*list, a.folders.constFirst(), form, messages, &error);
+  if (!result) return CatalogError(error);
+  bool written = true;
+  if (!a.json_file.isEmpty()) {
+    const QByteArray json = CompareJson(*result);
+    written = WriteOutput(
+        a.json_file, u".json"_qs,
+        [&](const QString& path, QString* e) { return LineFile::WriteBytes(path, json, e); },
+        &error);
+  } else {
+    QByteArray lines;
+    for (const QString& line : CompareLines(*result)) lines.append(line.toUtf8()).append('\n');
+    written = WriteStandardOutput(lines.constData(), std::size_t(lines.size())) &&
+              std::fflush(stdout) == 0;
+    if (!written) {
+      error =
+          u"Cannot write to standard output (%1)"_qs.arg(QString::fromLocal8Bit(strerror(errno)));
+    }
+  }
+  if (!written && !reader_gone) return CatalogError(error);
+  std::fprintf(stderr, "%s\n", qPrintable(CompareSummary(*result)));
+  return result->AnyChange() ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -416,6 +489,7 @@ int main(int argc, char** argv) {
     app = std::make_unique<QGuiApplication>(argc, argv);
   }
   if (a.find_text || a.duplicates) return RunCatalog(a);
+  if (!a.compare_base.isEmpty()) return RunCompare(a);
 
   ListingDocument doc;
   QString error;

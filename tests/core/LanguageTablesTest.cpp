@@ -101,6 +101,12 @@ constexpr SlotField kSlotFields[] = {
     {"capStopOperation", &MessageSlots::capStopOperation},
     {"msgExpandLimitHead", &MessageSlots::msgExpandLimitHead},
     {"msgExpandLimitTail", &MessageSlots::msgExpandLimitTail},
+    {"msgCompareNoFolder", &MessageSlots::msgCompareNoFolder},
+    {"msgCompareMixedPaths", &MessageSlots::msgCompareMixedPaths},
+    {"msgCompareOutside", &MessageSlots::msgCompareOutside},
+    {"msgCompareDates", &MessageSlots::msgCompareDates},
+    {"msgCompareSizes", &MessageSlots::msgCompareSizes},
+    {"msgBackupExists", &MessageSlots::msgBackupExists},
 };
 
 // Every text the tables hold, for checks that apply to all of them.

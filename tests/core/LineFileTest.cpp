@@ -108,6 +108,31 @@ TEST(LineFileTest, AUtf8FileIsWrittenBackByteForByte) {
             "e\r\n");
 }
 
+// Files are read a block of 1 MiB at a time: line ends that straddle a block's end (a CR LF
+// cut in two, a lone CR as its last byte) give the lines the whole file gives.
+TEST(LineFileTest, ReadingInBlocksSplitsLikeTheWholeFile) {
+  QTemporaryDir dir;
+  for (const QByteArray& head : {QByteArray("\xEF\xBB\xBF"), QByteArray()}) {
+    for (const char* tail : {"\r\n\xE4 last", "\r\rnext\r", "\n\r\n", "\r"}) {
+      constexpr qsizetype kBlock = 1 << 20;
+      QByteArray bytes = head + QByteArray(kBlock - head.size() - 1, 'a');
+      bytes.append(tail);
+      bytes.append(QByteArray(kBlock, 'b').replace(1000, 1, "\n"));
+      const QString path = dir.filePath(u"f.txt"_qs);
+      test::WriteBytes(path, bytes);
+      const LineList whole = LineFile::DecodeLines(bytes);
+      qsizetype count = 0;
+      const auto read = LineFile::ReadLines(path, nullptr, -1, &count);
+      ASSERT_TRUE(read);
+      EXPECT_EQ(read->ToStringList(), whole.ToStringList()) << tail;
+      EXPECT_EQ(count, whole.Count());
+      const auto first = LineFile::ReadLines(path, nullptr, 1, &count);
+      EXPECT_EQ(first->ToStringList(), whole.ToStringList().mid(0, 1));
+      EXPECT_EQ(count, whole.Count());
+    }
+  }
+}
+
 TEST(LineFileTest, FailuresAreReportedAndLeaveTheOldFile) {
   QTemporaryDir dir;
   QString error;

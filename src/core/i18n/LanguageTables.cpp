@@ -376,6 +376,19 @@ MessageSlots GermanSlots() {
       .msgExpandLimitTail = QStringLiteral(" Unterordner; nur so viele wurden geöffnet."),
       .msgBadLinkBase = QStringLiteral(
           "Die Adresse für die Verweise muss mit ihrem Schema beginnen, z. B. https://"),
+      .msgCompareNoFolder = QStringLiteral("Den Ordner %1 gibt es nicht."),
+      .msgCompareMixedPaths = QStringLiteral(
+          "Die Namen der Liste passen zu keiner Form: %1 von %2 Namen sind ganze Pfade, die "
+          "anderen nicht."),
+      .msgCompareOutside =
+          QStringLiteral("Keiner der ganzen Pfade der Liste liegt im Ordner %1 (die Liste nennt "
+                         "den Ordner %2)."),
+      .msgCompareDates = QStringLiteral(
+          "Die Datumsangaben der Liste passen zu keiner bekannten Form, zum Beispiel \"%1\"."),
+      .msgCompareSizes = QStringLiteral(
+          "Die Größen der Liste haben nicht die Form \"1.234 KB\", zum Beispiel \"%1\"."),
+      .msgBackupExists =
+          QStringLiteral("Die Sicherungskopie %1 gibt es schon; sie wird nicht überschrieben."),
       .totalsLabel = QStringLiteral("Summe"),
       .totalsOneEntry = QStringLiteral("%1 Eintrag"),
       .totalsEntries = QStringLiteral("%1 Einträge"),
@@ -479,6 +492,18 @@ MessageSlots EnglishSlots() {
       .msgExpandLimitTail = QStringLiteral(" subfolders; only that many were opened."),
       .msgBadLinkBase =
           QStringLiteral("The address for the links must begin with its scheme, e.g. https://"),
+      .msgCompareNoFolder = QStringLiteral("There is no folder %1."),
+      .msgCompareMixedPaths =
+          QStringLiteral("The names of the list fit no form: %1 of %2 names are whole paths, "
+                         "the others are not."),
+      .msgCompareOutside = QStringLiteral("None of the whole paths of the list lies in the folder "
+                                          "%1 (the list names the folder %2)."),
+      .msgCompareDates =
+          QStringLiteral("The dates of the list fit no known form, for example \"%1\"."),
+      .msgCompareSizes = QStringLiteral(
+          "The sizes of the list are not in the form \"1.234 KB\", for example \"%1\"."),
+      .msgBackupExists =
+          QStringLiteral("The backup copy %1 exists already; it is not overwritten."),
       .totalsLabel = QStringLiteral("Total"),
       .totalsOneEntry = QStringLiteral("%1 entry"),
       .totalsEntries = QStringLiteral("%1 entries"),

@@ -77,6 +77,14 @@ struct MessageSlots {
   QString msgExpandLimitTail;
   // The export's base address for links that is not an address.
   QString msgBadLinkBase;
+  // Comparing a saved list with its folder: why it cannot be done (%1 filled in), and the
+  // backup that bringing the list up to date would overwrite.
+  QString msgCompareNoFolder;
+  QString msgCompareMixedPaths;
+  QString msgCompareOutside;
+  QString msgCompareDates;
+  QString msgCompareSizes;
+  QString msgBackupExists;
   // Totals: the label of the totals row, the count ("%1" the number) and count and size.
   QString totalsLabel;
   QString totalsOneEntry;

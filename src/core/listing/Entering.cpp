@@ -53,8 +53,20 @@ constexpr std::string_view kDash = "  -  ";
 
 }  // namespace
 
+void AppendShownName(const FoundFiles& files, std::size_t i, const EntryOptions& options,
+                     std::string& out) {
+  const std::size_t start = out.size();
+  AppendNameText(files, i, options, out);
+  // Names that hold a control character are rare: only they are written again.
+  if (out.find_first_of("\r\n\t", start) == std::string::npos) return;
+  const std::string raw = out.substr(start);
+  out.resize(start);
+  AppendVisible(raw, out);
+}
+
 FoundFiles CollectFolderEntries(const FoundFiles& files, const SearchSelection& selection) {
   FoundFiles out;
+  for (const std::string& folder : files.Unreadable()) out.AddUnreadable(folder);
   const NameGlobs exclude(selection.exclude);
   std::string name;
   for (std::size_t i = 0; i < files.Count(); ++i) {
@@ -185,12 +197,10 @@ void AppendEntries(ListingData& doc, const FoundFiles& entries, const EntryOptio
     doc.ReserveFacts(static_cast<qsizetype>(entries.Count()), options.details,
                      options.hide_extensions);
   }
-  std::string raw, name, size, date, target, escaped;
+  std::string name, size, date, target, escaped;
   for (std::size_t i = 0; i < entries.Count(); ++i) {
-    raw.clear();
-    AppendNameText(entries, i, options, raw);
     name.clear();
-    AppendVisible(raw, name);
+    AppendShownName(entries, i, options, name);
     EntryCells cells;
     cells.details = options.details;
     cells.name = name;

@@ -46,6 +46,11 @@ bool CollectScannedEntries(const QString& folder, const SearchSelection& selecti
                            const std::atomic<bool>* cancel = nullptr,
                            const Scanner::Progress& progress = {});
 
+// The name text of found file `i` as the views show it (the name or the whole path, its
+// extension hidden on request, control characters made visible), appended to `out`.
+void AppendShownName(const FoundFiles& files, std::size_t i, const EntryOptions& options,
+                     std::string& out);
+
 // Either way for one folder chosen in the folder tree: its files, or with `recurse` the
 // scanner over it and all folders below it.
 bool CollectEntries(const QString& folder, bool recurse, const SearchSelection& selection,

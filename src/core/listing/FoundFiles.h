@@ -43,6 +43,11 @@ class FoundFiles {
   // New file i is old file order[i]; `order` must be a permutation of all files.
   void Reorder(std::span<const std::uint32_t> order);
 
+  // Folders the walk could not read (as shown, with a trailing "/"): what they hold is not
+  // known, which is not the same as empty.
+  void AddUnreadable(std::string_view folder) { unreadable_.emplace_back(folder); }
+  const std::vector<std::string>& Unreadable() const { return unreadable_; }
+
  private:
   struct File {
     std::uint64_t name;  // offset in names_
@@ -58,6 +63,7 @@ class FoundFiles {
   std::string names_;
   std::vector<File> files_;
   std::vector<Stat> stats_;  // one per file; empty while no file has a size or date
+  std::vector<std::string> unreadable_;
 };
 
 }  // namespace kavoro

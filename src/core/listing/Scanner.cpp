@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
@@ -149,7 +150,8 @@ struct Scanner::Worker {
   std::size_t name_bytes = 0;
   std::size_t folder_bytes = 0;
   std::vector<char> buffer = std::vector<char>(kReadBuffer);
-  std::string subfolders;  // names of the folder's subfolders, each ending in NUL
+  std::string subfolders;                    // names of the folder's subfolders, each ending in NUL
+  std::vector<std::string_view> unreadable;  // folders as shown
 };
 
 void Scanner::Node::PushChildren(std::vector<Node*>& stack) const {
@@ -180,11 +182,16 @@ void Scanner::Visit(Node& node, Worker& worker) const {
   node.first_child = worker.nodes.size();
   const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (node.follow ? 0 : O_NOFOLLOW);
   const int dfd = openat(node.base ? node.base->fd : AT_FDCWD, node.relative.data(), flags);
-  if (dfd < 0) return;  // unreadable or gone: contributes nothing
+  if (dfd < 0) {
+    // Unreadable: contributes nothing, and is told as such. A folder gone meanwhile is empty.
+    if (errno != ENOENT) worker.unreadable.push_back(node.folder);
+    return;
+  }
   worker.subfolders.clear();
   for (;;) {
     const long got = syscall(SYS_getdents64, dfd, worker.buffer.data(), worker.buffer.size());
-    if (got <= 0) break;  // the end, or a folder that can no longer be read
+    if (got < 0) worker.unreadable.push_back(node.folder);  // read only in part
+    if (got <= 0) break;
     for (long at = 0; at < got;) {
       const auto* entry = reinterpret_cast<const LinuxDirent64*>(worker.buffer.data() + at);
       at += entry->d_reclen;
@@ -303,6 +310,12 @@ bool Scanner::Scan(const QString& folder, FoundFiles& out, const Progress& progr
     folder_bytes += workers[i].folder_bytes;
   }
   out.Reserve(total, name_bytes, folder_bytes, options_.details);
+  std::vector<std::string_view> unreadable;
+  for (unsigned i = 0; i < threads; ++i) {
+    unreadable.insert(unreadable.end(), workers[i].unreadable.begin(), workers[i].unreadable.end());
+  }
+  std::sort(unreadable.begin(), unreadable.end());
+  for (std::string_view folder : unreadable) out.AddUnreadable(folder);
   std::vector<Node*> stack;
   for (std::size_t b = 0; b < buckets_; ++b) {
     stack.assign(1, &root);

@@ -30,8 +30,9 @@ class NameGlobs {
 // Walks a folder, and on request every folder below it, over POSIX calls. Files of a folder
 // come before those of its subfolders, both in the order the file system lists them.
 // Symbolic links to folders are never followed, hidden folders (name beginning with ".") are
-// not entered unless asked for, unreadable folders are skipped, and the walk keeps its own stack,
-// so no depth of tree can overflow it. Special files (pipes, sockets, devices) are not files here.
+// not entered unless asked for, unreadable folders are skipped (and named in the result), and
+// the walk keeps its own stack, so no depth of tree can overflow it. Special files (pipes, sockets,
+// devices) are not files here.
 class Scanner {
  public:
   struct Options {

@@ -30,6 +30,8 @@ std::string_view ShownCell(const ListingData& doc, int column, qsizetype row,
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+}  // namespace
+
 void AppendCsvField(std::string_view field, std::string& out) {
   const bool quoted = field.find_first_of(",\"\r\n") != std::string_view::npos ||
                       (!field.empty() && (IsBlank(field.front()) || IsBlank(field.back())));
@@ -44,6 +46,8 @@ void AppendCsvField(std::string_view field, std::string& out) {
   }
   out.push_back('"');
 }
+
+namespace {
 
 // A number cell that JSON can carry as a number: digits without a leading zero, few enough
 // to stay exact in every reader.

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/Entering.h"
@@ -19,6 +21,10 @@ struct JsonListing {
   UiLanguage language = UiLanguage::German;
   EntryOptions options;
 };
+
+// One CSV field (RFC 4180), quoted when it holds a comma, a quote (doubled), CR or LF, or
+// begins or ends with a blank; appended to `out`.
+void AppendCsvField(std::string_view field, std::string& out);
 
 // The grid as CSV (RFC 4180): the header row first, then the rows in their order, the shown
 // columns only; UTF-8 without a byte order mark, CR LF after every record. A field is quoted

@@ -62,22 +62,27 @@ qsizetype CellsOf(std::string_view row) {
 }
 
 // Hands out each block once, to the first row whose name it carries (as written by the
-// program, escaped, or as older lists hold it, plain).
+// program, escaped, or as older lists hold it, plain). Rows and blocks of a list that was not
+// sorted after entering go in step; only once they do not is every name looked up.
 class BlocksByName {
  public:
   BlocksByName(const LineList& html, const std::vector<EntryBlock>& blocks)
-      : next_(blocks.size(), kNone), taken_(blocks.size()) {
-    first_.reserve(blocks.size());
-    for (std::size_t i = blocks.size(); i-- > 0;) {
-      auto [it, added] = first_.try_emplace(html.Utf8At(blocks[i].NameLine()), i);
-      if (!added) next_[i] = std::exchange(it->second, i);
-    }
-  }
+      : html_(html), blocks_(blocks), taken_(blocks.size()) {}
 
-  // The block of `name`, or -1 when none is left.
-  std::ptrdiff_t Take(std::string_view name) {
+  // The block of row `row`'s `name`, or -1 when none is left.
+  std::ptrdiff_t Take(qsizetype row, std::string_view name) {
     escaped_.clear();
     AppendHtmlEscaped(name, escaped_);
+    // In step, every block before the row's own is taken, so its own is the first left.
+    const std::size_t own = std::size_t(row - 1);
+    if (in_step_ && own < blocks_.size()) {
+      const std::string_view line = html_.Utf8At(blocks_[own].NameLine());
+      if (line == escaped_ || line == name) {
+        taken_[own] = true;
+        return std::ptrdiff_t(own);
+      }
+    }
+    if (in_step_) Index();
     const std::ptrdiff_t plain = First(name);
     const std::ptrdiff_t escaped = First(escaped_);
     const std::ptrdiff_t found = plain < 0 || (escaped >= 0 && escaped < plain) ? escaped : plain;
@@ -88,6 +93,16 @@ class BlocksByName {
  private:
   static constexpr std::size_t kNone = std::size_t(-1);
 
+  void Index() {
+    in_step_ = false;
+    next_.assign(blocks_.size(), kNone);
+    first_.reserve(blocks_.size());
+    for (std::size_t i = blocks_.size(); i-- > 0;) {
+      auto [it, added] = first_.try_emplace(html_.Utf8At(blocks_[i].NameLine()), i);
+      if (!added) next_[i] = std::exchange(it->second, i);
+    }
+  }
+
   std::ptrdiff_t First(std::string_view key) {
     const auto it = first_.find(key);
     if (it == first_.end()) return -1;
@@ -96,6 +111,9 @@ class BlocksByName {
     return block == kNone ? -1 : std::ptrdiff_t(block);
   }
 
+  const LineList& html_;
+  const std::vector<EntryBlock>& blocks_;
+  bool in_step_ = true;
   // Per name its first block not handed out yet; each block links to the next of its name.
   std::unordered_map<std::string_view, std::size_t> first_;
   std::vector<std::size_t> next_;
@@ -133,15 +151,19 @@ bool SaveListFiles(const ListingDocument& doc, const QString& base, QString* err
 }
 
 std::optional<ListFileContents> ReadListFiles(const QString& base, const MessageSlots& m,
-                                              QString* error) {
+                                              QString* error, bool keep_text_view) {
   ListFileContents c;
   const QString names_file = base + u".mpl"_qs;
   const QString text_file = base + u".mpl2"_qs;
   const QString html_file = base + u".mpl3"_qs;
+  qsizetype text_lines = 0;
   const std::pair<QString, LineList*> parts[] = {
       {names_file, &c.names}, {text_file, &c.text}, {html_file, &c.html}};
   for (const auto& [path, target] : parts) {
-    auto lines = LineFile::ReadLines(path, error);
+    // The text view is only counted when it is not kept; its header line stays.
+    const bool count_only = target == &c.text && !keep_text_view;
+    auto lines = LineFile::ReadLines(path, error, count_only ? 1 : -1,
+                                     target == &c.text ? &text_lines : nullptr);
     if (!lines) return std::nullopt;
     *target = std::move(*lines);
   }
@@ -172,8 +194,7 @@ std::optional<ListFileContents> ReadListFiles(const QString& base, const Message
   c.five_columns = has_header ? CellsOf(header) == 5 : !c.blocks.empty() && c.blocks[0].details;
   // Line 0 of the name and text files is their header.
   const qsizetype entries[] = {std::max<qsizetype>(0, c.names.Count() - 1),
-                               std::max<qsizetype>(0, c.text.Count() - 1),
-                               qsizetype(c.blocks.size())};
+                               std::max<qsizetype>(0, text_lines - 1), qsizetype(c.blocks.size())};
   const QString files[] = {names_file, text_file, html_file};
   for (int i = 1; i < 3; ++i) {
     if (entries[i] != entries[0]) {
@@ -182,6 +203,24 @@ std::optional<ListFileContents> ReadListFiles(const QString& base, const Message
     }
   }
   return c;
+}
+
+void ForEachListedEntry(const ListFileContents& c, const ListedEntry& entry) {
+  const std::vector<EntryBlock>& blocks = c.blocks;
+  BlocksByName by_name(c.html, blocks);
+  std::string details[3];
+  for (qsizetype r = 1; r < c.names.Count(); ++r) {
+    const std::string_view name = c.names.Utf8At(r);
+    for (std::string& detail : details) detail.clear();
+    // A name without a block of its own gets empty size, type and date.
+    const std::ptrdiff_t block = by_name.Take(r, name);
+    if (c.five_columns && block >= 0 && blocks[std::size_t(block)].details) {
+      for (int i = 0; i < 3; ++i) {
+        AppendHtmlUnescaped(c.html.Utf8At(blocks[std::size_t(block)].DetailLine(i)), details[i]);
+      }
+    }
+    entry(r, name, details);
+  }
 }
 
 void LoadListing(ListingDocument& doc, ListFileContents c, UiLanguage language) {
@@ -195,23 +234,11 @@ void LoadListing(ListingDocument& doc, ListFileContents c, UiLanguage language) 
   for (int col = 0; col < int(headers.grid_cells.size()); ++col) {
     doc.SetCell(col, 0, headers.grid_cells[col]);
   }
-  const std::vector<EntryBlock>& blocks = c.blocks;
-  BlocksByName by_name(c.html, blocks);
   std::string number;
-  std::string details[3];
-  for (qsizetype r = 1; r < c.names.Count(); ++r) {
-    const std::string_view name = c.names.Utf8At(r);
+  ForEachListedEntry(c, [&](qsizetype r, std::string_view name, const std::string* details) {
     number = std::to_string(r);
-    for (std::string& detail : details) detail.clear();
-    // A name without a block of its own gets empty size, type and date.
-    const std::ptrdiff_t block = by_name.Take(name);
-    if (five && block >= 0 && blocks[std::size_t(block)].details) {
-      for (int i = 0; i < 3; ++i) {
-        AppendHtmlUnescaped(c.html.Utf8At(blocks[std::size_t(block)].DetailLine(i)), details[i]);
-      }
-    }
     doc.AppendRowUtf8({number, name, details[0], details[1], details[2]});
-  }
+  });
   doc.SetEntryCounter(std::max<int>(0, int(c.text.Count()) - 1));
   doc.SetTextLines(std::move(c.text));
   doc.SetHtmlLines(std::move(c.html));

@@ -2,7 +2,10 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/i18n/LanguageTables.h"
@@ -42,9 +45,18 @@ bool SaveListFiles(const ListingDocument& doc, const QString& base, QString* err
 // Reads all three files and checks that they belong together: the page template and the
 // header row are there, every entry block is whole, and the three files hold the same number
 // of entries. Nothing when a file cannot be read or the set does not fit; the error then
-// names the file and the problem.
+// names the file and the problem. Without `keep_text_view` the text view is only counted
+// and its header line kept.
 std::optional<ListFileContents> ReadListFiles(const QString& base, const MessageSlots& messages,
-                                              QString* error);
+                                              QString* error, bool keep_text_view = true);
+
+// Each name row of stored contents (row 1 on) with the size, type and date texts opening the
+// list gives it: those of the first entry block not taken yet that carries its name (written
+// escaped, or plain as older lists hold it); empty for a row without one, and in the
+// two-column form.
+using ListedEntry =
+    std::function<void(qsizetype row, std::string_view name, const std::string* details)>;
+void ForEachListedEntry(const ListFileContents& contents, const ListedEntry& entry);
 
 // Replaces the listing by stored contents and rebuilds the grid: numbers 1, 2, 3 ... in file
 // order, and with five columns the size, type and date from each entry's own HTML block.

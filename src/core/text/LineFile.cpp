@@ -103,17 +103,23 @@ QStringList LineFile::DecodeText(const QByteArray& bytes) {
   return out;
 }
 
+namespace {
+
+void AppendDecoded(std::string_view line, bool utf8, LineList& out) {
+  if (utf8 || IsAscii(line)) {
+    out.AppendUtf8(line);
+  } else {
+    out.Append(cp1252::Decode(QByteArrayView(line.data(), qsizetype(line.size()))));
+  }
+}
+
+}  // namespace
+
 LineList LineFile::DecodeLines(const QByteArray& bytes) {
   const auto [lines, utf8] = FileLines(bytes);
   LineList out;
   out.Reserve(qsizetype(lines.size()), bytes.size());
-  for (const std::string_view line : lines) {
-    if (utf8 || IsAscii(line)) {
-      out.AppendUtf8(line);
-    } else {
-      out.Append(cp1252::Decode(QByteArrayView(line.data(), qsizetype(line.size()))));
-    }
-  }
+  for (const std::string_view line : lines) AppendDecoded(line, utf8, out);
   return out;
 }
 
@@ -195,10 +201,63 @@ std::optional<QStringList> LineFile::Read(const QString& path, QString* error) {
   return DecodeText(*bytes);
 }
 
-std::optional<LineList> LineFile::ReadLines(const QString& path, QString* error) {
-  const auto bytes = ReadBytes(path, error);
-  if (!bytes) return std::nullopt;
-  return DecodeLines(*bytes);
+std::optional<LineList> LineFile::ReadLines(const QString& path, QString* error, qsizetype keep,
+                                            qsizetype* count) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    if (error) *error = QStringLiteral("Cannot open file %1 (%2)").arg(path, file.errorString());
+    return std::nullopt;
+  }
+  LineList out;
+  // Room for the lines of a file of short lines; what is not used is never touched, so it
+  // costs no memory.
+  const qint64 size = file.size();
+  if (keep < 0) out.Reserve(qsizetype(size / 8 + 1), std::size_t(size));
+  // The file is read in blocks and decoded as it comes, so its bytes and its lines are never
+  // held at once. A block is cut after its last whole line; a CR at its very end waits for
+  // the next byte, which tells whether it is a CR LF.
+  constexpr qint64 kBlock = 1 << 20;
+  QByteArray block;
+  qsizetype lines = 0;
+  bool started = false;
+  bool utf8 = false;
+  for (bool end = false; !end;) {
+    const qsizetype held = block.size();
+    block.resize(held + kBlock);
+    const qint64 got = file.read(block.data() + held, kBlock);
+    if (got < 0) {
+      if (error) *error = QStringLiteral("Cannot read file %1 (%2)").arg(path, file.errorString());
+      return std::nullopt;
+    }
+    block.resize(held + got);
+    end = got == 0;
+    std::string_view text = View(block);
+    if (!started) {
+      if (text.size() < kUtf8Bom.size() && !end) continue;
+      started = true;
+      utf8 = text.starts_with(kUtf8Bom);
+      if (utf8) {
+        block.remove(0, qsizetype(kUtf8Bom.size()));
+        text = View(block);
+      }
+    }
+    std::size_t cut = text.size();
+    if (!end) {
+      std::size_t last = text.find_last_of("\r\n");
+      if (last != std::string_view::npos && last + 1 == text.size() && text[last] == '\r') {
+        last = last == 0 ? std::string_view::npos : text.find_last_of("\r\n", last - 1);
+      }
+      if (last == std::string_view::npos) continue;
+      cut = last + 1;
+    }
+    for (const std::string_view line : SplitLines(text.substr(0, cut))) {
+      if (keep < 0 || lines < keep) AppendDecoded(line, utf8, out);
+      ++lines;
+    }
+    block.remove(0, qsizetype(cut));
+  }
+  if (count) *count = lines;
+  return out;
 }
 
 bool LineFile::Write(const QString& path, const QStringList& lines, QString* error) {

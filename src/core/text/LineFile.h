@@ -38,7 +38,10 @@ class LineFile {
   // Read the whole file; on failure return nothing and set `error` to a readable reason.
   static std::optional<QByteArray> ReadBytes(const QString& path, QString* error = nullptr);
   static std::optional<QStringList> Read(const QString& path, QString* error = nullptr);
-  static std::optional<LineList> ReadLines(const QString& path, QString* error = nullptr);
+  // The lines as DecodeLines gives them, read and decoded a block at a time. Only the first
+  // `keep` lines are kept when it is not negative; `count` gets the number of all lines.
+  static std::optional<LineList> ReadLines(const QString& path, QString* error = nullptr,
+                                           qsizetype keep = -1, qsizetype* count = nullptr);
 
   // Writes through a temporary file and a rename, so a failed save leaves the old file. The
   // error names the file and the system's reason.
