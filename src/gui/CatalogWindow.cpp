@@ -88,7 +88,7 @@ CatalogWindow::CatalogWindow(QWidget* owner, AppState& state, Prompts& prompts, 
   search_delay_.setSingleShot(true);
   search_delay_.setInterval(kSearchDelayMs);
   connect(&search_delay_, &QTimer::timeout, this, &CatalogWindow::Search);
-  resize(900, 560);
+  resize(1000, 600);
   ShowLanguage();
 }
 
@@ -150,7 +150,8 @@ void CatalogWindow::BuildControls() {
   connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           &CatalogWindow::ShowChosen);
   connect(hits_, &QAbstractItemModel::modelReset, this, &CatalogWindow::ShowChosen);
-  table_->horizontalHeader()->setStretchLastSection(true);
+  // The names take the room the window has beyond the other columns.
+  table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
   layout->addWidget(table_, 1);
 
   duplicates_ = Named(new QTreeWidget(this), "TreeView1");
@@ -441,7 +442,7 @@ void CatalogWindow::ShowDuplicates() {
         const CatalogEntry& first = group.copies.front();
         head->setText(0, messages.catalogCopies.arg(group.copies.size())
                              .arg(FormatSizeKB(std::uint64_t(group.extra_kb) * 1024)));
-        head->setText(2, first.name);
+        head->setText(2, FileNameOf(first));
         head->setText(3, first.size);
         for (std::size_t c = 0; c < group.copies.size(); ++c) {
           const CatalogEntry& copy = group.copies[c];

@@ -197,17 +197,21 @@ TEST_F(CatalogTest, DuplicatesAreGroupedWithTheSpaceOfTheExtraCopies) {
             {u"Film.mkv"_qs, u"9.999 KB"_qs, u"MKV"_qs, u"03.01.2020"_qs}});
   SaveList(u"c"_qs, true, {{u"Film.mkv"_qs, u"10.000 KB"_qs, u"MKV"_qs, u"04.01.2020"_qs}});
   SaveList(u"d"_qs, false, {{u"Notiz.txt"_qs}, {u"Notiz.txt"_qs}, {u"Lied.mp3"_qs}});
+  // A whole path counts by its file name: the same film on another disc.
+  SaveList(u"e"_qs, true,
+           {{u"/media/disc2/Filme/Film.mkv"_qs, u"10.000 KB"_qs, u"MKV"_qs, u"04.01.2020"_qs}});
   Catalog catalog(IndexPath());
   catalog.Update(Folders());
   const std::vector<DuplicateGroup> groups = catalog.Duplicates();
   ASSERT_EQ(groups.size(), 3u);
-  // The most space first: two extra copies of 10.000 KB.
-  EXPECT_EQ(groups[0].copies.size(), 3u);
-  EXPECT_EQ(groups[0].extra_kb, 20000);
+  // The most space first: three extra copies of 10.000 KB.
+  EXPECT_EQ(groups[0].copies.size(), 4u);
+  EXPECT_EQ(groups[0].extra_kb, 30000);
   for (const CatalogEntry& copy : groups[0].copies) {
-    EXPECT_EQ(copy.name, u"Film.mkv"_qs);
+    EXPECT_EQ(FileNameOf(copy), u"Film.mkv"_qs);
     EXPECT_EQ(copy.size, u"10.000 KB"_qs);
   }
+  EXPECT_EQ(groups[0].copies[3].name, u"/media/disc2/Filme/Film.mkv"_qs);
   EXPECT_EQ(groups[0].copies[1].list, Base(u"b"_qs));
   EXPECT_EQ(groups[0].copies[1].number, 2);
   EXPECT_EQ(groups[1].copies.size(), 2u);
@@ -219,14 +223,15 @@ TEST_F(CatalogTest, DuplicatesAreGroupedWithTheSpaceOfTheExtraCopies) {
   EXPECT_EQ(groups[2].extra_kb, 0);
 
   const QByteArray lines = DuplicateLines(groups);
-  EXPECT_TRUE(lines.startsWith("Film.mkv\t3 copies\t20.000 KB more\n" + Base(u"a"_qs).toUtf8() +
+  EXPECT_TRUE(lines.startsWith("Film.mkv\t4 copies\t30.000 KB more\n" + Base(u"a"_qs).toUtf8() +
                                "\t1\tFilm.mkv\t10.000 KB\tMKV\t01.01.2020\n"))
       << lines.toStdString();
   EXPECT_EQ(lines.count("\n\n"), 2);
   const QJsonDocument json = QJsonDocument::fromJson(DuplicatesJson(groups));
   ASSERT_TRUE(json.isArray());
-  EXPECT_EQ(json.array()[0][u"extraKB"_qs].toInt(), 20000);
-  EXPECT_EQ(json.array()[0][u"entries"_qs].toArray().size(), 3);
+  EXPECT_EQ(json.array()[0][u"extraKB"_qs].toInt(), 30000);
+  EXPECT_EQ(json.array()[0][u"name"_qs].toString(), u"Film.mkv"_qs);
+  EXPECT_EQ(json.array()[0][u"entries"_qs].toArray().size(), 4);
   EXPECT_TRUE(json.array()[2][u"size"_qs].isNull());
 }
 

@@ -9,13 +9,13 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <algorithm>
+#include <future>
 #include <string>
 #include <tuple>
 #include <unordered_map>
 #include <variant>
 
 #include "core/listing/GridSort.h"
-#include "core/listing/ListingDocument.h"
 #include "core/output/ListFiles.h"
 #include "core/output/WorkbookWriter.h"
 #include "core/text/Utf8.h"
@@ -25,31 +25,28 @@ namespace {
 
 // A second process that indexes the same folders is waited for this long.
 constexpr int kBusyMilliseconds = 10000;
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 4;
 // SQLite's name for an index that lives in memory only.
 const QString kInMemory = u":memory:"_qs;
 
 // The entries and their folded names; the full-text table indexes the folded names by
-// trigrams and is kept in step by the triggers. `ext` is the name's extension in lower case,
-// `kb` the size in KB (NULL when the list has none or it does not read as one); `folded` of a
-// list is its file name folded, for the filter by list name.
+// trigrams without their places (half the time to build; GLOB checks each candidate) and is
+// kept in step a list at a time (row by row would take five times as long). `file`
+// is the name without its folder (the same file on two discs has the same file name), `ext` the
+// name's extension in lower case, `kb` the size in KB (NULL when the list has none or it does not
+// read as one); `folded` of a list is its file name folded, for the filter by list name.
 constexpr char kSchema[] = R"sql(
 CREATE TABLE lists(id INTEGER PRIMARY KEY, base TEXT NOT NULL UNIQUE, stamp TEXT NOT NULL,
                    details INTEGER NOT NULL, folded TEXT NOT NULL);
 CREATE TABLE entries(id INTEGER PRIMARY KEY, list INTEGER NOT NULL, number INTEGER NOT NULL,
                      name TEXT NOT NULL, size TEXT NOT NULL, type TEXT NOT NULL,
-                     date TEXT NOT NULL, folded TEXT NOT NULL, ext TEXT NOT NULL, kb INTEGER);
+                     date TEXT NOT NULL, folded TEXT NOT NULL, file TEXT NOT NULL,
+                     ext TEXT NOT NULL, kb INTEGER);
 CREATE INDEX entries_of_list ON entries(list);
-CREATE INDEX entries_by_name ON entries(name, size);
+CREATE INDEX entries_by_file ON entries(file, size, kb);
 CREATE VIRTUAL TABLE entries_fts USING fts5(folded, content='entries', content_rowid='id',
-                                            tokenize='trigram');
-CREATE TRIGGER entries_added AFTER INSERT ON entries BEGIN
-  INSERT INTO entries_fts(rowid, folded) VALUES (new.id, new.folded);
-END;
-CREATE TRIGGER entries_removed AFTER DELETE ON entries BEGIN
-  INSERT INTO entries_fts(entries_fts, rowid, folded) VALUES ('delete', old.id, old.folded);
-END;
-PRAGMA user_version = 2;
+                                            tokenize='trigram', detail=none);
+PRAGMA user_version = 4;
 )sql";
 
 // The columns EntryOf reads; the FROM follows.
@@ -160,6 +157,19 @@ CatalogEntry EntryOf(const Statement& s) {
           s.Int(6) != 0};
 }
 
+// A pattern for GLOB that finds `text` anywhere.
+QString GlobAnywhere(const QString& text) {
+  QString pattern = u"*"_qs;
+  for (const QChar c : text) {
+    if (c == u'*' || c == u'?' || c == u'[') {
+      pattern += u'[' + c + u']';
+    } else {
+      pattern += c;
+    }
+  }
+  return pattern + u'*';
+}
+
 // A pattern for LIKE ... ESCAPE '\' that finds `text` anywhere.
 QString LikeAnywhere(const QString& text) {
   QString pattern = u"%"_qs;
@@ -171,6 +181,10 @@ QString LikeAnywhere(const QString& text) {
 }
 
 }  // namespace
+
+QString FileNameOf(const CatalogEntry& entry) {
+  return entry.name.mid(entry.name.lastIndexOf(u'/') + 1);
+}
 
 QString EntryCell(const CatalogEntry& entry, int column) {
   switch (column) {
@@ -236,7 +250,9 @@ struct Catalog::Db {
     if (rc != SQLITE_OK) return Classify(rc);
     sqlite3_extended_result_codes(handle, 1);
     sqlite3_busy_timeout(handle, kBusyMilliseconds);
-    if (rc = Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL"); rc != SQLITE_OK) {
+    // A larger page cache than the default: lists of many entries are written at once.
+    if (rc = Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA cache_size=-65536");
+        rc != SQLITE_OK) {
       return Classify(rc);
     }
     // Two processes may find the index empty at once; the one that writes first makes it.
@@ -260,47 +276,55 @@ struct Catalog::Db {
   }
 
   bool Forget(qint64 list) {
-    return Write("DELETE FROM entries WHERE list = ?", list) &&
+    return Write(
+               "INSERT INTO entries_fts(entries_fts, rowid, folded) "
+               "SELECT 'delete', id, folded FROM entries WHERE list = ?",
+               list) &&
+           Write("DELETE FROM entries WHERE list = ?", list) &&
            Write("DELETE FROM lists WHERE id = ?", list);
   }
 
   // Replaces what the index knows of a list by its entries; `old_id` < 0 when it knew none.
   // On failure `error` says why and the index stays as it was.
-  bool Store(const QString& base, const QString& stamp, qint64 old_id, const ListingData& doc,
-             QString* error) {
+  bool Store(const QString& base, const QString& stamp, qint64 old_id,
+             const ListFileContents& contents, QString* error) {
     if (Exec("BEGIN IMMEDIATE") != SQLITE_OK) {
       *error = QString::fromUtf8(sqlite3_errmsg(handle));
       return false;
     }
     bool ok = old_id < 0 || Forget(old_id);
+    const bool details = contents.five_columns;
     Statement list(handle, "INSERT INTO lists(base, stamp, details, folded) VALUES (?, ?, ?, ?)");
     list.Bind(1, base);
     list.Bind(2, stamp);
-    list.Bind(3, qint64(doc.ColumnCount() == 5));
+    list.Bind(3, qint64(details));
     list.Bind(4, FoldForSearch(QFileInfo(base).fileName()));
     list.Step();
     ok = ok && list.Rc() == SQLITE_DONE;
     const qint64 id = sqlite3_last_insert_rowid(handle);
     Statement entry(handle,
-                    "INSERT INTO entries(list, number, name, size, type, date, folded, ext, kb) "
-                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    const bool details = doc.ColumnCount() == 5;
-    for (qsizetype row = 1; ok && row < doc.RowCount(); ++row) {
-      entry.Reset();
-      entry.Bind(1, id);
-      entry.Bind(2, qint64(row));
-      const std::string_view name = doc.CellUtf8(1, row);
-      entry.Bind(3, name);
-      for (int column = 2; column < 5; ++column) {
-        entry.Bind(column + 2, details ? doc.CellUtf8(column, row) : std::string_view());
-      }
-      const QString text = utf8::ToQString(name);
-      entry.Bind(7, FoldForSearch(text));
-      entry.Bind(8, text.mid(ExtensionStart(text) + 1).toLower());
-      entry.Bind(9, details ? ReadSizeKB(doc.CellUtf8(2, row)) : std::nullopt);
-      entry.Step();
-      ok = entry.Rc() == SQLITE_DONE;
-    }
+                    "INSERT INTO entries(list, number, name, size, type, date, folded, file, "
+                    "ext, kb) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    ForEachListedEntry(contents,
+                       [&](qsizetype row, std::string_view name, const std::string* texts) {
+                         if (!ok) return;
+                         entry.Reset();
+                         entry.Bind(1, id);
+                         entry.Bind(2, qint64(row));
+                         entry.Bind(3, name);
+                         for (int i = 0; i < 3; ++i) entry.Bind(i + 4, std::string_view(texts[i]));
+                         const QString text = utf8::ToQString(name);
+                         entry.Bind(7, FoldForSearch(text));
+                         entry.Bind(8, text.mid(text.lastIndexOf(u'/') + 1));
+                         entry.Bind(9, text.mid(ExtensionStart(text) + 1).toLower());
+                         entry.Bind(10, details ? ReadSizeKB(texts[0]) : std::nullopt);
+                         entry.Step();
+                         ok = entry.Rc() == SQLITE_DONE;
+                       });
+    ok = ok && Write(
+                   "INSERT INTO entries_fts(rowid, folded) "
+                   "SELECT id, folded FROM entries WHERE list = ?",
+                   id);
     if (ok && Exec("COMMIT") == SQLITE_OK) return true;
     *error = QString::fromUtf8(sqlite3_errmsg(handle));
     failed_rc = sqlite3_extended_errcode(handle);
@@ -364,14 +388,14 @@ CatalogUpdate Catalog::Update(const QStringList& folders,
     // A damaged index is found out here at the latest; everything is read into a new one.
     if (RebuildIfDamaged(s.Rc())) known.clear();
   }
-  const MessageSlots& messages = MessageSlotsFor(language_);
-  for (qsizetype i = 0; i < bases.size(); ++i) {
-    if (progress) progress(i, bases.size());
-    if (cancel && cancel->load()) {
-      result.cancelled = true;
-      return result;
-    }
-    const QString& base = bases[i];
+  // The lists whose files changed; those that did not are done at once.
+  struct Changed {
+    QString base;
+    QString stamp;
+    qint64 old_id;
+  };
+  std::vector<Changed> changed;
+  for (const QString& base : bases) {
     const QString stamp = StampOf(base);
     const auto it = known.find(base);
     const qint64 old_id = it == known.end() ? -1 : it->second.id;
@@ -383,22 +407,46 @@ CatalogUpdate Catalog::Update(const QStringList& folders,
         continue;
       }
     }
+    changed.push_back({base, stamp, old_id});
+  }
+  // The next list is read while the one at hand is written into the index.
+  const MessageSlots& messages = MessageSlotsFor(language_);
+  struct Read {
+    std::optional<ListFileContents> contents;
     QString error;
-    auto contents = ReadListFiles(base, messages, &error);
-    if (!contents) {
-      result.skipped.push_back({base, ReasonOf(error, messages)});
-      if (old_id >= 0) db_->Forget(old_id);
+  };
+  const auto read = [&messages](const QString& base) {
+    Read r;
+    r.contents = ReadListFiles(base, messages, &r.error, false);
+    return r;
+  };
+  std::future<Read> next;
+  if (!changed.empty()) next = std::async(std::launch::async, read, changed.front().base);
+  for (std::size_t i = 0; i < changed.size(); ++i) {
+    if (progress) progress(result.unchanged + qsizetype(i), bases.size());
+    if (cancel && cancel->load()) {
+      result.cancelled = true;
+      return result;
+    }
+    const Changed& list = changed[i];
+    Read current = next.get();
+    if (i + 1 < changed.size()) {
+      next = std::async(std::launch::async, read, changed[i + 1].base);
+    }
+    if (!current.contents) {
+      result.skipped.push_back({list.base, ReasonOf(current.error, messages)});
+      if (list.old_id >= 0) db_->Forget(list.old_id);
       continue;
     }
-    ListingDocument doc;
-    LoadListing(doc, std::move(*contents), language_);
-    if (db_->Store(base, stamp, old_id, doc, &error)) {
+    QString error;
+    if (db_->Store(list.base, list.stamp, list.old_id, *current.contents, &error)) {
       ++result.indexed;
     } else if (RebuildIfDamaged(db_->failed_rc)) {
+      if (next.valid()) next.wait();
       // Everything the damaged index held is gone; all lists are read again.
       return Update(folders, progress, cancel);
     } else {
-      result.skipped.push_back({base, error});
+      result.skipped.push_back({list.base, error});
     }
   }
   if (progress) progress(bases.size(), bases.size());
@@ -447,8 +495,8 @@ Selection SelectionOf(const CatalogQuery& query) {
   if (folded.toUcs4().size() >= 3) {
     q.sql =
         " FROM entries_fts f JOIN entries e ON e.id = f.rowid JOIN lists l ON l.id = e.list "
-        "WHERE entries_fts MATCH ?";
-    q.values.emplace_back(u'"' + QString(folded).replace(u'"', u"\"\""_qs) + u'"');
+        "WHERE f.folded GLOB ?";
+    q.values.emplace_back(GlobAnywhere(folded));
   } else {
     q.sql = " FROM entries e JOIN lists l ON l.id = e.list WHERE 1";
     if (!folded.isEmpty()) {
@@ -524,19 +572,19 @@ std::vector<DuplicateGroup> Catalog::Duplicates(qint64 limit, const std::atomic<
   // The groups with the space of their extra copies, then their entries in the groups' order.
   const std::string sql =
       std::string(kEntryColumns) +
-      ", d.extra FROM (SELECT name, size, COALESCE(MAX(kb), 0) * (COUNT(*) - 1) AS extra "
-      " FROM entries GROUP BY name, size HAVING COUNT(*) > 1 "
-      " ORDER BY extra DESC, name, size LIMIT ?) d "
-      "JOIN entries e ON e.name = d.name AND e.size = d.size "
+      ", d.extra FROM (SELECT file, size, COALESCE(MAX(kb), 0) * (COUNT(*) - 1) AS extra "
+      " FROM entries GROUP BY file, size HAVING COUNT(*) > 1 "
+      " ORDER BY extra DESC, file, size LIMIT ?) d "
+      "JOIN entries e ON e.file = d.file AND e.size = d.size "
       "JOIN lists l ON l.id = e.list "
-      "ORDER BY d.extra DESC, d.name, d.size, l.base, e.number";
+      "ORDER BY d.extra DESC, d.file, d.size, l.base, e.number";
   Statement s(db_->handle, sql.c_str());
   s.Bind(1, limit);
   const StopWhen stop(db_->handle, cancel);
   std::vector<DuplicateGroup> groups;
   while (!(cancel && cancel->load()) && s.Step()) {
     CatalogEntry entry = EntryOf(s);
-    if (groups.empty() || groups.back().copies.front().name != entry.name ||
+    if (groups.empty() || FileNameOf(groups.back().copies.front()) != FileNameOf(entry) ||
         groups.back().copies.front().size != entry.size) {
       groups.emplace_back();
       groups.back().extra_kb = s.Int(7);

@@ -32,6 +32,9 @@ struct CatalogEntry {
   bool details = false;
 };
 
+// The entry's name without its folder, when the list holds whole paths.
+QString FileNameOf(const CatalogEntry& entry);
+
 // Column 0 to 5 of an entry as the catalogue shows it: list, number, name, size, type, date.
 QString EntryCell(const CatalogEntry& entry, int column);
 
@@ -49,8 +52,9 @@ struct CatalogUpdate {
   bool cancelled = false;
 };
 
-// Entries of the same name (and the same size text; entries of lists without details have
-// none and group among themselves) found more than once. `extra_kb` is the space all copies
+// Entries of the same file name (a whole path counts by its last part) and the same size
+// text (entries of lists without details have none and group among themselves) found more
+// than once. `extra_kb` is the space all copies
 // but one take, 0 when the size does not read as KB.
 struct DuplicateGroup {
   std::vector<CatalogEntry> copies;

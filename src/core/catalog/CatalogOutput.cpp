@@ -82,7 +82,7 @@ QByteArray DuplicateLines(const std::vector<DuplicateGroup>& groups) {
   std::string out;
   for (const DuplicateGroup& group : groups) {
     if (!out.empty()) out += '\n';
-    out += utf8::FromQString(group.copies.front().name) + '\t' +
+    out += utf8::FromQString(FileNameOf(group.copies.front())) + '\t' +
            std::to_string(group.copies.size()) + " copies\t" + ExtraText(group) + " more\n";
     for (const CatalogEntry& e : group.copies) AppendLine(e, out);
   }
@@ -93,7 +93,7 @@ QByteArray DuplicatesJson(const std::vector<DuplicateGroup>& groups) {
   return JsonArray(groups, [](const DuplicateGroup& group, std::string& out) {
     const CatalogEntry& first = group.copies.front();
     out += "{\"name\":";
-    AppendJsonString(utf8::FromQString(first.name), out);
+    AppendJsonString(utf8::FromQString(FileNameOf(first)), out);
     out += ",\"size\":";
     if (first.details) {
       AppendJsonString(utf8::FromQString(first.size), out);
