@@ -64,7 +64,7 @@ CompareWindow::CompareWindow(QWidget* owner, AppState& state, Prompts& prompts)
   BuildControls();
   progress_timer_.setInterval(100);
   connect(&progress_timer_, &QTimer::timeout, this, &CompareWindow::ShowProgress);
-  resize(860, 600);
+  resize(960, 600);
   ShowLanguage();
 }
 
@@ -144,7 +144,7 @@ void CompareWindow::BuildControls() {
   layout->addLayout(show);
 
   entries_ = new CompareResultModel(this);
-  table_ = ResultTable(this, entries_, {90, 300, 80, 110, 80, 110});
+  table_ = ResultTable(this, entries_, {80, 240, 70, 105, 75, 105});
   layout->addWidget(table_, 1);
   summary_ = Named(new QLabel(this), "Label6");
   summary_->setWordWrap(true);
