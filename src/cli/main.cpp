@@ -232,11 +232,7 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
     a.links = *form;
   }
   if (parser.isSet(ext)) {
-    for (QString e : parser.value(ext).split(u',', Qt::SkipEmptyParts)) {
-      e = e.trimmed();
-      if (!e.startsWith(u'.')) e.prepend(u'.');
-      a.selection.extensions.append(e);
-    }
+    a.selection.extensions = ExtensionsOfText(parser.value(ext));
     if (a.selection.extensions.isEmpty()) return UsageError(u"no extension given"_qs);
     a.selection.search_all_files = false;
   }

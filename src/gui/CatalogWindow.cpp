@@ -11,7 +11,6 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSet>
 #include <QTableView>
@@ -32,6 +31,7 @@
 #include "gui/NamedWidget.h"
 #include "gui/OwnedWindow.h"
 #include "gui/ProgramIcon.h"
+#include "gui/ResultTable.h"
 
 namespace kavoro {
 namespace {
@@ -118,20 +118,10 @@ void CatalogWindow::BuildControls() {
   layout->addLayout(filters);
 
   hits_ = new CatalogHitsModel(this);
-  table_ = Named(new QTableView(this), "StringGrid1");
-  table_->setModel(hits_);
-  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_ = ResultTable(this, hits_, {140, 60, 300, 90, 90, 120, 70});
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
-  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table_->verticalHeader()->hide();
-  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   table_->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
   table_->setSortingEnabled(true);
-  table_->setWordWrap(false);
-  for (const auto& [column, width] :
-       {std::pair{0, 140}, {1, 60}, {2, 300}, {3, 90}, {4, 90}, {5, 120}, {6, 70}}) {
-    table_->setColumnWidth(column, width);
-  }
   connect(table_, &QTableView::doubleClicked, this,
           [this](const QModelIndex& index) { ChooseEntry(hits_->Entry(index.row())); });
   // Whether the files are there is asked for the rows in view only.
@@ -151,6 +141,7 @@ void CatalogWindow::BuildControls() {
           &CatalogWindow::ShowChosen);
   connect(hits_, &QAbstractItemModel::modelReset, this, &CatalogWindow::ShowChosen);
   // The names take the room the window has beyond the other columns.
+  table_->horizontalHeader()->setStretchLastSection(false);
   table_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
   layout->addWidget(table_, 1);
 
@@ -214,12 +205,7 @@ void CatalogWindow::Open() {
   folder_list_->clear();
   folder_list_->addItems(folders_);
   remove_folder_->setEnabled(false);
-  if (!isVisible()) {
-    // As large as it was made, but on the screen with its frame.
-    const QSize room = owner_->screen()->availableGeometry().size() - QSize(16, 40);
-    resize(size().boundedTo(room).expandedTo(minimumSizeHint()));
-    ShowOwned(this, owner_, CentredOver(this, owner_));
-  }
+  if (!isVisible()) ShowOwnedCentred(this, owner_);
   raise();
   activateWindow();
   text_->setFocus();
@@ -235,13 +221,7 @@ void CatalogWindow::ShowLanguage() {
 }
 
 void CatalogWindow::keyPressEvent(QKeyEvent* event) {
-  if (event->key() != Qt::Key_Escape) return QWidget::keyPressEvent(event);
-  // Escape stops the indexing; when nothing runs, it closes the window.
-  if (updating_) {
-    stop_update_ = true;
-  } else {
-    close();
-  }
+  if (!EscapeStopsOrCloses(this, event, updating_, stop_update_)) QWidget::keyPressEvent(event);
 }
 
 void CatalogWindow::closeEvent(QCloseEvent* event) {

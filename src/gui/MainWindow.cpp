@@ -9,6 +9,7 @@
 #include "core/app/ListCommands.h"
 #include "gui/CaptionFit.h"
 #include "gui/CatalogWindow.h"
+#include "gui/CompareWindow.h"
 #include "gui/DesktopShell.h"
 #include "gui/DialogPrompts.h"
 #include "gui/EnteringProgressBar.h"
@@ -78,6 +79,7 @@ MainWindow::MainWindow(const QString& program_dir, Prompts* prompts, Shell* shel
   printing_ = std::make_unique<PrintCommands>(state_, *prompts_, this);
   catalogue_ = std::make_unique<CatalogWindow>(this, state_, *prompts_, *shell_);
   connect(catalogue_.get(), &CatalogWindow::OpenRequested, this, &MainWindow::OpenFromCatalogue);
+  compare_ = std::make_unique<CompareWindow>(this, state_, *prompts_);
   timer1_.setObjectName(u"Timer1"_qs);
   timer2_.setObjectName(u"Timer2"_qs);
   for (QTimer* timer : {&timer1_, &timer2_}) {
@@ -142,6 +144,7 @@ void MainWindow::BuildMenus() {
   add(file, "AlsPDFspeichern1", [this] { printing_->SavePdf(); });
   file->addSeparator();
   add(file, "Katalogdurchsuchen1", [this] { catalogue_->Open(); });
+  add(file, "MitOrdnervergleichen1", [this] { compare_->Open(); });
   file->addSeparator();
   add(file, "Exit1", &QWidget::close);
 
@@ -282,6 +285,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   job_.CancelNow();
   if (!confirm_on_exit_ || !state_.doc.ListingModified()) {
     catalogue_->close();
+    compare_->close();
     event->accept();
     return;
   }
@@ -392,6 +396,7 @@ void MainWindow::ShowLanguage() {
   catalog_->ShowLanguage();
   windows_->ShowLanguage();
   catalogue_->ShowLanguage();
+  compare_->ShowLanguage();
   FitCaptions(this);
   folder_pane_->ShowLanguage();
   german_->setChecked(language == UiLanguage::German);

@@ -15,6 +15,7 @@ namespace kavoro {
 
 class CatalogEditor;
 class CatalogWindow;
+class CompareWindow;
 class EnteringProgressBar;
 class ExitQuestion;
 class ExportDialog;
@@ -123,6 +124,7 @@ class MainWindow : public QMainWindow {
   SecondaryWindows* windows_ = nullptr;
   std::unique_ptr<PrintCommands> printing_;
   std::unique_ptr<CatalogWindow> catalogue_;
+  std::unique_ptr<CompareWindow> compare_;
   bool busy_ = false;
   QAction* german_ = nullptr;
   QAction* english_ = nullptr;

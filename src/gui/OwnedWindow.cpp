@@ -73,6 +73,23 @@ void ShowOwned(QWidget* window, QWidget* owner, QPoint top_left) {
   window->activateWindow();
 }
 
+void ShowOwnedCentred(QWidget* window, QWidget* owner) {
+  const QSize room = owner->screen()->availableGeometry().size() - QSize(16, 40);
+  window->resize(window->size().boundedTo(room).expandedTo(window->minimumSizeHint()));
+  ShowOwned(window, owner, CentredOver(window, owner));
+}
+
+bool EscapeStopsOrCloses(QWidget* window, const QKeyEvent* event, bool running,
+                         std::atomic<bool>& stop) {
+  if (event->key() != Qt::Key_Escape) return false;
+  if (running) {
+    stop = true;
+  } else {
+    window->close();
+  }
+  return true;
+}
+
 QPoint CentredOver(const QWidget* window, const QWidget* owner) {
   return {CentredOffset(owner->x(), owner->width(), window->width()),
           CentredOffset(owner->y(), owner->height(), window->height())};

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QPoint>
+#include <atomic>
 #include <functional>
 
+class QKeyEvent;
 class QWidget;
 
 namespace kavoro {
@@ -18,6 +20,15 @@ void LeaveThrough(QWidget* window, std::function<void()> leave);
 // so that the window manager keeps it above the main window (which is disabled meanwhile and
 // would otherwise be raised over it by a click).
 void ShowOwned(QWidget* window, QWidget* owner, QPoint top_left);
+
+// ShowOwned for a window that keeps its size between showings: as large as it was made, but on
+// the screen with its frame, centred over `owner`.
+void ShowOwnedCentred(QWidget* window, QWidget* owner);
+
+// Escape in a window that runs a job of its own: while the job runs it sets `stop`, else it
+// closes the window. False, doing nothing, for any other key.
+bool EscapeStopsOrCloses(QWidget* window, const QKeyEvent* event, bool running,
+                         std::atomic<bool>& stop);
 
 // The top-left corner of `window` centred over `owner` (truncating integer division).
 QPoint CentredOver(const QWidget* window, const QWidget* owner);

@@ -119,6 +119,11 @@ class SecondaryWindowsTest : public test::MainWindowFixture {
            }
            return catalogue;
          }},
+        {"TForm10",
+         [this] {
+           Action("MitOrdnervergleichen1")->trigger();
+           return TopLevel("TForm10");
+         }},
         {"PropertiesWindow",
          [this] {
            auto* tree = Find<QTreeView>("ShellTreeView1");

@@ -10,8 +10,6 @@
 namespace kavoro {
 namespace {
 
-const QString kFilter = u"Kavoro (*.mpl)"_qs;
-
 bool AnyExists(const QString& chosen, const QString& base) {
   for (const QString& path : {chosen, base + u".mpl"_qs, base + u".mpl2"_qs, base + u".mpl3"_qs}) {
     if (QFileInfo::exists(path)) return true;
@@ -40,9 +38,11 @@ bool WriteTo(AppState& s, Prompts& prompts, const QString& base) {
 
 }  // namespace
 
+QString ListFileFilter() { return u"Kavoro (*.mpl)"_qs; }
+
 bool SaveListAs(AppState& s, Prompts& prompts) {
   for (;;) {
-    const auto chosen = prompts.SaveFileName(kFilter, DialogStart(s, QString()));
+    const auto chosen = prompts.SaveFileName(ListFileFilter(), DialogStart(s, QString()));
     if (!chosen) return false;
     s.list_folder = QFileInfo(*chosen).absolutePath();
     const QString base = ListFileBaseOf(*chosen);
@@ -59,7 +59,7 @@ bool SaveList(AppState& s, Prompts& prompts) {
 
 bool OpenList(AppState& s, Prompts& prompts) {
   if (s.doc.ListingModified() && !prompts.Ask(DiscardQuestion(s))) return false;
-  const auto chosen = prompts.OpenFileName(kFilter, DialogStart(s, u".mpl"_qs));
+  const auto chosen = prompts.OpenFileName(ListFileFilter(), DialogStart(s, u".mpl"_qs));
   if (!chosen) return false;
   s.list_folder = QFileInfo(*chosen).absolutePath();
   return LoadList(s, prompts, ListFileBaseOf(*chosen));

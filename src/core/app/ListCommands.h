@@ -7,6 +7,9 @@ namespace kavoro {
 class AppState;
 class Prompts;
 
+// The filter of the list files' dialogs.
+QString ListFileFilter();
+
 // "Speichern unter": asks for a name, writes the three list files, remembers the base.
 // True when the listing was saved.
 bool SaveListAs(AppState& state, Prompts& prompts);

@@ -28,6 +28,7 @@ constexpr CaptionRow kMainMenuRows[] = {
     {"Druckvorschau1", kOwn, u"Druckvorschau", u"Print preview"},
     {"AlsPDFspeichern1", kOwn, u"Als PDF speichern ...", u"Save as PDF ..."},
     {"Katalogdurchsuchen1", kOwn, u"Katalog durchsuchen ...", u"Search catalogue ..."},
+    {"MitOrdnervergleichen1", kOwn, u"Mit Ordner vergleichen ...", u"Compare with folder ..."},
     {"Exit1", kOwn, u"Exit", u"Exit"},
     {"Optionen1", kOwn, u"Optionen", u"Options"},
     {"Dateiarten1", kOwn, u"Dateiarten", u"File type"},
@@ -286,6 +287,25 @@ constexpr CaptionRow kCatalogueRows[] = {
     {"Button7", kOwn, u"Schließen", u"Close"},
 };
 
+// A saved list compared with its folder, and the result.
+constexpr CaptionRow kCompareRows[] = {
+    {"TForm10", kOwn, u"Mit Ordner vergleichen", u"Compare with folder"},
+    {"RadioButton1", kOwn, u"Gespeicherte Liste :", u"Saved list :"},
+    {"Button1", kOwn, u"...", u"..."},
+    {"RadioButton2", kOwn, u"Die aktuelle Auflistung", u"The current listing"},
+    {"Label1", kOwn, u"Ordner :", u"Folder :"},
+    {"Button2", kOwn, u"...", u"..."},
+    {"CheckBox1", kOwn, u"Mit Unterordnern", u"With subfolders"},
+    {"Label2", kOwn, u"Gesuchte Endungen (leer = alle) :",
+     u"Extensions looked for (empty = all) :"},
+    {"CheckBox2", kOwn, u"Endungen ausgeblendet", u"Extensions hidden"},
+    {"Button3", kOwn, u"Vergleichen", u"Compare"},
+    {"Label5", kOwn, u"Zeigen :", u"Show :"},
+    {"Button4", kOwn, u"Ergebnis speichern ...", u"Save result ..."},
+    {"Button5", kOwn, u"Liste auf den neuen Stand bringen", u"Bring the list up to date"},
+    {"Button6", kOwn, u"Schließen", u"Close"},
+};
+
 void AppendRows(std::vector<Caption>& table, const char* form, std::span<const CaptionRow> rows) {
   for (const CaptionRow& row : rows) {
     table.push_back(Caption{form, row.object, row.index, QString::fromUtf16(row.german),
@@ -306,6 +326,7 @@ std::vector<Caption> BuildCaptionTable() {
   AppendRows(table, "TForm7", kHistoryRows);
   AppendRows(table, "TForm8", kFindRows);
   AppendRows(table, "TForm9", kCatalogueRows);
+  AppendRows(table, "TForm10", kCompareRows);
   return table;
 }
 
@@ -417,6 +438,29 @@ MessageSlots GermanSlots() {
           QStringLiteral("Noch kein Ordner mit Listen: bitte „Ordner hinzufügen ...“ wählen."),
       .catalogFileThere = QStringLiteral("ja"),
       .catalogFileGone = QStringLiteral("nein"),
+      .compareFormFound = QStringLiteral("Die Liste hat %1."),
+      .compareFormParts = {QStringLiteral("nur Namen"), QStringLiteral("Details"),
+                           QStringLiteral("ganze Pfade"), QStringLiteral("Namen ohne Pfad"),
+                           QStringLiteral("mit Unterordnern"), QStringLiteral("ohne Unterordner"),
+                           QStringLiteral("alle Dateien"), QStringLiteral("Endungen ausgeblendet")},
+      .compareGroups = {QStringLiteral("Neu"), QStringLiteral("Fehlt"), QStringLiteral("Geändert"),
+                        QStringLiteral("Verschoben"), QStringLiteral("Nicht lesbar")},
+      .compareAllGroups = QStringLiteral("Alle Änderungen"),
+      .compareUnchanged = QStringLiteral("Unverändert"),
+      .compareColumns = {QStringLiteral("Gruppe"), QStringLiteral("Name"), QStringLiteral("Größe"),
+                         QStringLiteral("Datum"), QStringLiteral("Größe jetzt"),
+                         QStringLiteral("Datum jetzt"), QStringLiteral("Verschoben nach")},
+      .compareUsedForm = QStringLiteral("Verglichen mit %1 als: %2; Datumsform %3."),
+      .compareWithoutExtensions = QStringLiteral("Die Namen wurden ohne Endung verglichen."),
+      .compareUnreadableFolders = QStringLiteral("Nicht lesbare Ordner: %1"),
+      .compareWalking = QStringLiteral("Der Ordner wird durchsucht: %1 Ordner ... Esc bricht ab"),
+      .compareStopped = QStringLiteral("Abgebrochen."),
+      .compareNoList = QStringLiteral("Bitte zuerst eine Liste wählen."),
+      .compareUpdateQuestion = QStringLiteral(
+          "Die Liste %1 wird durch eine neue Auflistung des Ordners %2 ersetzt. Die alte Liste "
+          "bleibt als Sicherungskopie %3 (mit .mpl2 und .mpl3) erhalten.\nWeiter ?"),
+      .compareUpdated =
+          QStringLiteral("Die Liste ist auf dem neuen Stand; die alte ist als %1 gesichert."),
       .contentsColumns = {QStringLiteral("Name"), QStringLiteral("Größe"), QStringLiteral("Typ"),
                           QStringLiteral("Geändert")},
       .propertyLabels = {QStringLiteral("Name :"), QStringLiteral("Ordner :"),
@@ -529,6 +573,28 @@ MessageSlots EnglishSlots() {
           QStringLiteral("No folder of lists yet: please choose \"Add folder ...\"."),
       .catalogFileThere = QStringLiteral("yes"),
       .catalogFileGone = QStringLiteral("no"),
+      .compareFormFound = QStringLiteral("The list has %1."),
+      .compareFormParts = {QStringLiteral("names only"), QStringLiteral("details"),
+                           QStringLiteral("whole paths"), QStringLiteral("names without path"),
+                           QStringLiteral("with subfolders"), QStringLiteral("without subfolders"),
+                           QStringLiteral("all files"), QStringLiteral("extensions hidden")},
+      .compareGroups = {QStringLiteral("New"), QStringLiteral("Missing"), QStringLiteral("Changed"),
+                        QStringLiteral("Moved"), QStringLiteral("Unreadable")},
+      .compareAllGroups = QStringLiteral("All changes"),
+      .compareUnchanged = QStringLiteral("Unchanged"),
+      .compareColumns = {QStringLiteral("Group"), QStringLiteral("Name"), QStringLiteral("Size"),
+                         QStringLiteral("Date"), QStringLiteral("Size now"),
+                         QStringLiteral("Date now"), QStringLiteral("Moved to")},
+      .compareUsedForm = QStringLiteral("Compared with %1 as: %2; dates as %3."),
+      .compareWithoutExtensions = QStringLiteral("The names were matched without extensions."),
+      .compareUnreadableFolders = QStringLiteral("Folders that could not be read: %1"),
+      .compareWalking = QStringLiteral("Searching the folder: %1 folders ... Esc stops it"),
+      .compareStopped = QStringLiteral("Stopped."),
+      .compareNoList = QStringLiteral("Please choose a list first."),
+      .compareUpdateQuestion = QStringLiteral(
+          "The list %1 is replaced by a new listing of the folder %2. The old list is kept as "
+          "the backup copy %3 (with .mpl2 and .mpl3).\nContinue ?"),
+      .compareUpdated = QStringLiteral("The list is up to date; the old one is kept as %1."),
       .contentsColumns = {QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Type"),
                           QStringLiteral("Date")},
       .propertyLabels = {QStringLiteral("Name :"), QStringLiteral("Folder :"),

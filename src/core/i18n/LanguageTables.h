@@ -116,6 +116,29 @@ struct MessageSlots {
   QString catalogNoFolder;
   QString catalogFileThere;
   QString catalogFileGone;
+  // Comparing a saved list with its folder: the form the list was found to have ("%1" the
+  // parts of the form joined), the parts (names only, details, whole paths, names without
+  // path, with and without subfolders, all files, extensions hidden), the groups of the
+  // result (new, missing, changed, moved, unreadable), the choice of all of them, the unchanged
+  // entries, the headers of the result, the form it was compared in ("%1" the folder, "%2" the
+  // parts, "%3" the date form), matching without extensions, the folders not read ("%1"), the
+  // walk under way ("%1" folders), that it was stopped, that no list was chosen, the question
+  // before bringing the list up to date ("%1" the list, "%2" the folder, "%3" the backup) and its
+  // success ("%1" the backup).
+  QString compareFormFound;
+  QStringList compareFormParts;
+  QStringList compareGroups;
+  QString compareAllGroups;
+  QString compareUnchanged;
+  QStringList compareColumns;
+  QString compareUsedForm;
+  QString compareWithoutExtensions;
+  QString compareUnreadableFolders;
+  QString compareWalking;
+  QString compareStopped;
+  QString compareNoList;
+  QString compareUpdateQuestion;
+  QString compareUpdated;
   // The column headers of the folder contents view.
   QStringList contentsColumns;
   // The row labels of the properties window.

@@ -90,6 +90,7 @@ QString WithDefaultExtension(const QString& chosen, const QString& extension) {
   return ExtensionStart(chosen) == chosen.size() ? chosen + extension : chosen;
 }
 
+QString TextExportFilter() { return kTextFilter; }
 QString TableExportFilter() { return kTextFilter + u";;"_qs + kXlsFilter; }
 QString PageExportFilter() { return kHtmlFilter; }
 

@@ -59,6 +59,8 @@ QString WithDefaultExtension(const QString& chosen, const QString& extension);
 // also when "*.xlsx" was chosen).
 QString ChosenFilterExtension(const QString& filter);
 
+// The filter of a save dialog for text, CSV or JSON.
+QString TextExportFilter();
 // The filter of a save dialog for a table in one file of any form: text, CSV, JSON, .xls.
 QString TableExportFilter();
 // ... and for a page.

@@ -22,4 +22,15 @@ struct SearchSelection {
   }
 };
 
+// The extensions of a typed list (".mp3 .flac", "mp3,wav"): each with its leading ".", in the
+// order typed; blanks and commas part them.
+inline QStringList ExtensionsOfText(const QString& text) {
+  QStringList extensions;
+  for (QString ext : QString(text).replace(u',', u' ').split(u' ', Qt::SkipEmptyParts)) {
+    if (!ext.startsWith(u'.')) ext.prepend(u'.');
+    extensions.append(ext);
+  }
+  return extensions;
+}
+
 }  // namespace kavoro
