@@ -36,6 +36,7 @@ std::string_view FolderPart(std::string_view name) {
 // The locales whose listing form dates are tried in; the user's own first.
 std::vector<QLocale> DateLocales() {
   return {QLocale::system(),
+          QLocale::c(),  // what kavoro-list writes where no locale is set
           QLocale(QLocale::German, QLocale::Germany),
           QLocale(QLocale::English, QLocale::UnitedStates),
           QLocale(QLocale::English, QLocale::UnitedKingdom),
