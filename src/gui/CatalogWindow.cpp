@@ -286,7 +286,7 @@ void CatalogWindow::UpdateIndex() {
               [this, done, all] {
                 progress_->setMaximum(int(std::max<qsizetype>(all, 1)));
                 progress_->setValue(int(done));
-                status_ = state_.Slots().catalogIndexing.arg(done + 1).arg(all);
+                status_ = state_.Slots().catalogIndexing.arg(std::min(done + 1, all)).arg(all);
                 ShowStatus();
               },
               Qt::QueuedConnection);

@@ -328,6 +328,32 @@ TEST_F(CatalogTest, AMissingOrDamagedIndexIsMadeAnew) {
   EXPECT_EQ(nowhere.Find(u"aerger"_qs).size(), 2u);
 }
 
+TEST_F(CatalogTest, ManyNewListsAreIndexedAtOnceAndAnUnfinishedIndexIsFinished) {
+  SaveTwoLists();
+  SaveList(u"c"_qs, true, {{u"Lied.mp3"_qs, u"3 KB"_qs, u"MP3"_qs, u"01.01.2020"_qs}});
+  SaveList(u"d"_qs, false, {{u"Noch ein Lied.txt"_qs}});
+  {
+    Catalog catalog(IndexPath());
+    EXPECT_EQ(catalog.Update(Folders()).indexed, 4);
+    EXPECT_EQ(catalog.Find(u"lied"_qs).size(), 4u);
+    ASSERT_EQ(catalog.Duplicates().size(), 1u);  // Lied.mp3 of 3 KB in "c" and "musik"
+  }
+  // A run killed while it wrote many lists: its full-text index was never made.
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(QFile::encodeName(IndexPath()).constData(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "CREATE TABLE building(x); "
+                         "INSERT INTO entries_fts(entries_fts) VALUES('delete-all')",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  Catalog catalog(IndexPath());
+  EXPECT_TRUE(catalog.Find(u"lied"_qs).empty());
+  const CatalogUpdate update = catalog.Update(Folders());
+  EXPECT_EQ(update.unchanged, 4);
+  EXPECT_EQ(catalog.Find(u"lied"_qs).size(), 4u);
+}
+
 TEST_F(CatalogTest, AnIndexAnotherRunWritesIsWaitedFor) {
   SaveTwoLists();
   { Catalog made(IndexPath()); }
