@@ -221,7 +221,16 @@ void CatalogWindow::ShowLanguage() {
 }
 
 void CatalogWindow::keyPressEvent(QKeyEvent* event) {
-  if (!EscapeStopsOrCloses(this, event, updating_, stop_update_)) QWidget::keyPressEvent(event);
+  const bool updating = updating_;
+  if (!EscapeStopsOrCloses(this, event, updating, stop_update_)) {
+    return QWidget::keyPressEvent(event);
+  }
+  // The list at hand is finished first; meanwhile the window says that it stops.
+  if (updating) {
+    index_stopped_ = true;
+    status_.clear();
+    ShowStatus();
+  }
 }
 
 void CatalogWindow::closeEvent(QCloseEvent* event) {
@@ -284,6 +293,7 @@ void CatalogWindow::UpdateIndex() {
           QMetaObject::invokeMethod(
               this,
               [this, done, all] {
+                if (stop_update_) return;
                 progress_->setMaximum(int(std::max<qsizetype>(all, 1)));
                 progress_->setValue(int(done));
                 status_ = state_.Slots().catalogIndexing.arg(std::min(done + 1, all)).arg(all);
@@ -305,7 +315,8 @@ void CatalogWindow::UpdateIndex() {
                  : skipped.size() == 1
                      ? messages.catalogSkippedOne.arg(skipped.front())
                      : messages.catalogSkipped.arg(skipped.size()).arg(skipped.join(u"; "_qs));
-      status_ = update.cancelled ? messages.catalogIndexStopped : QString();
+      status_.clear();
+      index_stopped_ = update.cancelled;
       updating_ = false;
       if (duplicates_->isVisible()) {
         ShowDuplicates();
@@ -333,8 +344,7 @@ void CatalogWindow::Search() {
   if (search_stop_) *search_stop_ = true;
   auto stop = std::make_shared<std::atomic<bool>>(false);
   search_stop_ = stop;
-  const bool stopped_indexing = status_ == state_.Slots().catalogIndexStopped;
-  if (!updating_ && !stopped_indexing) {
+  if (!updating_) {
     status_ = state_.Slots().catalogSearching;
     ShowStatus();
   }
@@ -447,7 +457,8 @@ void CatalogWindow::ShowDuplicates() {
 void CatalogWindow::ShowStatus() {
   QStringList parts;
   if (folders_.isEmpty()) parts.append(state_.Slots().catalogNoFolder);
-  for (const QString& part : {status_, skipped_, warning_}) {
+  const QString stopped = index_stopped_ ? state_.Slots().catalogIndexStopped : QString();
+  for (const QString& part : {status_, stopped, skipped_, warning_}) {
     if (!part.isEmpty()) parts.append(part);
   }
   status_label_->setText(parts.join(u"\n"_qs));

@@ -84,6 +84,7 @@ class CatalogWindow : public QWidget {
   int pending_ = 0;
   std::atomic<bool> stop_update_ = false;
   bool updating_ = false;
+  bool index_stopped_ = false;  // the last update was stopped before its end
   // The search under way is stopped when a newer one begins.
   std::shared_ptr<std::atomic<bool>> search_stop_;
   QString status_;   // hits, or what the index is doing
