@@ -94,9 +94,18 @@ int CompareResultModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant CompareResultModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid() || !result_) return {};
+  if (!index.isValid() || !result_) return {};
+  // Sizes, then and now, right-aligned as in the grid.
+  if (role == Qt::TextAlignmentRole && (index.column() == 2 || index.column() == 4)) {
+    return int(Qt::AlignRight | Qt::AlignVCenter);
+  }
+  // A long name or path is shown whole in its tooltip.
+  if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
   const Row& row = rows_[std::size_t(index.row())];
-  if (index.column() == 0) return MessageSlotsFor(language_).compareGroups[int(row.group)];
+  if (index.column() == 0) {
+    return role == Qt::DisplayRole ? MessageSlotsFor(language_).compareGroups[int(row.group)]
+                                   : QVariant();
+  }
   return Cells(*result_, row.group, row.index).value(index.column() - 1);
 }
 
