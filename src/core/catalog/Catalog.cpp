@@ -524,11 +524,18 @@ Selection SelectionOf(const CatalogQuery& query) {
   Selection q;
   const QString folded = FoldForSearch(query.text);
   // The trigram index needs three characters; shorter texts are looked for entry by entry.
-  if (folded.toUcs4().size() >= 3) {
-    q.sql =
-        " FROM entries_fts f JOIN entries e ON e.id = f.rowid JOIN lists l ON l.id = e.list "
-        "WHERE f.folded GLOB ?";
-    q.values.emplace_back(GlobAnywhere(folded));
+  // Three are one trigram, which the index answers exactly; a longer text's candidates (those
+  // with all its trigrams) are checked by GLOB.
+  const qsizetype length = folded.toUcs4().size();
+  if (length >= 3) {
+    q.sql = " FROM entries_fts f JOIN entries e ON e.id = f.rowid JOIN lists l ON l.id = e.list ";
+    if (length == 3) {
+      q.sql += "WHERE entries_fts MATCH ?";
+      q.values.emplace_back(u'"' + QString(folded).replace(u'"', u"\"\""_qs) + u'"');
+    } else {
+      q.sql += "WHERE f.folded GLOB ?";
+      q.values.emplace_back(GlobAnywhere(folded));
+    }
   } else {
     q.sql = " FROM entries e JOIN lists l ON l.id = e.list WHERE 1";
     if (!folded.isEmpty()) {
