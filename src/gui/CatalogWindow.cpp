@@ -50,13 +50,15 @@ class CatalogWindow::Index {
  public:
   Index(const QString& path, UiLanguage language) : path_(path), language_(language) {
     context_.moveToThread(&thread_);
-    thread_.start();
   }
   ~Index() {
     thread_.quit();
     thread_.wait();
   }
   void Post(std::function<void(Catalog&)> job) {
+    // The thread starts with the first job: a start of the program that never opens the
+    // catalogue costs nothing.
+    if (!thread_.isRunning()) thread_.start();
     QMetaObject::invokeMethod(
         &context_,
         [this, job = std::move(job)] {

@@ -173,16 +173,6 @@ QString GlobAnywhere(const QString& text) {
   return pattern + u'*';
 }
 
-// A pattern for LIKE ... ESCAPE '\' that finds `text` anywhere.
-QString LikeAnywhere(const QString& text) {
-  QString pattern = u"%"_qs;
-  for (const QChar c : text) {
-    if (c == u'%' || c == u'_' || c == u'\\') pattern += u'\\';
-    pattern += c;
-  }
-  return pattern + u'%';
-}
-
 }  // namespace
 
 QString FileNameOf(const CatalogEntry& entry) {
@@ -539,8 +529,8 @@ Selection SelectionOf(const CatalogQuery& query) {
   } else {
     q.sql = " FROM entries e JOIN lists l ON l.id = e.list WHERE 1";
     if (!folded.isEmpty()) {
-      q.sql += " AND e.folded LIKE ? ESCAPE '\\'";
-      q.values.emplace_back(LikeAnywhere(folded));
+      q.sql += " AND e.folded GLOB ?";
+      q.values.emplace_back(GlobAnywhere(folded));
     }
   }
   QString extension = query.extension.trimmed().toLower();
@@ -558,8 +548,8 @@ Selection SelectionOf(const CatalogQuery& query) {
     q.values.emplace_back(*query.max_kb);
   }
   if (const QString list = FoldForSearch(query.list_name.trimmed()); !list.isEmpty()) {
-    q.sql += " AND l.folded LIKE ? ESCAPE '\\'";
-    q.values.emplace_back(LikeAnywhere(list));
+    q.sql += " AND l.folded GLOB ?";
+    q.values.emplace_back(GlobAnywhere(list));
   }
   return q;
 }
