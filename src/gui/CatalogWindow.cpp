@@ -218,7 +218,7 @@ void CatalogWindow::ShowLanguage() {
   ApplyWindowTexts(this, state_.language);
   hits_->SetLanguage(state_.language);
   duplicates_->setHeaderLabels(state_.Slots().catalogColumns.mid(0, 6));
-  if (duplicates_->isVisible()) duplicates_button_->setText(state_.Slots().catalogShowHits);
+  if (ShowsDuplicates()) duplicates_button_->setText(state_.Slots().catalogShowHits);
   ShowStatus();
 }
 
@@ -320,7 +320,7 @@ void CatalogWindow::UpdateIndex() {
       status_.clear();
       index_stopped_ = update.cancelled;
       updating_ = false;
-      if (duplicates_->isVisible()) {
+      if (ShowsDuplicates()) {
         ShowDuplicates();
       } else {
         Search();
@@ -342,7 +342,7 @@ CatalogQuery CatalogWindow::Query() const {
 
 void CatalogWindow::Search() {
   search_delay_.stop();
-  if (duplicates_->isVisible()) ShowHitsView();
+  if (ShowsDuplicates()) ShowHitsView();
   if (search_stop_) *search_stop_ = true;
   auto stop = std::make_shared<std::atomic<bool>>(false);
   search_stop_ = stop;
@@ -393,10 +393,13 @@ void CatalogWindow::Search() {
 }
 
 void CatalogWindow::ToggleDuplicates() {
-  if (!duplicates_->isVisible()) return ShowDuplicates();
+  if (!ShowsDuplicates()) return ShowDuplicates();
   ShowHitsView();
   Search();
 }
+
+// Asked of the control's own state, so that it holds also while the window is closed.
+bool CatalogWindow::ShowsDuplicates() const { return !duplicates_->isHidden(); }
 
 void CatalogWindow::ShowHitsView() {
   duplicates_->hide();
@@ -469,7 +472,7 @@ void CatalogWindow::ShowStatus() {
 // --- Results --------------------------------------------------------------------------------
 
 const CatalogEntry* CatalogWindow::ChosenEntry() const {
-  if (table_->isVisible() || !duplicates_->isVisible()) {
+  if (!ShowsDuplicates()) {
     const QModelIndex current = table_->currentIndex();
     return current.isValid() ? &hits_->Entry(current.row()) : nullptr;
   }
@@ -499,7 +502,7 @@ void CatalogWindow::SaveResult() {
   if (QFileInfo::exists(*path) && !prompts_.Ask(state_.Slots().msgOverwrite)) return;
   QStringList written;
   QString error;
-  const bool ok = duplicates_->isVisible()
+  const bool ok = ShowsDuplicates()
                       ? ExportDuplicates(groups_, *path, state_.language, &written, &error)
                       : ExportEntries(hits_->Entries(), *path, state_.language, &written, &error);
   if (written.size() > 1) {

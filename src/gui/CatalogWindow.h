@@ -61,6 +61,7 @@ class CatalogWindow : public QWidget {
   void ShowDuplicates();
   void ToggleDuplicates();
   void ShowHitsView();
+  bool ShowsDuplicates() const;
   // "Ordner öffnen" can be used when a result is chosen.
   void ShowChosen();
   void OpenChosenFolder();
