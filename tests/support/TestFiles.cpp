@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QList>
 #include <QProcess>
+#include <QStandardPaths>
 
 namespace kavoro::test {
 
@@ -43,9 +44,11 @@ void ProgramDir::SetOptionLine(int index, const char* value) const {
   SetOptions(lines.join('\n'));
 }
 
-namespace {
-
-QByteArray Poppler(const QString& program, const QStringList& arguments) {
+QByteArray RunTool(const QString& program, const QStringList& arguments) {
+  if (QStandardPaths::findExecutable(program).isEmpty()) {
+    ADD_FAILURE() << program.toStdString() << " is missing; scripts/setup.sh installs it";
+    return {};
+  }
   QProcess p;
   p.start(program, arguments);
   p.waitForFinished(60000);
@@ -54,16 +57,14 @@ QByteArray Poppler(const QString& program, const QStringList& arguments) {
   return p.readAllStandardOutput();
 }
 
-}  // namespace
-
 QString PdfText(const QString& path, int page) {
   QStringList arguments = {u"-layout"_qs};
   if (page > 0) arguments << u"-f"_qs << QString::number(page) << u"-l"_qs << QString::number(page);
-  return QString::fromUtf8(Poppler(u"pdftotext"_qs, arguments << path << u"-"_qs));
+  return QString::fromUtf8(RunTool(u"pdftotext"_qs, arguments << path << u"-"_qs));
 }
 
 QString PdfInfo(const QString& path, const QString& field) {
-  for (const QString& line : QString::fromUtf8(Poppler(u"pdfinfo"_qs, {path})).split(u'\n')) {
+  for (const QString& line : QString::fromUtf8(RunTool(u"pdfinfo"_qs, {path})).split(u'\n')) {
     if (line.startsWith(field + u':')) return line.mid(field.size() + 1).trimmed();
   }
   return QString();

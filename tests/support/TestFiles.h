@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace kavoro::test {
@@ -14,6 +15,9 @@ QByteArray ShippedFile(const char* name);
 // Removes a folder and all below it, however deep and whatever bytes the names hold
 // (QTemporaryDir gives up on both).
 void RemoveTree(const QString& path);
+// Runs a command-line tool and returns its output; a missing tool or a failure fails the test
+// with a message saying so.
+QByteArray RunTool(const QString& program, const QStringList& arguments);
 // What poppler's pdftotext reads in a PDF, laid out as printed; `page` 0 for all pages.
 QString PdfText(const QString& path, int page = 0);
 // A field of poppler's pdfinfo ("Pages", "Page size").
