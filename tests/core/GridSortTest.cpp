@@ -425,7 +425,7 @@ TEST(ColumnWidthTest, EachChangeStoresOnlyItsLineAtOnce) {
     EXPECT_EQ(dir.Options(), before);
   }
   ASSERT_EQ(StoreColumnWidth(state.options, state.doc, state.grid_tools, 4, u"0"_qs), std::nullopt);
-  EXPECT_EQ(state.doc.ColumnWidth(4), 0);
+  EXPECT_EQ(state.doc.WidthOf(ListingData::kDate), 0);
   EXPECT_EQ(dir.Options().split('\n')[23], "0\r");
 
   QFile::remove(dir.File(u"optionen.ini"_qs));

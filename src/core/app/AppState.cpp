@@ -123,7 +123,9 @@ std::optional<QString> ApplyOptionsAtStart(AppState& s) {
 
   const bool exact_details = o.WorkingLine(opt::kDetailColumns) == u"1";
   for (int c = 0; c < 5; ++c) {
-    if (c < 2 || exact_details) s.doc.SetColumnWidth(c, o.WorkingInt(opt::kColumnWidth0 + c));
+    if (c < 2 || exact_details) {
+      s.doc.SetWidthOf(ListingData::ColumnId(c), o.WorkingInt(opt::kColumnWidth0 + c));
+    }
     s.grid_tools.width_fields[c] = o.WorkingLine(opt::kColumnWidth0 + c);
   }
   FollowColumnCount(s.grid_tools, s.doc);
@@ -158,14 +160,16 @@ std::optional<QString> SaveOptionsPanel(AppState& s, const OptionFlags& panel) {
   s.doc.BeginUpdate();
   ApplyListingHeaders(s.doc, panel.details, s.language, &o);
   if (panel.details) {
-    for (int c = 2; c < 5; ++c) s.doc.SetColumnWidth(c, o.WorkingInt(opt::kColumnWidth0 + c));
+    for (int c = 2; c < 5; ++c) {
+      s.doc.SetWidthOf(ListingData::ColumnId(c), o.WorkingInt(opt::kColumnWidth0 + c));
+    }
   }
   FollowColumnCount(s.grid_tools, s.doc);
   if (!s.doc.FirstEntry()) {
     if (panel.details) {
       for (int c = 2; c < 5; ++c) {
         const int width = OptionsFile::IntOr(s.grid_tools.width_fields[c], -1);
-        if (width >= 0) s.doc.SetColumnWidth(c, width);
+        if (width >= 0) s.doc.SetWidthOf(ListingData::ColumnId(c), width);
       }
     }
   }

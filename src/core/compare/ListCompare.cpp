@@ -93,7 +93,7 @@ std::optional<SavedList> SavedList::Read(const QString& base, const MessageSlots
 
 SavedList SavedList::FromListing(const ListingData& doc) {
   SavedList list;
-  list.five_columns_ = doc.ColumnCount() == ListingData::kMaxColumns;
+  list.five_columns_ = doc.HasDetails();
   if (doc.Text().Count() > 0) list.text_header_ = doc.Text().Utf8At(0);
   const LineList& html = doc.Html();
   // The page template and the header row; a listing made anew while the grid kept five

@@ -61,7 +61,7 @@ bool UpdateList(const SavedList& list, const QString& folder, const ListForm& fo
   for (const std::string& line : list.HtmlHead()) html.AppendUtf8(line);
   doc.SetTextLines(std::move(text));
   doc.SetHtmlLines(std::move(html));
-  doc.SetColumnCount(f.options.details ? ListingData::kMaxColumns : 2);
+  doc.SetColumns({f.options.details, false});
   doc.SetCell(1, 0,
               QString::fromUtf8(list.NamesHeader().data(), qsizetype(list.NamesHeader().size())));
   EntryTexts texts{DateTextFormat(list.DateLocale()), {}};

@@ -32,7 +32,7 @@ void MarkChanged(ListingDocument& doc) {
 }  // namespace
 
 void FollowColumnCount(GridToolState& tools, const ListingDocument& doc) {
-  tools.detail_tools_enabled = doc.ColumnCount() == ListingDocument::kMaxColumns;
+  tools.detail_tools_enabled = doc.HasDetails();
   if (!tools.detail_tools_enabled && tools.sort_choice >= 3) tools.sort_choice = 1;
 }
 
@@ -76,7 +76,7 @@ std::optional<QString> StoreColumnWidth(OptionsFile& options, ListingDocument& d
   if (!digits || !ok)
     return std::nullopt;  // only what the key filter lets through reaches the file
   if (auto error = options.StoreWorkingLine(opt::kColumnWidth0 + column, text)) return error;
-  doc.SetColumnWidth(column, width);
+  doc.SetWidthOf(ListingData::ColumnId(column), width);
   return std::nullopt;
 }
 

@@ -122,27 +122,45 @@ bool CollectEntries(const QString& folder, bool recurse, const SearchSelection& 
 
 namespace {
 
+// The cells after the name, in the order shown: the details, then the media cells.
+int ExtraCells(const EntryCells& cells, std::array<std::string_view, 9>& out) {
+  int n = 0;
+  if (cells.details) {
+    for (const std::string_view cell : {cells.size, cells.type, cells.date}) out[n++] = cell;
+  }
+  if (cells.media) {
+    for (const std::string_view cell : cells.media_cells) out[n++] = cell;
+  }
+  return n;
+}
+
 // AppendEntry with a buffer kept across the entries of a run.
 void WriteEntry(ListingData& doc, const EntryCells& cells, int views, std::string& escaped) {
   const int n = doc.EntryCounter() + 1;
   doc.SetEntryCounter(n);
   char digits[16];
   const std::string_view number(digits, std::to_chars(digits, digits + sizeof digits, n).ptr);
+  std::array<std::string_view, 9> extra;
+  const int extras = ExtraCells(cells, extra);
   if (views & kTextView) {
-    if (cells.details) {
-      doc.PutEntryTextLine(n, {Padding(n), number, "  ", cells.name, kDash, cells.size, kDash,
-                               cells.type, kDash, cells.date});
-    } else {
-      doc.PutEntryTextLine(n, {Padding(n), number, "  ", cells.name});
-    }
+    // Each cell after the name is "  -  " and its text.
+    escaped.clear();
+    for (int i = 0; i < extras; ++i) escaped.append(kDash).append(extra[std::size_t(i)]);
+    doc.PutEntryTextLine(n, {Padding(n), number, "  ", cells.name, escaped});
   }
   if (views & kGridView) {
     const EntryFacts facts{cells.folder, cells.file_name, cells.bytes};
+    std::array<std::string_view, ListingData::kMaxColumns> row{number, cells.name};
     if (cells.details) {
-      doc.AppendRowUtf8({number, cells.name, cells.size, cells.type, cells.date}, facts);
-    } else {
-      doc.AppendRowUtf8({number, cells.name, {}, {}, {}}, facts);
+      row[ListingData::kSize] = cells.size;
+      row[ListingData::kType] = cells.type;
+      row[ListingData::kDate] = cells.date;
     }
+    if (cells.media) {
+      std::copy(cells.media_cells.begin(), cells.media_cells.end(),
+                row.begin() + ListingData::kFirstMediaColumn);
+    }
+    doc.AppendRowUtf8(row, facts);
   }
   if (!(views & kHtmlView)) return;
   const bool link = !cells.link_target.empty();
@@ -160,17 +178,15 @@ void WriteEntry(ListingData& doc, const EntryCells& cells, int views, std::strin
     doc.AppendHtmlLineUtf8(escaped);
   };
   escaped_line(cells.name);
-  if (!cells.details) {
+  if (extras == 0) {
     doc.AppendHtmlLineUtf8(link ? "</a></td>" : "</td>");
     doc.AppendHtmlLineUtf8("</tr>");
     return;
   }
-  doc.AppendHtmlLineUtf8(link ? "</a></td><td>" : "</td><td>");
-  doc.AppendHtmlLineUtf8(cells.size);
-  doc.AppendHtmlLineUtf8("</td><td>");
-  escaped_line(cells.type);
-  doc.AppendHtmlLineUtf8("</td><td>");
-  escaped_line(cells.date);
+  for (int i = 0; i < extras; ++i) {
+    doc.AppendHtmlLineUtf8(i > 0 ? "</td><td>" : link ? "</a></td><td>" : "</td><td>");
+    escaped_line(extra[std::size_t(i)]);
+  }
   doc.AppendHtmlLineUtf8("</td>");
   doc.AppendHtmlLineUtf8("</tr>");
 }
@@ -183,16 +199,18 @@ void AppendEntry(ListingData& doc, const EntryCells& cells, int views) {
 }
 
 void AppendEntries(ListingData& doc, const FoundFiles& entries, const EntryOptions& options,
-                   EntryTexts& texts, int views) {
+                   EntryTexts& texts, int views, const MediaCells* media) {
   const bool link = options.link && options.whole_path;
   doc.BeginUpdate();
+  if (options.media) doc.KeepMediaCells();
   // The text lines' bytes, near enough that the pool does not grow by copying itself.
-  std::size_t text_bytes = entries.Count() * (options.details ? 80 : 16);
+  std::size_t text_bytes =
+      entries.Count() * ((options.details ? 80 : 16) + (options.media ? 80 : 0));
   for (std::size_t i = 0; i < entries.Count(); ++i) {
     text_bytes += entries.Name(i).size() + (options.whole_path ? entries.Folder(i).size() : 0);
   }
-  doc.ReserveMore(static_cast<qsizetype>(entries.Count()), options.details ? 12 : 6, views,
-                  text_bytes);
+  const int extra_cells = (options.details ? 3 : 0) + (options.media ? 6 : 0);
+  doc.ReserveMore(static_cast<qsizetype>(entries.Count()), 6 + 2 * extra_cells, views, text_bytes);
   if (views & kGridView) {
     doc.ReserveFacts(static_cast<qsizetype>(entries.Count()), options.details,
                      options.hide_extensions);
@@ -203,6 +221,8 @@ void AppendEntries(ListingData& doc, const FoundFiles& entries, const EntryOptio
     AppendShownName(entries, i, options, name);
     EntryCells cells;
     cells.details = options.details;
+    cells.media = options.media;
+    if (media && i < media->Count()) cells.media_cells = media->Get(i);
     cells.name = name;
     cells.folder = entries.Folder(i);
     cells.file_name = entries.Name(i);

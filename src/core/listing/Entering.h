@@ -10,6 +10,7 @@
 
 #include "core/i18n/LanguageTables.h"
 #include "core/listing/FileTexts.h"
+#include "core/listing/MediaCells.h"
 #include "core/listing/Scanner.h"
 #include "core/settings/SearchSelection.h"
 
@@ -22,7 +23,8 @@ struct EntryOptions {
   bool details = false;  // size, type and date of change
   bool hide_extensions = false;
   bool whole_path = false;
-  bool link = false;  // only with whole_path
+  bool link = false;   // only with whole_path
+  bool media = false;  // the media columns: what music and pictures say of themselves
 };
 
 // Size, type and date texts of found files; shared by the runs of a program.
@@ -63,10 +65,12 @@ bool CollectEntries(const QString& folder, bool recurse, const SearchSelection& 
 // name's bytes, with details its size in bytes).
 struct EntryCells {
   bool details = false;
+  bool media = false;
   std::string_view name;
   std::string_view size;
   std::string_view type;
   std::string_view date;
+  MediaCellTexts media_cells;
   std::string_view link_target;
   std::string_view folder;
   std::string_view file_name;
@@ -74,12 +78,13 @@ struct EntryCells {
 };
 
 // Numbers one entry on from the listing's last number and appends it to the views: the text
-// line, the grid row and the HTML block of 6 (12 with details) lines.
+// line, the grid row and the HTML block of 6 lines and 2 more per detail or media cell.
 void AppendEntry(ListingData& doc, const EntryCells& cells, int views = kAllViews);
 
-// Numbers the entries on from the listing's last number and appends them to the views.
+// Numbers the entries on from the listing's last number and appends them to the views; with
+// the media columns, their cells from `media` (read for the same entries), else empty.
 void AppendEntries(ListingData& doc, const FoundFiles& entries, const EntryOptions& options,
-                   EntryTexts& texts, int views = kAllViews);
+                   EntryTexts& texts, int views = kAllViews, const MediaCells* media = nullptr);
 
 // The search list as entering leaves it: a blank before each extension.
 QString RunExtensionText(const SearchSelection& selection);

@@ -61,6 +61,7 @@ class DateTextFormat {
   // The text of a time of change, as UTF-8 appended to `out`.
   void Append(std::int64_t unix_seconds, std::string& out);
   QString Pattern() const { return date_pattern_ + u' ' + time_pattern_; }
+  const QLocale& Locale() const { return locale_; }
 
  private:
   void AppendParts(int year, int month, int day, int hour, int minute, std::string& out);

@@ -1,10 +1,12 @@
 #include "core/listing/ListingDocument.h"
 
+#include <algorithm>
+
 #include "core/text/Utf8.h"
 
 namespace kavoro {
 
-ListingData::ListingData() : cells_(kMaxColumns, StringPool::kEmpty) {
+ListingData::ListingData() : cells_(kFirstMediaColumn, StringPool::kEmpty) {
   column_widths_.fill(kDefaultColumnWidth);
 }
 
@@ -40,7 +42,7 @@ void ListingData::ClearLines(View view) {
 void ListingData::SetRowCount(qsizetype rows) {
   if (rows < 1) rows = 1;
   const bool grows = rows >= row_count_;
-  cells_.resize(static_cast<std::size_t>(rows) * kMaxColumns, StringPool::kEmpty);
+  cells_.resize(static_cast<std::size_t>(rows) * stride_, StringPool::kEmpty);
   if (rows < row_count_) cells_.shrink_to_fit();
   facts_.Resize(static_cast<std::size_t>(rows));
   row_count_ = rows;
@@ -48,33 +50,72 @@ void ListingData::SetRowCount(qsizetype rows) {
 }
 
 void ListingData::ClearGridBody() {
-  std::array<QString, kMaxColumns> header;
-  for (int c = 0; c < kMaxColumns; ++c) header[c] = Cell(c, 0);
+  std::vector<QString> header;
+  for (std::size_t c = 0; c < stride_; ++c) header.push_back(grid_pool_.Get(cells_[c]));
   grid_pool_.Clear();
   std::vector<StringPool::Ref>().swap(cells_);
   facts_.Clear();
+  // A grid that shows no media columns any more gives up their room.
+  if (!media_) header.resize(stride_ = kFirstMediaColumn);
   for (const QString& cell : header)
     cells_.push_back(cell.isEmpty() ? StringPool::kEmpty : grid_pool_.Add(cell));
   row_count_ = 1;
   Touch(View::Grid, false);
 }
 
-void ListingData::SetColumnCount(int columns) {
-  columns = columns >= kMaxColumns ? kMaxColumns : 2;
-  if (columns == column_count_) return;
-  column_count_ = columns;
+void ListingData::SetColumns(ColumnForm form) {
+  if (form == Form()) return;
+  details_ = form.details;
+  media_ = form.media;
+  if (media_) KeepMediaCells();
   layout_dirty_ = true;
   Touch(View::Grid, false);
 }
 
+void ListingData::SetColumnCount(int columns) {
+  const bool media = columns >= 2 + kMediaColumns;
+  SetColumns({columns - (media ? kMediaColumns : 0) >= 5, media});
+}
+
+ListingData::ColumnId ListingData::ColumnAt(int shown) const {
+  if (shown < 2 || details_) return ColumnId(shown);
+  return ColumnId(shown + (kFirstMediaColumn - 2));
+}
+
+int ListingData::ShownColumn(ColumnId column) const {
+  if (column < 2) return column;
+  if (column < kFirstMediaColumn) return details_ ? column : -1;
+  if (!media_) return -1;
+  return details_ ? column : column - (kFirstMediaColumn - 2);
+}
+
+void ListingData::KeepMediaCells() {
+  if (stride_ < kMaxColumns) Restride(kMaxColumns);
+}
+
+void ListingData::Restride(std::size_t stride) {
+  std::vector<StringPool::Ref> wider(static_cast<std::size_t>(row_count_) * stride,
+                                     StringPool::kEmpty);
+  for (std::size_t row = 0; row < static_cast<std::size_t>(row_count_); ++row) {
+    std::copy_n(cells_.begin() + std::ptrdiff_t(row * stride_), std::min(stride, stride_),
+                wider.begin() + std::ptrdiff_t(row * stride));
+  }
+  cells_.swap(wider);
+  stride_ = stride;
+}
+
+bool ListingData::Holds(int shown, qsizetype row) const {
+  return shown >= 0 && shown < ColumnCount() && row >= 0 && row < row_count_;
+}
+
 QString ListingData::Cell(int column, qsizetype row) const {
-  if (column < 0 || column >= kMaxColumns || row < 0 || row >= row_count_) return QString();
-  return grid_pool_.Get(cells_[CellIndex(column, row)]);
+  if (!Holds(column, row)) return QString();
+  return grid_pool_.Get(cells_[CellIndex(ColumnAt(column), row)]);
 }
 
 std::string_view ListingData::CellUtf8(int column, qsizetype row) const {
-  if (column < 0 || column >= kMaxColumns || row < 0 || row >= row_count_) return {};
-  return grid_pool_.Utf8(cells_[CellIndex(column, row)]);
+  if (!Holds(column, row)) return {};
+  return grid_pool_.Utf8(cells_[CellIndex(ColumnAt(column), row)]);
 }
 
 bool ListingData::ReorderRows(std::span<const std::uint32_t> order) {
@@ -88,11 +129,11 @@ bool ListingData::ReorderRows(std::span<const std::uint32_t> order) {
   constexpr std::size_t kAhead = 16;  // rows come from all over the store: read ahead
   for (std::size_t to = 0; to < order.size(); ++to) {
     if (to + kAhead < order.size()) {
-      __builtin_prefetch(&cells_[order[to + kAhead] * std::size_t{kMaxColumns}]);
+      __builtin_prefetch(&cells_[order[to + kAhead] * stride_]);
     }
-    const auto from = cells_.begin() + static_cast<std::ptrdiff_t>(order[to]) * kMaxColumns;
-    std::copy(from, from + kMaxColumns,
-              moved.begin() + static_cast<std::ptrdiff_t>(to) * kMaxColumns);
+    const auto stride = static_cast<std::ptrdiff_t>(stride_);
+    const auto from = cells_.begin() + static_cast<std::ptrdiff_t>(order[to]) * stride;
+    std::copy(from, from + stride, moved.begin() + static_cast<std::ptrdiff_t>(to) * stride);
   }
   cells_.swap(moved);
   facts_.Reorder(order);
@@ -101,15 +142,17 @@ bool ListingData::ReorderRows(std::span<const std::uint32_t> order) {
 }
 
 void ListingData::SetCell(int column, qsizetype row, QStringView text) {
-  if (column < 0 || column >= kMaxColumns || row < 0) return;
+  if (row < 0) return;
   if (row >= row_count_) SetRowCount(row + 1);
-  cells_[CellIndex(column, row)] = text.isEmpty() ? StringPool::kEmpty : grid_pool_.Add(text);
+  if (!Holds(column, row)) return;
+  cells_[CellIndex(ColumnAt(column), row)] =
+      text.isEmpty() ? StringPool::kEmpty : grid_pool_.Add(text);
   Touch(View::Grid, false);
 }
 
 void ListingData::AppendRow(const std::array<QStringView, kMaxColumns>& cells) {
-  for (const QStringView cell : cells) {
-    cells_.push_back(cell.isEmpty() ? StringPool::kEmpty : grid_pool_.Add(cell));
+  for (std::size_t c = 0; c < stride_; ++c) {
+    cells_.push_back(cells[c].isEmpty() ? StringPool::kEmpty : grid_pool_.Add(cells[c]));
   }
   facts_.Append(static_cast<std::size_t>(row_count_), {}, {});
   ++row_count_;
@@ -118,8 +161,8 @@ void ListingData::AppendRow(const std::array<QStringView, kMaxColumns>& cells) {
 
 void ListingData::AppendRowUtf8(const std::array<std::string_view, kMaxColumns>& cells,
                                 const EntryFacts& facts) {
-  for (const std::string_view cell : cells) {
-    cells_.push_back(cell.empty() ? StringPool::kEmpty : grid_pool_.AddUtf8(cell));
+  for (std::size_t c = 0; c < stride_; ++c) {
+    cells_.push_back(cells[c].empty() ? StringPool::kEmpty : grid_pool_.AddUtf8(cells[c]));
   }
   std::string scratch;
   const std::string_view name =
@@ -140,7 +183,7 @@ bool ListingData::AppendFilePath(qsizetype row, std::string& out) const {
   if (row < 0 || row >= row_count_) return false;
   std::string scratch;
   return facts_.AppendPath(static_cast<std::size_t>(row),
-                           utf8::Sanitized(CellUtf8(1, row), scratch), out);
+                           utf8::Sanitized(CellUtf8(kName, row), scratch), out);
 }
 
 std::optional<std::uint64_t> ListingData::SizeBytes(qsizetype row) const {
@@ -148,9 +191,18 @@ std::optional<std::uint64_t> ListingData::SizeBytes(qsizetype row) const {
   return facts_.Bytes(static_cast<std::size_t>(row));
 }
 
+int ListingData::ColumnWidth(int column) const {
+  if (column < 0 || column >= ColumnCount()) return kDefaultColumnWidth;
+  return column_widths_[std::size_t(ColumnAt(column))];
+}
+
 void ListingData::SetColumnWidth(int column, int width) {
-  if (column < 0 || column >= kMaxColumns || column_widths_[column] == width) return;
-  column_widths_[column] = width;
+  if (column >= 0 && column < ColumnCount()) SetWidthOf(ColumnAt(column), width);
+}
+
+void ListingData::SetWidthOf(ColumnId column, int width) {
+  if (column < 0 || column >= kMaxColumns || column_widths_[std::size_t(column)] == width) return;
+  column_widths_[std::size_t(column)] = width;
   layout_dirty_ = true;
   if (update_depth_ == 0) Flush();
 }
@@ -207,7 +259,9 @@ void ListingData::AbsorbEntries(ListingData& staged) {
     staged.text_.Clear();
   }
   html_.AppendAll(staged.html_);
-  const std::size_t first_cell = std::size_t(kMaxColumns);  // staged row 0 is its header
+  if (staged.stride_ > stride_) Restride(staged.stride_);
+  if (staged.stride_ < stride_) staged.Restride(stride_);
+  const std::size_t first_cell = stride_;  // staged row 0 is its header
   std::vector<StringPool::Ref> rows(staged.cells_.begin() + qsizetype(first_cell),
                                     staged.cells_.end());
   grid_pool_.Absorb(staged.grid_pool_, rows);
@@ -225,7 +279,7 @@ void ListingData::AbsorbEntries(ListingData& staged) {
 void ListingData::ReserveMore(qsizetype entries, int html_lines, int views,
                               std::size_t text_bytes) {
   if (views & 1) text_.Reserve(text_.Count() + entries, text_bytes);
-  if (views & 2) cells_.reserve(cells_.size() + static_cast<std::size_t>(entries) * kMaxColumns);
+  if (views & 2) cells_.reserve(cells_.size() + static_cast<std::size_t>(entries) * stride_);
   if (views & 4) html_.Reserve(html_.Count() + entries * html_lines);
 }
 

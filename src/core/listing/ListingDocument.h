@@ -15,15 +15,43 @@
 
 namespace kavoro {
 
+// Which columns a listing's entries have besides number and name: size, type and date of
+// change (the details), and the six media columns.
+struct ColumnForm {
+  ColumnForm(bool with_details = false, bool with_media = false)  // NOLINT: a bool is a form
+      : details(with_details), media(with_media) {}
+  bool details;
+  bool media;
+  bool operator==(const ColumnForm&) const = default;
+};
+
 // A listing held as three parallel views: the text view (line 0 header, line n entry n), the
-// grid (row 0 header, 2 or 5 shown columns) and the HTML page source (lines 0..20 template,
-// line 21 header row, then the entry blocks). Each writer keeps the three views in step itself;
+// grid (row 0 header; number and name, then the three detail columns and the six media columns
+// when shown) and the HTML page source (lines 0..20 template, line 21 header row, then the
+// entry blocks). Each writer keeps the three views in step itself;
 // the listing only stores them compactly. A plain value: the entries of a run are built into
 // one off the UI thread.
 class ListingData {
  public:
   enum class View { Text, Grid, Html };
-  static constexpr int kMaxColumns = 5;
+  // Every column a grid can have, in the order shown. A cell is kept under its column, not
+  // under its place on screen, so showing or hiding columns never moves a cell to another.
+  enum ColumnId : int {
+    kNumber,
+    kName,
+    kSize,
+    kType,
+    kDate,  // the detail form
+    kDuration,
+    kArtist,
+    kTitle,
+    kAlbum,
+    kPixels,
+    kTaken,  // the media columns
+  };
+  static constexpr int kMaxColumns = 11;
+  static constexpr int kFirstMediaColumn = kDuration;
+  static constexpr int kMediaColumns = kMaxColumns - kFirstMediaColumn;
   static constexpr int kDefaultColumnWidth = 40;
 
   ListingData();
@@ -51,14 +79,26 @@ class ListingData {
   void SetHtmlLines(LineList lines) { SetLines(View::Html, std::move(lines)); }
   void ClearHtml() { ClearLines(View::Html); }
 
-  // Grid. Cells of all five columns are kept whatever the shown column count, so a grid
-  // shown with two columns loses nothing.
+  // Grid. Cells of all columns are kept whatever the grid shows, so a grid shown with two
+  // columns loses nothing. Columns are counted as shown: 2 (number, name), 5 (with the detail
+  // columns), 8 (number, name, media) or 11 (all).
   qsizetype RowCount() const { return row_count_; }
   void SetRowCount(qsizetype rows);
   // Keeps only the header row and releases the text of all other rows.
   void ClearGridBody();
-  int ColumnCount() const { return column_count_; }
+  int ColumnCount() const { return 2 + (details_ ? 3 : 0) + (media_ ? kMediaColumns : 0); }
+  bool HasDetails() const { return details_; }
+  bool HasMedia() const { return media_; }
+  ColumnForm Form() const { return {details_, media_}; }
+  void SetColumns(ColumnForm form);
+  // 2, 5, 8 or 11; other counts take the next smaller form.
   void SetColumnCount(int columns);
+  // What shown column `shown` is, and where column `column` is shown (-1: not shown).
+  ColumnId ColumnAt(int shown) const;
+  int ShownColumn(ColumnId column) const;
+  // Rows keep room for the media cells from now on, whether the grid shows them or not.
+  void KeepMediaCells();
+  // Cells by shown column.
   QString Cell(int column, qsizetype row) const;
   // The cell's UTF-8 bytes, for scans over many cells; valid until the grid changes.
   std::string_view CellUtf8(int column, qsizetype row) const;
@@ -66,13 +106,17 @@ class ListingData {
   // Moves whole rows at once: new row i is old row order[i]. `order` must be a permutation
   // of all rows, header row included; anything else leaves the grid unchanged.
   bool ReorderRows(std::span<const std::uint32_t> order);
+  // Rows are appended by ColumnId, whatever the grid shows; media cells are dropped while rows
+  // keep no room for them (KeepMediaCells).
   void AppendRow(const std::array<QStringView, kMaxColumns>& cells);
   // A row made by entering also takes what it knows of the file.
   void AppendRowUtf8(const std::array<std::string_view, kMaxColumns>& cells,
                      const EntryFacts& facts = {});
-  QStringList Column(int column) const;
-  int ColumnWidth(int column) const { return column_widths_[column]; }
-  void SetColumnWidth(int column, int width);
+  QStringList Column(int column) const;        // by shown column
+  int ColumnWidth(int column) const;           // by shown column
+  void SetColumnWidth(int column, int width);  // by shown column
+  int WidthOf(ColumnId column) const { return column_widths_[std::size_t(column)]; }
+  void SetWidthOf(ColumnId column, int width);
 
   // The facts of a row's file, which follow the row wherever it moves; nothing is known of
   // the rows of a listing read from list files. The path is well-formed UTF-8 (bytes that are
@@ -127,9 +171,12 @@ class ListingData {
   void ClearLines(View view);
   void Touch(View view, bool appended);
   void Flush();
-  std::size_t CellIndex(int column, qsizetype row) const {
-    return static_cast<std::size_t>(row) * kMaxColumns + static_cast<std::size_t>(column);
+  std::size_t CellIndex(ColumnId column, qsizetype row) const {
+    return static_cast<std::size_t>(row) * stride_ + static_cast<std::size_t>(column);
   }
+  bool Holds(int shown, qsizetype row) const;
+  // Gives every row `stride` cells.
+  void Restride(std::size_t stride);
 
   LineList text_;
   LineList html_;
@@ -137,7 +184,10 @@ class ListingData {
   std::vector<StringPool::Ref> cells_;
   RowFacts facts_;
   qsizetype row_count_ = 1;
-  int column_count_ = 2;
+  // Cells per row: the five of the detail form, or all columns once media cells are kept.
+  std::size_t stride_ = kFirstMediaColumn;
+  bool details_ = false;
+  bool media_ = false;
   std::array<int, kMaxColumns> column_widths_;
 
   int entry_counter_ = 0;

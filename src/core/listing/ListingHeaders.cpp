@@ -7,15 +7,10 @@ namespace kavoro {
 namespace {
 
 constexpr int kDetailWidths[3] = {80, 190, 120};
+constexpr int kMediaWidths[ListingData::kMediaColumns] = {60, 160, 200, 160, 100, 120};
 
 void PutGridHeader(ListingDocument& doc, const QStringList& cells) {
   for (int c = 0; c < cells.size(); ++c) doc.SetCell(c, 0, cells[c]);
-}
-
-// The header cells of the columns the grid has: a grid that keeps the detail columns of the
-// entries made with them gets all five in the language, never a mix of two languages.
-void PutGridHeaderForItsColumns(ListingDocument& doc, UiLanguage language) {
-  PutGridHeader(doc, HeadersFor(language, doc.ColumnCount() == 5, UmlautForm::Plain).grid_cells);
 }
 
 void PutViewHeaders(ListingDocument& doc, const HeaderTexts& headers) {
@@ -23,22 +18,43 @@ void PutViewHeaders(ListingDocument& doc, const HeaderTexts& headers) {
   doc.PutHtmlLine(html_line::kHeaderRow, headers.html_row);
 }
 
-// The five-column layout; the same in every writer but for the form of the HTML umlauts.
-void PutFiveColumnHeaders(ListingDocument& doc, const HeaderTexts& headers) {
-  doc.SetColumnCount(5);
-  PutGridHeader(doc, headers.grid_cells);
-  SetDetailColumnWidths(doc);
-  PutViewHeaders(doc, headers);
-}
-
 void RecordDetails(OptionsFile* options, bool details) {
   if (options) options->SetSnapshotLine(opt::kDetailColumns, details ? u"1"_qs : u"0"_qs);
+}
+
+// Both header routines: a grid that holds entries made with the detail columns keeps them (and
+// then its text and HTML header lines, and only its grid header follows the language), and
+// one that holds entries made with the media columns keeps those. Every header is in one
+// language, never a mix of two.
+void ApplyHeaders(ListingDocument& doc, ColumnForm form, UiLanguage language, UmlautForm umlauts) {
+  doc.BeginUpdate();
+  form.media = form.media || (doc.HasMedia() && doc.RowCount() > 1);
+  const bool keep_details = !form.details && doc.FirstEntry();
+  if (keep_details) form.details = doc.HasDetails();
+  if (keep_details && form.media == doc.HasMedia()) {
+    PutGridHeader(doc, HeadersFor(language, doc.Form(), UmlautForm::Plain).grid_cells);
+  } else {
+    const bool new_media = form.media && !doc.HasMedia();
+    doc.SetColumns(form);
+    const HeaderTexts headers = HeadersFor(language, form, umlauts);
+    PutGridHeader(doc, headers.grid_cells);
+    if (form.details) SetDetailColumnWidths(doc);
+    if (new_media) SetMediaColumnWidths(doc);
+    PutViewHeaders(doc, headers);
+  }
+  doc.EndUpdate();
 }
 
 }  // namespace
 
 void SetDetailColumnWidths(ListingDocument& doc) {
-  for (int i = 0; i < 3; ++i) doc.SetColumnWidth(2 + i, kDetailWidths[i]);
+  for (int i = 0; i < 3; ++i) doc.SetWidthOf(ListingData::ColumnId(2 + i), kDetailWidths[i]);
+}
+
+void SetMediaColumnWidths(ListingDocument& doc) {
+  for (int i = 0; i < ListingData::kMediaColumns; ++i) {
+    doc.SetWidthOf(ListingData::ColumnId(ListingData::kFirstMediaColumn + i), kMediaWidths[i]);
+  }
 }
 
 const QStringList& PageTemplate() {
@@ -68,64 +84,52 @@ const QStringList& PageTemplate() {
   return kTemplate;
 }
 
-HeaderTexts HeadersFor(UiLanguage language, bool five_columns, UmlautForm form) {
+HeaderTexts HeadersFor(UiLanguage language, ColumnForm form, UmlautForm umlauts) {
   const bool german = language == UiLanguage::German;
   const QString file = german ? u"Datei"_qs : u"File"_qs;
   HeaderTexts h;
-  if (!five_columns) {
-    h.text_line = u"Nr.        "_qs + file;
-    h.html_row = u"<tr><td align=\"right\">Nr.</td><td>"_qs + file + u"</td></tr>"_qs;
-    h.grid_cells = {u"Nr."_qs, file};
+  h.text_line = u"Nr.        "_qs + file;
+  h.html_row = u"<tr><td align=\"right\">Nr.</td><td>"_qs + file;
+  h.grid_cells = {u"Nr."_qs, file};
+  QStringList words;
+  if (form.details) {
+    words << (german ? QStringList{u"Größe"_qs, u"Typ"_qs, u"Geändert"_qs}
+                     : QStringList{u"Size"_qs, u"Type"_qs, u"Date"_qs});
+  }
+  if (form.media) {
+    words << (german ? QStringList{u"Dauer"_qs, u"Interpret"_qs, u"Titel"_qs, u"Album"_qs,
+                                   u"Pixel"_qs, u"Aufnahme"_qs}
+                     : QStringList{u"Duration"_qs, u"Artist"_qs, u"Title"_qs, u"Album"_qs,
+                                   u"Pixels"_qs, u"Taken"_qs});
+  }
+  if (words.isEmpty()) {
+    h.html_row += u"</td></tr>"_qs;
     return h;
   }
-  const QStringList words = german ? QStringList{u"Größe"_qs, u"Typ"_qs, u"Geändert"_qs}
-                                   : QStringList{u"Size"_qs, u"Type"_qs, u"Date"_qs};
   const QString sep = QString(13, u' ') + u'-' + QString(13, u' ');
-  h.text_line = u"Nr.        "_qs + file;
   for (const QString& w : words) h.text_line += sep + w;
   h.text_line += QString(13, u' ');
-  h.html_row = u"<tr><td align=\"right\">Nr.</td><td>"_qs + file;
   for (QString w : words) {
-    if (form == UmlautForm::Entities) {
+    if (umlauts == UmlautForm::Entities) {
       w.replace(u"ö"_qs, u"&ouml;"_qs).replace(u"ä"_qs, u"&auml;"_qs);
     }
     h.html_row += u"</td><td>"_qs + w;
   }
   h.html_row += u"</td></tr>"_qs;
-  h.grid_cells = QStringList{u"Nr."_qs, file} + words;
+  h.grid_cells += words;
   return h;
 }
 
-void ApplyListingHeaders(ListingDocument& doc, bool details, UiLanguage language,
+void ApplyListingHeaders(ListingDocument& doc, ColumnForm form, UiLanguage language,
                          OptionsFile* snapshot) {
-  doc.BeginUpdate();
-  RecordDetails(snapshot, details);
-  const HeaderTexts headers = HeadersFor(language, details, UmlautForm::Entities);
-  if (!details) {
-    if (!doc.FirstEntry()) {
-      doc.SetColumnCount(2);
-      PutViewHeaders(doc, headers);
-    }
-    PutGridHeaderForItsColumns(doc, language);
-  } else {
-    PutFiveColumnHeaders(doc, headers);
-  }
-  doc.EndUpdate();
+  RecordDetails(snapshot, form.details);
+  ApplyHeaders(doc, form, language, UmlautForm::Entities);
 }
 
-void ApplyLanguageHeaders(ListingDocument& doc, bool details, UiLanguage language,
+void ApplyLanguageHeaders(ListingDocument& doc, ColumnForm form, UiLanguage language,
                           OptionsFile& options) {
-  doc.BeginUpdate();
-  if (language == UiLanguage::English) RecordDetails(&options, details);
-  const HeaderTexts headers = HeadersFor(language, details, UmlautForm::Plain);
-  if (!details) {
-    if (!doc.FirstEntry()) doc.SetColumnCount(2);
-    PutGridHeaderForItsColumns(doc, language);
-    if (!doc.FirstEntry()) PutViewHeaders(doc, headers);
-  } else {
-    PutFiveColumnHeaders(doc, headers);
-  }
-  doc.EndUpdate();
+  if (language == UiLanguage::English) RecordDetails(&options, form.details);
+  ApplyHeaders(doc, form, language, UmlautForm::Plain);
 }
 
 void BuildEmptyListing(ListingDocument& doc) {
@@ -139,7 +143,7 @@ void BuildEmptyListing(ListingDocument& doc) {
   // A new listing holds no entries a narrower grid could cut, so its header lines follow the
   // detail state as at start.
   doc.SetFirstEntry(false);
-  doc.SetColumnWidth(1, 600);
+  doc.SetWidthOf(ListingData::kName, 600);
   doc.SetHtmlLines(PageTemplate());
   doc.EndUpdate();
 }

@@ -8,8 +8,6 @@
 namespace kavoro {
 namespace {
 
-constexpr int kSizeColumn = 2;
-
 QString EntriesText(qsizetype entries, UiLanguage language) {
   const MessageSlots& m = MessageSlotsFor(language);
   return (entries == 1 ? m.totalsOneEntry : m.totalsEntries).arg(CountText(entries, language));
@@ -25,12 +23,13 @@ QString CountText(qint64 count, UiLanguage language) {
 ListingTotals TotalsOf(const ListingData& doc) {
   ListingTotals totals;
   totals.entries = doc.RowCount() - 1;
-  totals.details = doc.ColumnCount() > kSizeColumn;
+  totals.details = doc.HasDetails();
   if (!totals.details) return totals;
+  totals.size_column = doc.ShownColumn(ListingData::kSize);
   for (qsizetype row = 1; row < doc.RowCount(); ++row) {
     if (const auto bytes = doc.SizeBytes(row)) {
       totals.bytes += *bytes;
-    } else if (const auto kb = ReadSizeKB(doc.CellUtf8(kSizeColumn, row)); kb && *kb > 0) {
+    } else if (const auto kb = ReadSizeKB(doc.CellUtf8(totals.size_column, row)); kb && *kb > 0) {
       totals.bytes += std::uint64_t(*kb) * 1024;
     }
   }
@@ -48,7 +47,7 @@ std::array<QString, ListingData::kMaxColumns> TotalsRow(const ListingTotals& tot
   std::array<QString, ListingData::kMaxColumns> row;
   row[0] = MessageSlotsFor(language).totalsLabel;
   row[1] = EntriesText(totals.entries, language);
-  if (totals.details) row[kSizeColumn] = FormatSizeKB(totals.bytes);
+  if (totals.details) row[std::size_t(totals.size_column)] = FormatSizeKB(totals.bytes);
   return row;
 }
 

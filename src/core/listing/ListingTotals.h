@@ -13,6 +13,7 @@ namespace kavoro {
 struct ListingTotals {
   qsizetype entries = 0;
   bool details = false;
+  int size_column = -1;  // where the grid shows the sizes
   std::uint64_t bytes = 0;
 };
 
@@ -24,7 +25,8 @@ ListingTotals TotalsOf(const ListingData& doc);
 // count alone.
 QString TotalsText(const ListingTotals& totals, UiLanguage language);
 
-// The totals as one more row of the grid: "Summe", the count, the size under the sizes.
+// The totals as one more row of the grid (by shown column): "Summe", the count, the size under
+// the sizes.
 std::array<QString, ListingData::kMaxColumns> TotalsRow(const ListingTotals& totals,
                                                         UiLanguage language);
 

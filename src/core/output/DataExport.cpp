@@ -173,7 +173,7 @@ QByteArray CsvBytes(const CellTable& table) {
 }
 
 QByteArray JsonBytes(const ListingData& doc, const JsonListing& info) {
-  const bool details = doc.ColumnCount() == ListingData::kMaxColumns;
+  const bool details = doc.HasDetails();
   std::string entry = "{\"language\":\"";
   entry.append(info.language == UiLanguage::English ? "en" : "de").append("\",\"options\":{");
   AppendJsonFlag("details", info.options.details, entry);
