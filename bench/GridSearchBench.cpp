@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     for (int round = 0; round < 3; ++round) {
       for (int click = 0; click < 2; ++click) {
         timer.restart();
-        kavoro::ClickSortColumn(doc, tools, column, dates);
+        kavoro::ClickSortColumn(doc, tools, kavoro::ListingData::ColumnId(column), dates);
         best[click] = std::min(best[click], Ms(timer));
       }
     }

@@ -56,6 +56,10 @@ constexpr char kUsage[] =
     "                       may be repeated\n"
     "      --hidden         also enter hidden folders (name beginning with \".\")\n"
     "  -d, --details        add size, type and date of change\n"
+    "  -m, --media          add what music and pictures say of themselves: duration, artist,\n"
+    "                       title and album of music (mp3, flac, ogg, opus, m4a, wav, wma,\n"
+    "                       aiff), pixels and date taken of pictures (jpeg, png, tiff, webp,\n"
+    "                       heif)\n"
     "  -p, --path           show the whole path of each file\n"
     "  -x, --hide-ext       do not show the extensions of the files found\n"
     "  -l, --link           link each file in the HTML page (with --path)\n"
@@ -69,16 +73,20 @@ constexpr char kUsage[] =
     "      --browsable      give the HTML page a search box and sortable columns\n"
     "      --csv FILE       write the grid as CSV (RFC 4180, UTF-8, header row first)\n"
     "      --json FILE      write the listing as JSON: language, options and every entry with\n"
-    "                       number, name and path, with -d also size in bytes, type and date\n"
+    "                       number, name and path, with -d also size in bytes, type and date,\n"
+    "                       with -m also duration in seconds, artist, title, album, width and\n"
+    "                       height in pixels and date taken\n"
     "      --link-base rel|URL  links of the HTML page (with -l) relative to the page's folder,\n"
     "                       or those relative places under the address URL; default abs\n"
     "      --totals         end the .txt, .htm, .xls and .csv with the totals: the number of\n"
     "                       entries and, with -d, the space they take\n"
     "      --pdf FILE       write the grid as a PDF to print (A4, or Letter where inches are\n"
     "                       used), with the header row and \"Seite N von M\" on every page\n"
-    "      --sort COLUMN    sort the grid by nr, name, size, type or date, as one click on that\n"
-    "                       column's button does (greatest number, largest size, latest date\n"
-    "                       first; names and types A to Z); COLUMN:reverse as two clicks\n"
+    "      --sort COLUMN    sort the grid by nr, name, size, type or date, or with -m by\n"
+    "                       duration, artist, title, album, pixels or taken, as one click on\n"
+    "                       that column's button does (greatest number, largest size, longest\n"
+    "                       duration, most pixels, latest date first; texts A to Z);\n"
+    "                       COLUMN:reverse as two clicks\n"
     "      --renumber       number the grid 1, 2, 3 ... in its order\n"
     "      --catalog DIR    the saved lists (NAME.mpl/.mpl2/.mpl3) in DIR, not in its subfolders,\n"
     "                       for --find and --duplicates; may be repeated. Their index is kept in\n"
@@ -116,6 +124,7 @@ constexpr char kUsage[] =
     "  kavoro-list -r -d -p -e .mp3 ~/Musik --pdf musik.pdf\n"
     "  kavoro-list -r --hidden --exclude .git ~/Projekte --htm projekte.htm\n"
     "  kavoro-list -r -d ~/Musik --browsable --htm musik.htm\n"
+    "  kavoro-list -r -m -e .mp3 ~/Musik --sort duration --csv lieder.csv\n"
     "  kavoro-list -r -p -l --link-base rel ~/Musik --htm ~/Musik/liste.htm\n"
     "  kavoro-list -r -d --totals ~/Musik --xls musik.xls\n"
     "  kavoro-list --find beatles --catalog ~/Listen\n"
@@ -177,6 +186,7 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
   const QCommandLineOption version({u"V"_qs, u"version"_qs}, QString());
   const QCommandLineOption recursive({u"r"_qs, u"recursive"_qs}, QString());
   const QCommandLineOption details({u"d"_qs, u"details"_qs}, QString());
+  const QCommandLineOption media({u"m"_qs, u"media"_qs}, QString());
   const QCommandLineOption path({u"p"_qs, u"path"_qs}, QString());
   const QCommandLineOption hide_ext({u"x"_qs, u"hide-ext"_qs}, QString());
   const QCommandLineOption link({u"l"_qs, u"link"_qs}, QString());
@@ -204,7 +214,7 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
   const QCommandLineOption duplicates(u"duplicates"_qs, QString());
   const QCommandLineOption catalog(u"catalog"_qs, QString(), u"DIR"_qs);
   const QCommandLineOption compare(u"compare"_qs, QString(), u"BASE"_qs);
-  parser.addOptions({browsable, find, duplicates, catalog, compare});
+  parser.addOptions({browsable, find, duplicates, catalog, compare, media});
   if (!parser.parse(arguments)) return UsageError(parser.errorText());
   if (parser.isSet(help)) {
     std::fputs(kUsage, stdout);
@@ -217,6 +227,7 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
 
   a.recurse = parser.isSet(recursive);
   a.options.details = parser.isSet(details);
+  a.options.media = parser.isSet(media);
   a.options.whole_path = parser.isSet(path);
   a.options.hide_extensions = parser.isSet(hide_ext);
   a.options.link = parser.isSet(link);
@@ -242,9 +253,16 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
       a.sort_clicks = 2;
       choice.chop(8);
     }
-    const QStringList columns = {u"nr"_qs, u"name"_qs, u"size"_qs, u"type"_qs, u"date"_qs};
+    // By ListingData::ColumnId.
+    const QStringList columns = {u"nr"_qs,    u"name"_qs,     u"size"_qs,   u"type"_qs,
+                                 u"date"_qs,  u"duration"_qs, u"artist"_qs, u"title"_qs,
+                                 u"album"_qs, u"pixels"_qs,   u"taken"_qs};
     a.sort_column = int(columns.indexOf(choice));
-    if (a.sort_column < 0) return UsageError(u"--sort takes nr, name, size, type or date"_qs);
+    if (a.sort_column < 0) {
+      return UsageError(
+          u"--sort takes nr, name, size, type, date, duration, artist, title, album, pixels "
+          "or taken"_qs);
+    }
   }
   if (parser.isSet(lang)) {
     const QString chosen = parser.value(lang);
@@ -290,7 +308,8 @@ std::optional<int> Parse(const QStringList& arguments, Args& a) {
       return UsageError(u"--compare names list files"_qs);
     }
     if (a.folders.size() != 1) return UsageError(u"--compare takes one FOLDER"_qs);
-    const bool form_options = a.options.details || a.options.whole_path || a.options.link;
+    const bool form_options =
+        a.options.details || a.options.media || a.options.whole_path || a.options.link;
     if (form_options || !a.open_base.isEmpty() || a.WritesListingFiles() || a.sort_column >= 0 ||
         a.renumber || a.totals || a.browsable) {
       return UsageError(
@@ -371,7 +390,7 @@ void StartListing(ListingDocument& doc, const Args& a) {
   }
   StyleDialogState style;
   QStringList page;
-  BuildStartListing(doc, options, style, page, a.options.details, a.language);
+  BuildStartListing(doc, options, style, page, {a.options.details, a.options.media}, a.language);
 }
 
 // An error of --find, --duplicates and --compare: exit status 2, as grep's and diff's.
@@ -508,13 +527,18 @@ int main(int argc, char** argv) {
     const QString path = QFileInfo(folder).absoluteFilePath();
     CollectEntries(path, a.recurse, a.selection, a.options, entries);
     if (a.options.details) doc.RaiseFirstEntry();
-    AppendEntries(doc, entries, a.options, texts, views);
+    std::optional<MediaCells> media;
+    if (a.options.media) media = ReadMediaCells(entries, texts.dates.Locale());
+    AppendEntries(doc, entries, a.options, texts, views, media ? &*media : nullptr);
   }
 
-  if (a.sort_column >= doc.ColumnCount()) {
-    return Fail(u"the listing has no such column; sort by size, type or date needs -d"_qs);
+  const auto sort_column = ListingData::ColumnId(a.sort_column);
+  if (a.sort_column >= 0 && doc.ShownColumn(sort_column) < 0) {
+    return Fail(
+        u"the listing has no such column; sort by size, type or date needs -d, by duration, "
+        "artist, title, album, pixels or taken -m"_qs);
   }
-  if (a.sort_column >= 0) SortAsAfterClicks(doc, a.sort_column, a.sort_clicks, DateReader());
+  if (a.sort_column >= 0) SortAsAfterClicks(doc, sort_column, a.sort_clicks, DateReader());
   if (a.renumber) {
     GridToolState tools;
     RenumberGrid(doc, tools);

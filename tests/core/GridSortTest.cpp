@@ -144,7 +144,7 @@ class ReferenceGrid {
 
 class GridSortTest : public ::testing::Test {
  protected:
-  void Click(int column) { ClickSortColumn(doc_, tools_, column, dates_); }
+  void Click(int column) { ClickSortColumn(doc_, tools_, ListingData::ColumnId(column), dates_); }
   QStringList Col(int c) const { return doc_.Column(c); }
 
   ListingDocument doc_;
@@ -304,7 +304,7 @@ TEST_F(GridSortTest, EqualsTheInPlaceSortTiesIncluded) {
     for (int click = 0; click < 6; ++click) {
       const int column = static_cast<int>(random.bounded(5));
       reference.Click(column);
-      ClickSortColumn(doc, tools, column, dates_);
+      ClickSortColumn(doc, tools, ListingData::ColumnId(column), dates_);
       ASSERT_EQ(Rows(doc), reference.Rows()) << "round " << round << " click " << click;
     }
   }
@@ -323,11 +323,11 @@ TEST_F(GridSortTest, PlainTablesSortWithTheSameRoutine) {
 TEST_F(GridSortTest, ACommandLineClickActsAsInAFreshProgram) {
   Fill(doc_, {{u"1"_qs, u"b"_qs}, {u"2"_qs, u"c"_qs}, {u"3"_qs, u"a"_qs}});
   tools_.sort_forward.fill(false);  // what a window did before does not matter
-  SortAsAfterClicks(doc_, 1, 1, dates_);
+  SortAsAfterClicks(doc_, ListingData::kName, 1, dates_);
   EXPECT_EQ(Col(1), (QStringList{u"Datei"_qs, u"a"_qs, u"b"_qs, u"c"_qs}));
-  SortAsAfterClicks(doc_, 0, 1, dates_);
+  SortAsAfterClicks(doc_, ListingData::kNumber, 1, dates_);
   EXPECT_EQ(Col(0), (QStringList{u"Nr."_qs, u"3"_qs, u"2"_qs, u"1"_qs}));
-  SortAsAfterClicks(doc_, 1, 2, dates_);
+  SortAsAfterClicks(doc_, ListingData::kName, 2, dates_);
   EXPECT_EQ(Col(1), (QStringList{u"Datei"_qs, u"c"_qs, u"b"_qs, u"a"_qs}));
 }
 
@@ -348,16 +348,16 @@ TEST_F(GridSortTest, RenumberingAfterASortCountsFromTheTop) {
 
 TEST_F(GridSortTest, HintsNameTheDirectionOfTheNextClick) {
   const QString up = u"Aufsteigend sortieren"_qs, down = u"Absteigend sortieren"_qs;
-  EXPECT_EQ(SortHint(tools_, 0), down);
-  EXPECT_EQ(SortHint(tools_, 1), up);
-  EXPECT_EQ(SortHint(tools_, 2), down);
-  EXPECT_EQ(SortHint(tools_, 3), up);
-  EXPECT_EQ(SortHint(tools_, 4), down);
+  EXPECT_EQ(SortHint(tools_, ListingData::kNumber), down);
+  EXPECT_EQ(SortHint(tools_, ListingData::kName), up);
+  EXPECT_EQ(SortHint(tools_, ListingData::kSize), down);
+  EXPECT_EQ(SortHint(tools_, ListingData::kType), up);
+  EXPECT_EQ(SortHint(tools_, ListingData::kDate), down);
   Fill(doc_, {});
   Click(1);
   Click(2);
-  EXPECT_EQ(SortHint(tools_, 1), up);  // another column's click started it afresh
-  EXPECT_EQ(SortHint(tools_, 2), up);
+  EXPECT_EQ(SortHint(tools_, ListingData::kName), up);  // another column's click started it afresh
+  EXPECT_EQ(SortHint(tools_, ListingData::kSize), up);
 }
 
 TEST(DateKeyTest, TheListingFormDerivesFromTheLocale) {

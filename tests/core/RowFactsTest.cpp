@@ -49,7 +49,7 @@ TEST_F(RowFactsTest, FactsFollowTheirRowsThroughSortingAndGoWithTheRows) {
   GridToolState tools;
   const DateReader dates(kGerman);
   for (const int column : {2, 1, 1, 0}) {
-    ClickSortColumn(doc_, tools, column, dates);
+    ClickSortColumn(doc_, tools, ListingData::ColumnId(column), dates);
     ASSERT_EQ(doc_.RowCount(), 6);
     for (qsizetype row = 1; row < doc_.RowCount(); ++row) {
       const auto& [path, bytes] = facts.at(doc_.Cell(1, row));

@@ -47,7 +47,7 @@ std::optional<QString> LoadBoth(OptionsFile& options) {
 }  // namespace
 
 void BuildStartListing(ListingDocument& doc, OptionsFile& options, StyleDialogState& style,
-                       QStringList& page, bool details, UiLanguage language,
+                       QStringList& page, ColumnForm form, UiLanguage language,
                        OptionsFile* record_details) {
   doc.BeginUpdate();
   BuildEmptyListing(doc);
@@ -55,7 +55,7 @@ void BuildStartListing(ListingDocument& doc, OptionsFile& options, StyleDialogSt
   SoundCustomFontSize(options);
   style.ApplyDefaults(options, page);
   doc.SetHtmlLines(page);
-  ApplyListingHeaders(doc, details, language, record_details);
+  ApplyListingHeaders(doc, form, language, record_details);
   doc.EndUpdate();
 }
 

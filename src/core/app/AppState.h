@@ -101,11 +101,11 @@ class AppState {
 
 // The listing as the program starts it, as "Neu" makes it and as the command line begins: the
 // empty listing with the page template in the style of the working copy of `options` (a custom
-// font size that is no number made sound first), then the header layout of `details` in
-// `language`, recorded in `record_details` when given. `page` becomes the style dialog's working
-// copy of the page, `style` its choices.
+// font size that is no number made sound first), then the header layout of `form` in
+// `language`, its detail state recorded in `record_details` when given. `page` becomes the style
+// dialog's working copy of the page, `style` its choices.
 void BuildStartListing(ListingDocument& doc, OptionsFile& options, StyleDialogState& style,
-                       QStringList& page, bool details, UiLanguage language,
+                       QStringList& page, ColumnForm form, UiLanguage language,
                        OptionsFile* record_details = nullptr);
 
 enum class StartupCheck { Ok, MissingFile, UnusableCatalog };

@@ -8,19 +8,38 @@
 namespace kavoro {
 namespace {
 
-// Name and type columns read ascending in their natural order, the others descending.
-bool NaturallyAscending(int column) { return column == 1 || column == 3; }
-
-void SortColumn(ListingDocument& doc, int column, bool forward, const DateReader& dates) {
+// Text columns read ascending in their natural order, numbers, sizes and dates descending.
+bool NaturallyAscending(ListingData::ColumnId column) {
   switch (column) {
-    case 0:
-      return SortGridByNumber(doc, 0, forward, HeaderRow::OnTop, NumberForm::Integer);
-    case 2:
-      return SortGridByNumber(doc, 2, forward, HeaderRow::OnTop, NumberForm::SizeKB);
-    case 4:
-      return SortGridByDate(doc, 4, forward, HeaderRow::OnTop, dates);
+    case ListingData::kName:
+    case ListingData::kType:
+    case ListingData::kArtist:
+    case ListingData::kTitle:
+    case ListingData::kAlbum:
+      return true;
     default:
-      return SortGridByText(doc, column, forward, HeaderRow::OnTop);
+      return false;
+  }
+}
+
+void SortColumn(ListingDocument& doc, ListingData::ColumnId column, bool forward,
+                const DateReader& dates) {
+  const int shown = doc.ShownColumn(column);
+  if (shown < 0) return;
+  switch (column) {
+    case ListingData::kNumber:
+      return SortGridByNumber(doc, shown, forward, HeaderRow::OnTop, NumberForm::Integer);
+    case ListingData::kSize:
+      return SortGridByNumber(doc, shown, forward, HeaderRow::OnTop, NumberForm::SizeKB);
+    case ListingData::kDuration:
+      return SortGridByNumber(doc, shown, forward, HeaderRow::OnTop, NumberForm::Duration);
+    case ListingData::kPixels:
+      return SortGridByNumber(doc, shown, forward, HeaderRow::OnTop, NumberForm::Pixels);
+    case ListingData::kDate:
+    case ListingData::kTaken:
+      return SortGridByDate(doc, shown, forward, HeaderRow::OnTop, dates);
+    default:
+      return SortGridByText(doc, shown, forward, HeaderRow::OnTop);
   }
 }
 
@@ -36,9 +55,9 @@ void FollowColumnCount(GridToolState& tools, const ListingDocument& doc) {
   if (!tools.detail_tools_enabled && tools.sort_choice >= 3) tools.sort_choice = 1;
 }
 
-void ClickSortColumn(ListingDocument& doc, GridToolState& tools, int column,
+void ClickSortColumn(ListingDocument& doc, GridToolState& tools, ListingData::ColumnId column,
                      const DateReader& dates) {
-  if (column < 0 || column >= static_cast<int>(tools.sort_forward.size())) return;
+  if (column < 0 || column >= ListingData::kMaxColumns) return;
   for (std::size_t c = 0; c < tools.sort_forward.size(); ++c) {
     if (static_cast<int>(c) != column) tools.sort_forward[c] = true;
   }
@@ -47,7 +66,8 @@ void ClickSortColumn(ListingDocument& doc, GridToolState& tools, int column,
   MarkChanged(doc);
 }
 
-void SortAsAfterClicks(ListingDocument& doc, int column, int clicks, const DateReader& dates) {
+void SortAsAfterClicks(ListingDocument& doc, ListingData::ColumnId column, int clicks,
+                       const DateReader& dates) {
   GridToolState fresh;
   for (int i = 0; i < clicks; ++i) ClickSortColumn(doc, fresh, column, dates);
 }
@@ -60,7 +80,7 @@ void RenumberGrid(ListingDocument& doc, GridToolState& tools) {
   MarkChanged(doc);
 }
 
-QString SortHint(const GridToolState& tools, int column) {
+QString SortHint(const GridToolState& tools, ListingData::ColumnId column) {
   const bool ascending = tools.sort_forward[column] == NaturallyAscending(column);
   return ascending ? u"Aufsteigend sortieren"_qs : u"Absteigend sortieren"_qs;
 }

@@ -4,10 +4,11 @@
 #include <array>
 #include <optional>
 
+#include "core/listing/ListingDocument.h"
+
 namespace kavoro {
 
 class DateReader;
-class ListingDocument;
 class OptionsFile;
 
 // The grid tools' state that start-up and the options panel set.
@@ -15,35 +16,44 @@ struct GridToolState {
   std::array<QString, 5> width_fields;
   bool detail_tools_enabled = false;  // width fields 3..5 and sorting by size, type, date
   int sort_choice = 1;                // 1 number, 2 file, 3 type, 4 size, 5 date
-  // Per grid column: the next click on its sort button keeps the natural order (true) or
-  // reverses it.
-  std::array<bool, 5> sort_forward = {true, true, true, true, true};
+  // Per column (ListingData::ColumnId): the next click on its sort button keeps the natural
+  // order (true) or reverses it.
+  std::array<bool, ListingData::kMaxColumns> sort_forward = [] {
+    std::array<bool, ListingData::kMaxColumns> all;
+    all.fill(true);
+    return all;
+  }();
 };
 
-// The grid column each sort button orders, by button number - 1 ("Nr.", "Datei", "Typ",
+// The column each sort button orders, by button number - 1 ("Nr.", "Datei", "Typ",
 // "Größe", "Geändert" are RadioButton1, 2, 3, 4, 5).
-constexpr std::array<int, 5> kSortButtonColumn = {0, 1, 3, 2, 4};
+constexpr std::array<ListingData::ColumnId, 5> kSortButtonColumn = {
+    ListingData::kNumber, ListingData::kName, ListingData::kType, ListingData::kSize,
+    ListingData::kDate};
 
 // The sort buttons and width fields of the size, type and date columns work exactly while
 // the grid shows those columns; a sort choice among them falls back to "Nr." otherwise.
 void FollowColumnCount(GridToolState& tools, const ListingDocument& doc);
 
-// One click on the sort button of grid `column`: the other columns' directions start afresh,
-// the grid is sorted with the header row kept on top, and the column's direction turns.
-void ClickSortColumn(ListingDocument& doc, GridToolState& tools, int column,
+// One click on the sort button of `column`: the other columns' directions start afresh, the
+// grid is sorted with the header row kept on top, and the column's direction turns. Numbers
+// and sizes sort by value (durations by seconds, pixels by their count), dates by time, all
+// else by text. A column the grid does not show is left alone.
+void ClickSortColumn(ListingDocument& doc, GridToolState& tools, ListingData::ColumnId column,
                      const DateReader& dates);
 
 // What `clicks` clicks on the sort button of `column` do in a freshly started program: one
 // gives the natural order (greatest number, largest size, latest date first; names and
 // types A to Z), two the reverse. For callers without a window, such as a command line.
-void SortAsAfterClicks(ListingDocument& doc, int column, int clicks, const DateReader& dates);
+void SortAsAfterClicks(ListingDocument& doc, ListingData::ColumnId column, int clicks,
+                       const DateReader& dates);
 
 // "Neu nummerieren": entry rows get the numbers 1, 2, 3 ... in grid order; the next click on
 // "Nr." puts the greatest number first again.
 void RenumberGrid(ListingDocument& doc, GridToolState& tools);
 
 // The hint of a sort button: the direction its next click sorts in.
-QString SortHint(const GridToolState& tools, int column);
+QString SortHint(const GridToolState& tools, ListingData::ColumnId column);
 
 // A width field of grid `column` changed to `text`: an empty field does nothing; digits set
 // the column width and are stored in optionen.ini at once (reloaded first, only their line

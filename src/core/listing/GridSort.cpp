@@ -200,6 +200,51 @@ std::optional<std::int64_t> ReadSizeKB(std::string_view text) {
   return value;
 }
 
+namespace {
+
+// A run of at most `max_digits` digits at the front of `text`, taken off it.
+std::optional<std::int64_t> TakeDigits(std::string_view& text, std::size_t max_digits) {
+  std::size_t n = 0;
+  while (n < text.size() && n < max_digits && text[n] >= '0' && text[n] <= '9') ++n;
+  if (n == 0 || (n < text.size() && text[n] >= '0' && text[n] <= '9')) return std::nullopt;
+  std::int64_t value = 0;
+  for (std::size_t i = 0; i < n; ++i) value = value * 10 + (text[i] - '0');
+  text.remove_prefix(n);
+  return value;
+}
+
+// ":" and two digits below 60, taken off `text`.
+std::optional<std::int64_t> TakeSixtieths(std::string_view& text) {
+  if (!text.starts_with(':') || text.size() < 3) return std::nullopt;
+  text.remove_prefix(1);
+  if (text[0] < '0' || text[0] > '5' || text[1] < '0' || text[1] > '9') return std::nullopt;
+  const std::int64_t value = (text[0] - '0') * 10 + (text[1] - '0');
+  text.remove_prefix(2);
+  return value;
+}
+
+}  // namespace
+
+std::optional<std::int64_t> ReadDuration(std::string_view text) {
+  const auto first = TakeDigits(text, 9);
+  const auto second = first ? TakeSixtieths(text) : std::nullopt;
+  if (!second) return std::nullopt;
+  if (text.empty()) return *first * 60 + *second;
+  const auto third = TakeSixtieths(text);
+  if (!third || !text.empty()) return std::nullopt;
+  return (*first * 60 + *second) * 60 + *third;
+}
+
+std::optional<PixelSize> ReadPixels(std::string_view text) {
+  constexpr std::string_view kTimes = " \u00D7 ";
+  const auto width = TakeDigits(text, 9);
+  if (!width || !text.starts_with(kTimes)) return std::nullopt;
+  text.remove_prefix(kTimes.size());
+  const auto height = TakeDigits(text, 9);
+  if (!height || !text.empty()) return std::nullopt;
+  return PixelSize{*width, *height};
+}
+
 void SortGridByText(ListingDocument& doc, int column, bool forward, HeaderRow header) {
   if (!Sortable(doc)) return;
   std::size_t bytes = 0;
@@ -216,7 +261,19 @@ void SortGridByText(ListingDocument& doc, int column, bool forward, HeaderRow he
 void SortGridByNumber(ListingDocument& doc, int column, bool forward, HeaderRow header,
                       NumberForm form) {
   SortByValue(doc, column, forward, header, [form](std::string_view cell) {
-    return form == NumberForm::SizeKB ? ReadSizeKB(cell) : ReadInteger(cell);
+    switch (form) {
+      case NumberForm::SizeKB:
+        return ReadSizeKB(cell);
+      case NumberForm::Duration:
+        return ReadDuration(cell);
+      case NumberForm::Pixels: {
+        const auto pixels = ReadPixels(cell);
+        return pixels ? std::optional(pixels->width * pixels->height) : std::nullopt;
+      }
+      case NumberForm::Integer:
+        break;
+    }
+    return ReadInteger(cell);
   });
 }
 

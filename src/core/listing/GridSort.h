@@ -22,8 +22,10 @@ enum class HeaderRow {
 
 // How SortGridByNumber reads its cells.
 enum class NumberForm {
-  Integer,  // a signed 32-bit decimal number ("Nr.")
-  SizeKB,   // a size as entering writes it ("1.234.567 KB")
+  Integer,   // a signed 32-bit decimal number ("Nr.")
+  SizeKB,    // a size as entering writes it ("1.234.567 KB")
+  Duration,  // a playing time ("3:07", "1:02:03")
+  Pixels,    // a picture size ("4000 × 3000"), by its number of pixels
 };
 
 // The three sort routines over the listing's grid. They order all rows by the cells of
@@ -52,5 +54,13 @@ void AppendTextKey(std::string_view utf8, std::string& key);
 std::optional<std::int64_t> ReadInteger(std::string_view text);
 // Every "." group separator is removed, so sizes of a thousand million KB and more read right.
 std::optional<std::int64_t> ReadSizeKB(std::string_view text);
+// Seconds of "m:ss" or "h:mm:ss", as the duration column writes them.
+std::optional<std::int64_t> ReadDuration(std::string_view text);
+// Width and height of "4000 × 3000", as the pixels column writes them.
+struct PixelSize {
+  std::int64_t width;
+  std::int64_t height;
+};
+std::optional<PixelSize> ReadPixels(std::string_view text);
 
 }  // namespace kavoro
