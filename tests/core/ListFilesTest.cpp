@@ -3,10 +3,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <limits>
 
 #include "core/app/AppState.h"
 #include "core/app/ListCommands.h"
+#include "core/catalog/Catalog.h"
+#include "core/compare/ListCompare.h"
 #include "core/listing/ListingHeaders.h"
 #include "core/output/ListFiles.h"
 #include "support/Entries.h"
@@ -423,6 +426,213 @@ TEST_F(ListFilesTest, FailedSaveKeepsTheListingModifiedAndTheOldBase) {
   ASSERT_EQ(prompts_.shown.size(), 1);
   EXPECT_TRUE(prompts_.shown[0].startsWith(u"error: Cannot create file "_qs));
   EXPECT_FALSE(QDir(dir_.Path()).entryList().join(u' ').contains(u"x.mpl"_qs));
+}
+
+// The media texts of an entry: duration, artist, title, album, pixels, taken.
+QStringList Media(const QString& duration, const QString& artist = {}, const QString& title = {},
+                  const QString& album = {}, const QString& pixels = {},
+                  const QString& taken = {}) {
+  return {duration, artist, title, album, pixels, taken};
+}
+
+std::optional<ListFileContents> Read(const QString& base, QString* error) {
+  return ReadListFiles(base, MessageSlotsFor(UiLanguage::German), error);
+}
+
+// Opens the list at `base` into a new listing, as a German window shows it.
+void Open(const QString& base, ListingDocument& doc) {
+  BuildEmptyListing(doc);
+  QString error;
+  auto contents = Read(base, &error);
+  ASSERT_TRUE(contents) << error.toStdString();
+  LoadListing(doc, std::move(*contents), UiLanguage::German);
+}
+
+void ExpectSameFiles(const QString& base, const QString& other) {
+  for (const char* ext : {".mpl", ".mpl2", ".mpl3"}) {
+    EXPECT_EQ(ReadBytes(other + ext), ReadBytes(base + ext)) << ext;
+  }
+}
+
+void ExpectSameGrid(const ListingDocument& doc, const ListingDocument& other) {
+  ASSERT_EQ(other.Form(), doc.Form());
+  for (int col = 0; col < doc.ColumnCount(); ++col) {
+    EXPECT_EQ(other.Column(col), doc.Column(col)) << "column " << col;
+    EXPECT_EQ(other.ColumnWidth(col), doc.ColumnWidth(col)) << "column " << col;
+  }
+}
+
+// A listing begun with the detail columns and given the media columns after its first entry:
+// that entry's block has 12 lines under a header row of 11 cells, the second entry's 24.
+// Media texts that read like sizes and dates must not be taken for the details.
+void SwitchMediaOnAfterOneEntry(ListingDocument& doc) {
+  test::StartListing(doc, true);
+  test::AddEntry(doc, u"alt.mp3"_qs, u"1 KB"_qs, u"MP3-Datei"_qs, u"01.01.2019 10:00"_qs);
+  ApplyListingHeaders(doc, ColumnForm(true, true), UiLanguage::German, nullptr);
+  test::AddEntry(doc, u"neu.mp3"_qs, u"2 KB"_qs, u"MP3-Datei"_qs, u"02.02.2020 11:00"_qs, {},
+                 Media(u"1:00"_qs, u"7 KB"_qs, u"Eins"_qs, u"03.03.2021 12:00"_qs));
+}
+
+// A list of each column form opens with its own columns, widths and cells, and is saved again
+// byte for byte, whatever its texts hold.
+TEST_F(ListFilesTest, EveryColumnFormOpensAndIsSavedAgainUnchanged) {
+  for (const ColumnForm form : {ColumnForm(false, false), ColumnForm(true, false),
+                                ColumnForm(false, true), ColumnForm(true, true)}) {
+    SCOPED_TRACE(testing::Message() << "details " << form.details << ", media " << form.media);
+    ListingDocument saved;
+    test::StartListing(saved, form);
+    test::AddEntry(saved, u"Lied & <Chor>.mp3"_qs, u"3 KB"_qs, u"MP3-Datei"_qs,
+                   u"01.02.2020 10:00"_qs, {},
+                   Media(u"3:05"_qs, u"Anna & Ben"_qs, u"</td>"_qs, u"<b>Album</b>"_qs));
+    test::AddEntry(saved, u"Bild.jpg"_qs, u"</tr>"_qs, u"JPEG-Bild"_qs, u"</td><td>"_qs, {},
+                   Media({}, {}, {}, {}, u"640 × 480"_qs, u"03.03.2019 12:00"_qs));
+    test::AddEntry(saved, u"Lied & <Chor>.mp3"_qs, u"4 KB"_qs, {}, u"heute"_qs, {},
+                   Media(u"1:00"_qs, {}, u"Zwei"_qs, {}));
+    ASSERT_TRUE(SaveListFiles(saved, Base(), nullptr));
+    QString error;
+    const auto contents = Read(Base(), &error);
+    ASSERT_TRUE(contents) << error.toStdString();
+    EXPECT_EQ(contents->form, form);
+
+    ListingDocument opened;
+    Open(Base(), opened);
+    ExpectSameGrid(saved, opened);
+    const QString again = dir_.File(u"wieder"_qs);
+    ASSERT_TRUE(SaveListFiles(opened, again, nullptr));
+    ExpectSameFiles(Base(), again);
+  }
+}
+
+// Columns switched on mid-listing leave the older entries with shorter blocks than the
+// header row has cells. Each entry's cells come from its own block as that block's form
+// places them; the cells it lacks stay empty.
+TEST_F(ListFilesTest, OlderShorterBlocksOpenWithTheirOwnCells) {
+  ListingDocument saved;
+  SwitchMediaOnAfterOneEntry(saved);
+  // Blocks of every other form between blocks of the header's form.
+  saved.SetColumns(ColumnForm(false, true));
+  test::AddEntry(saved, u"nur.mp3"_qs, {}, {}, {}, {}, Media(u"2:00"_qs, u"Ben"_qs, u"Zwei"_qs));
+  saved.SetColumns(ColumnForm(true, false));
+  test::AddEntry(saved, u"mitte.jpg"_qs, u"3 KB"_qs, u"JPEG-Bild"_qs, u"03.03.2020"_qs);
+  saved.SetColumns(ColumnForm(false, false));
+  test::AddEntry(saved, u"kurz.txt"_qs);
+  saved.SetColumns(ColumnForm(true, true));
+  test::AddEntry(saved, u"letzt.jpg"_qs, u"4 KB"_qs, u"JPEG-Bild"_qs, u"04.04.2020"_qs, {},
+                 Media({}, {}, {}, {}, u"800 × 600"_qs, u"05.05.2020"_qs));
+  ASSERT_TRUE(SaveListFiles(saved, Base(), nullptr));
+  QString error;
+  const auto contents = Read(Base(), &error);
+  ASSERT_TRUE(contents) << error.toStdString();
+  EXPECT_EQ(contents->form, ColumnForm(true, true));
+  ASSERT_EQ(contents->blocks.size(), 6u);
+  EXPECT_EQ(contents->blocks[2].form, ColumnForm(false, true));
+  EXPECT_EQ(contents->blocks[3].form, ColumnForm(true, false));
+
+  ListingDocument opened;
+  Open(Base(), opened);
+  ExpectSameGrid(saved, opened);
+  EXPECT_EQ(opened.Column(ListingData::kSize),
+            (QStringList{"Größe", "1 KB", "2 KB", "", "3 KB", "", "4 KB"}));
+  EXPECT_EQ(opened.Column(ListingData::kDate),
+            (QStringList{"Geändert", "01.01.2019 10:00", "02.02.2020 11:00", "", "03.03.2020", "",
+                         "04.04.2020"}));
+  EXPECT_EQ(opened.Column(ListingData::kDuration),
+            (QStringList{"Dauer", "", "1:00", "2:00", "", "", ""}));
+  EXPECT_EQ(opened.Column(ListingData::kArtist),
+            (QStringList{"Interpret", "", "7 KB", "Ben", "", "", ""}));
+  EXPECT_EQ(opened.Column(ListingData::kTaken),
+            (QStringList{"Aufnahme", "", "", "", "", "", "05.05.2020"}));
+  const QString again = dir_.File(u"wieder"_qs);
+  ASSERT_TRUE(SaveListFiles(opened, again, nullptr));
+  ExpectSameFiles(Base(), again);
+}
+
+// A block or header row of the media forms that lost or gained a fixed line or a cell is
+// refused as any damaged list is, never read with its cells shifted.
+TEST_F(ListFilesTest, DamagedMediaBlocksAndHeaderRowsAreRefused) {
+  ListingDocument saved;
+  test::StartListing(saved, ColumnForm(false, true));
+  test::AddEntry(saved, u"a.mp3"_qs, {}, {}, {}, {}, Media(u"1:00"_qs, u"Anna"_qs, u"Eins"_qs));
+  test::AddEntry(saved, u"b.mp3"_qs, {}, {}, {}, {}, Media(u"2:00"_qs, u"Ben"_qs, u"Zwei"_qs));
+  ASSERT_TRUE(SaveListFiles(saved, Base(), nullptr));
+  const QByteArray html = ReadBytes(Base() + ".mpl3");
+  // Lines 0..20 the template, 21 the header row, 22..39 and 40..57 the two entries' blocks.
+  const QList<QByteArray> lines = html.split('\n');
+  ASSERT_EQ(lines.size(), 59);
+  auto changed = [&](qsizetype at, qsizetype remove, const QList<QByteArray>& insert) {
+    QList<QByteArray> edited = lines;
+    edited.remove(at, remove);
+    for (qsizetype i = 0; i < insert.size(); ++i) edited.insert(at + i, insert[i] + '\r');
+    return edited.join('\n');
+  };
+  const MessageSlots& de = MessageSlotsFor(UiLanguage::German);
+  const QString second_block = de.msgListBrokenEntry.arg(41);
+  const std::pair<QByteArray, QString> cases[] = {
+      {changed(48, 1, {"</td><td >"}), second_block},      // a cell break
+      {changed(56, 1, {"</td></tr>"}), second_block},      // the end of the last cell
+      {changed(57, 1, {"</tr >"}), second_block},          // the end of the row
+      {changed(45, 2, {}), second_block},                  // a cell less
+      {changed(46, 0, {"</td><td>", "x"}), second_block},  // a cell more
+      {changed(21, 1,
+               {"<tr><td align=\"right\">Nr.</td><td>Datei</td><td>Dauer</td><td>Interpret</td>"
+                "<td>Titel</td><td>Album</td><td>Pixel</td><td>Aufnahme</td><td>X</td></tr>"}),
+       de.msgListNoHeaderRow},
+  };
+  for (const auto& [bytes, problem] : cases) {
+    test::WriteBytes(Base() + ".mpl3", bytes);
+    QString error;
+    EXPECT_FALSE(Read(Base(), &error));
+    EXPECT_EQ(error, de.msgListRefused + u'\n' + Base() + u".mpl3\n"_qs + problem);
+  }
+}
+
+// The catalogue and comparing take the size, type and date texts of a media list from each
+// entry's own block, also from one made before the media columns were shown; a list of the
+// media columns alone has no details for them.
+TEST_F(ListFilesTest, CatalogueAndComparingReadTheDetailsOfMediaLists) {
+  QTemporaryDir lists;
+  QTemporaryDir cache;
+  const QString both = lists.path() + u"/beides"_qs;
+  const QString media_only = lists.path() + u"/medien"_qs;
+  ListingDocument doc;
+  SwitchMediaOnAfterOneEntry(doc);
+  ASSERT_TRUE(SaveListFiles(doc, both, nullptr));
+  test::StartListing(doc, ColumnForm(false, true));
+  test::AddEntry(doc, u"bild.jpg"_qs, {}, {}, {}, {},
+                 Media(u"5 KB"_qs, u"Bild"_qs, u"04.04.2022 13:00"_qs, {}));
+  ASSERT_TRUE(SaveListFiles(doc, media_only, nullptr));
+
+  QString error;
+  const auto saved = SavedList::Read(both, MessageSlotsFor(UiLanguage::German), &error);
+  ASSERT_TRUE(saved) << error.toStdString();
+  EXPECT_TRUE(saved->Details());
+  ASSERT_EQ(saved->Count(), 2u);
+  EXPECT_EQ(saved->Size(0), "1 KB");
+  EXPECT_EQ(saved->Date(0), "01.01.2019 10:00");
+  EXPECT_EQ(saved->Size(1), "2 KB");
+  EXPECT_EQ(saved->Date(1), "02.02.2020 11:00");
+  const auto saved_media = SavedList::Read(media_only, MessageSlotsFor(UiLanguage::German), &error);
+  ASSERT_TRUE(saved_media) << error.toStdString();
+  EXPECT_FALSE(saved_media->Details());
+  EXPECT_EQ(saved_media->Size(0), "");
+
+  Catalog catalog(cache.path() + u"/catalog.sqlite"_qs);
+  EXPECT_EQ(catalog.Update({lists.path()}).indexed, 2);
+  struct Hit {
+    QString name, size, type, date;
+    bool details;
+  };
+  const Hit hits[] = {{u"alt.mp3"_qs, u"1 KB"_qs, u"MP3-Datei"_qs, u"01.01.2019 10:00"_qs, true},
+                      {u"neu.mp3"_qs, u"2 KB"_qs, u"MP3-Datei"_qs, u"02.02.2020 11:00"_qs, true},
+                      {u"bild.jpg"_qs, {}, {}, {}, false}};
+  for (const Hit& want : hits) {
+    const auto found = catalog.Find(want.name);
+    ASSERT_EQ(found.size(), 1u) << want.name.toStdString();
+    EXPECT_EQ(found[0].details, want.details) << want.name.toStdString();
+    EXPECT_EQ(found[0].size, want.size);
+    EXPECT_EQ(found[0].type, want.type);
+    EXPECT_EQ(found[0].date, want.date);
+  }
 }
 
 }  // namespace

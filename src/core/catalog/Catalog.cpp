@@ -310,7 +310,7 @@ struct Catalog::Db {
       return false;
     }
     bool ok = old_id < 0 || Forget(old_id);
-    const bool details = contents.five_columns;
+    const bool details = contents.form.details;
     Statement list(handle, "INSERT INTO lists(base, stamp, details, folded) VALUES (?, ?, ?, ?)");
     list.Bind(1, base);
     list.Bind(2, stamp);
@@ -323,7 +323,7 @@ struct Catalog::Db {
                     "INSERT INTO entries(list, number, name, size, type, date, folded, file, "
                     "ext, kb) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     ForEachListedEntry(contents,
-                       [&](qsizetype row, std::string_view name, const std::string* texts) {
+                       [&](qsizetype row, std::string_view name, DetailTexts texts, MediaTexts) {
                          if (!ok) return;
                          entry.Reset();
                          entry.Bind(1, id);

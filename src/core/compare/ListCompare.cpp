@@ -75,15 +75,14 @@ std::optional<SavedList> SavedList::Read(const QString& base, const MessageSlots
   if (!contents) return std::nullopt;
   SavedList list;
   list.base_ = base;
-  list.five_columns_ = contents->five_columns;
+  list.five_columns_ = contents->form.details;
   if (contents->text.Count() > 0) list.text_header_ = contents->text.Utf8At(0);
   list.TakeHtmlHead(contents->html,
                     contents->blocks.empty() ? contents->html.Count() : contents->blocks[0].first);
   if (list.five_columns_) {
     list.details_.reserve(std::size_t(contents->names.Count()));
-    ForEachListedEntry(*contents, [&](qsizetype, std::string_view, const std::string* details) {
-      list.AddDetails(details[0], details[2]);
-    });
+    ForEachListedEntry(*contents, [&](qsizetype, std::string_view, DetailTexts details,
+                                      MediaTexts) { list.AddDetails(details[0], details[2]); });
   }
   list.names_ = std::move(contents->names);
   contents.reset();

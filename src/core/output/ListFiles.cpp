@@ -1,5 +1,8 @@
 #include "core/output/ListFiles.h"
 
+#include <algorithm>
+#include <array>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -18,12 +21,28 @@ namespace {
 constexpr std::string_view kRowStart = "<tr><td align=\"right\">";
 constexpr std::string_view kCellBreak = "</td><td>";
 constexpr std::string_view kRowEnd = "</tr>";
-constexpr int kShortBlock = 6;
-constexpr int kDetailBlock = 12;
+
+// The form of a row with `cells` cells after number and name: none, the details, the media
+// cells or both; nothing for any other count.
+std::optional<ColumnForm> FormOfCells(qsizetype cells) {
+  switch (cells) {
+    case 0:
+      return ColumnForm(false, false);
+    case 3:
+      return ColumnForm(true, false);
+    case ListingData::kMediaColumns:
+      return ColumnForm(false, true);
+    case 3 + ListingData::kMediaColumns:
+      return ColumnForm(true, true);
+    default:
+      return std::nullopt;
+  }
+}
 
 // The entry blocks of the HTML view from line `first` on, told apart by their fixed lines
-// alone: a name, size or type that reads like a number or a fixed line cannot shift them.
-// Stops at the first line that does not fit; `end` is then its index.
+// alone: the name and cell texts in between are never looked at, so one that reads like a
+// number or a fixed line cannot shift them. Stops at the first block that does not fit;
+// `end` is then the index of its first line.
 std::vector<EntryBlock> ReadEntryBlocks(const LineList& html, qsizetype first, qsizetype& end) {
   std::vector<EntryBlock> blocks;
   const qsizetype count = html.Count();
@@ -31,21 +50,22 @@ std::vector<EntryBlock> ReadEntryBlocks(const LineList& html, qsizetype first, q
   qsizetype b = first;
   while (b < count) {
     if (!is(b, kRowStart) || b + 4 >= count || !html.Utf8At(b + 2).starts_with(kCellBreak)) break;
+    // After the name (which may close its link) and after each cell: a break before the next
+    // cell, or the end of the last one.
     const std::string_view after_name = html.Utf8At(b + 4);
-    if (after_name == "</td>" || after_name == "</a></td>") {
-      if (!is(b + 5, kRowEnd)) break;
-      blocks.push_back({b, false});
-      b += kShortBlock;
-    } else if (after_name == kCellBreak || after_name == "</a></td><td>") {
-      if (!is(b + 6, kCellBreak) || !is(b + 8, kCellBreak) || !is(b + 10, "</td>") ||
-          !is(b + 11, kRowEnd)) {
-        break;
-      }
-      blocks.push_back({b, true});
-      b += kDetailBlock;
-    } else {
+    qsizetype cells = 0;
+    if (after_name == kCellBreak || after_name == "</a></td><td>") {
+      do {
+        ++cells;
+      } while (is(b + 4 + 2 * cells, kCellBreak));
+      if (!is(b + 4 + 2 * cells, "</td>")) break;
+    } else if (after_name != "</td>" && after_name != "</a></td>") {
       break;
     }
+    const std::optional<ColumnForm> form = FormOfCells(cells);
+    if (!form || !is(b + 5 + 2 * cells, kRowEnd)) break;
+    blocks.push_back({b, *form});
+    b += 6 + 2 * cells;
   }
   end = b;
   return blocks;
@@ -185,13 +205,16 @@ std::optional<ListFileContents> ReadListFiles(const QString& base, const Message
   const std::string_view header =
       html.Count() > html_line::kHeaderRow ? html.Utf8At(html_line::kHeaderRow) : kRowStart;
   const bool has_header = header != kRowStart;
-  if (has_header && (!header.starts_with(kRowStart) || !header.ends_with(kRowEnd))) {
+  const std::optional<ColumnForm> header_form =
+      has_header ? FormOfCells(CellsOf(header) - 2) : std::nullopt;
+  if (has_header &&
+      (!header.starts_with(kRowStart) || !header.ends_with(kRowEnd) || !header_form)) {
     return refuse(html_file, m.msgListNoHeaderRow);
   }
   qsizetype end = 0;
   c.blocks = ReadEntryBlocks(html, html_line::kHeaderRow + (has_header ? 1 : 0), end);
   if (end < html.Count()) return refuse(html_file, m.msgListBrokenEntry.arg(end + 1));
-  c.five_columns = has_header ? CellsOf(header) == 5 : !c.blocks.empty() && c.blocks[0].details;
+  c.form = has_header ? *header_form : c.blocks.empty() ? ColumnForm() : c.blocks[0].form;
   // Line 0 of the name and text files is their header.
   const qsizetype entries[] = {std::max<qsizetype>(0, c.names.Count() - 1),
                                std::max<qsizetype>(0, text_lines - 1), qsizetype(c.blocks.size())};
@@ -208,18 +231,28 @@ std::optional<ListFileContents> ReadListFiles(const QString& base, const Message
 void ForEachListedEntry(const ListFileContents& c, const ListedEntry& entry) {
   const std::vector<EntryBlock>& blocks = c.blocks;
   BlocksByName by_name(c.html, blocks);
-  std::string details[3];
+  std::array<std::string, 3> details;
+  std::array<std::string, ListingData::kMediaColumns> media;
+  // The texts of cells one after the other, the first on line `line`.
+  auto read = [&](std::span<std::string> texts, qsizetype line) {
+    for (std::string& text : texts) {
+      AppendHtmlUnescaped(c.html.Utf8At(line), text);
+      line += 2;
+    }
+  };
   for (qsizetype r = 1; r < c.names.Count(); ++r) {
     const std::string_view name = c.names.Utf8At(r);
-    for (std::string& detail : details) detail.clear();
-    // A name without a block of its own gets empty size, type and date.
-    const std::ptrdiff_t block = by_name.Take(r, name);
-    if (c.five_columns && block >= 0 && blocks[std::size_t(block)].details) {
-      for (int i = 0; i < 3; ++i) {
-        AppendHtmlUnescaped(c.html.Utf8At(blocks[std::size_t(block)].DetailLine(i)), details[i]);
-      }
+    for (std::string& text : details) text.clear();
+    for (std::string& text : media) text.clear();
+    // A name without a block of its own gets empty texts; a block is read by its own form,
+    // since one entered before the list's columns were all shown holds fewer cells.
+    const std::ptrdiff_t found = by_name.Take(r, name);
+    if (found >= 0) {
+      const EntryBlock& block = blocks[std::size_t(found)];
+      if (c.form.details && block.form.details) read(details, block.DetailLine(0));
+      if (c.form.media && block.form.media) read(media, block.MediaLine(0));
     }
-    entry(r, name, details);
+    entry(r, name, details, media);
   }
 }
 
@@ -227,18 +260,25 @@ void LoadListing(ListingDocument& doc, ListFileContents c, UiLanguage language) 
   doc.BeginUpdate();
   // Rows left from the previous listing must not keep its cells.
   doc.ClearGridBody();
-  const bool five = c.five_columns;
-  if (five && doc.ColumnCount() != 5) SetDetailColumnWidths(doc);
-  doc.SetColumnCount(five ? 5 : 2);
-  const HeaderTexts headers = HeadersFor(language, five, UmlautForm::Plain);
+  const ColumnForm form = c.form;
+  if (form.details && !doc.HasDetails()) SetDetailColumnWidths(doc);
+  if (form.media && !doc.HasMedia()) SetMediaColumnWidths(doc);
+  doc.SetColumns(form);
+  const HeaderTexts headers = HeadersFor(language, form, UmlautForm::Plain);
   for (int col = 0; col < int(headers.grid_cells.size()); ++col) {
     doc.SetCell(col, 0, headers.grid_cells[col]);
   }
   std::string number;
-  ForEachListedEntry(c, [&](qsizetype r, std::string_view name, const std::string* details) {
-    number = std::to_string(r);
-    doc.AppendRowUtf8({number, name, details[0], details[1], details[2]});
-  });
+  std::array<std::string_view, ListingData::kMaxColumns> row;
+  ForEachListedEntry(
+      c, [&](qsizetype r, std::string_view name, DetailTexts details, MediaTexts media) {
+        number = std::to_string(r);
+        row[ListingData::kNumber] = number;
+        row[ListingData::kName] = name;
+        std::copy(details.begin(), details.end(), row.begin() + ListingData::kSize);
+        std::copy(media.begin(), media.end(), row.begin() + ListingData::kFirstMediaColumn);
+        doc.AppendRowUtf8(row);
+      });
   doc.SetEntryCounter(std::max<int>(0, int(c.text.Count()) - 1));
   doc.SetTextLines(std::move(c.text));
   doc.SetHtmlLines(std::move(c.html));
