@@ -205,16 +205,15 @@ std::optional<ListFileContents> ReadListFiles(const QString& base, const Message
   const std::string_view header =
       html.Count() > html_line::kHeaderRow ? html.Utf8At(html_line::kHeaderRow) : kRowStart;
   const bool has_header = header != kRowStart;
-  const std::optional<ColumnForm> header_form =
-      has_header ? FormOfCells(CellsOf(header) - 2) : std::nullopt;
-  if (has_header &&
-      (!header.starts_with(kRowStart) || !header.ends_with(kRowEnd) || !header_form)) {
+  if (has_header && (!header.starts_with(kRowStart) || !header.ends_with(kRowEnd))) {
     return refuse(html_file, m.msgListNoHeaderRow);
   }
+  // A header row of any other width (edited by hand) shows the two columns, as it always did.
+  const ColumnForm header_form = FormOfCells(CellsOf(header) - 2).value_or(ColumnForm());
   qsizetype end = 0;
   c.blocks = ReadEntryBlocks(html, html_line::kHeaderRow + (has_header ? 1 : 0), end);
   if (end < html.Count()) return refuse(html_file, m.msgListBrokenEntry.arg(end + 1));
-  c.form = has_header ? *header_form : c.blocks.empty() ? ColumnForm() : c.blocks[0].form;
+  c.form = has_header ? header_form : c.blocks.empty() ? ColumnForm() : c.blocks[0].form;
   // Line 0 of the name and text files is their header.
   const qsizetype entries[] = {std::max<qsizetype>(0, c.names.Count() - 1),
                                std::max<qsizetype>(0, text_lines - 1), qsizetype(c.blocks.size())};
