@@ -58,12 +58,14 @@ class ListCompareTest : public ::testing::Test {
   // Lists the tree as entering does and saves the list set, dates in `locale`'s form.
   void SaveList(const ListForm& form, const QLocale& locale = QLocale::system()) {
     ListingDocument doc;
-    test::StartListing(doc, form.options.details);
+    test::StartListing(doc, {form.options.details, form.options.media});
     FoundFiles found;
     ASSERT_TRUE(WalkInForm(tree_.path(), form, found, nullptr, {}));
     if (form.options.details) doc.RaiseFirstEntry();
     EntryTexts texts{DateTextFormat(locale), {}};
-    AppendEntries(doc, found, form.options, texts);
+    const auto media = ReadMediaCells(found, locale);
+    AppendEntries(doc, found, form.options, texts, kAllViews,
+                  form.options.media ? &*media : nullptr);
     QString error;
     ASSERT_TRUE(SaveListFiles(doc, Base(), &error)) << error.toStdString();
   }
@@ -268,6 +270,33 @@ TEST_F(ListCompareTest, GuessFillsInWhatTheListCannotTell) {
   SaveList(form);
   EXPECT_FALSE(Read().GuessForm().recurse);
   EXPECT_TRUE(Read().GuessForm().selection.search_all_files);
+}
+
+TEST_F(ListCompareTest, BringingAMediaListUpToDateKeepsItsMediaColumns) {
+  test::RunTool(u"sox"_qs, {u"-n"_qs, u"-r"_qs, u"8000"_qs, Path(u"ton.wav"_qs), u"synth"_qs,
+                            u"3"_qs, u"sine"_qs, u"440"_qs});
+  ListForm form = WholePathsWithDetails();
+  form.options.media = true;
+  SaveList(form);
+  // The song's cells come from reading it anew, not from the list before.
+  QFile::remove(Path(u"ton.wav"_qs));
+  test::RunTool(u"sox"_qs, {u"-n"_qs, u"-r"_qs, u"8000"_qs, Path(u"ton.wav"_qs), u"synth"_qs,
+                            u"65"_qs, u"sine"_qs, u"440"_qs});
+  const SavedList list = Read();
+  ASSERT_TRUE(list.Media());
+  QString error;
+  ASSERT_TRUE(
+      UpdateList(list, tree_.path(), list.GuessForm(), FreeBackupBase(Base()), English(), &error))
+      << error.toStdString();
+  ListingDocument doc;
+  auto contents = ReadListFiles(Base(), English(), &error);
+  ASSERT_TRUE(contents) << error.toStdString();
+  LoadListing(doc, std::move(*contents), UiLanguage::English);
+  ASSERT_EQ(doc.Form(), ColumnForm(true, true));
+  const QStringList names = doc.Column(1);
+  const qsizetype tone = names.indexOf(Path(u"ton.wav"_qs));
+  ASSERT_GT(tone, 0) << names.join(u'|').toStdString();
+  EXPECT_EQ(doc.Cell(doc.ShownColumn(ListingData::kDuration), tone), u"1:05"_qs);
 }
 
 TEST_F(ListCompareTest, BringingUpToDateKeepsTheOldSetByteForByte) {

@@ -76,6 +76,7 @@ std::optional<SavedList> SavedList::Read(const QString& base, const MessageSlots
   SavedList list;
   list.base_ = base;
   list.five_columns_ = contents->form.details;
+  list.media_ = contents->form.media;
   if (contents->text.Count() > 0) list.text_header_ = contents->text.Utf8At(0);
   list.TakeHtmlHead(contents->html,
                     contents->blocks.empty() ? contents->html.Count() : contents->blocks[0].first);
@@ -93,6 +94,7 @@ std::optional<SavedList> SavedList::Read(const QString& base, const MessageSlots
 SavedList SavedList::FromListing(const ListingData& doc) {
   SavedList list;
   list.five_columns_ = doc.HasDetails();
+  list.media_ = doc.HasMedia();
   if (doc.Text().Count() > 0) list.text_header_ = doc.Text().Utf8At(0);
   const LineList& html = doc.Html();
   // The page template and the header row; a listing made anew while the grid kept five

@@ -50,6 +50,7 @@ class SavedList {
   }
 
   bool Details() const { return five_columns_; }
+  bool Media() const { return media_; }
   bool WholePaths() const { return whole_paths_; }
   // The locale whose listing form the date texts are written in (German when there are none).
   const QLocale& DateLocale() const { return date_locale_; }
@@ -86,6 +87,7 @@ class SavedList {
   StringPool texts_;
   std::vector<SizeAndDate> details_;  // one per entry with five columns, else none
   bool five_columns_ = false;
+  bool media_ = false;  // the list shows the media columns
   bool whole_paths_ = false;
   bool link_ = false;
   std::size_t path_names_ = 0;  // names that begin with "/"

@@ -32,8 +32,11 @@ bool UpdateList(const SavedList& list, const QString& folder, const ListForm& fo
   ListForm f = form;
   f.options.details = list.Details();
   f.options.whole_path = list.WholePaths();
+  f.options.media = list.Media();
   FoundFiles found;
-  if (!WalkInForm(QFileInfo(folder).absoluteFilePath(), f, found, cancel, progress)) {
+  std::optional<MediaCells> media;
+  if (!WalkInForm(QFileInfo(folder).absoluteFilePath(), f, found, cancel, progress) ||
+      (f.options.media && !(media = ReadMediaCells(found, list.DateLocale(), cancel)))) {
     error->clear();
     return false;
   }
@@ -61,11 +64,11 @@ bool UpdateList(const SavedList& list, const QString& folder, const ListForm& fo
   for (const std::string& line : list.HtmlHead()) html.AppendUtf8(line);
   doc.SetTextLines(std::move(text));
   doc.SetHtmlLines(std::move(html));
-  doc.SetColumns({f.options.details, false});
+  doc.SetColumns({f.options.details, f.options.media});
   doc.SetCell(1, 0,
               QString::fromUtf8(list.NamesHeader().data(), qsizetype(list.NamesHeader().size())));
   EntryTexts texts{DateTextFormat(list.DateLocale()), {}};
-  AppendEntries(doc, found, f.options, texts);
+  AppendEntries(doc, found, f.options, texts, kAllViews, media ? &*media : nullptr);
   return SaveListFiles(doc, list.Base(), error);
 }
 
