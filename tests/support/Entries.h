@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,10 +14,10 @@
 namespace kavoro::test {
 
 // The empty listing with its header lines, as start-up leaves it.
-inline void StartListing(ListingDocument& doc, bool details,
+inline void StartListing(ListingDocument& doc, ColumnForm form,
                          UiLanguage language = UiLanguage::German) {
   BuildEmptyListing(doc);
-  ApplyListingHeaders(doc, details, language, nullptr);
+  ApplyListingHeaders(doc, form, language, nullptr);
 }
 
 // What entering knew of an entry's file: its folder (with a trailing "/") and file name as
@@ -28,18 +29,27 @@ struct FileFacts {
   std::optional<std::uint64_t> bytes;
 };
 
-// Appends one entry with these texts through the writer entering uses, with details when the
-// grid shows five columns. The texts need not be ones entering would make (a list file edited
-// by hand holds any).
+// The texts of the media columns: duration, artist, title, album, pixels, date taken.
+using MediaTexts = std::array<QString, ListingData::kMediaColumns>;
+
+// Appends one entry with these texts through the writer entering uses, with the detail and
+// media cells the grid shows. The texts need not be ones entering would make (a list file
+// edited by hand holds any).
 inline void AddEntry(ListingDocument& doc, const QString& name, const QString& size = {},
                      const QString& type = {}, const QString& date = {},
-                     const FileFacts& facts = {}) {
+                     const FileFacts& facts = {}, const MediaTexts& media = {}) {
   const std::string n = utf8::FromQString(name), s = utf8::FromQString(size),
                     t = utf8::FromQString(type), d = utf8::FromQString(date);
   const std::string folder = utf8::NameToBytes(facts.folder);
   const std::string file_name = utf8::NameToBytes(facts.file_name);
+  std::array<std::string, ListingData::kMediaColumns> m;
   EntryCells cells;
-  cells.details = doc.ColumnCount() == 5;
+  for (std::size_t i = 0; i < m.size(); ++i) {
+    m[i] = utf8::FromQString(media[i]);
+    cells.media_cells[i] = m[i];
+  }
+  cells.details = doc.HasDetails();
+  cells.media = doc.HasMedia();
   cells.name = n;
   cells.size = s;
   cells.type = t;
