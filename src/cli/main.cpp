@@ -551,7 +551,7 @@ int main(int argc, char** argv) {
     return ExportText(doc, path, e, totals);
   };
   const auto html = [&](const QString& path, QString* e) {
-    return ExportHtml(doc, path, e, totals, {a.browsable, a.language}, a.links);
+    return ExportHtml(doc, path, e, totals, {a.browsable, a.language, doc.HasMedia()}, a.links);
   };
   const auto csv = [&](const QString& path, QString* e) { return ExportCsv(doc, path, e, totals); };
   const auto json = [&](const QString& path, QString* e) {
