@@ -75,13 +75,15 @@ constexpr char kUsage[] =
     "      --json FILE      write the listing as JSON: language, options and every entry with\n"
     "                       number, name and path, with -d also size in bytes, type and date,\n"
     "                       with -m also duration in seconds, artist, title, album, width and\n"
-    "                       height in pixels and date taken\n"
+    "                       height in pixels and date taken, duration, pixels and date also\n"
+    "                       as shown (options then say \"media\": true)\n"
     "      --link-base rel|URL  links of the HTML page (with -l) relative to the page's folder,\n"
     "                       or those relative places under the address URL; default abs\n"
     "      --totals         end the .txt, .htm, .xls and .csv with the totals: the number of\n"
     "                       entries and, with -d, the space they take\n"
     "      --pdf FILE       write the grid as a PDF to print (A4, or Letter where inches are\n"
-    "                       used), with the header row and \"Seite N von M\" on every page\n"
+    "                       used; landscape with -m), with the header row and \"Seite N von M\"\n"
+    "                       on every page\n"
     "      --sort COLUMN    sort the grid by nr, name, size, type or date, or with -m by\n"
     "                       duration, artist, title, album, pixels or taken, as one click on\n"
     "                       that column's button does (greatest number, largest size, longest\n"
@@ -551,7 +553,7 @@ int main(int argc, char** argv) {
     return ExportText(doc, path, e, totals);
   };
   const auto html = [&](const QString& path, QString* e) {
-    return ExportHtml(doc, path, e, totals, {a.browsable, a.language}, a.links);
+    return ExportHtml(doc, path, e, totals, {a.browsable, a.language, doc.HasMedia()}, a.links);
   };
   const auto csv = [&](const QString& path, QString* e) { return ExportCsv(doc, path, e, totals); };
   const auto json = [&](const QString& path, QString* e) {

@@ -21,10 +21,25 @@ namespace {
 
 constexpr double kPointsPerInch = 72.0;
 constexpr double kMillimetresPerInch = 25.4;
-// Columns whose text is right-aligned: the number and the size.
-constexpr int kNumberColumn = 0;
-constexpr int kNameColumn = 1;
-constexpr int kSizeColumn = 2;
+
+// Columns whose text is right-aligned: the number, the size and the duration.
+bool RightAligned(ListingData::ColumnId column) {
+  return column == ListingData::kNumber || column == ListingData::kSize ||
+         column == ListingData::kDuration;
+}
+
+// Columns of free text, which wrap: the names and the tags of music.
+bool Wraps(ListingData::ColumnId column) {
+  return column == ListingData::kName || column == ListingData::kArtist ||
+         column == ListingData::kTitle || column == ListingData::kAlbum;
+}
+
+// Whether a text of this advance fits into `room`; a column widened to its widest text holds
+// it even when the sums of the widths round below it.
+bool Fits(double advance, double room) {
+  constexpr double kRounding = 1e-6;  // device pixels
+  return advance <= room + kRounding;
+}
 
 // A font that holds the characters of names in any script; others fill in what it lacks.
 QFont PrintFont(double points, bool bold) {
@@ -79,7 +94,7 @@ class PageLayout {
     for (int c = 0; c < doc_.ColumnCount(); ++c) {
       const QString text = doc_.Cell(c, row);
       const double room = columns_.width[std::size_t(c)] - 2 * padding_;
-      if (metrics.horizontalAdvance(text) <= room) continue;
+      if (Fits(metrics.horizontalAdvance(text), room)) continue;
       lines = std::max(lines, int(Wrapped(text, font, room).lineCount()));
     }
     return lines * metrics.lineSpacing() + 2 * padding_;
@@ -100,9 +115,9 @@ class PageLayout {
   }
 
  private:
-  // The columns share the page as the grid's columns share the grid. A column other than the
-  // names' that would wrap its widest text gets the room for it from the names' column, which
-  // keeps at least a third of the page.
+  // The columns share the page as the grid's columns share the grid. A column of values that
+  // would wrap its widest text gets the room for it from the columns of free text, in the
+  // shares they have; together they keep at least a third of the page.
   void FitColumns() {
     const int count = doc_.ColumnCount();
     double total = 0;
@@ -113,23 +128,29 @@ class PageLayout {
       columns_.width[std::size_t(c)] = width_ * std::max(1, doc_.ColumnWidth(c)) / total;
       widest[std::size_t(c)] = head_metrics_->horizontalAdvance(doc_.Cell(c, 0));
     }
+    std::vector<int> text_columns;
+    for (int c = 0; c < count; ++c) {
+      if (Wraps(doc_.ColumnAt(c))) text_columns.push_back(c);
+    }
     for (qsizetype row = 1; row < doc_.RowCount(); ++row) {
       for (int c = 0; c < count; ++c) {
-        if (c == kNameColumn) continue;
+        if (Wraps(doc_.ColumnAt(c))) continue;
         widest[std::size_t(c)] =
             std::max(widest[std::size_t(c)], body_metrics_->horizontalAdvance(doc_.Cell(c, row)));
       }
     }
-    if (count > kNameColumn) {
-      double& names = columns_.width[std::size_t(kNameColumn)];
-      for (int c = 0; c < count; ++c) {
-        if (c == kNameColumn) continue;
-        const double missing =
-            widest[std::size_t(c)] + 2 * padding_ - columns_.width[std::size_t(c)];
-        const double spare = names - width_ / 3;
-        if (missing <= 0 || spare <= 0) continue;
-        columns_.width[std::size_t(c)] += std::min(missing, spare);
-        names -= std::min(missing, spare);
+    for (int c = 0; c < count; ++c) {
+      if (Wraps(doc_.ColumnAt(c))) continue;
+      double texts = 0;
+      for (const int t : text_columns) texts += columns_.width[std::size_t(t)];
+      const double missing = widest[std::size_t(c)] + 2 * padding_ - columns_.width[std::size_t(c)];
+      const double spare = texts - width_ / 3;
+      if (missing <= 0 || spare <= 0) continue;
+      const double moved = std::min(missing, spare);
+      columns_.width[std::size_t(c)] += moved;
+      for (const int t : text_columns) {
+        double& text = columns_.width[std::size_t(t)];
+        text -= moved * (text / texts);
       }
     }
     double left = 0;
@@ -186,8 +207,8 @@ class PageLayout {
       const QString text = doc_.Cell(c, row);
       const QRectF cell(columns_.left[std::size_t(c)] + padding_, y + padding_,
                         columns_.width[std::size_t(c)] - 2 * padding_, height - 2 * padding_);
-      const bool right = c == kNumberColumn || c == kSizeColumn;
-      if (metrics.horizontalAdvance(text) <= cell.width()) {
+      const bool right = RightAligned(doc_.ColumnAt(c));
+      if (Fits(metrics.horizontalAdvance(text), cell.width())) {
         painter.drawText(cell, (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop, text);
       } else {
         Wrapped(text, font, cell.width()).draw(&painter, cell.topLeft());
@@ -280,6 +301,8 @@ bool WritePdf(const ListingData& doc, const PrintTexts& texts, const QString& pa
     writer.setTitle(texts.folders.join(u", "_qs));
     writer.setResolution(300);
     writer.setPageSize(DefaultPageSize());
+    // The media columns take the width of the paper lying on its side.
+    if (doc.HasMedia()) writer.setPageOrientation(QPageLayout::Landscape);
     writer.setPageMargins(QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter);
     bool stopped = false;
     const auto watched = [&](int done, int pages) {

@@ -187,6 +187,74 @@ TEST_F(DataExportTest, JsonGivesNamesPathsSizesAndDatesInLocalTime) {
   EXPECT_EQ(read, doc_.Column(1).mid(1));
 }
 
+// The media cells are found by their column wherever the grid shows it: after the detail
+// columns, or right after the name.
+TEST_F(DataExportTest, JsonGivesTheMediaColumnsAsValuesAndAsShown) {
+  const BerlinTime berlin;
+  const test::MediaTexts song{u"1:02:03"_qs, u"Die Ärzte"_qs, u"Schrei nach Liebe"_qs,
+                              u"Die Bestie in Menschengestalt"_qs};
+  const test::MediaTexts picture{QString(), {}, {}, {}, u"4000 × 3000"_qs, u"05.07.2004 09:05"_qs};
+  const test::MediaTexts unread{u"3:7"_qs, {}, {}, {}, u"4000x3000"_qs, u"gestern"_qs};
+  for (const bool details : {true, false}) {
+    SCOPED_TRACE(details ? "11 columns" : "8 columns");
+    ListingDocument doc;
+    test::StartListing(doc, {details, true});
+    test::AddEntry(doc, u"lied.mp3"_qs, u"3 KB"_qs, u"MP3"_qs, u"05.12.2004 14:35"_qs, {}, song);
+    test::AddEntry(doc, u"bild.jpg"_qs, {}, {}, {}, {}, picture);
+    test::AddEntry(doc, u"kaputt"_qs, {}, {}, {}, {}, unread);
+    const JsonListing info{UiLanguage::German, {.details = details, .media = true}};
+    const QJsonObject json = QJsonDocument::fromJson(JsonBytes(doc, info)).object();
+    EXPECT_EQ(json[u"options"_qs][u"media"_qs], true);
+    const QJsonArray entries = json[u"entries"_qs].toArray();
+    ASSERT_EQ(entries.size(), 3);
+    QJsonObject first = entries[0].toObject();
+    EXPECT_EQ(first.contains(u"sizeText"_qs), details);
+    for (const QString& key : {u"size"_qs, u"sizeText"_qs, u"type"_qs, u"modified"_qs,
+                               u"modifiedText"_qs, u"number"_qs, u"name"_qs, u"path"_qs}) {
+      first.remove(key);
+    }
+    EXPECT_EQ(first, (QJsonObject{{u"duration"_qs, 3723},
+                                  {u"durationText"_qs, u"1:02:03"_qs},
+                                  {u"artist"_qs, u"Die Ärzte"_qs},
+                                  {u"title"_qs, u"Schrei nach Liebe"_qs},
+                                  {u"album"_qs, u"Die Bestie in Menschengestalt"_qs},
+                                  {u"width"_qs, QJsonValue::Null},
+                                  {u"height"_qs, QJsonValue::Null},
+                                  {u"pixelsText"_qs, u""_qs},
+                                  {u"taken"_qs, QJsonValue::Null},
+                                  {u"takenText"_qs, u""_qs}}));
+    const QJsonObject shot = entries[1].toObject();
+    EXPECT_TRUE(shot[u"duration"_qs].isNull());
+    EXPECT_EQ(shot[u"artist"_qs], u""_qs);
+    EXPECT_EQ(shot[u"width"_qs], 4000);
+    EXPECT_EQ(shot[u"height"_qs], 3000);
+    EXPECT_EQ(shot[u"pixelsText"_qs], u"4000 × 3000"_qs);
+    EXPECT_EQ(shot[u"taken"_qs], u"2004-07-05T09:05:00+02:00"_qs);
+    EXPECT_EQ(shot[u"takenText"_qs], u"05.07.2004 09:05"_qs);
+    const QJsonObject bad = entries[2].toObject();
+    for (const QString& key : {u"duration"_qs, u"width"_qs, u"height"_qs, u"taken"_qs}) {
+      EXPECT_TRUE(bad[key].isNull()) << key.toStdString();
+    }
+    EXPECT_EQ(bad[u"durationText"_qs], u"3:7"_qs);
+    EXPECT_EQ(bad[u"takenText"_qs], u"gestern"_qs);
+  }
+}
+
+// Only a listing with the media columns names them among the options.
+TEST_F(DataExportTest, JsonNamesTheMediaOptionOnlyWithTheMediaColumns) {
+  const auto options = [](const ListingData& doc, const EntryOptions& entry_options) {
+    return QJsonDocument::fromJson(JsonBytes(doc, {UiLanguage::German, entry_options}))
+        .object()[u"options"_qs]
+        .toObject();
+  };
+  test::StartListing(doc_, true);
+  EXPECT_FALSE(options(doc_, {.details = true}).contains(u"media"_qs));
+  EXPECT_EQ(options(doc_, {.media = true})[u"media"_qs], true);
+  ListingDocument media;
+  test::StartListing(media, {false, true});
+  EXPECT_EQ(options(media, {})[u"media"_qs], false);
+}
+
 TEST_F(DataExportTest, ReopenedListFilesKnowOnlyWholePaths) {
   test::StartListing(doc_, true);
   test::AddEntry(doc_, u"a.mp3"_qs, u"1 KB"_qs, u"MP3"_qs, u"05.12.2004 14:35"_qs,

@@ -226,7 +226,9 @@ class BrowsablePageTest : public ::testing::Test {
                UiLanguage language = UiLanguage::German) {
     const QString page = out_.filePath(u"liste.htm"_qs);
     QString problem;
-    if (!ExportHtml(doc, page, &problem, std::nullopt, {true, language})) return problem;
+    if (!ExportHtml(doc, page, &problem, std::nullopt, {true, language, doc.HasMedia()})) {
+      return problem;
+    }
     QUrl url = QUrl::fromLocalFile(page);
     url.setFragment(fragment, QUrl::DecodedMode);
     const QString dom =
@@ -310,6 +312,32 @@ TEST_F(BrowsablePageTest, ColumnsSortBySizeDateAndName) {
   test::AddEntry(english, u"y"_qs, u"999 KB"_qs);
   EXPECT_EQ(ShownNames(DataRows(Load(english, u"sort=3"_qs, UiLanguage::English))),
             (QStringList{u"y"_qs, u"x"_qs}));
+}
+
+// Durations by their seconds, picture sizes by their pixels, dates taken by time, the tags as
+// text; by their texts the first two would sort otherwise.
+TEST_F(BrowsablePageTest, MediaColumnsSortByTheirValues) {
+  ListingDocument doc;
+  test::StartListing(doc, {false, true});
+  const auto add = [&](const QString& name, const test::MediaTexts& media) {
+    test::AddEntry(doc, name, {}, {}, {}, {}, media);
+  };
+  add(u"a"_qs, {u"1:02:03"_qs, u"Zappa"_qs, {}, {}, u"640 × 480"_qs, u"05.12.2004 14:35"_qs});
+  add(u"b"_qs, {u"59:00"_qs, u"abba"_qs, {}, {}, u"1000 × 200"_qs, u"01.01.2010 00:00"_qs});
+  add(u"c"_qs, {u"3:07"_qs, u"Ärzte"_qs, {}, {}, u"4000 × 3000"_qs, u"31.12.1999 23:59"_qs});
+  add(u"d"_qs, {u"10:00"_qs, u"beatles"_qs});
+
+  auto order = [&](int column) {
+    return ShownNames(DataRows(Load(doc, u"sort="_qs + QString::number(column + 1))));
+  };
+  EXPECT_EQ(order(doc.ShownColumn(ListingData::kDuration)),
+            (QStringList{u"c"_qs, u"d"_qs, u"b"_qs, u"a"_qs}));
+  EXPECT_EQ(order(doc.ShownColumn(ListingData::kPixels)),
+            (QStringList{u"b"_qs, u"a"_qs, u"c"_qs, u"d"_qs}));
+  EXPECT_EQ(order(doc.ShownColumn(ListingData::kTaken)),
+            (QStringList{u"c"_qs, u"a"_qs, u"b"_qs, u"d"_qs}));
+  EXPECT_EQ(order(doc.ShownColumn(ListingData::kArtist)),
+            (QStringList{u"b"_qs, u"c"_qs, u"d"_qs, u"a"_qs}));
 }
 
 }  // namespace

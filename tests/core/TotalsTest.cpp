@@ -86,5 +86,62 @@ TEST(TotalsTest, EveryExportCanEndWithTheTotals) {
   EXPECT_EQ(doc.RowCount(), 4);
 }
 
+// With the media columns every grid export holds them in the grid's order, and the totals row
+// has one cell per column, the size under the sizes when the grid shows them.
+TEST(TotalsTest, GridExportsHoldTheMediaColumnsAndTheirTotalsRow) {
+  const test::MediaTexts song{u"3:07"_qs, u"Artist"_qs, u"Title, Part 1"_qs, u"Album"_qs};
+  const test::MediaTexts picture{QString(), {}, {}, {}, u"4000 × 3000"_qs, u"01.01.2020 10:00"_qs};
+  for (const bool details : {true, false}) {
+    SCOPED_TRACE(details ? "11 columns" : "8 columns");
+    const int columns = details ? 11 : 8;
+    ListingDocument doc;
+    test::StartListing(doc, {details, true});
+    test::AddEntry(doc, u"a.mp3"_qs, u"2 KB"_qs, u"MP3"_qs, u"01.01.2020 10:00"_qs,
+                   {u"/m/"_qs, {}, 2048}, song);
+    test::AddEntry(doc, u"b.jpg"_qs, u"1 KB"_qs, u"JPG"_qs, u"01.01.2020 10:00"_qs,
+                   {u"/m/"_qs, {}, 1024}, picture);
+    ASSERT_EQ(doc.ColumnCount(), columns);
+    QTemporaryDir dir;
+    const auto path = [&](const char* name) { return dir.filePath(QLatin1String(name)); };
+    QString error;
+    const TotalsIn german = UiLanguage::German;
+    ASSERT_TRUE(ExportHtml(doc, path("t.htm"), &error, german));
+    ASSERT_TRUE(ExportSpreadsheet(doc, path("t.xls"), nullptr, &error, german));
+
+    const QString sizes = details ? u"3 KB"_qs : QString();
+    const QByteArray media_fields = "3:07,Artist,\"Title, Part 1\",Album,,";
+    EXPECT_EQ(CsvBytes(doc, german).split('\n').mid(1),
+              (QList<QByteArray>{
+                  "1,a.mp3," + QByteArray(details ? "2 KB,MP3,01.01.2020 10:00," : "") +
+                      media_fields + "\r",
+                  "2,b.jpg," + QByteArray(details ? "1 KB,JPG,01.01.2020 10:00," : "") +
+                      ",,,,4000 \xC3\x97 3000,01.01.2020 10:00\r",
+                  "Summe,2 Eintr\xC3\xA4ge," + sizes.toUtf8() + QByteArray(columns - 3, ',') + "\r",
+                  ""}));
+
+    const QByteArray page = test::ReadBytes(path("t.htm"));
+    const qsizetype foot = page.indexOf("<tfoot>");
+    ASSERT_GE(foot, 0);
+    const QByteArray totals = page.mid(foot, page.indexOf("</tfoot>") - foot);
+    EXPECT_EQ(totals.count("<td"), columns) << totals.toStdString();
+    EXPECT_EQ(totals.contains("<td>2 Eintr\xe4ge</td><td>3 KB</td>"), details);
+
+    const auto book = test::ReadXls(path("t.xls"));
+    ASSERT_TRUE(book);
+    const test::XlsSheet& sheet = book->sheets.at(0);
+    ASSERT_EQ(sheet.columns, unsigned(columns));
+    ASSERT_EQ(sheet.rows, 4u);
+    for (int c = 0; c < columns; ++c) {
+      for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(sheet.cells[std::size_t(row)][std::size_t(c)].text, doc.Cell(c, row))
+            << row << "," << c;
+      }
+    }
+    EXPECT_EQ(sheet.cells[1][std::size_t(doc.ShownColumn(ListingData::kTitle))].text,
+              u"Title, Part 1"_qs);
+    EXPECT_EQ(sheet.cells[3][2].text, sizes);
+  }
+}
+
 }  // namespace
 }  // namespace kavoro

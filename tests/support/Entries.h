@@ -30,13 +30,16 @@ struct FileFacts {
   std::optional<std::uint64_t> bytes;
 };
 
+// The texts of the media columns: duration, artist, title, album, pixels, date taken.
+using MediaTexts = QStringList;
+
 // Appends one entry with these texts through the writer entering uses, with details when the
 // grid shows them, and with the media texts (duration, artist, title, album, pixels, taken;
 // missing ones empty) when it shows the media columns. The texts need not be ones entering
 // would make (a list file edited by hand holds any).
 inline void AddEntry(ListingDocument& doc, const QString& name, const QString& size = {},
                      const QString& type = {}, const QString& date = {},
-                     const FileFacts& facts = {}, const QStringList& media = {}) {
+                     const FileFacts& facts = {}, const MediaTexts& media = {}) {
   const std::string n = utf8::FromQString(name), s = utf8::FromQString(size),
                     t = utf8::FromQString(type), d = utf8::FromQString(date);
   const std::string folder = utf8::NameToBytes(facts.folder);

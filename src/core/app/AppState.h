@@ -94,9 +94,10 @@ class AppState {
 
   const MessageSlots& Slots() const { return MessageSlotsFor(language); }
   // Whether pages are browsable: those of the HTML view (export, "Aktualisieren"), and the
-  // style dialog's preview, which shows the dialog's choice before it is applied.
-  PageBrowsing ViewBrowsing() const { return {style.page_browsable, language}; }
-  PageBrowsing DialogBrowsing() const { return {style.choice.browsable, language}; }
+  // style dialog's preview, which shows the dialog's choice before it is applied; their media
+  // columns are the listing's.
+  PageBrowsing ViewBrowsing() const { return {style.page_browsable, language, doc.HasMedia()}; }
+  PageBrowsing DialogBrowsing() const { return {style.choice.browsable, language, doc.HasMedia()}; }
 };
 
 // The listing as the program starts it, as "Neu" makes it and as the command line begins: the

@@ -179,7 +179,7 @@ bool WriteCatalogPage(Catalog& catalog, const QString& path, UiLanguage language
   }
   head.append(header + u"</tr>"_qs);
   std::string out;
-  for (const QString& line : BrowsableLines(head, language, u"utf-8"_qs)) {
+  for (const QString& line : BrowsableLines(head, language, false, u"utf-8"_qs)) {
     out += utf8::FromQString(line) + "\r\n";
   }
   const auto flush = [&] {

@@ -21,7 +21,8 @@ td.kv-up:after { content: " \25B2"; }
 td.kv-down:after { content: " \25BC"; }
 @media print { .kv-bar { display: none; } })css";
 
-constexpr char16_t kScript[] =
+// The script in two halves, split inside the routine that reads a column's values.
+constexpr char16_t kScriptHead[] =
     uR"js(document.addEventListener('DOMContentLoaded', function () {
   'use strict';
   var texts = kavoroPage;
@@ -86,8 +87,13 @@ constexpr char16_t kScript[] =
     entries.forEach(function (e) {
       var text = cellText(e.row, c);
       var value = numberOf(text);
-      if (isNaN(value)) value = dateOf(text);
-      e.sortKey = {text: text, value: value};
+      if (isNaN(value)) value = dateOf(text);)js";
+
+// With the media columns, the line that reads their values too, between the two halves.
+constexpr char16_t kMediaValueLine[] = u"      if (isNaN(value)) value = kavoroMediaValue(text);";
+
+constexpr char16_t kScriptTail[] =
+    uR"js(      e.sortKey = {text: text, value: value};
       if (text !== '') filled++;
       if (!isNaN(value)) valued++;
     });
@@ -215,6 +221,16 @@ constexpr char16_t kScript[] =
   fromAddress();
 });)js";
 
+// Read before the script: durations ("3:07", "1:02:03") as seconds, picture sizes
+// ("4000 x 3000", with U+00D7) as their number of pixels.
+constexpr char16_t kMediaValues[] =
+    uR"js(function kavoroMediaValue(s) {
+  var m = /^(?:(\d+):)?(\d+):([0-5]\d)$/.exec(s);
+  if (m) return (Number(m[1] || 0) * 60 + Number(m[2])) * 60 + Number(m[3]);
+  m = /^(\d+) \u00d7 (\d+)$/.exec(s);
+  return m ? m[1] * m[2] : NaN;
+})js";
+
 QString JsString(const QString& text) {
   QString out = u"\""_qs;
   for (const QChar c : text) {
@@ -253,11 +269,15 @@ QString MetaLine(const QString& charset) { return u"<meta charset=\""_qs + chars
 
 }  // namespace
 
-QStringList BrowsableLines(const QStringList& page, UiLanguage language, const QString& charset) {
+QStringList BrowsableLines(const QStringList& page, UiLanguage language, bool media,
+                           const QString& charset) {
   QStringList added = {u"<style type=\"text/css\">"_qs};
   added += QString::fromUtf16(kStyle).split(u'\n');
   added += {u"</style>"_qs, u"<script>"_qs, PageTexts(language)};
-  added += QString::fromUtf16(kScript).split(u'\n');
+  if (media) added += QString::fromUtf16(kMediaValues).split(u'\n');
+  added += QString::fromUtf16(kScriptHead).split(u'\n');
+  if (media) added += QString::fromUtf16(kMediaValueLine);
+  added += QString::fromUtf16(kScriptTail).split(u'\n');
   added += u"</script>"_qs;
 
   // A page without "<head>" (a list file's page edited by hand) gets them at the top.
@@ -276,8 +296,8 @@ QStringList BrowsableLines(const QStringList& page, UiLanguage language, const Q
 bool WriteHtmlPage(const QString& path, const QStringList& page, const PageBrowsing& browsing,
                    QString* error) {
   if (!browsing.on) return LineFile::Write(path, page, error);
-  QByteArray bytes =
-      LineFile::EncodeLines(BrowsableLines(page, browsing.language), LineFile::IsUtf8File(path));
+  QByteArray bytes = LineFile::EncodeLines(BrowsableLines(page, browsing.language, browsing.media),
+                                           LineFile::IsUtf8File(path));
   if (bytes.startsWith("\xEF\xBB\xBF")) {
     const QByteArray cp1252 = MetaLine(u"windows-1252"_qs).toLatin1();
     const qsizetype at = bytes.indexOf(cp1252);

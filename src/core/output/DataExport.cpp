@@ -7,8 +7,10 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 
 #include "core/listing/DateKey.h"
+#include "core/listing/GridSort.h"
 #include "core/listing/ListingDocument.h"
 #include "core/listing/ListingTotals.h"
 #include "core/text/JsonString.h"
@@ -130,6 +132,11 @@ void AppendJsonFlag(const char* name, bool on, std::string& out) {
   out.append(1, '"').append(name).append("\":").append(on ? "true" : "false");
 }
 
+// A number, or null when there is none.
+void AppendJsonNumber(std::optional<std::int64_t> value, std::string& out) {
+  out.append(value ? std::to_string(*value) : "null");
+}
+
 }  // namespace
 
 QByteArray CsvBytes(const ListingData& doc, std::optional<UiLanguage> totals) {
@@ -183,6 +190,12 @@ QByteArray JsonBytes(const ListingData& doc, const JsonListing& info) {
   AppendJsonFlag("hideExtensions", info.options.hide_extensions, entry);
   entry.push_back(',');
   AppendJsonFlag("link", info.options.link, entry);
+  // Named only when on, so a listing without the media columns reads as it always has.
+  const bool media = doc.HasMedia();
+  if (media || info.options.media) {
+    entry.push_back(',');
+    AppendJsonFlag("media", info.options.media, entry);
+  }
   entry.append("},\"entries\":[");
   QByteArray out;
   Append(out, entry);
@@ -209,19 +222,48 @@ QByteArray JsonBytes(const ListingData& doc, const JsonListing& info) {
     } else {
       entry.append("null");
     }
+    const auto cell = [&](ListingData::ColumnId id) {
+      return ShownCell(doc, doc.ShownColumn(id), row, scratch);
+    };
+    const auto date_fields = [&](ListingData::ColumnId id, const char* name) {
+      const std::string_view date = cell(id);
+      entry.append(",\"").append(name).append("\":");
+      if (!AppendIsoDate(dates, times, date, entry)) entry.append("null");
+      entry.append(",\"").append(name).append("Text\":");
+      AppendJsonString(date, entry);
+    };
     if (details) {
       entry.append(",\"size\":");
       const std::optional<std::uint64_t> bytes = doc.SizeBytes(row);
       entry.append(bytes ? std::to_string(*bytes) : "null");
       entry.append(",\"sizeText\":");
-      AppendJsonString(ShownCell(doc, 2, row, scratch), entry);
+      AppendJsonString(cell(ListingData::kSize), entry);
       entry.append(",\"type\":");
-      AppendJsonString(ShownCell(doc, 3, row, scratch), entry);
-      const std::string_view date = ShownCell(doc, 4, row, scratch);
-      entry.append(",\"modified\":");
-      if (!AppendIsoDate(dates, times, date, entry)) entry.append("null");
-      entry.append(",\"modifiedText\":");
-      AppendJsonString(date, entry);
+      AppendJsonString(cell(ListingData::kType), entry);
+      date_fields(ListingData::kDate, "modified");
+    }
+    if (media) {
+      const std::string_view duration = cell(ListingData::kDuration);
+      entry.append(",\"duration\":");
+      AppendJsonNumber(ReadDuration(duration), entry);
+      entry.append(",\"durationText\":");
+      AppendJsonString(duration, entry);
+      // Tags are texts as shown, "" when the file says none, as "type" is.
+      for (const auto& [id, name] : {std::pair{ListingData::kArtist, ",\"artist\":"},
+                                     {ListingData::kTitle, ",\"title\":"},
+                                     {ListingData::kAlbum, ",\"album\":"}}) {
+        entry.append(name);
+        AppendJsonString(cell(id), entry);
+      }
+      const std::string_view pixels = cell(ListingData::kPixels);
+      const std::optional<PixelSize> size = ReadPixels(pixels);
+      entry.append(",\"width\":");
+      AppendJsonNumber(size ? std::optional(size->width) : std::nullopt, entry);
+      entry.append(",\"height\":");
+      AppendJsonNumber(size ? std::optional(size->height) : std::nullopt, entry);
+      entry.append(",\"pixelsText\":");
+      AppendJsonString(pixels, entry);
+      date_fields(ListingData::kTaken, "taken");
     }
     entry.push_back('}');
     Append(out, entry);

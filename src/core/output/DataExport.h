@@ -42,7 +42,11 @@ QByteArray CsvBytes(const CellTable& table);
 // knows it only where the name cell is a whole path). With the detail columns an entry also
 // has "size" (bytes, or null when not known), "sizeText", "type", "modified" (ISO 8601 with
 // the offset of local time then, or null when the date cell does not read as a date) and
-// "modifiedText". Texts are as the views show them: bytes that are not UTF-8 are U+FFFD.
+// "modifiedText". With the media columns "options" also has "media", and an entry has
+// "duration" (seconds, or null when the duration cell does not read as one), "durationText",
+// "artist", "title", "album" (texts; "" when the file says none), "width" and "height" (pixels,
+// or null when the pixels cell does not read as a size), "pixelsText", "taken" (as "modified")
+// and "takenText". Texts are as the views show them: bytes that are not UTF-8 are U+FFFD.
 QByteArray JsonBytes(const ListingData& doc, const JsonListing& info);
 
 // The files, through a temporary file, as the other exports write theirs.
