@@ -149,6 +149,12 @@ constexpr CaptionRow kMainOptionsRows[] = {
     {"Label3", kOwn, u"(bei HTML-Datei)", u"(in HTML files)"},
     {"versuch1", kOwn, u"Auch Größe, Typ und Datum der Datei anzeigen",
      u"Also show size, type and date of file"},
+    // The caption of CheckBoxMedien, a label beside it: it takes two lines.
+    {"LabelMedien", kOwn,
+     u"Auch Medien-Infos anzeigen (Musik: Dauer, Interpret, Titel, Album; Bilder: Pixel, "
+     u"Aufnahmedatum)",
+     u"Also show media details (music: duration, artist, title, album; pictures: pixels, date "
+     u"taken)"},
     {"Label4", kOwn, u"Suchen :", u"Search :"},
     {"CheckBox2", kOwn, u"Fragen, von wo die Suche gestartet werden soll",
      u"Ask, of where the search has to start"},
