@@ -115,6 +115,13 @@ constexpr CaptionRow kMainControlRows[] = {
     {"RadioButton4", kOwn, u"Größe", u"Size"},
     {"RadioButton3", kOwn, u"Typ", u"Typ"},
     {"RadioButton5", kOwn, u"Geändert", u"Date"},
+    // The media columns' sort buttons, named as their columns.
+    {"RadioButtonDauer", kOwn, u"Dauer", u"Duration"},
+    {"RadioButtonInterpret", kOwn, u"Interpret", u"Artist"},
+    {"RadioButtonTitel", kOwn, u"Titel", u"Title"},
+    {"RadioButtonAlbum", kOwn, u"Album", u"Album"},
+    {"RadioButtonPixel", kOwn, u"Pixel", u"Pixels"},
+    {"RadioButtonAufnahme", kOwn, u"Aufnahme", u"Taken"},
     {"Button16", kOwn, u"Neu nummerieren", u"New number"},
     {"GroupBox5", kOwn, u"Mehrere Ordner durchsuchen", u"Search in several folders"},
     {"Label12", kOwn, u"In diesen Ordnern suchen :", u"Search in this folders"},
