@@ -54,8 +54,13 @@ struct EnteringJob::Run {
 
 EnteringJob::EnteringJob(ListingDocument& doc) : doc_(doc) {
   progress_timer_.setInterval(100);
-  connect(&progress_timer_, &QTimer::timeout, this,
-          [this] { emit Progress(folders_visited_.load()); });
+  connect(&progress_timer_, &QTimer::timeout, this, [this] {
+    if (const std::uint64_t files = media_files_.load()) {
+      emit MediaProgress(media_done_.load(), files);
+    } else {
+      emit Progress(folders_visited_.load());
+    }
+  });
 }
 
 EnteringJob::~EnteringJob() {
@@ -92,6 +97,8 @@ void EnteringJob::StartNext() {
   doc_.SetListingModified(true);
   cancel_ = false;
   folders_visited_ = 0;
+  media_files_ = 0;
+  media_done_ = 0;
   emit Started(request);
 
   Run* r = run.get();
@@ -116,10 +123,19 @@ void EnteringJob::Work(Run& r) {
                        &cancel_, [this](std::uint64_t folders) { folders_visited_ = folders; });
   }
   if (!r.completed) return;
+  std::optional<MediaCells> media;
+  if (q.options.media && r.entries.Count() > 0) {
+    media_files_ = r.entries.Count();
+    media = ReadMediaCells(r.entries, r.texts.dates.Locale(), &cancel_,
+                           [this](std::uint64_t files_done) { media_done_ = files_done; });
+    // Escape while the files are read leaves the listing as a stopped search does.
+    r.completed = media.has_value();
+    if (!r.completed) return;
+  }
   // The entries' lines are made here too; the UI thread only takes them over.
   r.staged = std::make_unique<ListingData>();
   r.staged->PrepareStaging(r.last_number);
-  AppendEntries(*r.staged, r.entries, q.options, r.texts);
+  AppendEntries(*r.staged, r.entries, q.options, r.texts, kAllViews, media ? &*media : nullptr);
 }
 
 void EnteringJob::Finish() {

@@ -66,6 +66,8 @@ class EnteringJob : public QObject {
   void Started(const kavoro::EnteringRequest& request);
   // The folders searched so far, every 100 ms while a search runs.
   void Progress(quint64 folders_visited);
+  // Instead, while the media columns of the files found are read: the files read so far.
+  void MediaProgress(quint64 files_done, quint64 files);
   void Entered(const kavoro::EnteringResult& result);
   void Cancelled();
 
@@ -81,6 +83,8 @@ class EnteringJob : public QObject {
   std::unique_ptr<Run> run_;
   std::atomic<bool> cancel_{false};
   std::atomic<std::uint64_t> folders_visited_{0};
+  std::atomic<std::uint64_t> media_files_{0};  // 0 until the media columns are read
+  std::atomic<std::uint64_t> media_done_{0};
   QTimer progress_timer_;
 };
 

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "core/app/AppState.h"
+#include "core/listing/ListingTotals.h"
 #include "gui/EnteringJob.h"
 
 namespace kavoro {
@@ -25,6 +26,12 @@ EnteringProgressBar::EnteringProgressBar(EnteringJob& job, const AppState& state
     // A step of ten every 20 folders, starting again from 0 past the end.
     setValue(int((folders / 20) % 11) * 10);
   });
+  connect(&job, &EnteringJob::MediaProgress, this,
+          [this, &state](quint64 files_done, quint64 files) {
+            setValue(int(files_done * 100 / files));
+            ShowText(state.Slots().progressMedia.arg(CountText(qint64(files_done), state.language),
+                                                     CountText(qint64(files), state.language)));
+          });
   connect(&job, &EnteringJob::Entered, this, [this, escape] {
     escape->setEnabled(false);
     ShowText(QString());

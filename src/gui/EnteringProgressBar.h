@@ -8,7 +8,8 @@ class AppState;
 class EnteringJob;
 
 // The bar under the window while files are entered: it moves on with the folders searched and
-// says that Escape stops the search, then that it was stopped. Escape stops a search only
+// says that Escape stops the search, then that it was stopped. While the media columns of the
+// files found are read, it counts the files read. Escape stops a search only
 // while one runs, so that the other windows get their Escape.
 class EnteringProgressBar : public QProgressBar {
  public:

@@ -80,14 +80,23 @@ void GridToolsBar::BuildWidthFields(QWidget* grid_page) {
 
 void GridToolsBar::BuildSortButtons(QWidget* grid_page) {
   sort_group_ = Named(new QGroupBox(grid_page), "GroupBox4");
-  static const char* kRadios[] = {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4",
-                                  "RadioButton5"};
-  // Nr., File, Type, Size, Date; each button ends where the next one to its right begins.
-  static const int kRadioLefts[] = {8, 60, 180, 120, 240};
-  static const int kRadioWidths[] = {52, 60, 60, 60, 80};
-  for (int i = 0; i < 5; ++i) {
-    SortButton* button = sort_buttons_[i] = Named(new SortButton(sort_group_), kRadios[i]);
-    button->setGeometry(kRadioLefts[i], 14, kRadioWidths[i], 20);
+  struct Spot {
+    const char* name;
+    int left, top, width;
+  };
+  // Nr., File, Type, Size, Date; each button ends where the next one to its right begins. The
+  // media columns' row below: Duration, Artist, Title, Album, Pixels, Taken.
+  static constexpr Spot kSpots[ListingData::kMaxColumns] = {
+      {"RadioButton1", 8, 14, 52},          {"RadioButton2", 60, 14, 60},
+      {"RadioButton3", 180, 14, 60},        {"RadioButton4", 120, 14, 60},
+      {"RadioButton5", 240, 14, 80},        {"RadioButtonDauer", 8, 36, 70},
+      {"RadioButtonInterpret", 78, 36, 70}, {"RadioButtonTitel", 148, 36, 56},
+      {"RadioButtonAlbum", 204, 36, 60},    {"RadioButtonPixel", 264, 36, 60},
+      {"RadioButtonAufnahme", 324, 36, 80}};
+  for (int i = 0; i < ListingData::kMaxColumns; ++i) {
+    const Spot& spot = kSpots[i];
+    SortButton* button = sort_buttons_[i] = Named(new SortButton(sort_group_), spot.name);
+    button->setGeometry(spot.left, spot.top, spot.width, 20);
     connect(button, &SortButton::Released, this, [this, i] { SortClick(i); });
     connect(button, &QRadioButton::toggled, this, [this, i](bool on) {
       if (on) state_.grid_tools.sort_choice = i + 1;
@@ -105,6 +114,9 @@ void GridToolsBar::ShowTools() {
   for (int i = 2; i < 5; ++i) {
     width_fields_[i]->setEnabled(tools.detail_tools_enabled);
     sort_buttons_[i]->setEnabled(tools.detail_tools_enabled);
+  }
+  for (int i = ListingData::kFirstMediaColumn; i < ListingData::kMaxColumns; ++i) {
+    sort_buttons_[i]->setEnabled(tools.media_tools_enabled);
   }
   sort_buttons_[tools.sort_choice - 1]->setChecked(true);
 }
@@ -135,7 +147,7 @@ void GridToolsBar::WidthChange(int column, const QString& text) {
 }
 
 void GridToolsBar::ShowHints() {
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < ListingData::kMaxColumns; ++i) {
     sort_buttons_[i]->setToolTip(SortHint(state_.grid_tools, kSortButtonColumn[i]));
   }
 }

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 
 #include "core/listing/DateKey.h"
+#include "core/listing/ListingDocument.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -31,7 +32,8 @@ class SortButton : public QRadioButton {
 };
 
 // The tools under the grid: "Breite :" with the five width fields (GroupBox2) and "Ordnen
-// nach :" with the five sort buttons, their hints and "Neu nummerieren" (GroupBox4).
+// nach :" with the five sort buttons and "Neu nummerieren", under them the six sort buttons of
+// the media columns, and the buttons' hints (GroupBox4).
 class GridToolsBar : public QObject {
   Q_OBJECT
 
@@ -56,7 +58,7 @@ class GridToolsBar : public QObject {
   QGroupBox* width_group_ = nullptr;
   QGroupBox* sort_group_ = nullptr;
   QLineEdit* width_fields_[5] = {};
-  SortButton* sort_buttons_[5] = {};
+  SortButton* sort_buttons_[ListingData::kMaxColumns] = {};
   DateReader dates_;
 };
 

@@ -1,6 +1,7 @@
 #include "gui/OptionsPanel.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -12,7 +13,7 @@ namespace kavoro {
 OptionsPanel::OptionsPanel(QWidget* parent) : QGroupBox(parent) {
   setObjectName(u"GroupBox1"_qs);
   setAutoFillBackground(true);
-  resize(420, 330);
+  resize(420, 364);
   AddNamed<QLabel>(this, "Label1", 12, 24, 380, 18);
   info_no_files_ =
       AddNamed<QCheckBox>(this, "InfozeigefalskeineMp3DateinenimOrdnersind1", 24, 44, 380, 20);
@@ -24,10 +25,14 @@ OptionsPanel::OptionsPanel(QWidget* parent) : QGroupBox(parent) {
   link_files_ = AddNamed<QCheckBox>(this, "LinkzudenDateienbeiHTML1", 40, 158, 220, 20);
   link_note_ = AddNamed<QLabel>(this, "Label3", 264, 158, 140, 20);
   details_ = AddNamed<QCheckBox>(this, "versuch1", 24, 180, 380, 20);
-  AddNamed<QLabel>(this, "Label4", 12, 208, 380, 18);
-  ask_search_start_ = AddNamed<QCheckBox>(this, "CheckBox2", 24, 228, 380, 20);
-  auto* save = AddNamed<QPushButton>(this, "Button7", 40, 284, 160, 28);
-  auto* cancel = AddNamed<QPushButton>(this, "Button12", 220, 284, 160, 28);
+  media_ = AddNamed<QCheckBox>(this, "CheckBoxMedien", 24, 204, 18, 20);
+  media_caption_ = AddNamed<QLabel>(this, "LabelMedien", 44, 203, 366, 36);
+  media_caption_->setWordWrap(true);
+  media_caption_->installEventFilter(this);
+  AddNamed<QLabel>(this, "Label4", 12, 242, 380, 18);
+  ask_search_start_ = AddNamed<QCheckBox>(this, "CheckBox2", 24, 262, 380, 20);
+  auto* save = AddNamed<QPushButton>(this, "Button7", 40, 318, 160, 28);
+  auto* cancel = AddNamed<QPushButton>(this, "Button12", 220, 318, 160, 28);
   connect(whole_path_, &QCheckBox::toggled, this, &OptionsPanel::UpdateLinkEnabled);
   connect(save, &QPushButton::clicked, this, &OptionsPanel::SaveClicked);
   connect(cancel, &QPushButton::clicked, this, &OptionsPanel::CancelClicked);
@@ -48,6 +53,7 @@ OptionFlags OptionsPanel::Flags() const {
   f.whole_path = whole_path_->isChecked();
   f.link_files = link_files_->isChecked();
   f.details = details_->isChecked();
+  f.media = media_->isChecked();
   f.ask_search_start = ask_search_start_->isChecked();
   return f;
 }
@@ -59,8 +65,17 @@ void OptionsPanel::SetFlags(const OptionFlags& f) {
   whole_path_->setChecked(f.whole_path);
   link_files_->setChecked(f.link_files);
   details_->setChecked(f.details);
+  media_->setChecked(f.media);
   ask_search_start_->setChecked(f.ask_search_start);
   UpdateLinkEnabled();
+}
+
+bool OptionsPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == media_caption_ && event->type() == QEvent::MouseButtonRelease) {
+    media_->toggle();
+    return true;
+  }
+  return QGroupBox::eventFilter(watched, event);
 }
 
 void OptionsPanel::SetInfoCaption(const QString& caption) {

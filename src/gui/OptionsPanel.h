@@ -29,6 +29,8 @@ class OptionsPanel : public QGroupBox {
 
  private:
   void UpdateLinkEnabled();
+  // The media caption is a label beside its box (it takes two lines); a click on it ticks.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   QCheckBox* info_no_files_;
   QCheckBox* info_count_time_;
@@ -37,6 +39,8 @@ class OptionsPanel : public QGroupBox {
   QCheckBox* link_files_;
   QLabel* link_note_;
   QCheckBox* details_;
+  QCheckBox* media_;
+  QLabel* media_caption_;
   QCheckBox* ask_search_start_;
 };
 

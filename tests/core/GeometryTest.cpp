@@ -8,13 +8,13 @@ namespace {
 TEST(GeometryTest, MinimumWindow) {
   const MainWindowGeometry g = LayoutMainWindow(702, 480);
   EXPECT_EQ(g.views_notebook, (Box{222, 0, 472, 414}));
-  EXPECT_EQ(g.grid_view, (Box{0, 4, 463, 307}));
+  EXPECT_EQ(g.grid_view, (Box{0, 4, 463, 285}));
   EXPECT_EQ(g.progress_bar, (Box{0, 417, 694, 17}));
   EXPECT_EQ(g.folder_notebook, (Box{0, 0, 217, 414}));
   EXPECT_EQ(g.text_view, (Box{0, 4, 463, 381}));
   EXPECT_EQ(g.html_view, (Box{0, 4, 463, 344}));
-  EXPECT_EQ(g.width_group, (Box{0, 311, 463, 37}));
-  EXPECT_EQ(g.sort_group, (Box{0, 348, 463, 37}));
+  EXPECT_EQ(g.width_group, (Box{0, 289, 463, 37}));
+  EXPECT_EQ(g.sort_group, (Box{0, 326, 463, 59}));
   EXPECT_EQ(g.folder_tree.height, 290);
   EXPECT_EQ(g.subfolders.top, 301);
   EXPECT_EQ(g.folder_enter.top, 325);

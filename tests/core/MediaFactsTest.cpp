@@ -1,8 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <taglib/fileref.h>
-#include <taglib/tag.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -17,6 +15,7 @@
 
 #include "core/listing/FileTexts.h"
 #include "core/media/MediaFacts.h"
+#include "support/MediaFiles.h"
 #include "support/TestFiles.h"
 
 namespace kavoro {
@@ -32,6 +31,8 @@ void PrintTo(const MediaFacts& f, std::ostream* out) {
 namespace {
 
 using test::RunTool;
+using test::Tag;
+using test::Tone;
 
 std::optional<MediaFacts> Read(const QString& path) {
   return ReadMediaFacts(QFile::encodeName(path).toStdString(),
@@ -40,21 +41,6 @@ std::optional<MediaFacts> Read(const QString& path) {
 
 // A file that was not read and a file without facts both give empty cells.
 bool Empty(const std::optional<MediaFacts>& facts) { return !facts || *facts == MediaFacts{}; }
-
-// Tone of `seconds` from sox, in the format of the file's extension.
-void Tone(const QString& path, double seconds) {
-  RunTool(u"sox"_qs, {u"-n"_qs, u"-r"_qs, u"8000"_qs, u"-c"_qs, u"1"_qs, path, u"synth"_qs,
-                      QString::number(seconds), u"sine"_qs, u"440"_qs});
-}
-
-void Tag(const QString& path, const char* artist, const char* title, const char* album) {
-  TagLib::FileRef file(QFile::encodeName(path).constData());
-  ASSERT_FALSE(file.isNull()) << path.toStdString();
-  file.tag()->setArtist(TagLib::String(artist, TagLib::String::UTF8));
-  file.tag()->setTitle(TagLib::String(title, TagLib::String::UTF8));
-  file.tag()->setAlbum(TagLib::String(album, TagLib::String::UTF8));
-  ASSERT_TRUE(file.save()) << path.toStdString();
-}
 
 // `count` MPEG-1 layer III frames of 128 kbit/s at 44.1 kHz, stereo (417 bytes each, silent
 // payload). With `xing_frames`, the first frame carries a Xing header claiming that many frames,

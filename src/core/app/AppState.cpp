@@ -19,6 +19,15 @@ UiLanguage LanguageOf(const OptionsFile& o) {
 
 QString Flag(bool on) { return on ? u"1"_qs : u"0"_qs; }
 
+// A tick past the 25 lines of older files: set when on, or when the copy (the one `set`
+// writes) has its line already, so that an older file is written back as it was while off.
+void SetLateFlag(OptionsFile& o, void (OptionsFile::*set)(int, const QString&), int line, bool on) {
+  const QStringList& copy = set == &OptionsFile::SetWorkingLine ? o.Working() : o.Snapshot();
+  if (on || copy.size() > line) (o.*set)(line, Flag(on));
+}
+
+ColumnForm FormOf(const OptionFlags& flags) { return {flags.details, flags.media}; }
+
 // Steps shared by start-up and "Neu", all from the working copy just loaded: the four display
 // ticks, the language (whose captions the window shows), then the start listing in it. The
 // detail columns, the timing info and the search start question stay as the window has them.
@@ -29,7 +38,7 @@ void BuildStyledListing(AppState& s, OptionsFile* record_details) {
     s.flags.*display = stored.*display;
   }
   ApplyLanguage(s, LanguageOf(s.options));
-  BuildStartListing(s.doc, s.options, s.style, s.style_page, s.flags.details, s.language,
+  BuildStartListing(s.doc, s.options, s.style, s.style_page, FormOf(s.flags), s.language,
                     record_details);
 }
 
@@ -64,6 +73,7 @@ OptionFlags FlagsIn(const OptionsFile& options) {
   for (const FlagLine& f : kFlagLines) {
     flags.*f.flag = options.WorkingLine(f.line) != (f.inverted ? u"1" : u"0");
   }
+  flags.media = options.WorkingLine(opt::kMediaColumns) == u"1";
   return flags;
 }
 
@@ -72,6 +82,7 @@ void WriteFlags(const OptionFlags& flags, OptionsFile& options,
   for (const FlagLine& f : kFlagLines) {
     if (f.line < end_line) (options.*set)(f.line, Flag(flags.*f.flag != f.inverted));
   }
+  if (opt::kMediaColumns < end_line) SetLateFlag(options, set, opt::kMediaColumns, flags.media);
 }
 
 AppState::AppState(const QString& dir, const QString& data)
@@ -158,7 +169,7 @@ std::optional<QString> SaveOptionsPanel(AppState& s, const OptionFlags& panel) {
   WriteFlags(panel, o, &OptionsFile::SetSnapshotLine);
   if (auto error = o.LoadWorking()) return error;
   s.doc.BeginUpdate();
-  ApplyListingHeaders(s.doc, panel.details, s.language, &o);
+  ApplyListingHeaders(s.doc, FormOf(panel), s.language, &o);
   if (panel.details) {
     for (int c = 2; c < 5; ++c) {
       s.doc.SetWidthOf(ListingData::ColumnId(c), o.WorkingInt(opt::kColumnWidth0 + c));
@@ -179,7 +190,7 @@ std::optional<QString> SaveOptionsPanel(AppState& s, const OptionFlags& panel) {
 
 void ApplyLanguage(AppState& s, UiLanguage language) {
   s.language = language;
-  ApplyLanguageHeaders(s.doc, s.flags.details, language, s.options);
+  ApplyLanguageHeaders(s.doc, FormOf(s.flags), language, s.options);
   FollowColumnCount(s.grid_tools, s.doc);
   SetCaptions(s, MainWindowCaption(s), InfoNoFilesCaption(s));
 }
@@ -272,7 +283,8 @@ void RecordWindowState(AppState& s, bool normal, int outer_width, int outer_heig
 }
 
 EntryOptions EntryOptionsOf(const OptionFlags& f) {
-  return EntryOptions{f.details, f.hide_extensions, f.whole_path, f.link_files && f.whole_path};
+  return EntryOptions{f.details, f.hide_extensions, f.whole_path, f.link_files && f.whole_path,
+                      f.media};
 }
 
 SearchStartAsk AsksSearchStart(AppState& s) {
@@ -308,10 +320,7 @@ std::optional<QString> ApplyStyleDialog(AppState& s) {
     o.SetWorkingLine(opt::kTableColor, QString::number(c.table_color_on ? c.table_color : 0));
     WriteFlags(s.flags, o, &OptionsFile::SetWorkingLine, opt::kWindowWidth);
     o.SetWorkingLine(opt::kLanguage, Flag(s.language == UiLanguage::English));
-    // A file from before the browsable page stays as it was until the box is ticked.
-    if (c.browsable || o.Working().size() > opt::kBrowsablePage) {
-      o.SetWorkingLine(opt::kBrowsablePage, Flag(c.browsable));
-    }
+    SetLateFlag(o, &OptionsFile::SetWorkingLine, opt::kBrowsablePage, c.browsable);
     if (auto error = o.SaveWorking()) return error;
     o.SnapshotFromWorking();
   }

@@ -29,6 +29,7 @@ struct OptionFlags {
   bool details = false;           // line 14: size, type and date columns
   bool info_count_time = false;   // line 15
   bool ask_search_start = false;  // line 24, inverted
+  bool media = false;             // line 26: duration, artist, title, album, pixels, taken
 };
 
 // The option ticks and their lines: "1" on and "0" off; `inverted` lines the other way round.
@@ -47,11 +48,15 @@ inline constexpr FlagLine kFlagLines[] = {
     {opt::kInfoCountTime, &OptionFlags::info_count_time},
     {opt::kNoSearchStartQuestion, &OptionFlags::ask_search_start, true},
 };
-// The ticks as the working copy holds them.
+// The ticks as the working copy holds them. The media tick (line 26, past the lines of older
+// files) is on only with "1".
 OptionFlags FlagsIn(const OptionsFile& options);
-// Sets the lines of the ticks below `end_line` with `set` (a working or snapshot setter).
+// Sets the lines of the ticks below `end_line` with `set` (a working or snapshot setter). Line
+// 26 is set only when the media tick is on or the copy has the line already, so that an older
+// file stays as it was while the tick is off.
 void WriteFlags(const OptionFlags& flags, OptionsFile& options,
-                void (OptionsFile::*set)(int, const QString&), int end_line = opt::kLineCount);
+                void (OptionsFile::*set)(int, const QString&),
+                int end_line = opt::kMediaColumns + 1);
 
 struct WindowPlacement {
   int width = 702;

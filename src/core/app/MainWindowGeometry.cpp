@@ -20,10 +20,11 @@ MainWindowGeometry LayoutMainWindow(int w, int h) {
   g.folder_notebook = {0, 0, 217, n2h};
   g.progress_bar = {0, h - 63, w - 8, 17};
   g.text_view = {0, 4, n1w - 9, n1h - 33};
-  g.grid_view = {0, 4, n1w - 9, n1h - 107};
+  g.grid_view = {0, 4, n1w - 9, n1h - 129};
   g.html_view = {0, 4, n1w - 9, n1h - 70};
-  g.width_group = {0, n1h - 103, g.grid_view.width, 37};
-  g.sort_group = {0, n1h - 66, g.grid_view.width, 37};
+  g.width_group = {0, n1h - 125, g.grid_view.width, 37};
+  // Two rows of sort buttons: the columns of the detail form, then the media columns.
+  g.sort_group = {0, n1h - 88, g.grid_view.width, 59};
   g.refresh_preview = {n1w / 2 - 173, n1h - 57, kHtmlButtonWidth, kButtonHeight};
   g.edit_source = {g.refresh_preview.left + 207, n1h - 57, kHtmlButtonWidth, kButtonHeight};
   g.folder_export = {8, n2h - 57, kButtonWidth, kButtonHeight};

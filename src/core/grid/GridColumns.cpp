@@ -52,7 +52,8 @@ void MarkChanged(ListingDocument& doc) {
 
 void FollowColumnCount(GridToolState& tools, const ListingDocument& doc) {
   tools.detail_tools_enabled = doc.HasDetails();
-  if (!tools.detail_tools_enabled && tools.sort_choice >= 3) tools.sort_choice = 1;
+  tools.media_tools_enabled = doc.HasMedia();
+  if (doc.ShownColumn(kSortButtonColumn[tools.sort_choice - 1]) < 0) tools.sort_choice = 1;
 }
 
 void ClickSortColumn(ListingDocument& doc, GridToolState& tools, ListingData::ColumnId column,

@@ -15,7 +15,10 @@ class OptionsFile;
 struct GridToolState {
   std::array<QString, 5> width_fields;
   bool detail_tools_enabled = false;  // width fields 3..5 and sorting by size, type, date
-  int sort_choice = 1;                // 1 number, 2 file, 3 type, 4 size, 5 date
+  bool media_tools_enabled = false;   // sorting by the media columns
+  // 1 number, 2 file, 3 type, 4 size, 5 date, 6 .. 11 duration, artist, title, album, pixels,
+  // date taken
+  int sort_choice = 1;
   // Per column (ListingData::ColumnId): the next click on its sort button keeps the natural
   // order (true) or reverses it.
   std::array<bool, ListingData::kMaxColumns> sort_forward = [] {
@@ -26,13 +29,16 @@ struct GridToolState {
 };
 
 // The column each sort button orders, by button number - 1 ("Nr.", "Datei", "Typ",
-// "Größe", "Geändert" are RadioButton1, 2, 3, 4, 5).
-constexpr std::array<ListingData::ColumnId, 5> kSortButtonColumn = {
-    ListingData::kNumber, ListingData::kName, ListingData::kType, ListingData::kSize,
-    ListingData::kDate};
+// "Größe", "Geändert" are RadioButton1, 2, 3, 4, 5; the media columns' buttons follow in the
+// order of their columns).
+constexpr std::array<ListingData::ColumnId, ListingData::kMaxColumns> kSortButtonColumn = {
+    ListingData::kNumber, ListingData::kName,     ListingData::kType,   ListingData::kSize,
+    ListingData::kDate,   ListingData::kDuration, ListingData::kArtist, ListingData::kTitle,
+    ListingData::kAlbum,  ListingData::kPixels,   ListingData::kTaken};
 
 // The sort buttons and width fields of the size, type and date columns work exactly while
-// the grid shows those columns; a sort choice among them falls back to "Nr." otherwise.
+// the grid shows those columns, and the sort buttons of the media columns while it shows
+// those; a sort choice of a column the grid does not show falls back to "Nr.".
 void FollowColumnCount(GridToolState& tools, const ListingDocument& doc);
 
 // One click on the sort button of `column`: the other columns' directions start afresh, the

@@ -115,6 +115,13 @@ constexpr CaptionRow kMainControlRows[] = {
     {"RadioButton4", kOwn, u"Größe", u"Size"},
     {"RadioButton3", kOwn, u"Typ", u"Typ"},
     {"RadioButton5", kOwn, u"Geändert", u"Date"},
+    // The media columns' sort buttons, named as their columns.
+    {"RadioButtonDauer", kOwn, u"Dauer", u"Duration"},
+    {"RadioButtonInterpret", kOwn, u"Interpret", u"Artist"},
+    {"RadioButtonTitel", kOwn, u"Titel", u"Title"},
+    {"RadioButtonAlbum", kOwn, u"Album", u"Album"},
+    {"RadioButtonPixel", kOwn, u"Pixel", u"Pixels"},
+    {"RadioButtonAufnahme", kOwn, u"Aufnahme", u"Taken"},
     {"Button16", kOwn, u"Neu nummerieren", u"New number"},
     {"GroupBox5", kOwn, u"Mehrere Ordner durchsuchen", u"Search in several folders"},
     {"Label12", kOwn, u"In diesen Ordnern suchen :", u"Search in this folders"},
@@ -149,6 +156,12 @@ constexpr CaptionRow kMainOptionsRows[] = {
     {"Label3", kOwn, u"(bei HTML-Datei)", u"(in HTML files)"},
     {"versuch1", kOwn, u"Auch Größe, Typ und Datum der Datei anzeigen",
      u"Also show size, type and date of file"},
+    // The caption of CheckBoxMedien, a label beside it: it takes two lines.
+    {"LabelMedien", kOwn,
+     u"Auch Medien-Infos anzeigen (Musik: Dauer, Interpret, Titel, Album; Bilder: Pixel, "
+     u"Aufnahmedatum)",
+     u"Also show media details (music: duration, artist, title, album; pictures: pixels, date "
+     u"taken)"},
     {"Label4", kOwn, u"Suchen :", u"Search :"},
     {"CheckBox2", kOwn, u"Fragen, von wo die Suche gestartet werden soll",
      u"Ask, of where the search has to start"},
@@ -368,6 +381,7 @@ MessageSlots GermanSlots() {
       .msgStartFolderMissing = QStringLiteral("Dieser Ordner wurde nicht gefunden :\n"),
       .progressEscape = QStringLiteral("Suche läuft ... Esc bricht sie ab"),
       .progressStopped = QStringLiteral("Suche abgebrochen"),
+      .progressMedia = QStringLiteral("Medien-Infos: %1 von %2 Dateien ... Esc bricht ab"),
       .capRemoveType = QStringLiteral("Dateiart löschen"),
       .capRemoveFolder = QStringLiteral("Ordner löschen"),
       .msgWorkbooks = QStringLiteral("Die Einträge wurden auf mehrere Arbeitsmappen verteilt :"),
@@ -509,6 +523,7 @@ MessageSlots EnglishSlots() {
       .msgStartFolderMissing = QStringLiteral("This folder was not found :\n"),
       .progressEscape = QStringLiteral("Searching ... Esc stops it"),
       .progressStopped = QStringLiteral("Search stopped"),
+      .progressMedia = QStringLiteral("Media details: %1 of %2 files ... Esc stops"),
       .capRemoveType = QStringLiteral("File-type delete"),
       .capRemoveFolder = QStringLiteral("Delete folder"),
       .msgWorkbooks = QStringLiteral("The entries were divided among several workbooks :"),

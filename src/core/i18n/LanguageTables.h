@@ -47,9 +47,11 @@ struct MessageSlots {
   QString msgNoFolder;
   // A folder given on the command line that is not there (its path follows).
   QString msgStartFolderMissing;
-  // The progress bar's text while a search runs, and after it was stopped.
+  // The progress bar's text while a search runs, and after it was stopped; while the media
+  // columns are read ("%1" files of "%2").
   QString progressEscape;
   QString progressStopped;
+  QString progressMedia;
   // The second captions of the add/remove buttons of the two search panels.
   QString capRemoveType;
   QString capRemoveFolder;

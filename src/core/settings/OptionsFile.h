@@ -33,6 +33,8 @@ constexpr int kLineCount = 25;
 // Past the 25 lines: "1" when exported pages get a search box and sortable columns. A file
 // without it reads as off and gets it only once the box is ticked.
 constexpr int kBrowsablePage = 25;
+// Past that, the same way: "1" when entries get the media columns.
+constexpr int kMediaColumns = 26;
 }  // namespace opt
 
 // optionen.ini: 25 lines addressed by number, held twice. The working copy is what single-line
