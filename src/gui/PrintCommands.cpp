@@ -18,8 +18,9 @@ namespace {
 const QString kPdfFilter = u"PDF (*.pdf)"_qs;
 
 // A printer on the user's paper, in the resolution of the printer.
-void SetUp(QPrinter& printer) {
+void SetUp(QPrinter& printer, const ListingData& doc) {
   printer.setPageSize(DefaultPageSize());
+  printer.setPageOrientation(DefaultOrientation(doc));
   printer.setCreator(u"Kavoro 2.2"_qs);
 }
 
@@ -30,7 +31,7 @@ PrintCommands::PrintCommands(AppState& state, Prompts& prompts, QWidget* owner)
 
 void PrintCommands::Print() {
   QPrinter printer(QPrinter::HighResolution);
-  SetUp(printer);
+  SetUp(printer, state_.doc);
   QPrintDialog dialog(&printer, owner_);
   if (dialog.exec() != QDialog::Accepted) return;
   if (!PaintWithProgress(printer, "Drucken1")) printer.abort();
@@ -38,7 +39,7 @@ void PrintCommands::Print() {
 
 void PrintCommands::Preview() {
   QPrinter printer(QPrinter::HighResolution);
-  SetUp(printer);
+  SetUp(printer, state_.doc);
   QPrintPreviewDialog dialog(&printer, owner_);
   dialog.setObjectName(u"PrintPreview"_qs);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, owner_,

@@ -286,6 +286,10 @@ QPageSize DefaultPageSize() {
                                                                               : QPageSize::A4);
 }
 
+QPageLayout::Orientation DefaultOrientation(const ListingData& doc) {
+  return doc.HasMedia() ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
 bool WritePdf(const ListingData& doc, const PrintTexts& texts, const QString& path, QString* error,
               const PrintProgress& progress) {
   QSaveFile file(path);
@@ -301,8 +305,7 @@ bool WritePdf(const ListingData& doc, const PrintTexts& texts, const QString& pa
     writer.setTitle(texts.folders.join(u", "_qs));
     writer.setResolution(300);
     writer.setPageSize(DefaultPageSize());
-    // The media columns take the width of the paper lying on its side.
-    if (doc.HasMedia()) writer.setPageOrientation(QPageLayout::Landscape);
+    writer.setPageOrientation(DefaultOrientation(doc));
     writer.setPageMargins(QMarginsF(15, 12, 15, 12), QPageLayout::Millimeter);
     bool stopped = false;
     const auto watched = [&](int done, int pages) {

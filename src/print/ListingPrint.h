@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -39,6 +40,8 @@ bool PrintListing(const ListingData& doc, const PrintTexts& texts, QPagedPaintDe
 
 // The paper of the user's country: Letter where inches are used, A4 elsewhere.
 QPageSize DefaultPageSize();
+// Upright paper, or lying on its side for the width of the media columns.
+QPageLayout::Orientation DefaultOrientation(const ListingData& doc);
 
 // The same as a PDF file on the default paper, lying on its side with the media columns;
 // written under a temporary name that replaces `path` only when the whole file is done (a

@@ -19,6 +19,7 @@
 #include "core/output/ListFiles.h"
 #include "core/text/LineFile.h"
 #include "support/Entries.h"
+#include "support/MediaFiles.h"
 #include "support/TestFiles.h"
 
 namespace kavoro {
@@ -273,15 +274,13 @@ TEST_F(ListCompareTest, GuessFillsInWhatTheListCannotTell) {
 }
 
 TEST_F(ListCompareTest, BringingAMediaListUpToDateKeepsItsMediaColumns) {
-  test::RunTool(u"sox"_qs, {u"-n"_qs, u"-r"_qs, u"8000"_qs, Path(u"ton.wav"_qs), u"synth"_qs,
-                            u"3"_qs, u"sine"_qs, u"440"_qs});
+  test::Tone(Path(u"ton.wav"_qs), 3);
   ListForm form = WholePathsWithDetails();
   form.options.media = true;
   SaveList(form);
   // The song's cells come from reading it anew, not from the list before.
   QFile::remove(Path(u"ton.wav"_qs));
-  test::RunTool(u"sox"_qs, {u"-n"_qs, u"-r"_qs, u"8000"_qs, Path(u"ton.wav"_qs), u"synth"_qs,
-                            u"65"_qs, u"sine"_qs, u"440"_qs});
+  test::Tone(Path(u"ton.wav"_qs), 65);
   const SavedList list = Read();
   ASSERT_TRUE(list.Media());
   QString error;

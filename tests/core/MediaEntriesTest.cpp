@@ -14,6 +14,7 @@
 #include "core/listing/MediaCells.h"
 #include "core/media/MediaFacts.h"
 #include "core/text/Utf8.h"
+#include "support/MediaFiles.h"
 #include "support/TestFiles.h"
 
 namespace kavoro {
@@ -26,9 +27,7 @@ const QLocale kGerman(QLocale::German, QLocale::Germany);
 class MediaEntriesTest : public ::testing::Test {
  protected:
   MediaEntriesTest() {
-    test::RunTool(u"sox"_qs,
-                  {u"-n"_qs, u"-r"_qs, u"8000"_qs, u"-c"_qs, u"1"_qs,
-                   dir_.filePath(u"a Ton.wav"_qs), u"synth"_qs, u"2"_qs, u"sine"_qs, u"440"_qs});
+    test::Tone(dir_.filePath(u"a Ton.wav"_qs), 2);
     test::RunTool(u"convert"_qs,
                   {u"-size"_qs, u"30x20"_qs, u"xc:red"_qs, dir_.filePath(u"b Bild.png"_qs)});
     Write(u"c kaputt.jpg"_qs, "\xFF\xD8\xFF garbage");
