@@ -90,21 +90,6 @@ TEST_F(MediaEntriesTest, MediaColumnsFollowTheNameInEveryView) {
   EXPECT_TRUE(doc_.Text().At(2).endsWith(u"  -    -    -    -    -  30 × 20  -  "_qs));
 }
 
-TEST_F(MediaEntriesTest, WithoutTheChoiceNothingIsReadAndTheListingIsAsBefore) {
-  options_.details = true;
-  options_.media = false;
-  Enter();
-  ListingDocument with_media_read;
-  BuildEmptyListing(with_media_read);
-  ApplyListingHeaders(with_media_read, true, UiLanguage::German, nullptr);
-  FoundFiles entries;
-  ASSERT_TRUE(CollectEntries(dir_.path(), false, all_files_, options_, entries));
-  AppendEntries(with_media_read, entries, options_, texts_);
-  EXPECT_EQ(doc_.ColumnCount(), 5);
-  EXPECT_EQ(doc_.Text().ToStringList(), with_media_read.Text().ToStringList());
-  EXPECT_EQ(doc_.Html().ToStringList(), with_media_read.Html().ToStringList());
-}
-
 TEST_F(MediaEntriesTest, ReadingStopsWhenCancelled) {
   FoundFiles entries;
   ASSERT_TRUE(CollectEntries(dir_.path(), false, all_files_, options_, entries));

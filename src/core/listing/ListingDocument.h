@@ -16,9 +16,10 @@
 namespace kavoro {
 
 // Which columns a listing's entries have besides number and name: size, type and date of
-// change (the details), and the six media columns.
+// change (the details), and the six media columns. Made from a bool alone where only the
+// detail state is known, as in lists and callers from before the media columns.
 struct ColumnForm {
-  ColumnForm(bool with_details = false, bool with_media = false)  // NOLINT: a bool is a form
+  ColumnForm(bool with_details = false, bool with_media = false)
       : details(with_details), media(with_media) {}
   bool details;
   bool media;
@@ -28,9 +29,8 @@ struct ColumnForm {
 // A listing held as three parallel views: the text view (line 0 header, line n entry n), the
 // grid (row 0 header; number and name, then the three detail columns and the six media columns
 // when shown) and the HTML page source (lines 0..20 template, line 21 header row, then the
-// entry blocks). Each writer keeps the three views in step itself;
-// the listing only stores them compactly. A plain value: the entries of a run are built into
-// one off the UI thread.
+// entry blocks). Each writer keeps the three views in step itself; the listing only stores them
+// compactly. A plain value: the entries of a run are built into one off the UI thread.
 class ListingData {
  public:
   enum class View { Text, Grid, Html };
