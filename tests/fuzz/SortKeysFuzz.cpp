@@ -1,5 +1,5 @@
-// The size, number and date readers of the grid's sort keys: any cell text, and every text
-// the listing writes reads back as the value it was written from.
+// The size, number, duration, pixel and date readers of the grid's sort keys: any cell text,
+// and every text the listing writes reads back as the value it was written from.
 #include <QDateTime>
 #include <QLocale>
 #include <cstring>
@@ -8,6 +8,7 @@
 #include "core/listing/DateKey.h"
 #include "core/listing/FileTexts.h"
 #include "core/listing/GridSort.h"
+#include "core/media/MediaFacts.h"
 
 using namespace kavoro;
 
@@ -53,6 +54,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzz::Check(ReadSizeKB(View(FormatSizeKB(std::uint64_t(*kb) * 1024).toLatin1())) == kb,
                   "a size read from a cell did not read back from its own text");
     }
+  }
+  if (const auto seconds = ReadDuration(text); seconds && *seconds <= INT32_MAX) {
+    fuzz::Check(ReadDuration(View(DurationText(int(*seconds)).toUtf8())) == seconds,
+                "a duration did not read back from its own text");
+  }
+  if (const auto pixels = ReadPixels(text);
+      pixels && pixels->width <= INT32_MAX && pixels->height <= INT32_MAX) {
+    const auto again =
+        ReadPixels(View(PixelsText(int(pixels->width), int(pixels->height)).toUtf8()));
+    fuzz::Check(again && again->width == pixels->width && again->height == pixels->height,
+                "a picture size did not read back from its own text");
   }
   for (const Dates& d : dates) {
     const auto seconds = d.reader.Seconds(text);

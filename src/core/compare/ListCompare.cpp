@@ -187,7 +187,7 @@ ListForm SavedList::GuessForm() const {
       extensions.append(lower);
     }
   }
-  form.options.hide_extensions = !Count() == 0 && extensions.isEmpty();
+  form.options.hide_extensions = Count() != 0 && extensions.isEmpty();
   if (every_name_has_one && !extensions.isEmpty() &&
       extensions.size() <= qsizetype(kMaxGuessedExtensions)) {
     form.selection.extensions = extensions;
