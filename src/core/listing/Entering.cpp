@@ -194,6 +194,7 @@ void WriteEntry(ListingData& doc, const EntryCells& cells, int views, std::strin
 }  // namespace
 
 void AppendEntry(ListingData& doc, const EntryCells& cells, int views) {
+  if (cells.media) doc.KeepMediaCells();
   std::string escaped;
   WriteEntry(doc, cells, views, escaped);
 }
