@@ -103,16 +103,26 @@ TEST_F(MediaEntriesTest, ReadingStopsWhenCancelled) {
   EXPECT_EQ(reported, entries.Count());
 }
 
-TEST(MediaCellsTest, ManyFilesKeepTheirOrderAcrossThreads) {
-  // More files than one run of a thread: each file's cells must stay with it.
+TEST_F(MediaEntriesTest, EachFileKeepsItsCellsWhateverThreadReadIt) {
+  // More files than one thread's run, songs and pictures in a pattern the runs do not repeat.
   FoundFiles files;
-  const std::uint32_t folder = files.AddFolder("/nowhere/");
-  for (int i = 0; i < 1000; ++i) files.Add(folder, "song" + std::to_string(i) + ".mp3");
+  const std::uint32_t folder = files.AddFolder(utf8::NameToBytes(dir_.path() + u'/'));
+  for (int i = 0; i < 300; ++i) {
+    const QString name = QString::number(i) + (i % 3 == 0 ? u".wav"_qs : u".png"_qs);
+    ASSERT_TRUE(QFile::copy(dir_.filePath(i % 3 == 0 ? u"a Ton.wav"_qs : u"b Bild.png"_qs),
+                            dir_.filePath(name)));
+    files.Add(folder, name.toStdString());
+  }
   const auto cells = ReadMediaCells(files, kGerman);
   ASSERT_TRUE(cells);
-  ASSERT_EQ(cells->Count(), 1000u);
-  for (std::size_t i = 0; i < cells->Count(); ++i) EXPECT_EQ(cells->Get(i)[0], "");
+  ASSERT_EQ(cells->Count(), 300u);
+  for (std::size_t i = 0; i < cells->Count(); ++i) {
+    EXPECT_EQ(cells->Get(i)[0], i % 3 == 0 ? "0:02" : "") << i;
+    EXPECT_EQ(cells->Get(i)[4], i % 3 == 0 ? "" : "30 \xC3\x97 20") << i;
+  }
+}
 
+TEST(MediaCellsTest, EachFileKeepsItsSixTexts) {
   MediaFacts facts;
   facts.duration_s = 3723;
   facts.artist = u"Tab\there"_qs;
