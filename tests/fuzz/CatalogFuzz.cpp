@@ -118,7 +118,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int extension = std::uint8_t(edits[i + 2]) - 1;
     // A name of the catalog itself, or an extension made of it.
     QString name = lines.value(std::uint8_t(edits[i + 3]) % lines.size());
-    if (kind == 2 && (edits[i + 3] & 0x80)) name.remove(0, 1);
+    // Without its first character, as someone would type it: never half a surrogate pair, which
+    // no keyboard and no file gives.
+    if (kind == 2 && (edits[i + 3] & 0x80) && !name.isEmpty()) {
+      name.remove(0, name.size() > 1 && name.at(0).isHighSurrogate() ? 2 : 1);
+    }
     CatalogResult result;
     switch (kind) {
       case 0:

@@ -17,7 +17,8 @@ for field in "Package: kavoro" "Version: 2.2-1" "Section: utils"; do
   grep -q "^ $field\$" <<< "$info" || fail "the control file lacks '$field'"
 done
 depends=$(grep '^ Depends:' <<< "$info")
-for package in libqt6widgets6 libxlsxwriter libicu libsqlite3 qt6-qpa-plugins libqt6svg6 fonts-dejavu-core; do
+for package in libqt6widgets6 libxlsxwriter libicu libsqlite3 libtag libexiv2 qt6-qpa-plugins \
+  libqt6svg6 fonts-dejavu-core; do
   grep -q "$package" <<< "$depends" || fail "the package does not depend on $package: $depends"
 done
 
